@@ -1,0 +1,80 @@
+#include "fakes/FakeMediaService.h"
+
+#include <algorithm>
+
+namespace tavlo::test {
+
+FakeStream::FakeStream(FakeMediaService& service, QString path, double duration)
+    : m_service(service), m_path(std::move(path)), m_duration(duration)
+{
+    m_service.m_streams.push_back(this);
+}
+
+FakeStream::~FakeStream()
+{
+    auto& v = m_service.m_streams;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+}
+
+void FakeStream::settle() const
+{
+    const std::int64_t now = m_service.nowMs();
+    if (m_state == State::Running)
+        m_pos = std::min(m_duration, m_pos + (now - m_since) / 1000.0 * m_rate);
+    m_since = now;
+}
+
+void FakeStream::run()
+{
+    settle();
+    m_state = State::Running;
+}
+
+void FakeStream::pause()
+{
+    settle();
+    m_state = State::Paused;
+}
+
+void FakeStream::stop()
+{
+    settle();
+    m_state = State::Stopped;
+}
+
+double FakeStream::position() const
+{
+    settle();
+    return m_pos;
+}
+
+void FakeStream::setPosition(double seconds)
+{
+    settle();
+    m_pos = std::clamp(seconds, 0.0, m_duration);
+}
+
+void FakeStream::setRate(double r)
+{
+    settle();
+    m_rate = r;
+}
+
+OpenResult FakeMediaService::open(const QString& path)
+{
+    ++m_opens;
+    OpenResult r;
+    if (path.isEmpty()) {
+        r.error = media_error::NoFileName;
+        return r;
+    }
+    auto it = m_files.constFind(path);
+    if (it == m_files.constEnd()) {
+        r.error = media_error::NotFound;
+        return r;
+    }
+    r.stream = std::make_unique<FakeStream>(*this, path, *it);
+    return r;
+}
+
+}  // namespace tavlo::test

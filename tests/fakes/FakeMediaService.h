@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/MediaService.h"
+#include "platform/SimulatedTime.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace tavlo::test {
+
+class FakeMediaService;
+
+// A player whose position moves with simulated time while it runs and stops
+// at the end of the file, as a real one would.
+class FakeStream : public MediaStream {
+public:
+    FakeStream(FakeMediaService& service, QString path, double duration);
+    ~FakeStream() override;
+
+    double duration() const override { return m_duration; }
+    void run() override;
+    void pause() override;
+    void stop() override;
+    double position() const override;
+    void setPosition(double seconds) override;
+    void setVolume(int v) override { m_volume = v; }
+    int volume() const override { return m_volume; }
+    void setBalance(int b) override { m_balance = b; }
+    int balance() const override { return m_balance; }
+    void setRate(double r) override;
+    double rate() const override { return m_rate; }
+
+    enum class State { Stopped, Running, Paused };
+    State state() const { return m_state; }
+    bool audible() const { return m_state == State::Running && m_volume > -10000 && position() < m_duration; }
+    const QString& path() const { return m_path; }
+
+private:
+    void settle() const;
+    FakeMediaService& m_service;
+    QString m_path;
+    double m_duration;
+    State m_state = State::Stopped;
+    mutable double m_pos = 0;
+    mutable std::int64_t m_since = 0;
+    int m_volume = 0;
+    int m_balance = 0;
+    double m_rate = 1.0;
+};
+
+// Media for window tests: files are registered by path with a length; any
+// other path fails to open. Positions follow the simulated clock.
+class FakeMediaService : public MediaService {
+public:
+    explicit FakeMediaService(SimulatedTime& time) : m_time(time) {}
+
+    void addFile(const QString& path, double seconds) { m_files.insert(path, seconds); }
+    OpenResult open(const QString& path) override;
+    QStringList outputNames() const override { return m_outputs; }
+    void setOutputNames(QStringList names) { m_outputs = std::move(names); }
+
+    // Every stream alive now, oldest first.
+    const std::vector<FakeStream*>& streams() const { return m_streams; }
+    FakeStream* newest() const { return m_streams.empty() ? nullptr : m_streams.back(); }
+    int openCount() const { return m_opens; }
+    std::int64_t nowMs() const { return m_time.elapsedMs(); }
+
+private:
+    friend class FakeStream;
+    SimulatedTime& m_time;
+    QHash<QString, double> m_files;
+    QStringList m_outputs{QStringLiteral("Default output"), QStringLiteral("WAV file writer")};
+    std::vector<FakeStream*> m_streams;
+    int m_opens = 0;
+};
+
+}  // namespace tavlo::test

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/Random.h"
+#include "platform/SettingsStore.h"
+#include "platform/UserDialogs.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <deque>
+#include <random>
+
+namespace tavlo::test {
+
+// Deterministic numbers; scripted values come first, then a fixed-seed sequence.
+class FakeRandom : public Random {
+public:
+    void reseed() override { ++reseeds; }
+    double next() override
+    {
+        if (!script.empty()) {
+            double v = script.front();
+            script.pop_front();
+            return v;
+        }
+        return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+    }
+    std::deque<double> script;
+    int reseeds = 0;
+
+private:
+    std::mt19937 m_engine{12345};
+};
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    QString get(const QString& app, const QString& section, const QString& key, const QString& def) const override
+    {
+        return values.value(app + QLatin1Char('|') + section + QLatin1Char('|') + key, def);
+    }
+    void save(const QString& app, const QString& section, const QString& key, const QString& value) override
+    {
+        values.insert(app + QLatin1Char('|') + section + QLatin1Char('|') + key, value);
+    }
+    QHash<QString, QString> values;
+};
+
+// Answers questions from a script and records what was asked.
+class FakeDialogs : public UserDialogs {
+public:
+    bool askYesNo(const QString& title, const QString& text) override
+    {
+        asked.append(title + QLatin1String(": ") + text);
+        return answerYes;
+    }
+    void inform(const QString& title, const QString& text) override { informed.append(title + QLatin1String(": ") + text); }
+    QStringList chooseFilesToOpen(const QString&, const QString&, const QString& filter) override
+    {
+        lastFilter = filter;
+        return filesToOpen;
+    }
+    QString chooseFileToSave(const QString&, const QString&, const QString& filter) override
+    {
+        lastFilter = filter;
+        return fileToSave;
+    }
+    bool answerYes = false;
+    QStringList asked;
+    QStringList informed;
+    QStringList filesToOpen;
+    QString fileToSave;
+    QString lastFilter;
+};
+
+}  // namespace tavlo::test
