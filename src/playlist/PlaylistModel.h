@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace tavlo {
+
+// The ten columns of a clip list, in display order.
+enum PlaylistColumn : int {
+    ColTitle = 0,
+    ColLength,
+    ColArtist,
+    ColCd,
+    ColYear,
+    ColGenre,
+    ColComment,
+    ColLocation,
+    ColAzar,
+    ColTotLength,
+    ColumnCount
+};
+
+struct PlayListRow {
+    std::array<QString, ColumnCount> fields;
+    QString key;  // empty except while a re-ordering tracks the row in play
+    bool selected = false;
+
+    const QString& title() const { return fields[ColTitle]; }
+    const QString& location() const { return fields[ColLocation]; }
+};
+
+// A player window's list control and the playlist itself: rows numbered from
+// 1 in display order, with their selection. Light enough for 100,000 rows: a
+// row is its ten texts. The view (a QTableView) shows it and forwards the
+// user's clicks and keys to the handlers below.
+// UI thread only.
+class PlaylistModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit PlaylistModel(QObject* parent = nullptr, const QString& name = QStringLiteral("lstClipList"));
+
+    // Column captions and widths in twips (0: the list's default width).
+    static QString caption(int column);
+    static int widthTwips(int column);
+
+    int count() const { return static_cast<int>(m_rows.size()); }
+    const PlayListRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
+    QString text(int n, int column) const;
+    void setText(int n, int column, const QString& text);
+    QString key(int n) const { return row(n).key; }
+    void setKey(int n, const QString& key) { m_rows[static_cast<size_t>(n - 1)].key = key; }
+
+    // Inserts before position `pos` (1..count+1); a position outside that range appends.
+    void insert(int pos, PlayListRow row);
+    // Appends many rows with one notification, for long playlists.
+    void append(std::vector<PlayListRow> rows);
+    void remove(int n);
+    void clear();
+
+    // Selection.
+    bool isSelected(int n) const { return row(n).selected; }
+    void setSelected(int n, bool on);
+    int firstSelected() const;  // 0 when none
+    std::vector<int> selectedRows() const;
+    bool multiSelect() const { return m_multiSelect; }
+    void setMultiSelect(bool on) { m_multiSelect = on; }
+    // Makes n the one selected row and asks the view to scroll it into view.
+    void selectOnly(int n);
+
+    // Stable sort by a column's text (binary comparison of the texts), the
+    // whole list reordered in one step.
+    void sortByColumn(int column, bool descending);
+    // First row whose key equals `key`; 0 when none.
+    int findKey(const QString& key) const;
+
+    // The list's events, run by the view.
+    std::function<void()> onDblClick;
+    std::function<void(int keyCode)> onKeyDown;
+    std::function<void(int button, int x, int y)> onMouseUp;
+    std::function<void(int column)> onColumnClick;  // column 1..10
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+Q_SIGNALS:
+    void selectionChanged();
+    void ensureVisible(int n);
+
+private:
+    std::vector<PlayListRow> m_rows;
+    bool m_multiSelect = true;
+};
+
+}  // namespace tavlo
