@@ -43,6 +43,17 @@ void PlaylistModel::setText(int n, int column, const QString& text)
     Q_EMIT dataChanged(i, i, {Qt::DisplayRole});
 }
 
+void PlaylistModel::setColumnTexts(int column, std::vector<QString> texts)
+{
+    if (column < 0 || column >= ColumnCount || m_rows.empty())
+        return;
+    const size_t n = std::min(texts.size(), m_rows.size());
+    for (size_t i = 0; i < n; ++i)
+        m_rows[i].fields[static_cast<size_t>(column)] = std::move(texts[i]);
+    if (n > 0)
+        Q_EMIT dataChanged(index(0, column), index(static_cast<int>(n) - 1, column), {Qt::DisplayRole});
+}
+
 void PlaylistModel::insert(int pos, PlayListRow r)
 {
     if (pos < 1 || pos > count() + 1)
@@ -74,6 +85,42 @@ void PlaylistModel::remove(int n)
     endRemoveRows();
     if (wasSelected)
         Q_EMIT selectionChanged();
+}
+
+int PlaylistModel::removeSelected()
+{
+    // Runs of selected rows, bottom first, so each removal leaves the row
+    // numbers of the runs above it valid.
+    std::vector<std::pair<int, int>> runs;  // 0-based first, last
+    for (int i = count() - 1; i >= 0;) {
+        if (!m_rows[static_cast<size_t>(i)].selected) {
+            --i;
+            continue;
+        }
+        const int last = i;
+        while (i >= 0 && m_rows[static_cast<size_t>(i)].selected)
+            --i;
+        runs.emplace_back(i + 1, last);
+    }
+    if (runs.empty())
+        return 0;
+    const int before = count();
+    // Each run moves the rows below it; past a few runs one rebuild is cheaper
+    // than many shifts of a long list.
+    constexpr size_t kMaxRuns = 16;
+    if (runs.size() > kMaxRuns) {
+        beginResetModel();
+        std::erase_if(m_rows, [](const PlayListRow& r) { return r.selected; });
+        endResetModel();
+    } else {
+        for (const auto& [first, last] : runs) {
+            beginRemoveRows(QModelIndex(), first, last);
+            m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+            endRemoveRows();
+        }
+    }
+    Q_EMIT selectionChanged();
+    return before - count();
 }
 
 void PlaylistModel::clear()
@@ -132,21 +179,44 @@ void PlaylistModel::sortByColumn(int column, bool descending)
     if (column < 0 || column >= ColumnCount || m_rows.size() < 2)
         return;
     const auto c = static_cast<size_t>(column);
-    Q_EMIT layoutAboutToBeChanged();
-    // Sorting indices and moving each row once keeps 100,000 rows quick.
-    std::vector<size_t> order(m_rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        const int cmp = m_rows[a].fields[c].compare(m_rows[b].fields[c]);
-        return descending ? cmp > 0 : cmp < 0;
-    });
+    const size_t n = m_rows.size();
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The texts are gathered next to their row numbers first, so the sort
+    // walks one compact array instead of jumping across 100,000 rows; the
+    // rows themselves then move once.
+    struct Entry {
+        QStringView text;
+        size_t row;
+    };
+    std::vector<Entry> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = {QStringView(m_rows[i].fields[c]), i};
+    if (descending) {
+        std::stable_sort(order.begin(), order.end(),
+                         [](const Entry& a, const Entry& b) { return b.text.compare(a.text) < 0; });
+    } else {
+        std::stable_sort(order.begin(), order.end(),
+                         [](const Entry& a, const Entry& b) { return a.text.compare(b.text) < 0; });
+    }
     std::vector<PlayListRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i : order)
-        sorted.push_back(std::move(m_rows[i]));
+    sorted.reserve(n);
+    for (const Entry& e : order)
+        sorted.push_back(std::move(m_rows[e.row]));
     m_rows = std::move(sorted);
-    Q_EMIT layoutChanged();
+
+    // A view's current row and its own selection follow their rows.
+    const QModelIndexList from = persistentIndexList();
+    if (!from.isEmpty()) {
+        std::vector<int> newRow(n);
+        for (size_t i = 0; i < n; ++i)
+            newRow[order[i].row] = static_cast<int>(i);
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& i : from)
+            to.append(index(newRow[static_cast<size_t>(i.row())], i.column()));
+        changePersistentIndexList(from, to);
+    }
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int PlaylistModel::findKey(const QString& key) const

@@ -51,6 +51,8 @@ public:
     const PlayListRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
     QString text(int n, int column) const;
     void setText(int n, int column, const QString& text);
+    // Replaces a whole column (texts[0] is row 1) with one notification.
+    void setColumnTexts(int column, std::vector<QString> texts);
     QString key(int n) const { return row(n).key; }
     void setKey(int n, const QString& key) { m_rows[static_cast<size_t>(n - 1)].key = key; }
 
@@ -59,6 +61,8 @@ public:
     // Appends many rows with one notification, for long playlists.
     void append(std::vector<PlayListRow> rows);
     void remove(int n);
+    // Removes every selected row at once; returns how many went.
+    int removeSelected();
     void clear();
 
     // Selection.

@@ -1,0 +1,116 @@
+#include "playlist/PlaylistEdits.h"
+
+#include "platform/Random.h"
+#include "playlist/id3Tag.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tavlo {
+
+namespace {
+
+// The key the row in play carries while the list is re-ordered.
+QString inPlayMarker() { return QStringLiteral("inplay"); }
+
+// A random key as the list shows it: at least six digits, zero-filled.
+QString azarKey(qint64 value)
+{
+    char digits[24];
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (len < 6)
+        digits[len++] = '0';
+    std::reverse(digits, digits + len);
+    return QString::fromLatin1(digits, len);
+}
+
+// Sorts by a model column with the row in play marked, and finds it again.
+int sortKeepingInPlay(PlaylistModel& list, int itemPlaying, int column, bool descending)
+{
+    const bool marked = itemPlaying > 0 && itemPlaying <= list.count();
+    if (marked)
+        list.setKey(itemPlaying, inPlayMarker());
+    list.sortByColumn(column, descending);
+    if (!marked)
+        return itemPlaying;
+    const int now = list.findKey(inPlayMarker());
+    if (now == 0)
+        return itemPlaying;
+    list.setKey(now, QString());
+    return now;
+}
+
+}  // namespace
+
+QString displayTitle(const QString& tagTitle, const QString& fileName)
+{
+    if (!tagTitle.isEmpty())
+        return tagTitle;
+    if (fileName.size() <= 4)
+        return fileName;
+    // Playlists from other machines mix both separators, so either one counts.
+    const QStringView stem = QStringView(fileName).left(fileName.size() - 4);
+    const qsizetype slash = std::max(stem.lastIndexOf(u'/'), stem.lastIndexOf(u'\\'));
+    return stem.mid(slash + 1).toString();
+}
+
+int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
+{
+    id3Tag tag;
+    tag.GetMP3Info(fileName);
+
+    PlayListRow row;
+    row.fields[ColTitle] = displayTitle(tag.sTitle, fileName);
+    row.fields[ColArtist] = std::move(tag.sArtist);
+    row.fields[ColCd] = std::move(tag.sAlbum);
+    row.fields[ColYear] = std::move(tag.sYear);
+    row.fields[ColGenre] = std::move(tag.sGenre);
+    row.fields[ColComment] = std::move(tag.sComment);
+    row.fields[ColLocation] = fileName;
+
+    const int pos = insertPos >= 1 && insertPos <= destination.count() + 1 ? insertPos : destination.count() + 1;
+    destination.insert(pos, std::move(row));
+    return pos;
+}
+
+int deleteSelectedRows(PlaylistModel& list, int itemPlaying)
+{
+    // Removing rows one by one from the top, each removal at or before the
+    // row in play moves it up by one: that is one step for every selected row
+    // numbered up to ItemPlaying, counted before anything moves.
+    int playing = itemPlaying;
+    const int last = std::min(itemPlaying, list.count());
+    for (int n = 1; n <= last; ++n) {
+        if (list.isSelected(n))
+            --playing;
+    }
+    list.removeSelected();
+    return playing;
+}
+
+int randomOrder(PlaylistModel& list, int itemPlaying, Random& random)
+{
+    random.reseed();
+    const int n = list.count();
+    std::vector<QString> keys;
+    keys.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const auto drawn = static_cast<qint64>(random.next() * n) + 1;
+        keys.push_back(azarKey(std::clamp<qint64>(drawn, 1, n)));
+    }
+    list.setColumnTexts(ColAzar, std::move(keys));
+    return sortKeepingInPlay(list, itemPlaying, ColAzar, false);
+}
+
+int sortTrackingInPlay(PlaylistModel& list, int itemPlaying, int column, bool descending)
+{
+    if (column < 1 || column > ColumnCount)
+        return itemPlaying;
+    return sortKeepingInPlay(list, itemPlaying, column - 1, descending);
+}
+
+}  // namespace tavlo

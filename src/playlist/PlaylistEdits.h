@@ -1,0 +1,39 @@
+#pragma once
+
+#include "playlist/ColumnSortMemory.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QString>
+
+namespace tavlo {
+
+class Random;
+
+// Row edits and re-orderings of a player window's list. The window keeps
+// `ItemPlaying`; these take its value and return the new one. UI thread only.
+
+// The display title: the tag title if not empty, else the file name without
+// its last 4 characters and without everything up to its last "/" or "\"
+// (a name of 4 characters or fewer unchanged).
+QString displayTitle(const QString& tagTitle, const QString& fileName);
+
+// Adds one row for a media file at insertPos (0, or a position outside
+// 1..count+1: append). Returns the position used. Never fails: a file that
+// cannot be read still gets a row titled from its name.
+int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination);
+
+// Removes every selected row; returns the new ItemPlaying, lowered by one for
+// each removed row at or before it, so it still names the same song (or, when
+// that song's own row went, the row before it).
+int deleteSelectedRows(PlaylistModel& list, int itemPlaying);
+
+// Writes a fresh random key ("Azar", 000001..count) into every row and sorts
+// by it; returns the new row of the song in play (itemPlaying unchanged when
+// nothing is in play).
+int randomOrder(PlaylistModel& list, int itemPlaying, Random& random);
+
+// Sorts by header column 1..10 ("Title".."TotLength") as text; returns the new
+// row of the song in play.
+int sortTrackingInPlay(PlaylistModel& list, int itemPlaying, int column, bool descending);
+
+}  // namespace tavlo
