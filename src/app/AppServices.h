@@ -1,0 +1,25 @@
+#pragma once
+
+namespace tavlo {
+
+class Clock;
+class MediaService;
+class MixerDevice;
+class Random;
+class SettingsStore;
+class TimerService;
+class UserDialogs;
+
+// The services a window is handed when it is made. main builds it from the
+// real implementations, tests from fakes; windows never build a backend.
+struct AppServices {
+    MediaService& media;
+    TimerService& timers;
+    Clock& clock;
+    Random& random;
+    SettingsStore& settings;
+    UserDialogs& dialogs;
+    MixerDevice& mixer;
+};
+
+}  // namespace tavlo

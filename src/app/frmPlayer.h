@@ -1,0 +1,76 @@
+#pragma once
+
+#include "insert/InsertWindowLink.h"
+#include "live365/SongInfoSink.h"
+#include "playback/PlayerWindow.h"
+
+namespace tavlo {
+
+// The music window, "TAVLO Broadcast Music": the program's start-up window.
+// Its deck, list and song change are PlayerWindow's; it adds the mixer
+// switches, its menus, start-up and closing, and talks to the insert window
+// at the end of each song and to the song-info report on every song loaded.
+//
+// main makes it with the services, hands it the command line and the
+// program's folder, then runs Form_Load; a view binds to its controls by name.
+// UI thread only.
+class frmPlayer : public PlayerWindow {
+    Q_OBJECT
+public:
+    explicit frmPlayer(AppServices& services, QObject* parent = nullptr);
+    ~frmPlayer() override;
+
+    static QString windowCaption() { return QStringLiteral("TAVLO Broadcast Music"); }
+    static QString productName() { return QStringLiteral("TAVLO Broadcast"); }
+    // What the status bar's second panel shows while nothing is loading.
+    static QString idleText() { return QStringLiteral("Ready"); }
+
+    // The program's whole argument string, as one text.
+    void setCommandLine(const QString& text) { m_commandLine = text; }
+    // The folder the program runs from; the log goes there until another is chosen.
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+    // The insert window and the song-info report, once they exist.
+    void setInsertWindow(InsertWindowLink& link) { m_insert = &link; }
+    void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
+
+    Button* chkMicMute;
+    Button* chkLinMute;
+    Button* cmdShowPlayer2;
+    MenuItem* mnuView;
+    MenuItem* mnuLineUpWindows;
+    MenuItem* mnuHelp;
+    MenuItem* mnuOnlineHelp;
+    MenuItem* mnuAbout;
+
+    void Form_Load();
+    // Cancel becomes 1 when the user keeps the program running.
+    void Form_Unload(int& Cancel);
+    void GetSettings();
+    void SaveSettings();
+    void cmdShowPlayer2_Click();
+    void chkMicMute_Click();
+    void chkLinMute_Click();
+    void mnuLineUpWindows_Click();
+    void mnuOnlineHelp_Click();
+    void mnuAbout_Click();
+
+Q_SIGNALS:
+    // The user confirmed "Exit Program ?": the program ends now.
+    void programEndRequested();
+
+protected:
+    void timeLeftShown(const QString& text) override;
+    void songEndReached() override;
+    void songLoaded(int row, int seconds) override;
+
+private:
+    NullInsertWindowLink m_noInsertWindow;
+    NullSongInfoSink m_noSongInfo;
+    InsertWindowLink* m_insert = &m_noInsertWindow;
+    SongInfoSink* m_songInfo = &m_noSongInfo;
+    QString m_commandLine;
+    QString m_programFolder;
+    int m_showOptions = 1;
+};
+
+}  // namespace tavlo

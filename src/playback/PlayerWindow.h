@@ -1,0 +1,264 @@
+#pragma once
+
+#include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/MenuItem.h"
+#include "platform/controls/ProgressBar.h"
+#include "platform/controls/Slider.h"
+#include "platform/controls/TextBox.h"
+#include "playback/Player.h"
+#include "playlist/ColumnSortMemory.h"
+
+#include <array>
+#include <memory>
+
+namespace tavlo {
+
+struct AppServices;
+class PlaylistModel;
+class Timer;
+
+// Where the insert window's deck differs from the music window's. The music
+// window takes the defaults.
+struct DeckVariant {
+    // The time-left displays subtract the lead (the transition time, or half
+    // of it for "Down  Up"), so they count down to the hand-over.
+    bool timeLeftLead = true;
+    // A list that has run out is put in random order and plays on.
+    bool reorderWhenListRunsOut = true;
+    // A song change while paused cues the new song instead of starting it.
+    bool pausedSongChange = true;
+    // A ramp interval that comes out as 0 ms runs at 100 ms instead.
+    bool zeroRampIntervalIs100ms = false;
+    // The transition spinner also offers 0, which means "Cut"; choosing
+    // another type at 0 brings the time up to 1.
+    bool zeroTransitionTimeMeansCut = false;
+};
+
+// The logic of a player window: the deck (transport, position timer,
+// trimming, levels), the song change with its five ramps, and the list with
+// its commands. The music window and the insert window are both made of it;
+// each adds its own menus, start-up and the hooks below.
+//
+// Controls are child objects named as the system names them ("btnPlay",
+// "vscVolume(0)", the list "lstClipList"), so a view finds them by name; the
+// window also keeps them as public members under those names, the way other
+// windows press its buttons. Every handler runs with errors ignored: an
+// empty channel slot or a player whose file did not open makes its step do
+// nothing.
+//
+// The code is split by feature: PlayerWindow.cpp builds the controls,
+// PlayerWindowDeck.cpp runs transport, position and levels,
+// PlayerWindowTransitions.cpp the song change and ramps, PlayerWindowList.cpp
+// the list commands and song loading.
+// UI thread only.
+class PlayerWindow : public Form {
+    Q_OBJECT
+public:
+    PlayerWindow(const QString& name, const QString& caption, AppServices& services, DeckVariant variant = {},
+                 QObject* parent = nullptr);
+    ~PlayerWindow() override;
+
+    // ---- Members other windows read and write by name.
+    int CurrentStatus = 0;    // 0 stopped, 1 playing, 2 paused
+    int ItemPlaying = 0;      // row in play, 1-based; 0 none; -1 after an empty list stopped the deck
+    int ChannelPlaying = 0;   // channel in play, 0 or 1
+    int DoingTransition = 0;  // tick count of the running ramp
+    int TransitionType = 0;   // 0 "Cross Dissolve", 1 "Up Down", 2 "Down  Up", 3 "Mix", 4 "Cut"
+    int TransitionTime = 0;   // seconds
+    QString strLogPath;       // as-run log folder
+    std::array<std::unique_ptr<Player>, 2> Players;  // a slot may hold nothing
+
+    // Seconds cut from the start and end of every song loaded from now on.
+    // The settings may store values the spinners refuse; the member takes them.
+    int cutFirst() const { return m_cutFirst; }
+    void setCutFirst(int seconds) { m_cutFirst = seconds; }
+    int cutLast() const { return m_cutLast; }
+    void setCutLast(int seconds) { m_cutLast = seconds; }
+    // Trim points of the song in play, in seconds of the file.
+    int songStart() const { return m_songStart; }
+    int songEnd() const { return m_songEnd; }
+    // Seconds the time-left displays subtract.
+    int timeLeftLead() const { return m_variant.timeLeftLead ? m_lead : 0; }
+    // The as-run log switch, mirrored by the check mark of mnuWriteLog.
+    bool logSwitch() const { return m_logSwitch; }
+    void setLogSwitch(bool on);
+
+    static QString playingText() { return QStringLiteral("Play"); }
+    static QString stoppedText() { return QStringLiteral("Stop"); }
+    static QString pausedText() { return QStringLiteral("Pause"); }
+
+    // ---- Controls.
+    Button* btnPlay;
+    Button* btnStop;
+    Button* btnPause;
+    Button* btnBack;
+    Button* btnNext;
+    Label* lblStatus;
+    Slider* hscVolume;
+    Label* lblMasterVolume;
+    ProgressBar* prgMasterVolume;
+    std::array<Slider*, 2> vscVolume;
+    std::array<Label*, 2> lblVolume;
+    std::array<ProgressBar*, 2> prgVolume;
+    Label* lblCh1;
+    Label* lblCh2;
+    Slider* hscPosition;
+    ProgressBar* prgPosition;
+    Label* lblPosition;
+    Label* lblTimeLeft;
+    Label* lblTotal;
+    Slider* hscPitch;
+    Label* lblPitch;
+    Slider* hscBalance;
+    Label* lblBalance;
+    Slider* spinCutFirst;
+    Slider* spinCutLast;
+    Label* lblCutFirst;
+    Label* lblCutLast;
+    Button* chkRndPlay;
+    ComboBox* cmbOutputDevices;
+    std::array<Button*, 5> optTransition;
+    Label* lblTransitionType;
+    Slider* spinTransitionTime;
+    Label* lblTransitionTime;
+    PlaylistModel* lstClipList;
+    StatusBar* StatusBar1;
+    ProgressBar* ProgressBar1;
+    Button* cmdShowOptions;
+    Button* cmdCalculate;
+    Label* lblDuracionTotal;
+    Label* lblCantDeTemas;
+    Button* cmdWinSeek;
+
+    MenuItem* mnuFile;
+    MenuItem* mnuOpen;
+    MenuItem* mnuSaveListAs;
+    MenuItem* mnuScanDrive;
+    MenuItem* mnuList;
+    MenuItem* mnuShowItemInPlay;
+    MenuItem* mnuCueSelectedItem;
+    MenuItem* mnuPlaySelectedItem;
+    MenuItem* mnuDeleteSelectedItem;
+    MenuItem* mnuRandomOrder;
+    MenuItem* mnuClear;
+    // Made by each window with its own captions (buildOptionsMenu).
+    MenuItem* mnuOptions = nullptr;
+    MenuItem* mnuWriteLog = nullptr;
+    MenuItem* mnuLogFolder = nullptr;
+
+    // Window timers: the 100 ms position tick and the ramp tick.
+    Timer& tmrPosition() const { return *m_tmrPosition; }
+    Timer& tmrTransition() const { return *m_tmrTransition; }
+
+    // ---- Deck (PlayerWindowDeck.cpp).
+    void btnPlay_Click();
+    void btnPause_Click();
+    void btnStop_Click();
+    void btnNext_Click();
+    void btnBack_Click();
+    void tmrPosition_Timer();
+    void hscVolume_Change();
+    void hscVolume_Scroll();
+    void vscVolume_Change(int Index);
+    void hscPosition_Change();
+    void hscPosition_Scroll();
+    void hscPitch_Change();
+    void hscPitch_Scroll();
+    void hscBalance_Change();
+    void hscBalance_Scroll();
+    void spinCutFirst_Change();
+    void spinCutLast_Change();
+    static QString SegToMin(double Segundos);
+
+    // ---- Song change and ramps (PlayerWindowTransitions.cpp).
+    void DoTransition();
+    void tmrTransition_Timer();
+    void optTransition_Click(int Index);
+    void spinTransitionTime_Change();
+
+    // ---- List and files (PlayerWindowList.cpp).
+    // Adds one row; a row inserted at or before the row in play of this
+    // window's own list moves ItemPlaying down with it. Returns the position used.
+    int AddFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
+    // A playlist (a name ending in "m3u", any case) or one media file.
+    // Never empties the list, whatever ClearList says.
+    void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
+    void LoadSong();
+    // Appends the entries of an M3U playlist to the list.
+    void LoadPlayList(const QString& FileName);
+    // The as-run log. Writes nothing yet.
+    virtual void WriteLog(int LogActivation = 0, const QString& strError = QString(),
+                          const QString& LogLine = QString());
+
+    void mnuOpen_Click();
+    void mnuSaveListAs_Click();
+    void mnuScanDrive_Click();
+    void cmdWinSeek_Click();
+    void mnuShowItemInPlay_Click();
+    void mnuCueSelectedItem_Click();
+    void mnuPlaySelectedItem_Click();
+    void mnuDeleteSelectedItem_Click();
+    void mnuRandomOrder_Click();
+    void mnuClear_Click();
+    void mnuWriteLog_Click();
+    void mnuLogFolder_Click();
+    void cmdShowOptions_Click();
+    void cmdCalculate_Click();
+    void lstClipList_DblClick();
+    void lstClipList_KeyDown(int KeyCode);
+    void lstClipList_MouseUp(int Button, int x, int y);
+    void lstClipList_ColumnClick(int column);
+
+Q_SIGNALS:
+    // A song change started a song (the moment its as-run line is written).
+    void songStarted(const QString& path);
+    // The list was right-clicked: the view pops `menu` up at x, y.
+    void popupMenu(tavlo::MenuItem* menu, int x, int y);
+
+protected:
+    AppServices& services() const { return m_services; }
+    const DeckVariant& variant() const { return m_variant; }
+    // The player of a channel, or null when the slot is empty.
+    Player* playerIn(int channel) const;
+    // The "&Options" menu with its two items, in the window's own wording.
+    void buildOptionsMenu(const QString& logFolderCaption);
+
+    // Position tick, step 4: the time-left text after it was shown.
+    virtual void timeLeftShown(const QString& text) { Q_UNUSED(text); }
+    // Position tick, the song is in its last seconds and the next row is
+    // chosen: hand over to it.
+    virtual void songEndReached() { DoTransition(); }
+    // LoadSong's last step: the row in play is loaded and plays `seconds`.
+    virtual void songLoaded(int row, int seconds)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(seconds);
+    }
+    // OpenFile read the playlist FileName (the insert window looks at its name).
+    virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
+
+private:
+    void buildDeck();
+    void buildTransitionControls();
+    void buildList();
+    void buildMenus();
+    void showStatus(int status);
+    void setFader(int channel, int value);
+
+    AppServices& m_services;
+    DeckVariant m_variant;
+    std::unique_ptr<Timer> m_tmrPosition;
+    std::unique_ptr<Timer> m_tmrTransition;
+    ColumnSortMemory m_sort;
+    int m_cutFirst = 0;
+    int m_cutLast = 0;
+    int m_songStart = 0;
+    int m_songEnd = 0;
+    int m_lead = 0;
+    bool m_positionUpdating = false;
+    bool m_logSwitch = false;
+};
+
+}  // namespace tavlo

@@ -1,0 +1,141 @@
+// PlayerWindow, song change: loading the next row into the other channel and
+// the five ramps that hand over from the old song to the new one.
+#include "playback/PlayerWindow.h"
+
+#include "platform/TimerService.h"
+#include "playback/Rounding.h"
+#include "playlist/PlaylistModel.h"
+
+namespace tavlo {
+
+void PlayerWindow::setFader(int channel, int value)
+{
+    // A value outside 0..85 is refused by the fader and changes nothing.
+    if (channel == 0 || channel == 1)
+        vscVolume[static_cast<size_t>(channel)]->setValue(value);
+}
+
+void PlayerWindow::DoTransition()
+{
+    if (ItemPlaying == -1)
+        return;
+    const int count = lstClipList->count();
+    if (count == 0) {
+        btnStop_Click();
+        ItemPlaying = -1;
+        m_tmrTransition->setEnabled(false);
+        return;
+    }
+    if (ItemPlaying > count) {
+        // The song in play goes on; the next song end starts the new order's
+        // first row.
+        if (m_variant.reorderWhenListRunsOut)
+            mnuRandomOrder_Click();
+        ItemPlaying = 0;
+        return;
+    }
+
+    ChannelPlaying = 1 - ChannelPlaying;
+    LoadSong();
+    const bool cueOnly = m_variant.pausedSongChange && CurrentStatus == 2;
+    Player* incoming = playerIn(ChannelPlaying);
+    if (incoming) {
+        incoming->PlayFile();
+        if (cueOnly)
+            incoming->PauseFile();
+    }
+    const QString path = incoming ? incoming->FileName() : QString();
+    WriteLog(0, QString(), path);
+    Q_EMIT songStarted(path);
+    mnuShowItemInPlay_Click();
+    DoingTransition = 0;
+
+    if (TransitionTime == 0) {
+        tmrTransition_Timer();
+        return;
+    }
+    // One fader step per tick, V steps over the transition time. A master
+    // volume of 0 keeps the interval it had: the first tick ends the ramp.
+    const int V = hscVolume->value();
+    if (V != 0)
+        m_tmrTransition->setInterval(TransitionTime * 1000 / V);
+    if (m_variant.zeroRampIntervalIs100ms && m_tmrTransition->interval() == 0)
+        m_tmrTransition->setInterval(100);
+
+    if (!cueOnly) {
+        m_tmrTransition->setEnabled(true);
+        return;
+    }
+    // Cued: the new song waits at the master level, the old one silent.
+    tmrTransition_Timer();
+    setFader(1 - ChannelPlaying, hscVolume->max());
+    hscVolume_Change();
+}
+
+void PlayerWindow::tmrTransition_Timer()
+{
+    const int S = ++DoingTransition;
+    const int M = hscVolume->max();
+    // Read on every tick: moving the master volume reshapes the rest of the ramp.
+    const int V = hscVolume->value();
+    const int in = ChannelPlaying;
+    const int out = 1 - ChannelPlaying;
+
+    if (S >= V + 1) {
+        DoingTransition = 0;
+        m_tmrTransition->setEnabled(false);
+        if (Player* p = playerIn(out))
+            p->StopFile();
+        return;
+    }
+
+    switch (TransitionType) {
+    case 0:  // "Cross Dissolve": one step each way per tick
+        setFader(in, M - S);
+        setFader(out, (M - V) + S);
+        break;
+    case 1:  // "Up Down": the new song up at double speed, then the old one down
+        if (2 * S <= V)
+            setFader(in, M - 2 * S);
+        else
+            setFader(out, (M - V) + 2 * S - V);
+        break;
+    case 2:  // "Down  Up": the old song down at double speed, then the new one up
+        if (2 * S <= V)
+            setFader(out, (M - V) + 2 * S);
+        else
+            setFader(in, M - 2 * S + V);
+        break;
+    case 3:  // "Mix": both at the master level until the end tick
+        hscVolume_Change();
+        break;
+    case 4:  // "Cut"
+        setFader(out, M);
+        setFader(in, M - V);
+        if (Player* p = playerIn(out))
+            p->StopFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void PlayerWindow::optTransition_Click(int Index)
+{
+    TransitionType = Index;
+    if (m_variant.zeroTransitionTimeMeansCut && Index != 4 && TransitionTime == 0)
+        spinTransitionTime->setValue(1);
+}
+
+void PlayerWindow::spinTransitionTime_Change()
+{
+    TransitionTime = spinTransitionTime->value();
+    lblTransitionTime->setText(QString::number(TransitionTime));
+    if (m_variant.zeroTransitionTimeMeansCut && TransitionTime == 0)
+        optTransition[4]->setValue(1);
+    // Only here, not on a type change: "Down  Up" is half over when the new
+    // song is heard, so the time left counts to that point.
+    m_lead = TransitionType == 2 ? nearestEven(TransitionTime / 2.0) : TransitionTime;
+}
+
+}  // namespace tavlo
