@@ -1,6 +1,7 @@
 #include "playlist/PlaylistModel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tavlo {
 
