@@ -1,0 +1,146 @@
+#include "platform/audio/AudioEngine.h"
+
+#include "platform/audio/Decoder.h"
+#include "platform/audio/EngineStream.h"
+#include "platform/audio/Mixer.h"
+#include "platform/audio/NullSink.h"
+#include "platform/audio/PortAudioSink.h"
+#include "platform/audio/Reader.h"
+#include "platform/audio/Voice.h"
+#include "platform/audio/WavFileSink.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace tavlo {
+
+namespace {
+const QString kNullName = QStringLiteral("Null output");
+const QString kWavName = QStringLiteral("WAV file writer");
+}  // namespace
+
+AudioEngine::AudioEngine(Options options)
+    : m_options(std::move(options))
+{
+    if (m_options.sampleRate <= 0)
+        m_options.sampleRate = 44100;
+    if (m_options.blockFrames <= 0)
+        m_options.blockFrames = 512;
+    m_mixer = std::make_unique<Mixer>(m_options.blockFrames);
+    m_reader = std::make_unique<Reader>(*m_mixer);
+
+    switch (m_options.output) {
+    case OutputKind::Offline:
+        m_outputName = kWavName;
+        m_wav = WavFileSink::open(m_options.wavPath, m_options.wavBits, m_options.sampleRate, m_options.blockFrames);
+        if (!m_wav)
+            std::fprintf(stderr, "tavlo: cannot write the WAV file %s\n", qPrintable(m_options.wavPath));
+        return;  // no threads: the caller renders
+    case OutputKind::Default: {
+        QString why;
+        m_portAudio = PortAudioSink::open(*m_mixer, m_options.sampleRate, m_options.blockFrames, &why);
+        if (m_portAudio) {
+            m_outputName = m_portAudio->deviceName();
+            break;
+        }
+        std::fprintf(stderr, "tavlo: no audio device (%s); playing to the null output\n", qPrintable(why));
+        [[fallthrough]];
+    }
+    case OutputKind::Null:
+        m_outputName = kNullName;
+        m_null = std::make_unique<NullSink>(*m_mixer, m_options.sampleRate, m_options.blockFrames);
+        break;
+    }
+    m_reader->start();
+}
+
+AudioEngine::~AudioEngine()
+{
+    // Silence first, so no callback runs while the voices go.
+    m_portAudio.reset();
+    m_null.reset();
+    m_reader.reset();
+    m_wav.reset();
+}
+
+OpenResult AudioEngine::open(const QString& path)
+{
+    OpenResult result;
+    std::unique_ptr<Decoder> decoder = Decoder::open(path, &result.error);
+    if (!decoder)
+        return result;
+    if (m_options.output == OutputKind::Offline) {
+        if (!m_wav) {
+            result.error = media_error::NoOutput;
+            return result;
+        }
+        m_reader->collectRetired();
+    }
+    if (m_reader->count() >= Mixer::kMaxVoices) {
+        result.error = media_error::NoOutput;
+        return result;
+    }
+    auto voice = std::make_shared<Voice>(std::move(decoder), m_options.sampleRate, m_mixer->maxBlockFrames());
+    Voice* raw = voice.get();
+    m_reader->add(voice);
+    post(true, raw);
+    m_reader->wake();
+    result.stream = std::make_unique<EngineStream>(*this, std::move(voice));
+    return result;
+}
+
+void AudioEngine::release(Voice* voice)
+{
+    post(false, voice);
+}
+
+void AudioEngine::post(bool add, Voice* voice)
+{
+    const Mixer::Command command{add ? Mixer::Command::Kind::Add : Mixer::Command::Kind::Remove, voice};
+    while (!m_mixer->post(command)) {
+        if (m_options.output == OutputKind::Offline)
+            m_mixer->applyCommands();  // this thread is the audio thread when rendering offline
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void AudioEngine::wakeReader()
+{
+    m_reader->wake();
+}
+
+QStringList AudioEngine::outputNames() const
+{
+    if (m_outputNames.isEmpty()) {
+        m_outputNames = PortAudioSink::deviceNames();
+        m_outputNames << kNullName << kWavName;
+    }
+    return m_outputNames;
+}
+
+void AudioEngine::renderOffline(int frames)
+{
+    if (!m_wav)
+        return;
+    while (frames > 0) {
+        const int n = std::min(frames, m_mixer->maxBlockFrames());
+        m_reader->prepare();
+        m_wav->renderBlock(*m_mixer, n);
+        frames -= n;
+    }
+    m_wav->flush();
+}
+
+std::int64_t AudioEngine::framesRendered() const
+{
+    return m_mixer->framesProcessed();
+}
+
+float AudioEngine::takePeak(int channel)
+{
+    return m_mixer->takePeak(channel);
+}
+
+}  // namespace tavlo

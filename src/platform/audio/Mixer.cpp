@@ -1,0 +1,85 @@
+#include "platform/audio/Mixer.h"
+
+#include "platform/audio/RealtimeScope.h"
+#include "platform/audio/Voice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tavlo {
+
+Mixer::Mixer(int maxBlockFrames)
+    : m_maxBlock(std::max(maxBlockFrames, 16))
+    , m_commands(256)
+    // Room for every voice there can be, so the audio thread never finds it full.
+    , m_retired(kMaxVoices * 2)
+{
+}
+
+void Mixer::applyCommands()
+{
+    Command command;
+    while (m_commands.pop(command)) {
+        if (command.kind == Command::Kind::Add) {
+            if (m_voiceCount < kMaxVoices)
+                m_voices[m_voiceCount++] = command.voice;
+            else
+                m_retired.push(command.voice);
+            continue;
+        }
+        for (int i = 0; i < m_voiceCount; ++i) {
+            if (m_voices[i] == command.voice) {
+                m_voices[i] = m_voices[--m_voiceCount];
+                m_voices[m_voiceCount] = nullptr;
+                break;
+            }
+        }
+        // Freed on the other side; the engine caps voices so this never fails.
+        m_retired.push(command.voice);
+    }
+}
+
+void Mixer::process(float* out, int frames)
+{
+    RealtimeScope realtime;
+    applyCommands();
+    std::memset(out, 0, sizeof(float) * 2 * static_cast<std::size_t>(std::max(frames, 0)));
+    float peakLeft = 0.0f;
+    float peakRight = 0.0f;
+    for (int offset = 0; offset < frames; offset += m_maxBlock) {
+        const int n = std::min(m_maxBlock, frames - offset);
+        float* block = out + 2 * offset;
+        for (int v = 0; v < m_voiceCount; ++v)
+            m_voices[v]->mixInto(block, n);
+        for (int i = 0; i < n; ++i) {
+            peakLeft = std::max(peakLeft, std::abs(block[2 * i]));
+            peakRight = std::max(peakRight, std::abs(block[2 * i + 1]));
+        }
+    }
+    notePeak(m_peak[0], peakLeft);
+    notePeak(m_peak[1], peakRight);
+    m_frames.fetch_add(frames, std::memory_order_relaxed);
+}
+
+Voice* Mixer::takeRetired()
+{
+    Voice* voice = nullptr;
+    return m_retired.pop(voice) ? voice : nullptr;
+}
+
+void Mixer::notePeak(std::atomic<float>& peak, float value)
+{
+    float seen = peak.load(std::memory_order_relaxed);
+    while (value > seen && !peak.compare_exchange_weak(seen, value, std::memory_order_relaxed)) {
+    }
+}
+
+float Mixer::takePeak(int channel)
+{
+    if (channel < 0 || channel > 1)
+        return 0.0f;
+    return m_peak[channel].exchange(0.0f, std::memory_order_relaxed);
+}
+
+}  // namespace tavlo

@@ -1,0 +1,121 @@
+#include "platform/audio/Mp3Decoder.h"
+
+#include <QFile>
+
+#include <mpg123.h>
+
+namespace tavlo {
+
+namespace {
+
+constexpr int kProbeFrames = 1152;
+
+void initLibrary()
+{
+    // Needed by older libmpg123, harmless in newer ones; thread-safe static.
+    static const bool done = [] {
+        mpg123_init();
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+Mp3Decoder::~Mp3Decoder()
+{
+    if (m_handle) {
+        mpg123_close(m_handle);
+        mpg123_delete(m_handle);
+    }
+}
+
+std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const QString& path)
+{
+    initLibrary();
+    std::unique_ptr<Mp3Decoder> d(new Mp3Decoder);
+    int err = MPG123_OK;
+    d->m_handle = mpg123_new(nullptr, &err);
+    if (!d->m_handle)
+        return nullptr;
+    mpg123_param(d->m_handle, MPG123_ADD_FLAGS, MPG123_FORCE_FLOAT | MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    if (mpg123_open(d->m_handle, QFile::encodeName(path).constData()) != MPG123_OK)
+        return nullptr;
+    // Scan before asking for the length: without it a VBR file lacking a Xing
+    // header reports a guess made from its first frame.
+    if (mpg123_scan(d->m_handle) != MPG123_OK)
+        return nullptr;
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat(d->m_handle, &rate, &channels, &encoding) != MPG123_OK)
+        return nullptr;
+    if (encoding != MPG123_ENC_FLOAT_32 || rate <= 0 || channels < 1 || channels > 2)
+        return nullptr;
+    d->m_sampleRate = static_cast<int>(rate);
+    d->m_channels = channels;
+    d->m_length = mpg123_length(d->m_handle);
+    if (d->m_length <= 0)
+        return nullptr;
+    // A header with no decodable audio behind it (a file cut short, a stray
+    // sync word) must fail here, not later on air.
+    std::vector<StereoFrame> probe(kProbeFrames);
+    if (d->read(probe.data(), kProbeFrames) <= 0 || !d->seek(0))
+        return nullptr;
+    return d;
+}
+
+int Mp3Decoder::read(StereoFrame* out, int maxFrames)
+{
+    if (m_broken || maxFrames <= 0)
+        return 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::size_t bytes = 0;
+        int err;
+        if (m_channels == 2) {
+            err = mpg123_read(m_handle, reinterpret_cast<unsigned char*>(out),
+                              static_cast<std::size_t>(maxFrames) * sizeof(StereoFrame), &bytes);
+        } else {
+            if (m_mono.size() < static_cast<std::size_t>(maxFrames))
+                m_mono.resize(static_cast<std::size_t>(maxFrames));
+            err = mpg123_read(m_handle, reinterpret_cast<unsigned char*>(m_mono.data()),
+                              static_cast<std::size_t>(maxFrames) * sizeof(float), &bytes);
+        }
+        const int frames = static_cast<int>(bytes / (sizeof(float) * static_cast<std::size_t>(m_channels)));
+        if (m_channels == 1) {
+            for (int i = 0; i < frames; ++i)
+                out[i] = {m_mono[static_cast<std::size_t>(i)], m_mono[static_cast<std::size_t>(i)]};
+        }
+        if (err == MPG123_NEW_FORMAT) {
+            long rate = 0;
+            int channels = 0;
+            int encoding = 0;
+            mpg123_getformat(m_handle, &rate, &channels, &encoding);
+            // A stream that changes its format halfway is broken for us: the
+            // resampler and the position are set up for the first one.
+            if (rate != m_sampleRate || channels != m_channels || encoding != MPG123_ENC_FLOAT_32) {
+                m_broken = true;
+                return frames;
+            }
+        } else if (err != MPG123_OK) {
+            if (err != MPG123_DONE)
+                m_broken = true;
+            return frames;
+        }
+        if (frames > 0)
+            return frames;
+    }
+    return 0;
+}
+
+bool Mp3Decoder::seek(std::int64_t frame)
+{
+    if (frame > m_length)
+        frame = m_length;
+    if (frame < 0)
+        frame = 0;
+    m_broken = false;
+    return mpg123_seek(m_handle, static_cast<off_t>(frame), SEEK_SET) >= 0;
+}
+
+}  // namespace tavlo

@@ -1,0 +1,63 @@
+#include "platform/audio/WavDecoder.h"
+
+#include <QFile>
+
+#include <sndfile.h>
+
+namespace tavlo {
+
+WavDecoder::~WavDecoder()
+{
+    if (m_file)
+        sf_close(m_file);
+}
+
+std::unique_ptr<WavDecoder> WavDecoder::open(const QString& path)
+{
+    std::unique_ptr<WavDecoder> d(new WavDecoder);
+    SF_INFO info{};
+    d->m_file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!d->m_file)
+        return nullptr;
+    const int major = info.format & SF_FORMAT_TYPEMASK;
+    if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX && major != SF_FORMAT_RF64)
+        return nullptr;
+    if (info.frames <= 0 || info.channels < 1 || info.samplerate <= 0)
+        return nullptr;
+    d->m_sampleRate = info.samplerate;
+    d->m_channels = info.channels;
+    d->m_length = info.frames;
+    StereoFrame probe[64];
+    if (d->read(probe, 64) <= 0 || !d->seek(0))
+        return nullptr;
+    return d;
+}
+
+int WavDecoder::read(StereoFrame* out, int maxFrames)
+{
+    if (maxFrames <= 0)
+        return 0;
+    if (m_channels == 2)
+        return static_cast<int>(sf_readf_float(m_file, reinterpret_cast<float*>(out), maxFrames));
+    const std::size_t need = static_cast<std::size_t>(maxFrames) * static_cast<std::size_t>(m_channels);
+    if (m_buffer.size() < need)
+        m_buffer.resize(need);
+    const int frames = static_cast<int>(sf_readf_float(m_file, m_buffer.data(), maxFrames));
+    const float* in = m_buffer.data();
+    for (int i = 0; i < frames; ++i, in += m_channels) {
+        // Mono to both sides; of more channels, the first two are the front pair.
+        out[i] = m_channels == 1 ? StereoFrame{in[0], in[0]} : StereoFrame{in[0], in[1]};
+    }
+    return frames;
+}
+
+bool WavDecoder::seek(std::int64_t frame)
+{
+    if (frame > m_length)
+        frame = m_length;
+    if (frame < 0)
+        frame = 0;
+    return sf_seek(m_file, frame, SEEK_SET) >= 0;
+}
+
+}  // namespace tavlo

@@ -1,0 +1,78 @@
+#include "OfflineRig.h"
+#include "TestMedia.h"
+
+#include "platform/MediaService.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <cmath>
+
+namespace tavlo::test {
+namespace {
+
+const double kToneRms = 0.5 / std::sqrt(2.0);
+
+TEST(EngineFailures, BadFilesFailToOpenWhileOtherVoicesPlayOn)
+{
+    OfflineRig rig("badfiles");
+    auto song = rig.open("tone10.wav");
+    song->run();
+    rig.render(0.1);
+    const TestMedia& media = TestMedia::get();
+    const struct {
+        QString path;
+        int error;
+    } cases[] = {
+        {QString(), media_error::NoFileName},
+        {media.path("missing.mp3"), media_error::NotFound},
+        {media.dir(), media_error::Unreadable},
+        {media.path("empty.mp3"), media_error::NotAudio},
+        {media.path("tiny.mp3"), media_error::NotAudio},  // 127 bytes
+        {media.path("notes.mp3"), media_error::NotAudio},  // text
+        {media.path("cut.mp3"), media_error::NotAudio},   // cut inside the first frame
+        {media.path("cut.wav"), media_error::NotAudio},   // a WAV header and nothing else
+    };
+    for (const auto& c : cases) {
+        OpenResult r = rig.engine().open(c.path);
+        EXPECT_EQ(r.error, c.error) << c.path.toStdString();
+        EXPECT_FALSE(r.stream);
+        const auto out = rig.render(0.1);
+        EXPECT_NEAR(OfflineRig::rms(out, 0), kToneRms, 0.01) << c.path.toStdString();
+    }
+}
+
+TEST(EngineFailures, FileCutShortWhilePlayingEndsOnlyItsVoice)
+{
+    const QString copy = TestMedia::get().path("shrinking.mp3");
+    QFile::remove(copy);
+    ASSERT_TRUE(QFile::copy(TestMedia::get().path("tone10.mp3"), copy));
+    OfflineRig rig("shrinking");
+    auto breaking = rig.open("shrinking.mp3");
+    auto steady = rig.open("tone10.wav");
+    breaking->setBalance(-10000);  // left only
+    steady->setBalance(10000);     // right only
+    breaking->run();
+    steady->run();
+    // Opened and scanned whole; now it loses everything after 4 s.
+    QFile file(copy);
+    ASSERT_TRUE(file.resize(file.size() * 4 / 10));
+
+    const auto out = rig.render(7.0);
+    std::size_t lastLeft = 0;
+    for (std::size_t i = 0; i < out.size() / 2; ++i) {
+        if (std::abs(out[2 * i]) > 0.1f)
+            lastLeft = i;
+    }
+    EXPECT_NEAR(double(lastLeft) / 44100.0, 4.0, 0.3);
+    EXPECT_NEAR(OfflineRig::rms(out, 1, 0, 44100 * 7), kToneRms, 0.01);
+    // The broken song reads as finished, so the deck moves on to the next.
+    EXPECT_DOUBLE_EQ(breaking->position(), breaking->duration());
+    EXPECT_NEAR(steady->position(), 7.0, 0.002);
+    if (lastLeft > 44100 * 5)
+        rig.saveActual("cut-short", out);
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,0 +1,119 @@
+#include "OfflineRig.h"
+#include "TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <QFile>
+
+#include <cmath>
+
+namespace tavlo::test {
+namespace {
+
+const double kToneRms = 0.5 / std::sqrt(2.0);
+
+TEST(EngineLevels, VolumeAndBalanceInHundredthsOfADecibel)
+{
+    OfflineRig rig("levels");
+    auto song = rig.open("tone10.wav");
+    song->run();
+    song->setVolume(-441);
+    EXPECT_EQ(song->volume(), -441);
+    auto out = rig.render(0.5);
+    EXPECT_NEAR(OfflineRig::rms(out, 0, 2000) / kToneRms, 0.6019, 0.006);
+
+    song->setVolume(0);
+    song->setBalance(10000);  // left silenced completely
+    out = rig.render(0.5);
+    EXPECT_EQ(OfflineRig::rms(out, 0, 2000), 0.0);
+    EXPECT_NEAR(OfflineRig::rms(out, 1, 2000), kToneRms, 0.002);
+
+    song->setBalance(-3000);  // right down 30 dB, left untouched
+    out = rig.render(0.5);
+    EXPECT_NEAR(OfflineRig::rms(out, 0, 2000), kToneRms, 0.002);
+    EXPECT_NEAR(OfflineRig::rms(out, 1, 2000) / kToneRms, std::pow(10.0, -1.5), 0.0005);
+
+    song->setBalance(0);
+    song->setVolume(-10000);
+    out = rig.render(0.5);
+    EXPECT_EQ(OfflineRig::lastAbove(out, 0.0f) < 2000, true);
+}
+
+TEST(EngineLevels, FaderStaircaseDoesNotClick)
+{
+    // A constant signal shows every gain change as it is: the fader law's
+    // 85 steps, 78 ms apart, down and back up, must never jump more than
+    // 1/1000 of full scale between samples.
+    OfflineRig rig("staircase");
+    auto song = rig.open("dc.wav");
+    song->run();
+    rig.render(0.1);
+    std::vector<float> all;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int step = 1; step <= 85; ++step) {
+            const int v = pass == 0 ? step : 85 - step;
+            song->setVolume(-(v * v));
+            const auto out = rig.render(0.078);
+            all.insert(all.end(), out.begin(), out.end());
+        }
+    }
+    float worst = 0.0f;
+    for (std::size_t i = 2; i < all.size(); ++i)
+        worst = std::max(worst, std::abs(all[i] - all[i - 2]));
+    EXPECT_LE(worst, 0.001f);
+    EXPECT_NEAR(all[all.size() - 1], 0.5f, 1e-6f);  // back at full level exactly
+    if (worst > 0.001f)
+        rig.saveActual("steps", all);
+}
+
+TEST(EngineLevels, VoicesSumAtUnityAndClipOnlyAtTheIntegerOutput)
+{
+    // One voice at 0 dB: the very samples of the file.
+    std::vector<float> source(44100 * 2);
+    SF_INFO info{};
+    SNDFILE* f = sf_open(QFile::encodeName(TestMedia::get().path("tone10.wav")).constData(), SFM_READ, &info);
+    ASSERT_TRUE(f);
+    sf_readf_float(f, source.data(), 44100);
+    sf_close(f);
+    {
+        OfflineRig rig("unity");
+        auto song = rig.open("tone10.wav");
+        song->run();
+        const auto out = rig.render(1.0);
+        EXPECT_EQ(out, source);
+        if (out != source)
+            rig.saveActual("one-voice", out);
+    }
+    // Four voices: their exact sum, beyond full scale in the float file...
+    OfflineRig floatRig("sum4");
+    OfflineRig pcmRig("sum4pcm", 16);
+    std::vector<std::unique_ptr<MediaStream>> voices;
+    for (OfflineRig* rig : {&floatRig, &pcmRig}) {
+        for (int i = 0; i < 4; ++i) {
+            voices.push_back(rig->open("tone10.wav"));
+            voices.back()->run();
+        }
+    }
+    const auto sum = floatRig.render(1.0);
+    float worst = 0.0f;
+    for (std::size_t i = 0; i < sum.size(); ++i)
+        worst = std::max(worst, std::abs(sum[i] - 4 * source[i]));
+    EXPECT_LE(worst, 1e-6f);
+    EXPECT_NEAR(floatRig.engine().takePeak(0), 2.0f, 0.01f);
+    EXPECT_EQ(floatRig.engine().takePeak(0), 0.0f);
+    // ...and clipped, never wrapped, at 16 bits.
+    const auto clipped = pcmRig.render(1.0);
+    for (std::size_t i = 0; i < clipped.size(); ++i) {
+        const float want = std::clamp(4 * source[i], -1.0f, 1.0f);
+        if (std::abs(clipped[i] - want) > 0.0001f) {
+            ADD_FAILURE() << "sample " << i << " is " << clipped[i] << ", want " << want;
+            pcmRig.saveActual("clipped", clipped);
+            break;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tavlo::test

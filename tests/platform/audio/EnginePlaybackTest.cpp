@@ -1,0 +1,146 @@
+#include "OfflineRig.h"
+#include "TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+
+#include <cmath>
+
+namespace tavlo::test {
+namespace {
+
+constexpr double kRate = 44100.0;
+
+TEST(EnginePlayback, ReportsTrueLengths)
+{
+    OfflineRig rig("lengths");
+    // The player rounds this one (halves to even): it must arrive unrounded.
+    EXPECT_NEAR(rig.open("long.mp3")->duration(), 179.5, 0.001);
+    // VBR with no Xing header, quiet start: only a full scan gets this right.
+    EXPECT_NEAR(rig.open("vbr_noxing.mp3")->duration(), 20.0, 0.06);
+    EXPECT_DOUBLE_EQ(rig.open("tone48k.wav")->duration(), 4.0);
+    EXPECT_DOUBLE_EQ(rig.open("mono.wav")->duration(), 4.0);
+}
+
+TEST(EnginePlayback, SeeksLandWithin50msInCbrAndVbr)
+{
+    for (const char* file : {"beeps_cbr.mp3", "beeps_vbr.mp3"}) {
+        SCOPED_TRACE(file);
+        OfflineRig rig(file);
+        auto song = rig.open(file);
+        // Each target lies before a different beep; the beeps are unevenly
+        // spaced, so landing on the wrong second shows as a wrong delay.
+        for (int k : {4, 13, 27}) {
+            const double target = TestMedia::beepTime(k) - 0.3 - 0.01 * k;
+            song->setPosition(target);
+            EXPECT_DOUBLE_EQ(song->position(), target);
+            song->run();
+            const auto out = rig.render(0.9);
+            const double heard = double(OfflineRig::firstAbove(out, 0.25f)) / kRate;
+            const double expected = TestMedia::beepTime(k) - target;
+            EXPECT_NEAR(heard, expected, 0.05) << "seek to " << target;
+            if (std::abs(heard - expected) > 0.05)
+                rig.saveActual("seek", out);
+            song->pause();
+        }
+        // Beyond the end: accepted, then the song is over and silent.
+        song->setPosition(500.0);
+        EXPECT_DOUBLE_EQ(song->position(), 500.0);
+        song->run();
+        const auto out = rig.render(0.2);
+        EXPECT_EQ(OfflineRig::firstAbove(out, 0.0f), out.size() / 2);
+        EXPECT_DOUBLE_EQ(song->position(), song->duration());
+    }
+}
+
+TEST(EnginePlayback, PauseAndStopKeepThePositionAndTheEndHolds)
+{
+    OfflineRig rig("transport");
+    auto song = rig.open("tone10.wav");
+    EXPECT_EQ(song->position(), 0.0);
+    rig.render(0.5);  // stopped: nothing moves
+    EXPECT_EQ(song->position(), 0.0);
+
+    song->run();
+    auto out = rig.render(1.0);
+    EXPECT_NEAR(song->position(), 1.0, 0.002);
+    EXPECT_NEAR(OfflineRig::rms(out, 0), 0.5 / std::sqrt(2.0), 0.01);
+
+    song->pause();
+    out = rig.render(0.5);
+    EXPECT_NEAR(song->position(), 1.0, 0.002);
+    EXPECT_EQ(OfflineRig::rms(out, 0), 0.0);
+
+    song->run();
+    rig.render(0.5);
+    song->stop();
+    out = rig.render(0.5);
+    EXPECT_NEAR(song->position(), 1.5, 0.002);
+    EXPECT_EQ(OfflineRig::rms(out, 1), 0.0);
+
+    song->run();  // resumes where it stopped
+    out = rig.render(9.0);
+    EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 8.5, 0.002);
+    EXPECT_DOUBLE_EQ(song->position(), song->duration());
+}
+
+TEST(EnginePlayback, RatesAndFileRatesPlayAtTheRightSpeed)
+{
+    OfflineRig rig("speed");
+    {
+        auto song = rig.open("tone10.wav");
+        song->setRate(2.0);
+        EXPECT_EQ(song->rate(), 2.0);
+        song->run();
+        const auto out = rig.render(6.0);
+        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 5.0, 0.02);
+        EXPECT_DOUBLE_EQ(song->position(), 10.0);
+    }
+    {
+        // 48 kHz at a 44.1 kHz output: 4 s long and still a 1 kHz tone.
+        auto song = rig.open("tone48k.wav");
+        song->run();
+        const auto out = rig.render(4.5);
+        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 4.0, 0.01);
+        int crossings = 0;
+        for (std::size_t i = 1; i < 3 * 44100; ++i)
+            crossings += (out[2 * (i - 1)] < 0) != (out[2 * i] < 0);
+        EXPECT_NEAR(crossings / 2.0 / 3.0, 1000.0, 2.0);
+    }
+    {
+        auto song = rig.open("mono.wav");
+        song->run();
+        const auto out = rig.render(1.0);
+        EXPECT_NEAR(OfflineRig::rms(out, 0), 0.5 / std::sqrt(2.0), 0.01);
+        EXPECT_EQ(OfflineRig::rms(out, 0), OfflineRig::rms(out, 1));
+    }
+}
+
+TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
+{
+    AudioEngine::Options options;  // Default: no sound card here, so the null output
+    AudioEngine engine(options);
+    const QStringList names = engine.outputNames();
+    ASSERT_GE(names.size(), 2);
+    EXPECT_EQ(names.mid(names.size() - 2), (QStringList{QStringLiteral("Null output"), QStringLiteral("WAV file writer")}));
+    EXPECT_TRUE(names.contains(engine.activeOutputName()));
+
+    OpenResult r = engine.open(TestMedia::get().path("tone10.mp3"));
+    ASSERT_EQ(r.error, 0);
+    r.stream->setPosition(5.0);
+    EXPECT_DOUBLE_EQ(r.stream->position(), 5.0);
+    const auto before = engine.framesRendered();
+    r.stream->run();
+    QThread::msleep(400);
+    // Paced like a card, not as fast as the CPU allows; loose bounds for a busy machine.
+    const double played = double(engine.framesRendered() - before) / engine.sampleRate();
+    EXPECT_GT(played, 0.25);
+    EXPECT_LT(played, 0.8);
+    EXPECT_GT(r.stream->position(), 5.1);
+    EXPECT_LT(r.stream->position(), 5.0 + played + 0.05);
+    EXPECT_GT(engine.takePeak(0), 0.2f);
+}
+
+}  // namespace
+}  // namespace tavlo::test
