@@ -1,10 +1,10 @@
 #include "platform/audio/Mixer.h"
 
 #include "platform/audio/RealtimeScope.h"
+#include "platform/audio/SampleOps.h"
 #include "platform/audio/Voice.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace tavlo {
@@ -52,10 +52,11 @@ void Mixer::process(float* out, int frames)
         float* block = out + 2 * offset;
         for (int v = 0; v < m_voiceCount; ++v)
             m_voices[v]->mixInto(block, n);
-        for (int i = 0; i < n; ++i) {
-            peakLeft = std::max(peakLeft, std::abs(block[2 * i]));
-            peakRight = std::max(peakRight, std::abs(block[2 * i + 1]));
-        }
+        float l = 0.0f;
+        float r = 0.0f;
+        sample_ops::peakStereo(block, n, &l, &r);
+        peakLeft = std::max(peakLeft, l);
+        peakRight = std::max(peakRight, r);
     }
     notePeak(m_peak[0], peakLeft);
     notePeak(m_peak[1], peakRight);

@@ -4,11 +4,38 @@
 
 #include <mpg123.h>
 
+#include <cstdio>
+
 namespace tavlo {
 
 namespace {
 
 constexpr int kProbeFrames = 1152;
+// libmpg123's own reader asks the kernel for each frame separately, twice
+// with the scan; through stdio with a large buffer it is a few hundred reads.
+constexpr std::size_t kReadBuffer = 1 << 16;
+
+ssize_t readFile(void* handle, void* buffer, std::size_t bytes)
+{
+    auto* f = static_cast<std::FILE*>(handle);
+    const std::size_t got = std::fread(buffer, 1, bytes, f);
+    if (got == 0 && std::ferror(f))
+        return -1;
+    return static_cast<ssize_t>(got);
+}
+
+off_t seekFile(void* handle, off_t offset, int whence)
+{
+    auto* f = static_cast<std::FILE*>(handle);
+    if (fseeko(f, offset, whence) != 0)
+        return -1;
+    return ftello(f);
+}
+
+void closeFile(void* handle)
+{
+    std::fclose(static_cast<std::FILE*>(handle));
+}
 
 void initLibrary()
 {
@@ -39,8 +66,16 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const QString& path)
     if (!d->m_handle)
         return nullptr;
     mpg123_param(d->m_handle, MPG123_ADD_FLAGS, MPG123_FORCE_FLOAT | MPG123_QUIET | MPG123_GAPLESS, 0.0);
-    if (mpg123_open(d->m_handle, QFile::encodeName(path).constData()) != MPG123_OK)
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rbe");
+    if (!file)
         return nullptr;
+    d->m_readBuffer.resize(kReadBuffer);
+    std::setvbuf(file, d->m_readBuffer.data(), _IOFBF, kReadBuffer);
+    if (mpg123_replace_reader_handle(d->m_handle, &readFile, &seekFile, &closeFile) != MPG123_OK
+        || mpg123_open_handle(d->m_handle, file) != MPG123_OK) {
+        std::fclose(file);
+        return nullptr;
+    }
     // Scan before asking for the length: without it a VBR file lacking a Xing
     // header reports a guess made from its first frame.
     if (mpg123_scan(d->m_handle) != MPG123_OK)

@@ -23,7 +23,8 @@ public:
 private:
     Mp3Decoder() = default;
     mpg123_handle_struct* m_handle = nullptr;
-    std::vector<float> m_mono;  // decode buffer for mono files
+    std::vector<char> m_readBuffer;  // stdio's, for the file libmpg123 reads through us
+    std::vector<float> m_mono;       // decode buffer for mono files
     bool m_broken = false;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/audio/WavFileSink.h"
 
 #include "platform/audio/Mixer.h"
+#include "platform/audio/SampleOps.h"
 
 #include <QFile>
 
@@ -25,11 +26,11 @@ std::unique_ptr<WavFileSink> WavFileSink::open(const QString& path, int bits, in
     sink->m_file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     if (!sink->m_file)
         return nullptr;
-    // Clip, never wrap, when a loud sum meets the 16-bit format.
-    sf_command(sink->m_file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    sf_command(sink->m_file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
+    sink->m_pcm16 = bits != 32;
     sink->m_capacity = std::max(kWriteFrames, maxBlockFrames);
     sink->m_buffer.resize(2 * static_cast<std::size_t>(sink->m_capacity));
+    if (sink->m_pcm16)
+        sink->m_pcm.resize(sink->m_buffer.size());
     return sink;
 }
 
@@ -44,15 +45,30 @@ WavFileSink::~WavFileSink()
 void WavFileSink::renderBlock(Mixer& mixer, int frames)
 {
     if (m_buffered + frames > m_capacity)
-        flush();
+        write();
     mixer.process(m_buffer.data() + 2 * m_buffered, frames);
     m_buffered += frames;
 }
 
 void WavFileSink::flush()
 {
-    if (m_buffered > 0)
+    write();
+    // Keep the header current, so the file can be read while we run.
+    sf_command(m_file, SFC_UPDATE_HEADER_NOW, nullptr, 0);
+}
+
+void WavFileSink::write()
+{
+    if (m_buffered == 0)
+        return;
+    if (m_pcm16) {
+        // Our own conversion: clipped at full scale, and handed to libsndfile
+        // as ready 16-bit samples it writes in one piece.
+        sample_ops::toPcm16(m_buffer.data(), m_pcm.data(), 2 * static_cast<std::size_t>(m_buffered));
+        sf_writef_short(m_file, m_pcm.data(), m_buffered);
+    } else {
         sf_writef_float(m_file, m_buffer.data(), m_buffered);
+    }
     m_buffered = 0;
 }
 

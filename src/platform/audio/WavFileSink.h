@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,7 @@ class Mixer;
 // The "WAV file writer" output: mixes on the caller's thread, as fast as it
 // is asked, into a 16-bit PCM or 32-bit float WAV file. 16-bit output is
 // clipped at full scale; float output keeps the mixer's sum as it is.
-// The header is kept current after every write, so the file can be read
+// The header is brought up to date at every flush, so the file can be read
 // while the engine still runs.
 // Threading: one thread, the one that renders.
 class WavFileSink {
@@ -26,13 +27,16 @@ public:
 
     // Mixes one block (at most the mixer's block size) into the file buffer.
     void renderBlock(Mixer& mixer, int frames);
-    // Writes what is buffered.
+    // Writes what is buffered and updates the header.
     void flush();
 
 private:
     WavFileSink() = default;
+    void write();
     sf_private_tag* m_file = nullptr;
+    bool m_pcm16 = true;
     std::vector<float> m_buffer;
+    std::vector<std::int16_t> m_pcm;
     int m_buffered = 0;  // frames
     int m_capacity = 0;  // frames
 };
