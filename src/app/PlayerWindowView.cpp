@@ -1,0 +1,648 @@
+#include "app/PlayerWindowView.h"
+
+#include "app/PlaylistTableView.h"
+#include "app/WidgetBinder.h"
+#include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/MenuItem.h"
+#include "platform/controls/ProgressBar.h"
+#include "platform/controls/Slider.h"
+#include "platform/controls/TextBox.h"
+#include "playback/PlayerWindow.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+
+namespace tavlo {
+
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+const char* const kTransitionNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
+
+void add(QBoxLayout& layout, QWidget* widget, int stretch = 0, Qt::Alignment align = {})
+{
+    if (widget)
+        layout.addWidget(widget, stretch, align);
+}
+
+void put(QGridLayout& grid, QWidget* widget, int row, int column, int rowSpan = 1, int columnSpan = 1,
+         Qt::Alignment align = {})
+{
+    if (widget)
+        grid.addWidget(widget, row, column, rowSpan, columnSpan, align);
+}
+
+QHBoxLayout* row(QBoxLayout& parent)
+{
+    auto* r = new QHBoxLayout;
+    r->setSpacing(6);
+    parent.addLayout(r);
+    return r;
+}
+
+// Keeps a value label from changing width, and so moving its neighbours, as its text changes.
+void reserveWidth(QLabel* label, const QString& widest)
+{
+    if (!label)
+        return;
+    QFont f = label->font();
+    f.setBold(true);  // the window may make it bold later
+    label->setMinimumWidth(QFontMetrics(f).horizontalAdvance(widest) + 4);
+}
+
+QWidget* container(QWidget* parent, QLayout* layout)
+{
+    auto* w = new QWidget(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    w->setLayout(layout);
+    return w;
+}
+
+}  // namespace
+
+PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(parent), m_form(&form)
+{
+    setObjectName(form.objectName());
+    m_menus = WidgetBinder::bindMenuBar(form, *menuBar());
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    // The list and the panel keep the window's 120-twip side margin.
+    column->setContentsMargins(px(120), 2, px(120), 2);
+    column->setSpacing(4);
+    m_panelParent = central;
+    // The insert window's own controls stand above its list.
+    if (QWidget* insert = buildInsertControls())
+        column->addWidget(insert);
+    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("lstClipList"))) {
+        m_list = new PlaylistTableView(*model, central);
+        column->addWidget(m_list, 1);
+    } else {
+        column->addStretch(1);
+    }
+    // Claimed before the panel, whose last rows take every control left over.
+    QProgressBar* progress = bar(QStringLiteral("ProgressBar1"));
+    column->addWidget(buildPanel());
+    if (progress)
+        column->addWidget(progress);
+    setCentralWidget(central);
+
+    if (auto* status = claim<StatusBar>(QStringLiteral("StatusBar1"))) {
+        statusBar()->setObjectName(status->name());
+        WidgetBinder::bind(*status, *statusBar());
+    }
+
+    // A right click on the list makes the window ask for its "&List" menu
+    // at the pointer (x, y in pixels of the list's viewport).
+    if (auto* player = qobject_cast<PlayerWindow*>(&form)) {
+        connect(player, &PlayerWindow::popupMenu, this, [this](MenuItem* item, int x, int y) {
+            QMenu* m = item ? menu(item->name()) : nullptr;
+            if (m)
+                m->popup(m_list ? m_list->viewport()->mapToGlobal(QPoint(x, y)) : QCursor::pos());
+        });
+    }
+
+    connect(&form, &Form::changed, this, &PlayerWindowView::applyForm);
+    applyForm();
+}
+
+PlayerWindowView::~PlayerWindowView() = default;
+
+template <typename T>
+T* PlayerWindowView::claim(const QString& name)
+{
+    T* control = m_form ? m_form->findChild<T*>(name) : nullptr;
+    if (!control || m_claimed.contains(control))
+        return nullptr;
+    m_claimed.insert(control);
+    return control;
+}
+
+QWidget* PlayerWindowView::buildPanel()
+{
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("Picture1"));
+    m_panelParent = panel;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->setSpacing(4);
+    add(*layout, buildTransport());
+    add(*layout, buildLevels());
+    m_options = buildOptions();
+    add(*layout, m_options);
+    followShowOptions();
+    return panel;
+}
+
+QWidget* PlayerWindowView::buildTransport()
+{
+    auto* r = new QHBoxLayout;
+    r->setSpacing(4);
+    for (const char* name : {"btnPlay", "btnStop", "btnPause", "btnBack", "btnNext"}) {
+        if (QAbstractButton* b = button(QLatin1String(name))) {
+            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+            r->addWidget(b, 1);
+        }
+    }
+    r->addSpacing(6);
+    QLabel* status = label(QStringLiteral("lblStatus"), Qt::AlignCenter);
+    reserveWidth(status, QStringLiteral("Pause"));
+    add(*r, status);
+    add(*r, button(QStringLiteral("cmdShowOptions"), true));
+    return container(m_panelParent, r);
+}
+
+QWidget* PlayerWindowView::buildInsertControls()
+{
+    auto* box = new QVBoxLayout;
+    box->setSpacing(4);
+    QHBoxLayout* buttons = row(*box);
+    for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic", "cmdAbortInsert"})
+        add(*buttons, button(QLatin1String(name)));
+    buttons->addStretch(1);
+    QLabel* ready = label(QStringLiteral("lblReady"), Qt::AlignRight | Qt::AlignVCenter);
+    reserveWidth(ready, QStringLiteral("READY"));
+    add(*buttons, ready);
+    QHBoxLayout* switches = row(*box);
+    add(*switches, button(QStringLiteral("chkPlayOverMusic")));
+    add(*switches, button(QStringLiteral("chkWaitForSong")));
+    switches->addStretch(1);
+    for (const char* name : {"lblCountDown(0)", "lblCountDown"}) {
+        QLabel* count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
+        reserveWidth(count, QStringLiteral("-00:-00"));
+        add(*switches, count);
+    }
+    if (buttons->count() <= 1 && switches->count() <= 1) {
+        delete box;
+        return nullptr;
+    }
+    return container(m_panelParent, box);
+}
+
+QWidget* PlayerWindowView::buildLevels()
+{
+    // Left: position and master volume, each a slider over its bar. Right: the channel faders.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+
+    QSlider* position = slider(QStringLiteral("hscPosition"));
+    QLabel* elapsed = label(QStringLiteral("lblPosition"), Qt::AlignRight | Qt::AlignVCenter);
+    reserveWidth(elapsed, QStringLiteral("-00:-00"));
+    put(*grid, caption(tr("Position"), position), 0, 0);
+    put(*grid, position, 0, 1);
+    put(*grid, elapsed, 0, 2);
+    put(*grid, bar(QStringLiteral("prgPosition")), 1, 1);
+
+    auto* times = new QHBoxLayout;
+    times->setSpacing(6);
+    QLabel* left = label(QStringLiteral("lblTimeLeft"));
+    reserveWidth(left, QStringLiteral("-00:-00"));
+    add(*times, caption(tr("Left"), left));
+    add(*times, left);
+    times->addStretch(1);
+    QLabel* total = label(QStringLiteral("lblTotal"), Qt::AlignRight | Qt::AlignVCenter);
+    reserveWidth(total, QStringLiteral("000:00"));
+    add(*times, caption(tr("Total"), total));
+    add(*times, total);
+    grid->addLayout(times, 2, 1, 1, 2);
+
+    QSlider* master = slider(QStringLiteral("hscVolume"));
+    QLabel* percent = label(QStringLiteral("lblMasterVolume"), Qt::AlignRight | Qt::AlignVCenter);
+    reserveWidth(percent, QStringLiteral("100%"));
+    put(*grid, caption(tr("Volume"), master), 4, 0);
+    put(*grid, master, 4, 1);
+    put(*grid, percent, 4, 2);
+    put(*grid, bar(QStringLiteral("prgMasterVolume")), 5, 1);
+    grid->setRowStretch(3, 1);  // the faders' spare height parts position from volume
+
+    auto* faders = new QGridLayout;
+    faders->setHorizontalSpacing(3);
+    faders->setVerticalSpacing(2);
+    const char* const names[2] = {"lblCh1", "lblCh2"};
+    for (int ch = 0; ch < 2; ++ch) {
+        const int c = ch * 2;
+        put(*faders, label(QLatin1String(names[ch]), Qt::AlignCenter), 0, c, 1, 2);
+        put(*faders, fader(QStringLiteral("vscVolume(%1)").arg(ch)), 1, c, 1, 1, Qt::AlignHCenter);
+        put(*faders, bar(QStringLiteral("prgVolume(%1)").arg(ch), Qt::Vertical), 1, c + 1);
+        QLabel* level = label(QStringLiteral("lblVolume(%1)").arg(ch), Qt::AlignCenter);
+        reserveWidth(level, QStringLiteral("100"));
+        put(*faders, level, 2, c, 1, 2);
+    }
+    faders->setColumnMinimumWidth(2, 0);
+    faders->setRowStretch(1, 1);
+
+    auto* r = new QHBoxLayout;
+    r->setSpacing(12);
+    r->addLayout(grid, 1);
+    if (faders->count() > 0)
+        r->addLayout(faders, 0);
+    else
+        delete faders;
+    return container(m_panelParent, r);
+}
+
+QWidget* PlayerWindowView::buildOptions()
+{
+    auto* box = new QVBoxLayout;
+    box->setSpacing(4);
+
+    QHBoxLayout* tone = row(*box);
+    QSlider* pitch = slider(QStringLiteral("hscPitch"));
+    QLabel* pitchValue = label(QStringLiteral("lblPitch"));
+    reserveWidth(pitchValue, QStringLiteral("0.00"));
+    add(*tone, caption(tr("Pitch"), pitch));
+    add(*tone, pitch, 1);
+    add(*tone, pitchValue);
+    QSlider* balance = slider(QStringLiteral("hscBalance"));
+    QLabel* balanceValue = label(QStringLiteral("lblBalance"));
+    reserveWidth(balanceValue, QStringLiteral("-10"));
+    add(*tone, caption(tr("Balance"), balance));
+    add(*tone, balance, 1);
+    add(*tone, balanceValue);
+
+    QHBoxLayout* cuts = row(*box);
+    QScrollBar* cutFirst = spinner(QStringLiteral("spinCutFirst"));
+    QLabel* cutFirstValue = label(QStringLiteral("lblCutFirst"));
+    reserveWidth(cutFirstValue, QStringLiteral("100"));
+    add(*cuts, caption(tr("Cut first"), cutFirst));
+    add(*cuts, cutFirst);
+    add(*cuts, cutFirstValue);
+    QScrollBar* cutLast = spinner(QStringLiteral("spinCutLast"));
+    QLabel* cutLastValue = label(QStringLiteral("lblCutLast"));
+    reserveWidth(cutLastValue, QStringLiteral("100"));
+    add(*cuts, caption(tr("Cut last"), cutLast));
+    add(*cuts, cutLast);
+    add(*cuts, cutLastValue);
+    cuts->addStretch(1);
+    add(*cuts, button(QStringLiteral("chkRndPlay")));
+
+    if (QLabel* heading = label(QStringLiteral("lblTransitionType"))) {
+        heading->setWordWrap(true);
+        box->addWidget(heading);
+    }
+    QHBoxLayout* transitions = row(*box);
+    transitions->setSpacing(3);
+    for (int type = 0; type < 5; ++type)
+        add(*transitions, transitionButton(type));
+    transitions->addStretch(1);
+    QScrollBar* time = spinner(QStringLiteral("spinTransitionTime"));
+    QLabel* timeValue = label(QStringLiteral("lblTransitionTime"));
+    reserveWidth(timeValue, QStringLiteral("100"));
+    add(*transitions, caption(tr("Time"), time));
+    add(*transitions, time);
+    add(*transitions, timeValue);
+
+    QHBoxLayout* lines = row(*box);
+    add(*lines, button(QStringLiteral("chkMicMute")));
+    add(*lines, button(QStringLiteral("chkLinMute")));
+    QComboBox* devices = combo(QStringLiteral("cmbOutputDevices"));
+    add(*lines, caption(tr("Output"), devices));
+    add(*lines, devices, 1);
+    if (!devices)
+        lines->addStretch(1);
+
+    QHBoxLayout* totals = row(*box);
+    add(*totals, button(QStringLiteral("cmdCalculate")));
+    QLabel* length = label(QStringLiteral("lblDuracionTotal"));
+    reserveWidth(length, QStringLiteral("0000:00"));
+    add(*totals, caption(QStringLiteral("List Length"), length));
+    add(*totals, length);
+    QLabel* songs = label(QStringLiteral("lblCantDeTemas"));
+    reserveWidth(songs, QStringLiteral("000000"));
+    add(*totals, caption(QStringLiteral("Song Count"), songs));
+    add(*totals, songs);
+    totals->addStretch(1);
+
+    QHBoxLayout* windows = row(*box);
+    add(*windows, button(QStringLiteral("cmdShowPlayer2")));
+    add(*windows, button(QStringLiteral("cmdWinSeek")));
+    windows->addStretch(1);
+
+    auto* rest = new QGridLayout;
+    rest->setHorizontalSpacing(6);
+    box->addLayout(rest);
+    buildLeftovers(*rest);
+    return container(m_panelParent, box);
+}
+
+void PlayerWindowView::buildLeftovers(QGridLayout& grid)
+{
+    if (!m_form)
+        return;
+    int n = 0;
+    for (Control* control : m_form->findChildren<Control*>()) {
+        const QString name = control->name();
+        if (m_claimed.contains(control) || qobject_cast<MenuItem*>(control) || qobject_cast<StatusBar*>(control))
+            continue;
+        QWidget* widget = nullptr;
+        if (qobject_cast<Button*>(control))
+            widget = button(name);
+        else if (qobject_cast<Label*>(control))
+            widget = label(name);
+        else if (qobject_cast<Slider*>(control))
+            widget = slider(name);
+        else if (qobject_cast<ProgressBar*>(control))
+            widget = bar(name);
+        else if (qobject_cast<ComboBox*>(control))
+            widget = combo(name);
+        else if (auto* text = claim<TextBox>(name)) {
+            auto* edit = new QLineEdit(m_panelParent);
+            edit->setObjectName(name);
+            WidgetBinder::bind(*text, *edit);
+            widget = edit;
+        }
+        if (widget) {
+            grid.addWidget(widget, n / 3, n % 3);
+            ++n;
+        }
+    }
+}
+
+QAbstractButton* PlayerWindowView::button(const QString& name, bool small)
+{
+    auto* state = claim<Button>(name);
+    if (!state)
+        return nullptr;
+    QAbstractButton* widget = nullptr;
+    switch (state->kind()) {
+    case Button::Kind::Push: widget = new QPushButton(m_panelParent); break;
+    case Button::Kind::Check: widget = new QCheckBox(m_panelParent); break;
+    case Button::Kind::Option: widget = new QRadioButton(m_panelParent); break;
+    }
+    widget->setObjectName(name);
+    WidgetBinder::bind(*state, *widget);
+    if (auto* push = qobject_cast<QPushButton*>(widget)) {
+        // Narrower than the style's usual minimum, so the deck fits the
+        // window's default width, but never narrower than the caption.
+        auto fit = [state, push, small] {
+            const QString text = QString(state->caption()).remove(QLatin1Char('&'));
+            const int width = push->fontMetrics().horizontalAdvance(text) + 16;
+            push->setMinimumWidth(width);
+            if (small)
+                push->setMaximumWidth(width);
+        };
+        connect(state, &Control::changed, push, fit);
+        fit();
+    }
+    return widget;
+}
+
+QLabel* PlayerWindowView::label(const QString& name, Qt::Alignment align)
+{
+    auto* state = claim<Label>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QLabel(m_panelParent);
+    widget->setObjectName(name);
+    widget->setAlignment(align);
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QSlider* PlayerWindowView::slider(const QString& name)
+{
+    auto* state = claim<Slider>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QSlider(Qt::Horizontal, m_panelParent);
+    widget->setObjectName(name);
+    widget->setMinimumWidth(60);
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QSlider* PlayerWindowView::fader(const QString& name)
+{
+    auto* state = claim<Slider>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QSlider(Qt::Vertical, m_panelParent);
+    widget->setObjectName(name);
+    // 0 (full level) at the top, as on a mixing desk; Up moves the handle up.
+    widget->setInvertedAppearance(true);
+    widget->setInvertedControls(true);
+    // As tall as the sliders beside them, whatever the style would like.
+    widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    widget->setMinimumHeight(52);
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QScrollBar* PlayerWindowView::spinner(const QString& name)
+{
+    auto* state = claim<Slider>(name);
+    if (!state)
+        return nullptr;
+    // Just the two arrows of a vertical scroll bar: an up/down control.
+    auto* widget = new QScrollBar(Qt::Vertical, m_panelParent);
+    widget->setObjectName(name);
+    const int extent = widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
+    widget->setFixedSize(extent, 2 * extent + 2);
+    WidgetBinder::bind(*state, *widget,
+                       state->upRaises() ? WidgetBinder::SliderMapping::Mirrored : WidgetBinder::SliderMapping::Direct);
+    return widget;
+}
+
+QProgressBar* PlayerWindowView::bar(const QString& name, Qt::Orientation orientation)
+{
+    auto* state = claim<ProgressBar>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QProgressBar(m_panelParent);
+    widget->setObjectName(name);
+    widget->setOrientation(orientation);
+    widget->setTextVisible(false);
+    if (orientation == Qt::Horizontal)
+        widget->setFixedHeight(8);
+    else {
+        widget->setFixedWidth(8);
+        widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    }
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QComboBox* PlayerWindowView::combo(const QString& name)
+{
+    auto* state = claim<ComboBox>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QComboBox(m_panelParent);
+    widget->setObjectName(name);
+    widget->setMinimumContentsLength(8);
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QToolButton* PlayerWindowView::transitionButton(int type)
+{
+    const QString name = QStringLiteral("optTransition(%1)").arg(type);
+    auto* state = claim<Button>(name);
+    if (!state)
+        return nullptr;
+    auto* widget = new QToolButton(m_panelParent);
+    widget->setObjectName(name);
+    widget->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const QSize picture(36, 18);
+    widget->setIconSize(picture);
+    widget->setIcon(QIcon(rampPicture(type, picture)));
+    // The type's name, unless the window gives a tip of its own.
+    widget->setToolTip(QLatin1String(kTransitionNames[type]));
+    WidgetBinder::bind(*state, *widget);
+    return widget;
+}
+
+QLabel* PlayerWindowView::caption(const QString& text, QWidget* forWidget)
+{
+    if (!forWidget)
+        return nullptr;
+    auto* widget = new QLabel(text, m_panelParent);
+    widget->setTextFormat(Qt::PlainText);
+    if (m_form) {
+        if (Control* control = m_form->findChild<Control*>(forWidget->objectName())) {
+            auto follow = [control, widget] { widget->setVisible(control->isVisible()); };
+            connect(control, &Control::changed, widget, follow);
+            follow();
+        }
+    }
+    return widget;
+}
+
+void PlayerWindowView::followShowOptions()
+{
+    Button* toggle = m_form ? m_form->findChild<Button*>(QStringLiteral("cmdShowOptions")) : nullptr;
+    if (!toggle || !m_options)
+        return;
+    // The window reduces its panel by captioning the button ">>"; the
+    // options then give their room to the list, as the reduced panel does.
+    auto follow = [toggle, options = m_options] { options->setVisible(toggle->caption() != QLatin1String(">>")); };
+    connect(toggle, &Control::changed, m_options, follow);
+    follow();
+}
+
+void PlayerWindowView::popupMenu(const QString& name)
+{
+    if (QMenu* m = menu(name))
+        m->popup(QCursor::pos());
+}
+
+QPixmap PlayerWindowView::rampPicture(int type, const QSize& size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal l = 2, r = size.width() - 2, t = 3, b = size.height() - 3, mid = size.width() / 2.0;
+    const QPen current(QColor(220, 0, 0), 2);
+    const QPen next(QColor(0, 70, 230), 2);
+    auto draw = [&p](const QPen& pen, std::initializer_list<QPointF> points) {
+        p.setPen(pen);
+        p.drawPolyline(QPolygonF(QList<QPointF>(points)));
+    };
+    switch (type) {
+    case 0:  // both at once, one down while the other comes up
+        draw(current, {{l, t}, {r, b}});
+        draw(next, {{l, b}, {r, t}});
+        break;
+    case 1:  // the next comes up first, then the current goes down
+        draw(current, {{l, t}, {mid, t}, {r, b}});
+        draw(next, {{l, b}, {mid, t}, {r, t}});
+        break;
+    case 2:  // the current goes down first, then the next comes up
+        draw(current, {{l, t}, {mid, b}});
+        draw(next, {{mid, b}, {r, t}});
+        break;
+    case 3:  // both at full level, the current stops at the end
+        draw(current, {{l, t}, {r, t}, {r, b}});
+        draw(next, {{l, b}, {l, t + 4}, {r - 3, t + 4}});
+        break;
+    default:  // a cut
+        draw(current, {{l, t}, {mid - 1, t}, {mid - 1, b}});
+        draw(next, {{mid + 1, b}, {mid + 1, t}, {r, t}});
+        break;
+    }
+    return picture;
+}
+
+void PlayerWindowView::applyForm()
+{
+    if (!m_form)
+        return;
+    m_applyingForm = true;
+    setWindowTitle(m_form->caption());
+    if (m_form->width() > 0 && m_form->height() > 0) {
+        const QPoint at(px(m_form->left()), px(m_form->top()));
+        const QSize size(px(m_form->width()), px(m_form->height()));
+        if (pos() != at)
+            move(at);
+        if (this->size() != size)
+            resize(size);
+    }
+    // Only a change of the window's own visibility shows or hides the view.
+    if (m_form->isVisible() != m_formShown) {
+        m_formShown = m_form->isVisible();
+        setVisible(m_formShown);
+    }
+    m_applyingForm = false;
+}
+
+void PlayerWindowView::writeGeometryBack()
+{
+    // A move or resize by the user (or the desktop) becomes the window's own
+    // geometry, which its logic lays out and saves.
+    if (m_applyingForm || !m_form || !isVisible())
+        return;
+    if (px(m_form->left()) == x() && px(m_form->top()) == y() && px(m_form->width()) == width() &&
+        px(m_form->height()) == height())
+        return;
+    m_form->setGeometry(x() * kTwipsPerPixel, y() * kTwipsPerPixel, width() * kTwipsPerPixel,
+                        height() * kTwipsPerPixel);
+}
+
+void PlayerWindowView::closeEvent(QCloseEvent* event)
+{
+    if (mayClose && !mayClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void PlayerWindowView::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    writeGeometryBack();
+}
+
+void PlayerWindowView::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    writeGeometryBack();
+}
+
+}  // namespace tavlo

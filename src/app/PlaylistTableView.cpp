@@ -1,0 +1,202 @@
+#include "app/PlaylistTableView.h"
+
+#include "platform/controls/Form.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <cmath>
+
+namespace tavlo {
+
+PlaylistTableView::PlaylistTableView(PlaylistModel& model, QWidget* parent) : QTableView(parent), m_model(&model)
+{
+    setObjectName(model.objectName());
+    // The window may give the list its tip as a property of the model.
+    const QVariant tip = model.property("toolTip");
+    setToolTip(tip.isValid() ? tip.toString() : QStringLiteral("Drag and drop mp3 files from your explorer window here"));
+
+    // Before setModel, so these run ahead of the selection model's own
+    // handling: while rows come and go or move, the view's selection moves by
+    // Qt's rules, which are not the model's; the flags are read back after.
+    auto beginChange = [this] { m_writingView = true; };
+    connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, this, beginChange);
+    connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this, beginChange);
+    connect(&model, &QAbstractItemModel::layoutAboutToBeChanged, this, beginChange);
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, beginChange);
+
+    setModel(&model);
+
+    auto endChange = [this] {
+        m_writingView = false;
+        scheduleSync();
+    };
+    connect(&model, &QAbstractItemModel::rowsInserted, this, endChange);
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, endChange);
+    connect(&model, &QAbstractItemModel::layoutChanged, this, endChange);
+    connect(&model, &QAbstractItemModel::modelReset, this, [this, endChange] {
+        endChange();
+        applyColumnWidths();  // a reset puts the header back to its defaults
+    });
+    connect(&model, &PlaylistModel::selectionChanged, this, [this] {
+        if (!m_writingModel)
+            scheduleSync();
+    });
+    connect(&model, &PlaylistModel::ensureVisible, this, &PlaylistTableView::scrollToRow);
+
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setSortingEnabled(false);  // the window sorts the list itself on a header click
+
+    // One fixed height for every row: no row is ever measured, so 100,000
+    // rows scroll as smoothly as ten.
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int section) {
+        if (m_model && m_model->onColumnClick)
+            m_model->onColumnClick(section + 1);
+    });
+
+    applyColumnWidths();
+    followSelectionMode();
+    syncFromModel();
+}
+
+void PlaylistTableView::applyColumnWidths()
+{
+    // Twips are fifteenths of a pixel on a 96 dpi screen.
+    const double scale = logicalDpiX() / 96.0 / kTwipsPerPixel;
+    QHeaderView* columns = horizontalHeader();
+    for (int c = 0; c < ColumnCount; ++c) {
+        const int twips = PlaylistModel::widthTwips(c);
+        columns->resizeSection(c, twips > 0 ? static_cast<int>(std::lround(twips * scale)) : columns->defaultSectionSize());
+    }
+}
+
+void PlaylistTableView::followSelectionMode()
+{
+    if (!m_model)
+        return;
+    const auto mode = m_model->multiSelect() ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    if (selectionMode() != mode)
+        setSelectionMode(mode);
+}
+
+void PlaylistTableView::scheduleSync()
+{
+    if (m_syncPending)
+        return;
+    // Coalesced: a handler that changes many rows' flags one by one costs one pass.
+    m_syncPending = true;
+    QMetaObject::invokeMethod(this, &PlaylistTableView::syncFromModel, Qt::QueuedConnection);
+}
+
+void PlaylistTableView::syncFromModel()
+{
+    m_syncPending = false;
+    if (!m_model)
+        return;
+    followSelectionMode();
+    const int count = m_model->count();
+    const int lastColumn = m_model->columnCount() - 1;
+    QItemSelection wanted;
+    int runStart = 0;  // first row of the current run of selected rows, 0 when none
+    for (int n = 1; n <= count + 1; ++n) {
+        const bool selected = n <= count && m_model->isSelected(n);
+        if (selected && !runStart) {
+            runStart = n;
+        } else if (!selected && runStart) {
+            wanted.select(m_model->index(runStart - 1, 0), m_model->index(n - 2, lastColumn));
+            runStart = 0;
+        }
+    }
+    m_writingView = true;
+    selectionModel()->select(wanted, QItemSelectionModel::ClearAndSelect);
+    // Keyboard moves start from the selection, not from the top of the list.
+    if (!currentIndex().isValid() && !wanted.isEmpty())
+        selectionModel()->setCurrentIndex(wanted.first().topLeft(), QItemSelectionModel::NoUpdate);
+    m_writingView = false;
+}
+
+void PlaylistTableView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    if (m_writingView || !m_model)
+        return;
+    m_writingModel = true;
+    for (const QItemSelectionRange& range : deselected) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            m_model->setSelected(r + 1, false);
+    }
+    for (const QItemSelectionRange& range : selected) {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            m_model->setSelected(r + 1, true);
+    }
+    m_writingModel = false;
+}
+
+void PlaylistTableView::scrollToRow(int n)
+{
+    if (!m_model || n < 1 || n > m_model->count())
+        return;
+    const QModelIndex index = m_model->index(n - 1, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index);
+}
+
+void PlaylistTableView::keyPressEvent(QKeyEvent* event)
+{
+    followSelectionMode();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (m_model && m_model->onKeyDown)
+            m_model->onKeyDown(13);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void PlaylistTableView::mousePressEvent(QMouseEvent* event)
+{
+    followSelectionMode();
+    QTableView::mousePressEvent(event);
+}
+
+void PlaylistTableView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (m_model && m_model->onMouseUp)
+        m_model->onMouseUp(button, at.x(), at.y());
+}
+
+void PlaylistTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && m_model && m_model->onDblClick)
+        m_model->onDblClick();
+}
+
+}  // namespace tavlo
