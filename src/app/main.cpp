@@ -1,7 +1,226 @@
+// The program's entry: the music window with its view on a desktop, or the
+// same window logic without views (--headless), or rendered to a WAV file in
+// audio time (--render).
+
+#include "app/AppServices.h"
+#include "app/PlayerWindowView.h"
+#include "app/frmPlayer.h"
+#include "log/AsRunLog.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/MixerDevice.h"
+#include "platform/QtDialogsWidget.h"
+#include "platform/SimulatedTime.h"
+#include "platform/SystemTime.h"
+#include "platform/audio/AudioEngine.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QTextStream>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+
+using namespace tavlo;
+
+namespace {
+
+struct CommandLine {
+    enum class Mode { Gui, Headless, Render } mode = Mode::Gui;
+    QString wavPath;
+    double seconds = 60;
+    QString file;  // the rest of the line, as the start-up takes it
+};
+
+constexpr const char* kUsage =
+    "usage: tavlo [FILE]\n"
+    "       tavlo --headless FILE\n"
+    "       tavlo --render OUT.wav [--seconds N] FILE\n"
+    "FILE is a media file or an M3U playlist; everything after the options is the file name.\n";
+
+std::optional<CommandLine> parse(const QStringList& args)
+{
+    CommandLine cl;
+    int i = 1;
+    for (; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--headless")) {
+            cl.mode = CommandLine::Mode::Headless;
+        } else if (a == QLatin1String("--render") && i + 1 < args.size()) {
+            cl.mode = CommandLine::Mode::Render;
+            cl.wavPath = args.at(++i);
+        } else if (a == QLatin1String("--seconds") && i + 1 < args.size()) {
+            bool ok = false;
+            cl.seconds = args.at(++i).toDouble(&ok);
+            if (!ok || cl.seconds <= 0)
+                return std::nullopt;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            return std::nullopt;
+        } else {
+            break;
+        }
+    }
+    cl.file = args.mid(i).join(QLatin1Char(' '));
+    if (cl.mode != CommandLine::Mode::Gui && cl.file.isEmpty())
+        return std::nullopt;
+    return cl;
+}
+
+// Without a desktop nobody answers questions: the program just goes on.
+class ConsoleDialogs : public UserDialogs {
+public:
+    bool askYesNo(const QString&, const QString&) override { return true; }
+    void inform(const QString& title, const QString& text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+    QStringList chooseFilesToOpen(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// Prints each song start the way the as-run log writes it.
+void printSongStarts(frmPlayer& window, const Clock& clock)
+{
+    auto log = std::make_shared<AsRunLog>(clock);
+    QObject::connect(&window, &PlayerWindow::songStarted, &window, [log, &clock](const QString& path) {
+        const QString line = log->lineText(clock.now(), AsRunLog::LogEntry, QString(), path);
+        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+        std::fflush(stdout);
+    });
+}
+
+std::atomic<bool> g_stop{false};
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    g_stop = true;
+    if (g_signalPipe[1] >= 0) {
+        const char c = 1;
+        [[maybe_unused]] auto n = ::write(g_signalPipe[1], &c, 1);
+    }
+}
+
+void catchTerminationSignals()
+{
+    if (::pipe(g_signalPipe) != 0)
+        g_signalPipe[0] = g_signalPipe[1] = -1;
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+}
+
+QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/'); }
+
+void startWindow(frmPlayer& window, const QString& file)
+{
+    window.setProgramFolder(programFolder());
+    window.setCommandLine(file);
+    window.Form_Load();
+}
+
+int runGui(int argc, char** argv, const CommandLine& cl)
+{
+    QApplication app(argc, argv);
+    SystemTime time;
+    ClockSeededRandom random(time);
+    AudioEngine engine(AudioEngine::Options{});
+    IniSettingsStore settings;
+    QtUserDialogs dialogs;
+    NullMixerDevice mixer;
+    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+
+    frmPlayer window(services);
+    PlayerWindowView view(window);
+    view.mayClose = [&window] {
+        int cancel = 0;
+        window.Form_Unload(cancel);
+        return cancel == 0;
+    };
+    QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    view.show();
+    startWindow(window, cl.file);
+    return app.exec();
+}
+
+int runHeadless(int argc, char** argv, const CommandLine& cl)
+{
+    QCoreApplication app(argc, argv);
+    catchTerminationSignals();
+    SystemTime time;
+    ClockSeededRandom random(time);
+    AudioEngine engine(AudioEngine::Options{});
+    IniSettingsStore settings;
+    ConsoleDialogs dialogs;
+    NullMixerDevice mixer;
+    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+
+    frmPlayer window(services);
+    printSongStarts(window, time);
+    QSocketNotifier stopper(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stopper, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    startWindow(window, cl.file);
+    return app.exec();
+}
+
+int runRender(int argc, char** argv, const CommandLine& cl)
+{
+    QCoreApplication app(argc, argv);
+    catchTerminationSignals();
+    // The clock and the window timers follow the rendered samples, so the
+    // station's hour takes as long as the CPU needs to make it.
+    SimulatedTime time(QDateTime::currentDateTime());
+    ClockSeededRandom random(time);
+    AudioEngine::Options options;
+    options.output = AudioEngine::OutputKind::Offline;
+    options.wavPath = cl.wavPath;
+    AudioEngine engine(options);
+    IniSettingsStore settings;
+    ConsoleDialogs dialogs;
+    NullMixerDevice mixer;
+    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+
+    frmPlayer window(services);
+    printSongStarts(window, time);
+    startWindow(window, cl.file);
+
+    const int rate = engine.sampleRate();
+    const int blockMs = 10;
+    const int blockFrames = rate * blockMs / 1000;
+    const auto total = static_cast<std::int64_t>(cl.seconds * rate);
+    while (engine.framesRendered() < total && !g_stop) {
+        const auto frames = static_cast<int>(std::min<std::int64_t>(blockFrames, total - engine.framesRendered()));
+        engine.renderOffline(frames);
+        time.advance(static_cast<std::int64_t>(frames) * 1000 / rate);
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const auto cl = parse(args);
+    if (!cl) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    switch (cl->mode) {
+    case CommandLine::Mode::Headless:
+        return runHeadless(argc, argv, *cl);
+    case CommandLine::Mode::Render:
+        return runRender(argc, argv, *cl);
+    case CommandLine::Mode::Gui:
+        break;
+    }
+    return runGui(argc, argv, *cl);
 }
