@@ -47,7 +47,7 @@ IniSettingsStore::IniSettingsStore(const QString& filePath)
     removeLockLeftovers(filePath);
 }
 
-IniSettingsStore::~IniSettingsStore() = default;  // QSettings writes what is pending as it goes
+IniSettingsStore::~IniSettingsStore() = default;  // QSettings's own destructor writes what is pending
 
 QString IniSettingsStore::defaultFilePath()
 {
