@@ -166,12 +166,14 @@ void Voice::mixInto(float* out, int frames)
     const float gainRight = m_gainRight.load(std::memory_order_relaxed);
     const double rate = m_rate.load(std::memory_order_relaxed);
     const bool seekPending = m_seekRequest.load(std::memory_order_acquire) != m_consumerGen;
-    if (state() != State::Running || seekPending || m_consumerEnded) {
+    if (state() != State::Running || seekPending || m_consumerEnded || !m_sounded) {
         // Not sounding: settings take effect at once, nothing to glide.
         m_left.snap(gainLeft);
         m_right.snap(gainRight);
         m_effectiveRate = rate;
-        return;
+        if (state() != State::Running || seekPending || m_consumerEnded)
+            return;
+        m_sounded = true;
     }
     m_left.setTarget(gainLeft);
     m_right.setTarget(gainRight);

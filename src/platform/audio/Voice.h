@@ -111,6 +111,10 @@ private:
     float m_noInput[2] = {0.0f, 0.0f};
     GainRamp m_left;
     GainRamp m_right;
+    // A voice that has never sounded takes its gains as they are: a song
+    // opened and set to silence before it starts must not glide down from
+    // full level in its first milliseconds.
+    bool m_sounded = false;
 };
 
 }  // namespace tavlo

@@ -1,0 +1,167 @@
+// The music window on the real engine, heard through the WAV writer: song A
+// sounds only on the left, song B only on the right (after two seconds of
+// silence that the cut-first trims away), so each channel of the rendered
+// file is one song's level.
+
+#include "../platform/audio/OfflineRig.h"
+#include "app/AppServices.h"
+#include "app/frmPlayer.h"
+#include "fakes/FakeServices.h"
+#include "platform/MixerDevice.h"
+#include "platform/SimulatedTime.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tavlo::test {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr double kAmplitude = 0.5;
+const double kMasterGain = std::pow(10.0, -441 / 2000.0);  // master 64: fader 21
+
+bool sox(const QStringList& args)
+{
+    return QProcess::execute(QStringLiteral("sox"), args) == 0;
+}
+
+struct Songs {
+    QTemporaryDir dir;
+    QString a = dir.filePath(QStringLiteral("a-left.wav"));
+    QString b = dir.filePath(QStringLiteral("b-right.wav"));
+    Songs()
+    {
+        const QString amp = QString::number(kAmplitude);
+        EXPECT_TRUE(sox({QStringLiteral("-n"), QStringLiteral("-r"), QString::number(kRate), QStringLiteral("-c"), QStringLiteral("2"), a,
+                         QStringLiteral("synth"), QStringLiteral("20"), QStringLiteral("sine"), QStringLiteral("440"),
+                         QStringLiteral("vol"), amp, QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")}));
+        EXPECT_TRUE(sox({QStringLiteral("-n"), QStringLiteral("-r"), QString::number(kRate), QStringLiteral("-c"), QStringLiteral("2"), b,
+                         QStringLiteral("synth"), QStringLiteral("18"), QStringLiteral("sine"), QStringLiteral("660"),
+                         QStringLiteral("vol"), amp, QStringLiteral("remix"), QStringLiteral("0"), QStringLiteral("1"),
+                         QStringLiteral("pad"), QStringLiteral("2"), QStringLiteral("0")}));
+    }
+};
+
+// The window driven in audio time: timers fire between 10 ms blocks.
+struct Station {
+    OfflineRig rig;
+    SimulatedTime time;
+    FakeRandom random;
+    MemorySettingsStore settings;
+    FakeDialogs dialogs;
+    NullMixerDevice mixer;
+    AppServices services{rig.engine(), time, time, random, settings, dialogs, mixer};
+    frmPlayer w{services};
+    std::int64_t changeAtFrame = -1;
+
+    explicit Station(const char* name) : rig(name)
+    {
+        w.Form_Load();
+        QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString& path) {
+            if (path.endsWith(QLatin1String("b-right.wav")))
+                changeAtFrame = rig.engine().framesRendered();
+        });
+    }
+    std::vector<float> play(double seconds)
+    {
+        const auto blocks = static_cast<int>(seconds * 100);
+        for (int i = 0; i < blocks; ++i) {
+            rig.engine().renderOffline(kRate / 100);
+            time.advance(10);
+        }
+        return rig.render(0);
+    }
+};
+
+double rmsAt(const std::vector<float>& s, int channel, double fromSec, double toSec)
+{
+    return OfflineRig::rms(s, channel, static_cast<std::size_t>(fromSec * kRate), static_cast<std::size_t>(toSec * kRate));
+}
+
+float largestStep(const std::vector<float>& s, int channel)
+{
+    float worst = 0;
+    for (std::size_t i = 1; i < s.size() / 2; ++i)
+        worst = std::max(worst, std::abs(s[2 * i + channel] - s[2 * (i - 1) + channel]));
+    return worst;
+}
+
+TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
+{
+    Songs songs;
+    Station st("cross-dissolve");
+    st.w.spinTransitionTime->setValue(5);
+    st.w.spinCutFirst->setValue(2);
+    st.w.AddFileToList(songs.a, 0, *st.w.lstClipList);
+    st.w.AddFileToList(songs.b, 0, *st.w.lstClipList);
+    st.w.btnPlay_Click();
+    const auto out = st.play(22);
+    ASSERT_GT(st.changeAtFrame, 0) << "song B never started";
+    const double t0 = double(st.changeAtFrame) / kRate;
+    // A plays from 2 s of its 20; its change starts within its last 5 s.
+    EXPECT_NEAR(t0, 12.5, 0.6);
+
+    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
+    bool ok = true;
+    ok &= std::abs(rmsAt(out, 0, 8, 12) - full) < 0.01 * full;
+    EXPECT_NEAR(rmsAt(out, 0, 8, 12), full, 0.01 * full) << "A at the master level before the change";
+    EXPECT_EQ(rmsAt(out, 1, 0, t0), 0.0) << "nothing on B's side before it starts";
+
+    // Across the ramp A falls and B rises, half a second at a time.
+    double lastA = 1, lastB = 0;
+    for (double t = t0; t < t0 + 4.9; t += 0.5) {
+        const double a = rmsAt(out, 0, t, t + 0.1), b = rmsAt(out, 1, t, t + 0.1);
+        EXPECT_LE(a, lastA + 1e-4) << "A rose at " << t;
+        EXPECT_GE(b, lastB - 1e-4) << "B fell at " << t;
+        ok &= a <= lastA + 1e-4 && b >= lastB - 1e-4;
+        lastA = a;
+        lastB = b;
+    }
+    // B's tone is there from the first ramp step: it started at 2 s, not in its silence.
+    EXPECT_GT(rmsAt(out, 1, t0 + 0.1, t0 + 0.4), 1e-5);
+    EXPECT_NEAR(rmsAt(out, 1, t0 + 5.5, t0 + 8), full, 0.01 * full) << "B at the master level after the ramp";
+    EXPECT_LT(rmsAt(out, 0, t0 + 5.2, t0 + 9), 1e-6) << "A silent after the ramp";
+    // No click: no sample-to-sample jump beyond what the tones themselves make.
+    const double slopeA = 2 * M_PI * 440 / kRate * kAmplitude * kMasterGain;
+    const double slopeB = 2 * M_PI * 660 / kRate * kAmplitude * kMasterGain;
+    EXPECT_LT(largestStep(out, 0), slopeA * 1.05);
+    EXPECT_LT(largestStep(out, 1), slopeB * 1.05);
+    ok &= largestStep(out, 0) < slopeA * 1.05 && largestStep(out, 1) < slopeB * 1.05;
+    if (!ok)
+        st.rig.saveActual("crossfade", out);
+}
+
+TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
+{
+    Songs songs;
+    Station st("cut");
+    st.w.optTransition[4]->setValue(1);
+    st.w.spinTransitionTime->setValue(3);
+    st.w.spinCutFirst->setValue(2);
+    st.w.AddFileToList(songs.a, 0, *st.w.lstClipList);
+    st.w.AddFileToList(songs.b, 0, *st.w.lstClipList);
+    st.w.btnPlay_Click();
+    const auto out = st.play(20);
+    ASSERT_GT(st.changeAtFrame, 0);
+    const double t0 = double(st.changeAtFrame) / kRate;
+
+    int overlapping = 0;
+    for (double t = 0; t + 0.01 <= 20; t += 0.01) {
+        if (rmsAt(out, 0, t, t + 0.01) > 0.01 && rmsAt(out, 1, t, t + 0.01) > 0.01)
+            ++overlapping;
+    }
+    EXPECT_EQ(overlapping, 0) << "both songs audible in the same 10 ms";
+    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
+    EXPECT_NEAR(rmsAt(out, 1, t0 + 0.1, t0 + 2), full, 0.01 * full) << "B at once at the master level";
+    if (overlapping)
+        st.rig.saveActual("cut", out);
+}
+
+}  // namespace
+}  // namespace tavlo::test
