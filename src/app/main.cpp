@@ -40,7 +40,8 @@ constexpr const char* kUsage =
     "usage: tavlo [FILE]\n"
     "       tavlo --headless FILE\n"
     "       tavlo --render OUT.wav [--seconds N] FILE\n"
-    "FILE is a media file or an M3U playlist; everything after the options is the file name.\n";
+    "FILE is a media file or an M3U playlist; everything after the options is the file name.\n"
+    "Without a display, use --headless.\n";
 
 std::optional<CommandLine> parse(const QStringList& args)
 {
@@ -58,8 +59,11 @@ std::optional<CommandLine> parse(const QStringList& args)
             cl.seconds = args.at(++i).toDouble(&ok);
             if (!ok || cl.seconds <= 0)
                 return std::nullopt;
-        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            return std::nullopt;
+        } else if (a == QLatin1String("--")) {
+            ++i;  // a file whose name starts with "--"
+            break;
+        } else if (a.startsWith(QLatin1String("--")) || a == QLatin1String("-h")) {
+            return std::nullopt;  // --help, or an option we do not know
         } else {
             break;
         }
@@ -125,8 +129,19 @@ void startWindow(frmPlayer& window, const QString& file)
     window.Form_Load();
 }
 
+bool haveDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
 int runGui(int argc, char** argv, const CommandLine& cl)
 {
+    if (!haveDisplay()) {
+        std::fputs("tavlo: no display to open a window on.\n", stderr);
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
     SystemTime time;
     ClockSeededRandom random(time);
