@@ -8,8 +8,9 @@ namespace tavlo {
 class Mixer;
 
 // An output that plays to nowhere at the pace of a sound card: its own
-// thread mixes one block, then sleeps until that block's absolute deadline on
-// the monotonic clock, so timing does not drift with the work done per block.
+// thread mixes about 20 ms of blocks, then sleeps until their absolute
+// deadline on the monotonic clock, so timing does not drift with the work
+// done per block.
 // (ALSA's null device accepts data as fast as it comes, which would run the
 // songs at full CPU speed.)
 // Threading: constructed and destroyed on the UI thread; the mixer runs on

@@ -9,7 +9,7 @@
 namespace tavlo {
 
 namespace {
-constexpr auto kIdleRound = std::chrono::milliseconds(20);
+constexpr auto kIdleRound = std::chrono::milliseconds(50);
 constexpr auto kSeekRound = std::chrono::milliseconds(2);
 }  // namespace
 

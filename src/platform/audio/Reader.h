@@ -13,7 +13,7 @@ class Voice;
 
 // Holds every live voice and decodes ahead for them, so the audio callback
 // only ever reads memory. In the background mode a thread makes a round
-// every 20 ms (every 2 ms while a seek waits on the mixer); in the
+// every 50 ms, at once when woken (every 2 ms while a seek waits on the mixer); in the
 // synchronous mode the caller makes each round itself (offline rendering,
 // where the caller is also the audio thread).
 // Voices the mixer has let go of are freed here, off the audio thread.

@@ -166,15 +166,18 @@ void Voice::mixInto(float* out, int frames)
     const float gainRight = m_gainRight.load(std::memory_order_relaxed);
     const double rate = m_rate.load(std::memory_order_relaxed);
     const bool seekPending = m_seekRequest.load(std::memory_order_acquire) != m_consumerGen;
-    if (state() != State::Running || seekPending || m_consumerEnded || !m_sounded) {
-        // Not sounding: settings take effect at once, nothing to glide.
+    const bool sounding = state() == State::Running && !seekPending && !m_consumerEnded;
+    if (!sounding || !m_wasSounding) {
+        // Silent last block or this one: settings take effect at once. A song
+        // opened, set to silence and started between two blocks must not
+        // glide down from where its gain stood before.
         m_left.snap(gainLeft);
         m_right.snap(gainRight);
         m_effectiveRate = rate;
-        if (state() != State::Running || seekPending || m_consumerEnded)
-            return;
-        m_sounded = true;
     }
+    m_wasSounding = sounding;
+    if (!sounding)
+        return;
     m_left.setTarget(gainLeft);
     m_right.setTarget(gainRight);
     if (m_effectiveRate != rate) {

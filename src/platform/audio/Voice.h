@@ -111,10 +111,9 @@ private:
     float m_noInput[2] = {0.0f, 0.0f};
     GainRamp m_left;
     GainRamp m_right;
-    // A voice that has never sounded takes its gains as they are: a song
-    // opened and set to silence before it starts must not glide down from
-    // full level in its first milliseconds.
-    bool m_sounded = false;
+    // Whether the last block was heard: gains only glide while the voice
+    // keeps sounding, and start where they are set when it begins.
+    bool m_wasSounding = false;
 };
 
 }  // namespace tavlo

@@ -140,6 +140,19 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
     EXPECT_GT(r.stream->position(), 5.1);
     EXPECT_LT(r.stream->position(), 5.0 + played + 0.05);
     EXPECT_GT(engine.takePeak(0), 0.2f);
+
+    // Songs come and go while the output runs; the sanitizer build would
+    // catch a voice freed under the audio thread.
+    const double before2 = r.stream->position();
+    for (int i = 0; i < 20; ++i) {
+        OpenResult extra = engine.open(TestMedia::get().path(i % 2 ? "tone10.wav" : "beeps_cbr.mp3"));
+        ASSERT_EQ(extra.error, 0);
+        extra.stream->setPosition(0.3 * i);
+        extra.stream->run();
+        QThread::msleep(5 * (i % 3));
+    }
+    QThread::msleep(50);
+    EXPECT_GT(r.stream->position(), before2 + 0.05);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace tavlo::test {
 
 OfflineRig::OfflineRig(const char* name, int bits) : m_name(QLatin1String(name))
 {
-    m_path = TestMedia::get().dir() + QStringLiteral("/out-%1.wav").arg(m_name);
+    m_path = TestMedia::get().scratch() + QStringLiteral("/out-%1.wav").arg(m_name);
     AudioEngine::Options options;
     options.output = AudioEngine::OutputKind::Offline;
     options.wavPath = m_path;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sndfile.h>
@@ -54,8 +55,25 @@ QString TestMedia::path(const char* name) const
 
 TestMedia::TestMedia()
 {
-    static QTemporaryDir tmp;
-    m_dir = tmp.path();
+    static QTemporaryDir scratch;
+    m_scratch = scratch.path();
+    // Bump the version when the media change, so old copies are not used.
+    const QString root = QStringLiteral(TAVLO_TEST_OUTPUT_DIR);
+    m_dir = root + QStringLiteral("/engine-media-v1");
+    if (QFileInfo::exists(m_dir))
+        return;
+    // Made aside and renamed into place whole: a process running beside
+    // this one either sees the finished folder or none.
+    QDir().mkpath(root);
+    QTemporaryDir fresh(root + QStringLiteral("/engine-media-XXXXXX"));
+    make(fresh.path());
+    if (QDir().rename(fresh.path(), m_dir))
+        fresh.setAutoRemove(false);
+}
+
+void TestMedia::make(const QString& dir)
+{
+    const auto path = [&dir](const char* name) { return dir + QLatin1Char('/') + QLatin1String(name); };
     const int pcm = SF_FORMAT_PCM_16;
     writeWav(path("tone10.wav"), 44100, 2, 10.0, pcm, [](double t) { return tone(t, 1000, 0.5); });
     writeWav(path("tone48k.wav"), 48000, 2, 4.0, pcm, [](double t) { return tone(t, 1000, 0.5); });
@@ -76,7 +94,7 @@ TestMedia::TestMedia()
     });
     writeWav(path("long.wav"), 44100, 1, 179.5, pcm, [](double t) { return tone(t, 440, 0.1); });
 
-    const QString d = m_dir;
+    const QString d = dir;
     const QString script = QStringLiteral(
         "cd '%1' && { lame --quiet -b 128 beeps.wav beeps_cbr.mp3 & lame --quiet -V 2 -t beeps.wav beeps_vbr.mp3 &"
         " lame --quiet -V 2 -t quietbusy.wav vbr_noxing.mp3 & lame --quiet -b 128 tone10.wav tone10.mp3 &"

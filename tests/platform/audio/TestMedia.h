@@ -4,15 +4,17 @@
 
 namespace tavlo::test {
 
-// Audio files made once per test run, in a temporary folder, from code
-// (WAV through libsndfile) and the lame encoder. Every engine test asks
-// TestMedia::get() for paths; the first call builds them all.
+// Audio files made from code (WAV through libsndfile) and the lame encoder.
+// They are made once into the build's test output folder and kept there,
+// since ctest runs every test in a process of its own; files a test writes
+// go to a scratch folder of the process instead.
 class TestMedia {
 public:
     static const TestMedia& get();
 
     QString path(const char* name) const;
     QString dir() const { return m_dir; }
+    QString scratch() const { return m_scratch; }
 
     // "beeps": 2 kHz beeps of 30 ms starting at beepTime(k), 0.1 to 1.9 s apart.
     static constexpr int kBeepCount = 30;
@@ -20,7 +22,9 @@ public:
 
 private:
     TestMedia();
+    static void make(const QString& dir);
     QString m_dir;
+    QString m_scratch;
 };
 
 }  // namespace tavlo::test
