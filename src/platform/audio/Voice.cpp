@@ -37,7 +37,8 @@ Voice::Voice(std::unique_ptr<Decoder> decoder, int outputRate, int maxBlockFrame
     // Sinc at its fastest setting: clean varispeed and 48 -> 44.1 kHz at a
     // fraction of the decoder's cost.
     m_src = src_new(SRC_SINC_FASTEST, 2, &error);
-    m_scratch.resize(static_cast<std::size_t>(std::max(maxBlockFrames, 1)));
+    m_scratch.resize(static_cast<std::size_t>(std::max(maxBlockFrames, kHistoryFrames)));
+    m_history.resize(kHistoryFrames);
     m_left.setRampSamples(outputRate * kRampMs / 1000);
     m_right.setRampSamples(outputRate * kRampMs / 1000);
     m_resampling = m_fileRate != m_outputRate;
@@ -147,8 +148,11 @@ void Voice::sync()
     if (m_src)
         src_reset(m_src);
     m_resampling = m_fileRate != m_outputRate;
+    m_historyCount = 0;
+    m_discard = 0;
     m_consumerEnded = false;
     m_consumerPos = m_ackTarget.load(std::memory_order_relaxed);
+    m_resampledPos = static_cast<double>(m_consumerPos);
     m_position.store(m_consumerPos, std::memory_order_relaxed);
     m_consumerGen = ack;
     m_flushedGen.store(ack, std::memory_order_release);
@@ -188,8 +192,8 @@ void Voice::mixInto(float* out, int frames)
     }
     // Once the resampler is in the path it stays until the next seek:
     // dropping it would skip the frames it holds.
-    if (m_effectiveRate != 1.0)
-        m_resampling = true;
+    if (m_effectiveRate != 1.0 && !m_resampling)
+        engageResampler();
 
     const int got = m_resampling ? pullResampled(out, frames) : pullDirect(out, frames);
     if (got < frames && endReached()) {
@@ -208,6 +212,7 @@ int Voice::pullDirect(float* out, int frames)
             break;
         const int n = static_cast<int>(std::min<std::size_t>(region.size(), static_cast<std::size_t>(frames - done)));
         addWithGains(region.data(), out + 2 * done, n);
+        rememberPlayed(region.data(), n);
         m_ring.consume(static_cast<std::size_t>(n));
         done += n;
     }
@@ -236,13 +241,58 @@ int Voice::pullResampled(float* out, int frames)
         if (src_process(m_src, &data) != 0)
             break;
         m_ring.consume(static_cast<std::size_t>(data.input_frames_used));
-        m_consumerPos += data.input_frames_used;
-        done += static_cast<int>(data.output_frames_gen);
+        int made = static_cast<int>(data.output_frames_gen);
+        if (m_discard > 0 && made > 0) {
+            const int drop = std::min(m_discard, made);
+            std::copy(m_scratch.begin() + done + drop, m_scratch.begin() + done + made, m_scratch.begin() + done);
+            m_discard -= drop;
+            made -= drop;
+        }
+        m_resampledPos += made / data.src_ratio;
+        done += made;
         if (data.input_frames_used == 0 && data.output_frames_gen == 0)
             break;
     }
+    m_consumerPos = std::llround(m_resampledPos);
     addWithGains(m_scratch.data(), out, done);
     return done;
+}
+
+void Voice::rememberPlayed(const StereoFrame* frames, int count)
+{
+    if (count >= kHistoryFrames) {
+        std::copy(frames + count - kHistoryFrames, frames + count, m_history.begin());
+    } else {
+        std::copy(m_history.begin() + count, m_history.end(), m_history.begin());
+        std::copy(frames, frames + count, m_history.end() - count);
+    }
+    m_historyCount = std::min(kHistoryFrames, m_historyCount + count);
+}
+
+// A resampler started cold on a playing song rings: its filter sees silence
+// before the first frame. So it is first run at ratio 1 over the frames just
+// played, and the output for them is thrown away; at ratio 1 that is exactly
+// as many frames as went in, so the first frame kept follows the last frame
+// the direct path played. The rate then glides away from 1 as usual.
+void Voice::engageResampler()
+{
+    m_resampling = true;
+    m_resampledPos = static_cast<double>(m_consumerPos);
+    if (!m_src)
+        return;
+    src_reset(m_src);
+    src_set_ratio(m_src, 1.0);
+    m_discard = 0;
+    if (m_historyCount == 0)
+        return;
+    SRC_DATA data{};
+    data.data_in = reinterpret_cast<const float*>(m_history.data() + (kHistoryFrames - m_historyCount));
+    data.input_frames = m_historyCount;
+    data.data_out = reinterpret_cast<float*>(m_scratch.data());
+    data.output_frames = static_cast<long>(m_scratch.size());
+    data.src_ratio = 1.0;
+    if (src_process(m_src, &data) == 0)
+        m_discard = static_cast<int>(data.input_frames_used - data.output_frames_gen);
 }
 
 void Voice::addWithGains(const StereoFrame* in, float* out, int frames)

@@ -69,6 +69,8 @@ private:
     void addWithGains(const StereoFrame* in, float* out, int frames);
     int pullDirect(float* out, int frames);
     int pullResampled(float* out, int frames);
+    void rememberPlayed(const StereoFrame* frames, int count);
+    void engageResampler();
     bool endReached() const;
 
     const std::unique_ptr<Decoder> m_decoder;
@@ -103,11 +105,21 @@ private:
     // Consumer only.
     std::uint32_t m_consumerGen = 0;
     std::int64_t m_consumerPos = 0;
+    // With the resampler in the path, the file position of the frame last
+    // heard, counted from the output: the resampler takes in more input than
+    // it has yet turned into sound.
+    double m_resampledPos = 0.0;
     bool m_consumerEnded = false;
     bool m_resampling = false;
     double m_effectiveRate = 1.0;
     SRC_STATE_tag* m_src = nullptr;
     std::vector<StereoFrame> m_scratch;
+    // The last frames the direct path played, to prime the resampler with
+    // when a rate change first brings it in (see engageResampler).
+    static constexpr int kHistoryFrames = 256;
+    std::vector<StereoFrame> m_history;
+    int m_historyCount = 0;
+    int m_discard = 0;  // resampler output frames still owed to the priming
     float m_noInput[2] = {0.0f, 0.0f};
     GainRamp m_left;
     GainRamp m_right;
