@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UiEvents.h"
+
 namespace tavlo {
 
 class Clock;
@@ -20,6 +22,8 @@ struct AppServices {
     SettingsStore& settings;
     UserDialogs& dialogs;
     MixerDevice& mixer;
+    // Long operations on the UI thread let the interface catch up through it.
+    UiEvents& uiEvents = noUiEvents();
 };
 
 }  // namespace tavlo

@@ -58,7 +58,7 @@ void frmPlayer::Form_Load()
                      lblStatus})
         l->setBold(true);
     lblStatus->setText(stoppedText());
-    if (m_showOptions == 0)
+    if (showOptions() == 0)
         cmdShowOptions_Click();
 
     if (!m_commandLine.isEmpty()) {
@@ -71,40 +71,14 @@ void frmPlayer::Form_Load()
 
 void frmPlayer::Form_Unload(int& Cancel)
 {
+    // Saved whatever the answer: a "No" keeps running with the settings already on disk.
     SaveSettings();
+    // HOOK (insert window): its SaveSettings.
+    // HOOK (scheduler): its settings.
     if (services().dialogs.askYesNo(productName(), QStringLiteral("Exit Program ?")))
         Q_EMIT programEndRequested();
     else
         Cancel = 1;
-}
-
-void frmPlayer::GetSettings()
-{
-    // HOOK (settings store): read each value from the store. Until then the
-    // first-start values are applied the same way, through the controls, so
-    // their handlers set the labels, the lead and the faders.
-    TransitionTime = 1;
-    spinTransitionTime->setValue(1);
-    TransitionType = 0;
-    optTransition[0]->setValue(1);
-    setCutFirst(0);
-    spinCutFirst->setValue(0);
-    setCutLast(0);
-    spinCutLast->setValue(0);
-    vscVolume[0]->setValue(vscVolume[0]->max());
-    vscVolume[1]->setValue(vscVolume[1]->max());
-    hscVolume->setValue(64);
-    chkRndPlay->setValue(0);
-    cmdShowOptions->setCaption(QStringLiteral("Hide Options"));
-    strLogPath.clear();
-    setLogSwitch(false);
-    m_showOptions = 1;
-}
-
-void frmPlayer::SaveSettings()
-{
-    // HOOK (settings store): write the music window's, then the insert
-    // window's, then the scheduler's settings.
 }
 
 void frmPlayer::cmdShowPlayer2_Click()

@@ -21,9 +21,6 @@ public:
     ~frmPlayer() override;
 
     static QString windowCaption() { return QStringLiteral("TAVLO Broadcast Music"); }
-    static QString productName() { return QStringLiteral("TAVLO Broadcast"); }
-    // What the status bar's second panel shows while nothing is loading.
-    static QString idleText() { return QStringLiteral("Ready"); }
 
     // The program's whole argument string, as one text.
     void setCommandLine(const QString& text) { m_commandLine = text; }
@@ -43,10 +40,9 @@ public:
     MenuItem* mnuAbout;
 
     void Form_Load();
-    // Cancel becomes 1 when the user keeps the program running.
+    // Saves the settings, then asks "Exit Program ?". Cancel becomes 1 when
+    // the user keeps the program running.
     void Form_Unload(int& Cancel);
-    void GetSettings();
-    void SaveSettings();
     void cmdShowPlayer2_Click();
     void chkMicMute_Click();
     void chkLinMute_Click();
@@ -70,7 +66,6 @@ private:
     SongInfoSink* m_songInfo = &m_noSongInfo;
     QString m_commandLine;
     QString m_programFolder;
-    int m_showOptions = 1;
 };
 
 }  // namespace tavlo

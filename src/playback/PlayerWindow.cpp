@@ -3,6 +3,8 @@
 #include "playback/PlayerWindow.h"
 
 #include "app/AppServices.h"
+#include "log/AsRunLog.h"
+#include "log/frmTavloOptions.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
 
@@ -14,7 +16,10 @@ QString indexed(const char* name, int index) { return QStringLiteral("%1(%2)").a
 
 PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServices& services, DeckVariant variant,
                            QObject* parent)
-    : Form(name, caption, parent), m_services(services), m_variant(variant)
+    : Form(name, caption, parent),
+      m_services(services),
+      m_variant(variant),
+      m_log(std::make_unique<AsRunLog>(services.clock))
 {
     buildDeck();
     buildTransitionControls();
@@ -177,6 +182,22 @@ void PlayerWindow::buildOptionsMenu(const QString& logFolderCaption)
     mnuWriteLog->onClick = [this] { mnuWriteLog_Click(); };
     mnuLogFolder = new MenuItem(this, QStringLiteral("mnuLogFolder"), logFolderCaption, mnuOptions);
     mnuLogFolder->onClick = [this] { mnuLogFolder_Click(); };
+}
+
+void PlayerWindow::setLogFolderWindow(frmTavloOptions& form)
+{
+    m_logFolderWindow = &form;
+    // The form outlives neither window in the program, but a test may drop a
+    // window first: OK then finds nobody to tell.
+    QPointer<PlayerWindow> self(this);
+    auto deliver = [self](const QString& folder) {
+        if (self)
+            self->strLogPath = folder;
+    };
+    if (logFolderOpener() == frmTavloOptions::MainWindow)
+        form.setMainLogPath = deliver;
+    else
+        form.setInsertLogPath = deliver;
 }
 
 void PlayerWindow::setLogSwitch(bool on)

@@ -10,14 +10,18 @@
 #include "playback/Player.h"
 #include "playlist/ColumnSortMemory.h"
 
+#include <QPointer>
+
 #include <array>
 #include <memory>
 
 namespace tavlo {
 
 struct AppServices;
+class AsRunLog;
 class PlaylistModel;
 class Timer;
+class frmTavloOptions;
 
 // Where the insert window's deck differs from the music window's. The music
 // window takes the defaults.
@@ -51,7 +55,9 @@ struct DeckVariant {
 // The code is split by feature: PlayerWindow.cpp builds the controls,
 // PlayerWindowDeck.cpp runs transport, position and levels,
 // PlayerWindowTransitions.cpp the song change and ramps, PlayerWindowList.cpp
-// the list commands and song loading.
+// the list commands, song loading and the list's total,
+// PlayerWindowFiles.cpp playlists on disk and the as-run log,
+// PlayerWindowSettings.cpp the settings and the options panel.
 // UI thread only.
 class PlayerWindow : public Form {
     Q_OBJECT
@@ -85,6 +91,28 @@ public:
     bool logSwitch() const { return m_logSwitch; }
     void setLogSwitch(bool on);
 
+    // The product name, the dialogs' title and the first half of the
+    // settings' application name.
+    static QString productName() { return QStringLiteral("TAVLO Broadcast"); }
+    // The settings of this window are kept under this name.
+    QString settingsAppName() const { return productName() + caption(); }
+
+    // The options panel "Picture1": full (4335 twips high) or reduced (2415),
+    // and the flag the settings keep for it (1 full, 0 reduced).
+    int panelHeight() const { return m_panelHeight; }
+    int showOptions() const { return m_showOptions; }
+    // Top of cmdShowOptions in twips; it moves when the panel folds.
+    float showOptionsTop() const { return m_showOptionsTop; }
+
+    // Whether "Calculate Total" is running.
+    bool calculating() const { return m_calculating; }
+
+    // The program's one log-folder window; "Setup Log Folder..." opens it and
+    // its OK sets this window's strLogPath.
+    void setLogFolderWindow(frmTavloOptions& form);
+
+    // What the status bar's second panel shows while no playlist is loading.
+    static QString idleText() { return QStringLiteral("Ready"); }
     static QString playingText() { return QStringLiteral("Play"); }
     static QString stoppedText() { return QStringLiteral("Stop"); }
     static QString pausedText() { return QStringLiteral("Pause"); }
@@ -186,11 +214,22 @@ public:
     // Never empties the list, whatever ClearList says.
     void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
     void LoadSong();
-    // Appends the entries of an M3U playlist to the list.
+    // Appends the entries of an M3U playlist to the list, letting the
+    // interface repaint its progress while a long one loads.
     void LoadPlayList(const QString& FileName);
-    // The as-run log. Writes nothing yet.
-    virtual void WriteLog(int LogActivation = 0, const QString& strError = QString(),
-                          const QString& LogLine = QString());
+    // Writes the list as an M3U playlist, replacing FileName only once the
+    // whole list is written. A failure is told to the user; the list stays.
+    void SavePlayList(const QString& FileName);
+    // The as-run log: 1 start line, 2 end line, anything else an entry.
+    // Failures are silent.
+    void WriteLog(int LogActivation = 0, const QString& strError = QString(), const QString& LogLine = QString());
+
+    // ---- Settings (PlayerWindowSettings.cpp).
+    // Reads this window's settings and applies them through the controls,
+    // so their handlers run; a value that cannot be read or that a control
+    // refuses is skipped.
+    void GetSettings();
+    void SaveSettings();
 
     void mnuOpen_Click();
     void mnuSaveListAs_Click();
@@ -238,6 +277,12 @@ protected:
     }
     // OpenFile read the playlist FileName (the insert window looks at its name).
     virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
+    // Who opens the log-folder window: 1 the music window, 2 the insert window.
+    virtual int logFolderOpener() const { return 1; }
+    // Keys only one of the windows has, read after "WriteLog" and written
+    // after it ("WaitSong" in the insert window).
+    virtual void getOwnSettings(const QString& app) { Q_UNUSED(app); }
+    virtual void saveOwnSettings(const QString& app) { Q_UNUSED(app); }
 
 private:
     void buildDeck();
@@ -246,6 +291,9 @@ private:
     void buildMenus();
     void showStatus(int status);
     void setFader(int channel, int value);
+    // "Calculate Total": the seconds row n plays, opening its file when the
+    // list does not know them yet.
+    double playTimeForTotal(int n);
 
     AppServices& m_services;
     DeckVariant m_variant;
@@ -259,6 +307,13 @@ private:
     int m_lead = 0;
     bool m_positionUpdating = false;
     bool m_logSwitch = false;
+    std::unique_ptr<AsRunLog> m_log;
+    QPointer<frmTavloOptions> m_logFolderWindow;
+    int m_panelHeight = 4335;
+    int m_showOptions = 1;
+    float m_showOptionsTop = 264;
+    bool m_calculating = false;
+    bool m_cancelCalculation = false;
 };
 
 }  // namespace tavlo

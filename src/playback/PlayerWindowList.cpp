@@ -1,11 +1,10 @@
 // PlayerWindow, list: adding files, loading the row in play into a channel,
-// and the list commands of the "&File" and "&List" menus and the list's
-// mouse and keys.
+// the commands of the "&List" menu, the list's mouse, keys and column
+// headers, and the list's total play time.
 #include "playback/PlayerWindow.h"
 
 #include "app/AppServices.h"
 #include "platform/TimerService.h"
-#include "platform/UserDialogs.h"
 #include "playback/SegToMin.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
@@ -24,27 +23,6 @@ int PlayerWindow::AddFileToList(const QString& FileName, int InsertPos, Playlist
     if (&DestinationList == lstClipList && pos <= ItemPlaying)
         ++ItemPlaying;
     return pos;
-}
-
-void PlayerWindow::OpenFile(const QString& FileName, bool ClearList, int InsertPos)
-{
-    // The list is never emptied here: callers that want it replaced clear it first.
-    Q_UNUSED(ClearList);
-    if (FileName.size() >= 3 && FileName.right(3).compare(QLatin1String("m3u"), Qt::CaseInsensitive) == 0) {
-        LoadPlayList(FileName);
-        playListOpened(FileName);
-    } else {
-        AddFileToList(FileName, InsertPos, *lstClipList);
-    }
-}
-
-void PlayerWindow::LoadPlayList(const QString& FileName)
-{
-    // HOOK (M3U playlists): read FileName and append each entry with
-    // AddFileToList(entry, count + 1, *lstClipList), showing progress in
-    // ProgressBar1 and the line count in StatusBar1's second panel. Until the
-    // playlist reader lands a playlist adds nothing.
-    Q_UNUSED(FileName);
 }
 
 void PlayerWindow::LoadSong()
@@ -88,29 +66,6 @@ void PlayerWindow::LoadSong()
     m_positionUpdating = false;
 
     songLoaded(row, m_songEnd - m_songStart);
-}
-
-void PlayerWindow::WriteLog(int LogActivation, const QString& strError, const QString& LogLine)
-{
-    // HOOK (as-run log): the daily log file is written here once the log
-    // writer is wired to the window.
-    Q_UNUSED(LogActivation);
-    Q_UNUSED(strError);
-    Q_UNUSED(LogLine);
-}
-
-void PlayerWindow::mnuOpen_Click()
-{
-    const QStringList files = m_services.dialogs.chooseFilesToOpen(
-        QStringLiteral("Open"), QString(),
-        QStringLiteral("M3U PlayList (*.M3U);;Media File (*.mp3 *.wav);;Anything (*)"));
-    for (const QString& file : files)
-        OpenFile(file, false, 0);
-}
-
-void PlayerWindow::mnuSaveListAs_Click()
-{
-    // HOOK (M3U playlists): ask for a name and write the list as a playlist.
 }
 
 void PlayerWindow::mnuScanDrive_Click() { cmdWinSeek_Click(); }
@@ -176,28 +131,67 @@ void PlayerWindow::mnuClear_Click()
     ItemPlaying = 0;
 }
 
-void PlayerWindow::mnuWriteLog_Click()
+double PlayerWindow::playTimeForTotal(int n)
 {
-    if (!mnuWriteLog)
-        return;
-    mnuWriteLog->setChecked(!mnuWriteLog->checked());
-    m_logSwitch = mnuWriteLog->checked();
-    WriteLog(m_logSwitch ? 1 : 2);
-}
-
-void PlayerWindow::mnuLogFolder_Click()
-{
-    // HOOK (as-run log): show the log-folder window for this window's strLogPath.
-}
-
-void PlayerWindow::cmdShowOptions_Click()
-{
-    // HOOK (layout): fold or unfold the options panel.
+    bool known = false;
+    const double stored = lstClipList->text(n, ColTotLength).toDouble(&known);
+    if (known)
+        return stored;
+    // The list has not played the row yet: ask a fresh player of the channel
+    // in play, and keep what it says for the next time.
+    auto& slot = Players[static_cast<size_t>(ChannelPlaying == 1 ? 1 : 0)];
+    slot.reset();
+    slot = std::make_unique<Player>(m_services.media);
+    Player& player = *slot;
+    player.setOutputDevice(cmbOutputDevices->text());
+    player.setFileName(lstClipList->text(n, ColLocation));
+    player.OpenFile();
+    const int d = player.Duration();
+    lstClipList->setText(n, ColTotLength, QString::number(d));
+    // Unlike a song loaded to play, a song shorter than both cuts shows a negative length here.
+    lstClipList->setText(n, ColLength, SegToMin(d - m_cutFirst - m_cutLast));
+    return d;
 }
 
 void PlayerWindow::cmdCalculate_Click()
 {
-    // HOOK (totals): add up the play time of every row.
+    if (m_calculating) {
+        // The running total stops before its next row.
+        m_cancelCalculation = true;
+        return;
+    }
+    btnStop_Click();
+    lblDuracionTotal->setBackColour(kPureRed);
+    lblCantDeTemas->setBackColour(kPureRed);
+    m_calculating = true;
+    cmdCalculate->setCaption(QStringLiteral("Cancel Calculation"));
+
+    double total = 0;
+    int counted = 0;
+    // The list may change while the interface catches up after each row, so
+    // its length is read again every time round.
+    for (int i = 1; i <= lstClipList->count(); ++i) {
+        if (m_cancelCalculation)
+            break;
+        total += playTimeForTotal(i) - m_cutFirst - m_cutLast;
+        counted = i;
+        lblDuracionTotal->setText(SegToMin(total));
+        lblCantDeTemas->setText(QString::number(i));
+        m_services.uiEvents.processPending();
+    }
+    // Each hand-over of "Cross Dissolve", "Up Down" and "Mix" plays the two
+    // songs together for the transition time; "Down  Up" and "Cut" are not
+    // counted as shortening the list.
+    if ((TransitionType == 0 || TransitionType == 1 || TransitionType == 3) && counted > 1)
+        total -= static_cast<double>(counted - 1) * TransitionTime;
+
+    lblDuracionTotal->setText(SegToMin(total));
+    lblCantDeTemas->setText(QString::number(counted));
+    m_calculating = false;
+    m_cancelCalculation = false;
+    cmdCalculate->setCaption(QStringLiteral("Calculate Total"));
+    lblDuracionTotal->setBackColour(Colour());
+    lblCantDeTemas->setBackColour(Colour());
 }
 
 void PlayerWindow::lstClipList_DblClick() { mnuPlaySelectedItem_Click(); }

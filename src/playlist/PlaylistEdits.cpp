@@ -58,7 +58,7 @@ QString displayTitle(const QString& tagTitle, const QString& fileName)
     return stem.mid(slash + 1).toString();
 }
 
-int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
+PlayListRow rowForFile(const QString& fileName)
 {
     id3Tag tag;
     tag.GetMP3Info(fileName);
@@ -71,7 +71,12 @@ int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destina
     row.fields[ColGenre] = std::move(tag.sGenre);
     row.fields[ColComment] = std::move(tag.sComment);
     row.fields[ColLocation] = fileName;
+    return row;
+}
 
+int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
+{
+    PlayListRow row = rowForFile(fileName);
     const int pos = insertPos >= 1 && insertPos <= destination.count() + 1 ? insertPos : destination.count() + 1;
     destination.insert(pos, std::move(row));
     return pos;

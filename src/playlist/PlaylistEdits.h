@@ -17,6 +17,11 @@ class Random;
 // (a name of 4 characters or fewer unchanged).
 QString displayTitle(const QString& tagTitle, const QString& fileName);
 
+// The row AddFileToList adds for a media file: title from its tag or its
+// name, the tag's fields, the path as "Location". Long playlists build their
+// rows with it and append them in batches.
+PlayListRow rowForFile(const QString& fileName);
+
 // Adds one row for a media file at insertPos (0, or a position outside
 // 1..count+1: append). Returns the position used. Never fails: a file that
 // cannot be read still gets a row titled from its name.

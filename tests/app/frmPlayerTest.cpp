@@ -1,5 +1,8 @@
 #include "playback/WindowRig.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace tavlo;
@@ -74,14 +77,33 @@ TEST(frmPlayer, PlaysItsCommandLineFileAndReportsTheSong)
     EXPECT_EQ(songInfo.sent, QStringList{QStringLiteral("Song One|||200|Song One.mp3")});
 }
 
+TEST(frmPlayer, PlaysAPlaylistGivenOnTheCommandLine)
+{
+    WindowRig r(false);
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("Morning Show.m3u"));
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#EXTM3U\r\n/music/one.mp3\r\n/music/two.mp3\r\n");
+    file.close();
+    r.media.addFile(QStringLiteral("/music/one.mp3"), 120);
+    r.media.addFile(QStringLiteral("/music/two.mp3"), 120);
+
+    r.w->setCommandLine(QLatin1Char('"') + list + QLatin1Char('"'));
+    r.w->Form_Load();
+    EXPECT_EQ(r.w->lstClipList->count(), 2);
+    EXPECT_EQ(r.pathInPlay(), QStringLiteral("/music/one.mp3"));
+    EXPECT_EQ(r.w->CurrentStatus, 1);
+    EXPECT_EQ(r.w->StatusBar1->panelText(2), frmPlayer::idleText());
+}
+
 TEST(frmPlayer, OpenAddsTheChosenMediaFilesAndClosingAsks)
 {
     WindowRig r;
     r.dialogs.filesToOpen = {QStringLiteral("/music/a.mp3"), QStringLiteral("/music/list.M3U"),
                              QStringLiteral("/music/b.m3u8")};
     r.w->mnuOpen->click();
-    EXPECT_EQ(r.dialogs.lastFilter, QStringLiteral("M3U PlayList (*.M3U);;Media File (*.mp3 *.wav);;Anything (*)"));
-    ASSERT_EQ(r.w->lstClipList->count(), 2);  // the playlist is not a row; .m3u8 is media
+    ASSERT_EQ(r.w->lstClipList->count(), 2);  // a missing playlist adds nothing; .m3u8 is media
     EXPECT_EQ(r.w->lstClipList->text(2, ColLocation), QStringLiteral("/music/b.m3u8"));
 
     bool ended = false;

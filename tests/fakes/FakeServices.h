@@ -2,12 +2,14 @@
 
 #include "platform/Random.h"
 #include "platform/SettingsStore.h"
+#include "platform/UiEvents.h"
 #include "platform/UserDialogs.h"
 
 #include <QHash>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <random>
 
 namespace tavlo::test {
@@ -41,8 +43,24 @@ public:
     void save(const QString& app, const QString& section, const QString& key, const QString& value) override
     {
         values.insert(app + QLatin1Char('|') + section + QLatin1Char('|') + key, value);
+        saved.append(section + QLatin1Char('/') + key);
     }
     QHash<QString, QString> values;
+    QStringList saved;  // "Section/Key" of every save, in order
+};
+
+// Counts the moments a long operation lets the interface catch up, and runs
+// `onProcess` there as if the user had acted in between.
+class FakeUiEvents : public UiEvents {
+public:
+    void processPending() override
+    {
+        ++calls;
+        if (onProcess)
+            onProcess();
+    }
+    int calls = 0;
+    std::function<void()> onProcess;
 };
 
 // Answers questions from a script and records what was asked.

@@ -4,6 +4,7 @@
 #include "app/frmPlayer.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
+#include "log/frmTavloOptions.h"
 #include "platform/MixerDevice.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
@@ -22,12 +23,17 @@ struct WindowRig {
     MemorySettingsStore settings;
     FakeDialogs dialogs;
     NullMixerDevice mixer;
-    AppServices services{media, time, time, random, settings, dialogs, mixer};
+    FakeUiEvents uiEvents;
+    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents};
+    frmTavloOptions logFolderWindow;
     std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);
 
-    explicit WindowRig(bool load = true)
+    explicit WindowRig(bool load = true) : WindowRig(QDateTime(QDate(2026, 1, 5), QTime(12, 0)), load) {}
+    // Started at a time of day of the test's choosing (the log's dates).
+    explicit WindowRig(const QDateTime& start, bool load = true) : time(start)
     {
         w->setProgramFolder(QStringLiteral("/opt/tavlo"));
+        w->setLogFolderWindow(logFolderWindow);
         if (load)
             w->Form_Load();
     }

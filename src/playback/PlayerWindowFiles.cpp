@@ -1,0 +1,134 @@
+// PlayerWindow, files: media files and M3U playlists into the list, the list
+// saved as a playlist, and the as-run log with its two menu entries.
+#include "playback/PlayerWindow.h"
+
+#include "app/AppServices.h"
+#include "log/AsRunLog.h"
+#include "log/frmTavloOptions.h"
+#include "platform/UiEvents.h"
+#include "platform/UserDialogs.h"
+#include "playlist/M3uReader.h"
+#include "playlist/M3uWriter.h"
+#include "playlist/PlaylistEdits.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <vector>
+
+namespace tavlo {
+
+namespace {
+
+// A long playlist lets the interface repaint its progress this often.
+constexpr qint64 kRepaintEveryMs = 50;
+// Rows reach the list in batches, so a view attached to it hears of a
+// 100,000-row playlist a few dozen times instead of once a row.
+constexpr size_t kRowsPerBatch = 4096;
+
+}  // namespace
+
+void PlayerWindow::OpenFile(const QString& FileName, bool ClearList, int InsertPos)
+{
+    // The list is never emptied here: callers that want it replaced clear it first.
+    Q_UNUSED(ClearList);
+    if (isPlaylistFileName(FileName)) {
+        LoadPlayList(FileName);
+        playListOpened(FileName);
+    } else {
+        AddFileToList(FileName, InsertPos, *lstClipList);
+    }
+}
+
+void PlayerWindow::LoadPlayList(const QString& FileName)
+{
+    PlaylistModel& list = *lstClipList;
+    // Rows read but not yet in the list. They go in before anything else can
+    // look at the list (the interface catching up, the end of the load), so
+    // nobody ever sees it differ from a row-by-row load.
+    std::vector<PlayListRow> pending;
+    auto flush = [&] {
+        if (pending.empty())
+            return;
+        list.append(std::move(pending));
+        pending.clear();
+    };
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+
+    M3uReader::read(
+        FileName,
+        [&](const QString& entry) {
+            // Each entry is appended after the last row, as AddFileToList
+            // would put it, with the same care for ItemPlaying.
+            const int pos = list.count() + static_cast<int>(pending.size()) + 1;
+            pending.push_back(rowForFile(entry));
+            if (pos <= ItemPlaying)
+                ++ItemPlaying;
+            if (pending.size() >= kRowsPerBatch)
+                flush();
+            return true;
+        },
+        [&](const M3uProgress& progress) {
+            ProgressBar1->setValue(progress.percent);
+            StatusBar1->setPanelText(2, QString::number(progress.lineCount));
+            if (sinceRepaint.elapsed() >= kRepaintEveryMs) {
+                flush();
+                m_services.uiEvents.processPending();
+                sinceRepaint.restart();
+            }
+        });
+    flush();
+    ProgressBar1->setValue(0);
+    StatusBar1->setPanelText(2, idleText());
+}
+
+void PlayerWindow::SavePlayList(const QString& FileName)
+{
+    const M3uWriter::Result saved = M3uWriter().save(FileName, *lstClipList);
+    if (!saved.ok) {
+        m_services.dialogs.inform(productName(), QStringLiteral("The list could not be saved as %1.\n%2")
+                                                     .arg(QDir::toNativeSeparators(FileName), saved.error));
+    }
+}
+
+void PlayerWindow::mnuOpen_Click()
+{
+    const QStringList files = m_services.dialogs.chooseFilesToOpen(
+        QStringLiteral("Open"), QString(),
+        QStringLiteral("M3U PlayList (*.M3U)|*.M3U|Media File (*.mp3; *.wav)|*.mp3; *.wav|Anything (*.*)|*.*"));
+    for (const QString& file : files)
+        OpenFile(file, false, 0);
+}
+
+void PlayerWindow::mnuSaveListAs_Click()
+{
+    // The name is taken as typed: no extension is added.
+    const QString file = m_services.dialogs.chooseFileToSave(QStringLiteral("Save As"), QString(),
+                                                             QStringLiteral("M3U PlayList (*.M3U)|*.M3U"));
+    if (!file.isEmpty())
+        SavePlayList(file);
+}
+
+void PlayerWindow::WriteLog(int LogActivation, const QString& strError, const QString& LogLine)
+{
+    m_log->write(m_logSwitch, strLogPath, LogActivation, strError, LogLine);
+}
+
+void PlayerWindow::mnuWriteLog_Click()
+{
+    if (!mnuWriteLog)
+        return;
+    mnuWriteLog->setChecked(!mnuWriteLog->checked());
+    m_logSwitch = mnuWriteLog->checked();
+    WriteLog(m_logSwitch ? AsRunLog::LogStart : AsRunLog::LogEnd);
+}
+
+void PlayerWindow::mnuLogFolder_Click()
+{
+    if (m_logFolderWindow)
+        m_logFolderWindow->openFrom(logFolderOpener(), *this, strLogPath);
+}
+
+}  // namespace tavlo

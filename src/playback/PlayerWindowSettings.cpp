@@ -1,0 +1,132 @@
+// PlayerWindow, settings: what a player window keeps between runs, and the
+// options panel whose state is part of it.
+#include "playback/PlayerWindow.h"
+
+#include "app/AppServices.h"
+#include "platform/SettingValues.h"
+#include "platform/SettingsStore.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace tavlo {
+
+namespace {
+
+constexpr int kPanelFull = 4335;
+constexpr int kPanelReduced = 2415;
+
+QString text(const char* latin1) { return QLatin1String(latin1); }
+
+// A window position in twips; a number too large for one is not a position.
+std::optional<int> twips(const QString& stored)
+{
+    const auto v = SettingValues::toSingle(stored);
+    if (!v || std::fabs(*v) >= static_cast<float>(std::numeric_limits<int>::max()))
+        return std::nullopt;
+    return static_cast<int>(std::lround(*v));
+}
+
+}  // namespace
+
+void PlayerWindow::GetSettings()
+{
+    using namespace SettingValues;
+    const SettingsStore& store = m_services.settings;
+    const QString app = settingsAppName();
+    auto read = [&](const char* section, const char* key, const char* byDefault) {
+        return store.get(app, text(section), text(key), text(byDefault));
+    };
+
+    // Each value goes through its control, so the control's handler updates
+    // labels, lead and faders. A text that is not a number, or a value the
+    // control refuses, leaves that one thing as it was.
+    if (const auto v = toInt32(read("Transitions", "TransitionTime", "1"))) {
+        TransitionTime = *v;
+        spinTransitionTime->setValue(*v);
+    }
+    if (const auto v = toInt16(read("Transitions", "TransitionType", "0"))) {
+        TransitionType = *v;
+        if (*v >= 0 && *v < static_cast<int>(optTransition.size()))
+            optTransition[static_cast<size_t>(*v)]->setValue(1);
+    }
+    if (const auto v = toInt16(read("Trimming", "CutFirst", "0"))) {
+        m_cutFirst = *v;
+        spinCutFirst->setValue(*v);
+    }
+    if (const auto v = toInt16(read("Trimming", "CutLast", "0"))) {
+        m_cutLast = *v;
+        spinCutLast->setValue(*v);
+    }
+    for (Slider* fader : vscVolume)
+        fader->setValue(fader->max());
+    if (const auto v = toInt16(read("BasicAudio", "Volume", "64")))
+        hscVolume->setValue(*v);
+    if (const auto v = toInt16(read("RandomPlayback", "rnd", "0")); v && (*v == 0 || *v == 1))
+        chkRndPlay->setValue(*v);
+    if (const auto v = toSingle(read("Buttons", "cmdShowOptionsTop", "264")))
+        m_showOptionsTop = *v;
+    cmdShowOptions->setCaption(read("Buttons", "cmdShowOptionsCaption", "Hide Options"));
+    if (const auto v = twips(read("Window", "Top", "100")))
+        setGeometry(left(), *v, width(), height());
+    if (const auto v = twips(read("Window", "Left", "100")))
+        setGeometry(*v, top(), width(), height());
+    if (const auto v = twips(read("Window", "Height", "7000")))
+        setGeometry(left(), top(), width(), *v);
+    strLogPath = read("Settings", "LogFolder", "");
+    if (const auto v = toBool(read("Settings", "WriteLog", "False")))
+        setLogSwitch(*v);
+    getOwnSettings(app);
+    if (const auto v = toInt16(read("ShowOptions", "ShowOptions", "1")))
+        m_showOptions = *v;
+}
+
+void PlayerWindow::SaveSettings()
+{
+    using namespace SettingValues;
+    SettingsStore& store = m_services.settings;
+    const QString app = settingsAppName();
+    auto save = [&](const char* section, const char* key, const QString& value) {
+        store.save(app, text(section), text(key), value);
+    };
+
+    save("Transitions", "TransitionTime", fromInt(TransitionTime));
+    save("Transitions", "TransitionType", fromInt(TransitionType));
+    save("Trimming", "CutFirst", fromInt(m_cutFirst));
+    save("Trimming", "CutLast", fromInt(m_cutLast));
+    save("RandomPlayback", "rnd", fromInt(chkRndPlay->value()));
+    save("BasicAudio", "Volume", fromInt(hscVolume->value()));
+    save("Buttons", "cmdShowOptionsTop", fromSingle(m_showOptionsTop));
+    save("Buttons", "cmdShowOptionsCaption", cmdShowOptions->caption());
+    save("Settings", "LogFolder", strLogPath);
+    save("Settings", "WriteLog", fromBool(m_logSwitch));
+    saveOwnSettings(app);
+    // A window pushed to the very top edge (or not placed yet) keeps the
+    // position stored before.
+    if (top() > 10) {
+        save("Window", "Top", fromInt(top()));
+        save("Window", "Left", fromInt(left()));
+        save("Window", "Height", fromInt(height()));
+    }
+    save("ShowOptions", "ShowOptions", fromInt(m_showOptions));
+}
+
+void PlayerWindow::cmdShowOptions_Click()
+{
+    if (m_panelHeight > kPanelReduced) {
+        m_panelHeight = kPanelReduced;
+        m_showOptionsTop = 143;
+        cmdShowOptions->setCaption(QStringLiteral(">>"));
+        m_showOptions = 0;
+    } else {
+        m_panelHeight = kPanelFull;
+        cmdShowOptions->setCaption(QStringLiteral("<<"));
+        m_showOptions = 1;
+        m_showOptionsTop = 270;
+    }
+    // Laying the window out again is the view's part: it follows the
+    // caption and gives the room the panel frees to the list.
+}
+
+}  // namespace tavlo

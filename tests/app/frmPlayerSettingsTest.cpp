@@ -1,0 +1,140 @@
+// The music window's settings across a restart: first start, everything
+// changed and read back, and a settings file with garbage in it.
+#include "playback/WindowRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+const QString kApp = QStringLiteral("TAVLO BroadcastTAVLO Broadcast Music");
+
+QString key(const char* section, const char* name)
+{
+    return kApp + QLatin1Char('|') + QLatin1String(section) + QLatin1Char('|') + QLatin1String(name);
+}
+
+}  // namespace
+
+TEST(frmPlayerSettings, FirstStartGivesTheDefaults)
+{
+    WindowRig r;
+    frmPlayer& w = *r.w;
+    EXPECT_EQ(w.TransitionTime, 1);
+    EXPECT_EQ(w.spinTransitionTime->value(), 1);
+    EXPECT_EQ(w.TransitionType, 0);
+    EXPECT_EQ(w.optTransition[0]->value(), 1);
+    EXPECT_EQ(std::pair(w.cutFirst(), w.cutLast()), std::pair(0, 0));
+    EXPECT_EQ(w.hscVolume->value(), 64);
+    EXPECT_EQ(w.chkRndPlay->value(), 0);
+    EXPECT_EQ(w.showOptionsTop(), 264.0f);
+    EXPECT_EQ(w.cmdShowOptions->caption(), QStringLiteral("Hide Options"));
+    EXPECT_EQ(w.showOptions(), 1);
+    EXPECT_EQ(w.panelHeight(), 4335);
+    EXPECT_EQ(w.strLogPath, QStringLiteral("/opt/tavlo/"));
+    EXPECT_FALSE(w.logSwitch());
+    EXPECT_FALSE(w.mnuWriteLog->checked());
+    EXPECT_EQ(std::tuple(w.top(), w.left(), w.height()), std::tuple(100, 100, 7000));
+}
+
+TEST(frmPlayerSettings, EverythingChangedIsBackAfterARestart)
+{
+    WindowRig before;
+    frmPlayer& w = *before.w;
+    w.spinTransitionTime->setValue(7);
+    w.optTransition[3]->setValue(1);
+    w.spinCutFirst->setValue(4);
+    w.spinCutLast->setValue(6);
+    w.hscVolume->setValue(40);
+    w.chkRndPlay->setValue(1);
+    w.cmdShowOptions->press();
+    EXPECT_EQ(std::tuple(w.panelHeight(), w.showOptionsTop(), w.showOptions()), std::tuple(2415, 143.0f, 0));
+    EXPECT_EQ(w.cmdShowOptions->caption(), QStringLiteral(">>"));
+    w.setGeometry(300, 450, 6615, 9000);
+    w.strLogPath = QStringLiteral("/var/log/tavlo/");
+    w.mnuWriteLog->click();
+
+    int cancel = 0;
+    w.Form_Unload(cancel);  // saved before the question, answered No
+    EXPECT_EQ(before.settings.saved,
+              (QStringList{QStringLiteral("Transitions/TransitionTime"), QStringLiteral("Transitions/TransitionType"),
+                           QStringLiteral("Trimming/CutFirst"), QStringLiteral("Trimming/CutLast"),
+                           QStringLiteral("RandomPlayback/rnd"), QStringLiteral("BasicAudio/Volume"),
+                           QStringLiteral("Buttons/cmdShowOptionsTop"), QStringLiteral("Buttons/cmdShowOptionsCaption"),
+                           QStringLiteral("Settings/LogFolder"), QStringLiteral("Settings/WriteLog"),
+                           QStringLiteral("Window/Top"), QStringLiteral("Window/Left"), QStringLiteral("Window/Height"),
+                           QStringLiteral("ShowOptions/ShowOptions")}));
+    EXPECT_EQ(before.settings.values.value(key("Settings", "WriteLog")), QStringLiteral("True"));
+    EXPECT_EQ(before.settings.values.value(key("Buttons", "cmdShowOptionsTop")), QStringLiteral("143"));
+
+    WindowRig after(false);
+    after.settings.values = before.settings.values;
+    after.w->Form_Load();
+    frmPlayer& v = *after.w;
+    EXPECT_EQ(std::pair(v.TransitionTime, v.spinTransitionTime->value()), std::pair(7, 7));
+    EXPECT_EQ(v.TransitionType, 3);
+    EXPECT_EQ(v.optTransition[3]->value(), 1);
+    EXPECT_EQ(std::pair(v.cutFirst(), v.cutLast()), std::pair(4, 6));
+    EXPECT_EQ(v.lblCutLast->text(), QStringLiteral("6"));
+    EXPECT_EQ(v.hscVolume->value(), 40);
+    EXPECT_EQ(after.fader(v.ChannelPlaying), 45);
+    EXPECT_EQ(v.chkRndPlay->value(), 1);
+    EXPECT_EQ(std::tuple(v.panelHeight(), v.showOptionsTop(), v.showOptions()), std::tuple(2415, 143.0f, 0));
+    EXPECT_EQ(v.cmdShowOptions->caption(), QStringLiteral(">>"));
+    EXPECT_EQ(std::tuple(v.top(), v.left(), v.height()), std::tuple(450, 300, 9000));
+    EXPECT_EQ(v.strLogPath, QStringLiteral("/var/log/tavlo/"));
+    EXPECT_TRUE(v.logSwitch());
+    EXPECT_TRUE(v.mnuWriteLog->checked());
+
+    // Unfolded again it reads "<<"; a window at the top edge keeps the stored place.
+    v.cmdShowOptions->press();
+    EXPECT_EQ(std::tuple(v.panelHeight(), v.showOptionsTop(), v.showOptions()), std::tuple(4335, 270.0f, 1));
+    EXPECT_EQ(v.cmdShowOptions->caption(), QStringLiteral("<<"));
+    v.setGeometry(0, 0, 6615, 9000);
+    after.settings.saved.clear();
+    v.SaveSettings();
+    EXPECT_FALSE(after.settings.saved.contains(QStringLiteral("Window/Top")));
+    EXPECT_EQ(after.settings.values.value(key("Window", "Top")), QStringLiteral("450"));
+}
+
+TEST(frmPlayerSettings, GarbageLoadsWhatItCanAndKeepsTheRest)
+{
+    WindowRig r(false);
+    auto& stored = r.settings.values;
+    stored.insert(key("Transitions", "TransitionTime"), QStringLiteral("fast"));
+    stored.insert(key("Transitions", "TransitionType"), QStringLiteral("4"));
+    stored.insert(key("Trimming", "CutFirst"), QStringLiteral("150"));
+    stored.insert(key("Trimming", "CutLast"), QStringLiteral(" 3 "));
+    stored.insert(key("BasicAudio", "Volume"), QStringLiteral("200"));
+    stored.insert(key("RandomPlayback", "rnd"), QStringLiteral("7"));
+    stored.insert(key("Buttons", "cmdShowOptionsTop"), QStringLiteral("top"));
+    stored.insert(key("Window", "Top"), QStringLiteral("1e40"));
+    stored.insert(key("Window", "Left"), QStringLiteral("2500.4"));
+    stored.insert(key("Settings", "WriteLog"), QStringLiteral("maybe"));
+    stored.insert(key("ShowOptions", "ShowOptions"), QStringLiteral("?"));
+    r.w->Form_Load();
+    frmPlayer& w = *r.w;
+
+    EXPECT_EQ(w.TransitionTime, 0);  // as made: one ramp tick per change
+    EXPECT_EQ(w.spinTransitionTime->value(), 100);
+    EXPECT_EQ(w.TransitionType, 4);
+    EXPECT_EQ(w.optTransition[4]->value(), 1);
+    EXPECT_EQ(w.cutFirst(), 150);  // the member takes it, the spinner refuses it
+    EXPECT_EQ(w.spinCutFirst->value(), 0);
+    EXPECT_EQ(w.cutLast(), 3);
+    EXPECT_EQ(w.hscVolume->value(), 0);
+    EXPECT_EQ(w.chkRndPlay->value(), 0);
+    EXPECT_EQ(w.showOptionsTop(), 264.0f);
+    EXPECT_EQ(std::pair(w.top(), w.left()), std::pair(0, 2500));
+    EXPECT_FALSE(w.logSwitch());
+    EXPECT_EQ(w.showOptions(), 1);
+    EXPECT_EQ(w.cmdShowOptions->caption(), QStringLiteral("Hide Options"));
+
+    // The next song long enough is trimmed by 150 s at its start.
+    r.add(QStringLiteral("long"), 400);
+    w.btnPlay_Click();
+    EXPECT_EQ(w.songStart(), 150);
+    EXPECT_EQ(w.songEnd(), 397);
+}

@@ -1,0 +1,109 @@
+// The as-run log as a station reads it: what the music window writes when it
+// starts songs, fails to open one and is switched on and off, and where.
+#include "playback/WindowRig.h"
+
+#include "log/AsRunLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
+{
+    WindowRig r(QDateTime(QDate(2026, 3, 7), QTime(23, 58, 30)));
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    r.w->strLogPath = folder;
+    const AsRunLog format(r.time);
+    auto line = [&](const QDateTime& when, int activation, const char* error, const QString& path) {
+        return (format.lineText(when, activation, QLatin1String(error), path) + QStringLiteral("\r\n")).toLatin1();
+    };
+
+    r.add(QStringLiteral("a"), 60);
+    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);  // cannot be opened
+    const QString b = r.add(QStringLiteral("b"), 60);
+    const QString c = r.add(QStringLiteral("c"), 60);
+    QList<QPair<QDateTime, QString>> started;
+    QObject::connect(r.w.get(), &PlayerWindow::songStarted, [&](const QString& p) { started.append({r.time.now(), p}); });
+
+    // Off: a song start writes nothing.
+    r.w->btnPlay_Click();
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+    const QDateTime on = r.time.now();
+    r.w->mnuWriteLog->click();
+    EXPECT_TRUE(r.w->mnuWriteLog->checked());
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == c; }));
+    r.time.advance(1000);
+    const QDateTime off = r.time.now();
+    r.w->mnuWriteLog->click();
+    EXPECT_FALSE(r.w->logSwitch());
+
+    ASSERT_EQ(started.size(), 4);
+    EXPECT_EQ(started[1].second, QStringLiteral("/music/gone.mp3"));  // the song change still starts it
+    EXPECT_EQ(started[2].second, b);
+    ASSERT_LT(started[2].first.date(), started[3].first.date());  // b before midnight, c after
+    EXPECT_EQ(readBytes(folder + QStringLiteral("20260307.log")),
+              line(on, AsRunLog::LogStart, "", QString()) + line(started[1].first, 0, "**ERROR**", QString()) +
+                  line(started[1].first, 0, "", started[1].second) + line(started[2].first, 0, "", b));
+    EXPECT_EQ(readBytes(folder + QStringLiteral("20260308.log")),
+              line(started[3].first, 0, "", c) + line(off, AsRunLog::LogEnd, "", QString()));
+
+    // A folder that cannot be written loses the lines and nothing else.
+    r.w->mnuWriteLog->click();
+    r.w->strLogPath = dir.filePath(QStringLiteral("gone/"));
+    ASSERT_TRUE(r.runUntil([&] { return started.size() == 6; }));
+    EXPECT_EQ(r.w->CurrentStatus, 1);
+    const auto& streams = r.media.streams();
+    EXPECT_TRUE(std::any_of(streams.begin(), streams.end(),
+                            [](FakeStream* s) { return s->state() == FakeStream::State::Running; }));
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("gone"))).exists());
+}
+
+TEST(AsRunLogWindow, TheFolderWindowSetsTheMusicWindowsFolder)
+{
+    WindowRig r;
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("music logs"))));
+    r.w->setGeometry(1500, 900, 6615, 9000);
+    r.w->strLogPath = dir.path() + QLatin1Char('/');
+
+    r.w->mnuLogFolder->click();
+    frmTavloOptions& form = r.logFolderWindow;
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.LogFolderOpener, frmTavloOptions::MainWindow);
+    EXPECT_EQ(std::pair(form.left(), form.top()), std::pair(1600, 1000));
+    EXPECT_EQ(form.txtLogPath->text(), dir.path());
+
+    form.txtLogPath->setText(dir.filePath(QStringLiteral("music logs")));
+    form.cmdOk->press();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(r.w->strLogPath, dir.filePath(QStringLiteral("music logs/")));
+
+    // Logging into it now lands there.
+    r.w->mnuWriteLog->click();
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("music logs"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("20260105.log")});
+
+    // X changes nothing.
+    r.w->mnuLogFolder->click();
+    form.txtLogPath->setText(QStringLiteral("/elsewhere"));
+    form.cmdClose->press();
+    EXPECT_EQ(r.w->strLogPath, dir.filePath(QStringLiteral("music logs/")));
+}

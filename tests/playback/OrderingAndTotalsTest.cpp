@@ -1,0 +1,124 @@
+// Sorting by a column while a song plays, and "Calculate Total".
+#include "playback/WindowRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QStringList titles(const PlaylistModel& list)
+{
+    QStringList out;
+    for (int n = 1; n <= list.count(); ++n)
+        out << list.text(n, ColTitle);
+    return out;
+}
+
+}  // namespace
+
+TEST(Ordering, HeaderClicksSortAndTheSongInPlayKeepsPlaying)
+{
+    WindowRig r;
+    const QString c = r.add(QStringLiteral("c"), 100);
+    const QString a = r.add(QStringLiteral("a"), 100);
+    r.add(QStringLiteral("b"), 100);
+    // Random keys the list shows in the "Azar" column: c 1, a 2, b 3.
+    for (int n = 1; n <= 3; ++n)
+        r.w->lstClipList->setText(n, ColAzar, QString::number(n));
+    r.w->lstClipList->setSelected(2, true);
+    r.w->mnuPlaySelectedItem_Click();
+    ASSERT_EQ(r.pathInPlay(), a);
+
+    auto click = [&](int column) { r.w->lstClipList->onColumnClick(column); };
+    click(1);  // "Title", ascending
+    EXPECT_EQ(titles(*r.w->lstClipList), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    EXPECT_EQ(r.w->ItemPlaying, 1);
+    click(1);  // again: descending
+    EXPECT_EQ(titles(*r.w->lstClipList), (QStringList{QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")}));
+    EXPECT_EQ(r.w->ItemPlaying, 3);
+    click(9);  // "Azar": the direction carries over
+    EXPECT_EQ(titles(*r.w->lstClipList), (QStringList{QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}));
+    EXPECT_EQ(r.w->ItemPlaying, 2);
+
+    // The same song plays on, and the one sorted below it follows.
+    EXPECT_EQ(r.pathInPlay(), a);
+    EXPECT_EQ(r.stream(a)->state(), FakeStream::State::Running);
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() != a; }));
+    EXPECT_EQ(r.pathInPlay(), c);
+}
+
+TEST(Totals, CutsAndOverlappingTransitionsShortenTheList)
+{
+    WindowRig r;
+    r.add(QStringLiteral("a"), 180);
+    r.add(QStringLiteral("b"), 240);
+    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
+    r.w->lstClipList->setText(2, ColTotLength, QStringLiteral("240"));
+    r.w->spinCutFirst->setValue(2);
+    r.w->spinCutLast->setValue(3);
+    r.w->spinTransitionTime->setValue(5);
+    r.w->btnPlay_Click();
+
+    QStringList whileRunning;
+    r.uiEvents.onProcess = [&] {
+        whileRunning << r.w->cmdCalculate->caption() + QLatin1Char('|') + r.w->lblDuracionTotal->text() +
+                            QLatin1Char('|') + r.w->lblCantDeTemas->text();
+        EXPECT_EQ(r.w->lblDuracionTotal->backColour(), Colour(kPureRed));
+        EXPECT_EQ(r.w->lblCantDeTemas->backColour(), Colour(kPureRed));
+    };
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(whileRunning, (QStringList{QStringLiteral("Cancel Calculation|02:55|1"),
+                                         QStringLiteral("Cancel Calculation|06:50|2")}));
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("06:45"));  // 180 + 240 - 10 - 5
+    EXPECT_EQ(r.w->lblCantDeTemas->text(), QStringLiteral("2"));
+    EXPECT_EQ(r.w->cmdCalculate->caption(), QStringLiteral("Calculate Total"));
+    EXPECT_EQ(r.w->lblDuracionTotal->backColour(), Colour());
+    EXPECT_EQ(r.w->CurrentStatus, 0);  // the deck stopped for it
+    EXPECT_FALSE(r.w->calculating());
+
+    r.uiEvents.onProcess = nullptr;
+    r.w->optTransition[4]->setValue(1);  // "Cut" does not overlap
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("06:50"));
+
+    // A row never played is opened to learn its length, which the list keeps.
+    const QString c = r.add(QStringLiteral("c"), 100);
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("08:25"));
+    EXPECT_EQ(r.w->lstClipList->text(3, ColTotLength), QStringLiteral("100"));
+    EXPECT_EQ(r.w->lstClipList->text(3, ColLength), QStringLiteral("01:35"));
+    EXPECT_EQ(r.pathInPlay(), c);
+    EXPECT_EQ(r.stream(c)->state(), FakeStream::State::Stopped);
+
+    r.w->mnuClear_Click();
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("00:00"));
+    EXPECT_EQ(r.w->lblCantDeTemas->text(), QStringLiteral("0"));
+}
+
+TEST(Totals, ASecondPressStopsTheRun)
+{
+    WindowRig r;
+    for (int i = 0; i < 10; ++i) {
+        r.add(QStringLiteral("song%1").arg(i), 60);
+        r.w->lstClipList->setText(i + 1, ColTotLength, QStringLiteral("60"));
+    }
+    r.w->spinTransitionTime->setValue(5);
+    // The user presses the button again while the first row is shown.
+    r.uiEvents.onProcess = [&] {
+        if (r.uiEvents.calls == 1)
+            r.w->cmdCalculate->press();
+    };
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(r.uiEvents.calls, 1);
+    EXPECT_EQ(r.w->lblCantDeTemas->text(), QStringLiteral("1"));
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("01:00"));
+    EXPECT_EQ(r.w->cmdCalculate->caption(), QStringLiteral("Calculate Total"));
+
+    // The next press runs the whole list again.
+    r.w->cmdCalculate->press();
+    EXPECT_EQ(r.w->lblCantDeTemas->text(), QStringLiteral("10"));
+    EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("09:15"));  // 600 - 9 x 5
+}

@@ -1,0 +1,139 @@
+// Playlists on disk through the music window: what "Open..." and "Save List
+// As..." put in the list and on disk, and what the window shows meanwhile.
+#include "playback/WindowRig.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList column(const PlaylistModel& list, int col)
+{
+    QStringList out;
+    for (int n = 1; n <= list.count(); ++n)
+        out << list.text(n, col);
+    return out;
+}
+
+}  // namespace
+
+TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
+{
+    WindowRig r;
+    QTemporaryDir dir;
+    r.add(QStringLiteral("a"), 60);
+    r.add(QStringLiteral("b"), 60);
+    r.add(QStringLiteral("c"), 60);
+    r.w->btnPlay_Click();
+    r.w->btnNext_Click();
+    ASSERT_EQ(r.w->ItemPlaying, 2);
+
+    const QString list = dir.filePath(QStringLiteral("Evening.M3u"));
+    writeBytes(list, "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
+                     "\r\n"
+                     "../jingles/id.mp3\n"                // bare LF, relative
+                     "/music/My Songs/ spaced .mp3\r\n");  // kept as written
+    QStringList status;
+    QList<int> progress;
+    QObject::connect(r.w->StatusBar1, &Control::changed, [&] { status << r.w->StatusBar1->panelText(2); });
+    QObject::connect(r.w->ProgressBar1, &Control::changed, [&] { progress << r.w->ProgressBar1->value(); });
+
+    r.dialogs.filesToOpen = {list, dir.filePath(QStringLiteral("b.m3u8"))};
+    r.w->mnuOpen->click();
+    EXPECT_EQ(r.dialogs.lastFilter,
+              QStringLiteral("M3U PlayList (*.M3U)|*.M3U|Media File (*.mp3; *.wav)|*.mp3; *.wav|Anything (*.*)|*.*"));
+    EXPECT_EQ(column(*r.w->lstClipList, ColLocation),
+              (QStringList{QStringLiteral("/music/a.mp3"), QStringLiteral("/music/b.mp3"), QStringLiteral("/music/c.mp3"),
+                           QStringLiteral("song.mp3"), QString(), QStringLiteral("../jingles/id.mp3"),
+                           QStringLiteral("/music/My Songs/ spaced .mp3"), dir.filePath(QStringLiteral("b.m3u8"))}));
+    EXPECT_EQ(r.w->lstClipList->text(4, ColTitle), QStringLiteral("song"));
+    EXPECT_EQ(r.w->lstClipList->text(5, ColTitle), QString());
+    EXPECT_EQ(r.w->ItemPlaying, 2);
+    EXPECT_EQ(r.pathInPlay(), QStringLiteral("/music/b.mp3"));
+
+    // One count per line, comments included, then the idle text; the bar
+    // climbs and goes back to 0.
+    EXPECT_EQ(status, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                                   QStringLiteral("5"), QStringLiteral("6"), frmPlayer::idleText()}));
+    ASSERT_GE(progress.size(), 3);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end() - 1));
+    EXPECT_GT(progress.at(progress.size() - 2), 80);
+    EXPECT_EQ(progress.last(), 0);
+}
+
+TEST(PlaylistFiles, ALongPlaylistLetsTheWindowRepaintWithTheRowsReadSoFar)
+{
+    WindowRig r;
+    QTemporaryDir dir;
+    constexpr int kLines = 2000;
+    QByteArray bytes;
+    for (int i = 0; i < kLines; ++i)
+        bytes += "/music/missing-" + QByteArray::number(i) + ".mp3\r\n";
+    const QString list = dir.filePath(QStringLiteral("long.m3u"));
+    writeBytes(list, bytes);
+
+    // A slow screen: every status change costs a tenth of a millisecond, so
+    // the load runs long enough to be interrupted.
+    QObject::connect(r.w->StatusBar1, &Control::changed, [] { QThread::usleep(100); });
+    int notifications = 0;
+    QObject::connect(r.w->lstClipList, &QAbstractItemModel::rowsInserted, [&] { ++notifications; });
+    bool consistent = true;
+    r.uiEvents.onProcess = [&] {
+        consistent = consistent && r.w->lstClipList->count() == r.w->StatusBar1->panelText(2).toInt() &&
+                     r.w->ProgressBar1->value() > 0;
+    };
+    r.w->OpenFile(list);
+
+    EXPECT_EQ(r.w->lstClipList->count(), kLines);
+    EXPECT_EQ(r.w->lstClipList->text(kLines, ColLocation), QStringLiteral("/music/missing-1999.mp3"));
+    EXPECT_GE(r.uiEvents.calls, 1);
+    EXPECT_TRUE(consistent);
+    EXPECT_LE(notifications, r.uiEvents.calls + 1);  // in batches, not a row at a time
+}
+
+TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
+{
+    WindowRig r;
+    QTemporaryDir dir;
+    for (const char* location : {"/music/a.mp3", "relative/b.mp3", "../c d.mp3"})
+        r.w->AddFileToList(QLatin1String(location), 0, *r.w->lstClipList);
+    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
+    const QStringList locations = column(*r.w->lstClipList, ColLocation);
+
+    const QString saved = dir.filePath(QStringLiteral("saved.M3U"));
+    r.dialogs.fileToSave = saved;
+    r.w->mnuSaveListAs->click();
+    EXPECT_EQ(r.dialogs.lastFilter, QStringLiteral("M3U PlayList (*.M3U)|*.M3U"));
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("/music/a.mp3\r\nrelative/b.mp3\r\n../c d.mp3\r\n"));
+
+    r.w->mnuClear->click();
+    r.w->OpenFile(saved);
+    EXPECT_EQ(column(*r.w->lstClipList, ColLocation), locations);
+    EXPECT_EQ(column(*r.w->lstClipList, ColTotLength), (QStringList{QString(), QString(), QString()}));
+
+    // Nowhere to write: the user hears of it and nothing is lost.
+    r.dialogs.fileToSave = dir.filePath(QStringLiteral("no/such/folder/list.m3u"));
+    r.w->mnuSaveListAs->click();
+    ASSERT_EQ(r.dialogs.informed.size(), 1);
+    EXPECT_TRUE(r.dialogs.informed.first().startsWith(QStringLiteral("TAVLO Broadcast: "))) << r.dialogs.informed.first().toStdString();
+    EXPECT_EQ(column(*r.w->lstClipList, ColLocation), locations);
+    // Cancelled: nothing at all.
+    r.dialogs.fileToSave.clear();
+    r.w->mnuSaveListAs->click();
+    EXPECT_EQ(r.dialogs.informed.size(), 1);
+}
