@@ -6,9 +6,12 @@
 #include "app/PlayerWindowView.h"
 #include "app/frmPlayer.h"
 #include "log/AsRunLog.h"
+#include "log/frmTavloOptions.h"
+#include "log/frmTavloOptionsView.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MixerDevice.h"
 #include "platform/QtDialogsWidget.h"
+#include "platform/QtUiEvents.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
 #include "platform/audio/AudioEngine.h"
@@ -120,7 +123,8 @@ void catchTerminationSignals()
     ::sigaction(SIGTERM, &sa, nullptr);
 }
 
-QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/'); }
+// Without its final separator: the window adds one when it makes it the log folder.
+QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath(); }
 
 void startWindow(frmPlayer& window, const QString& file)
 {
@@ -149,16 +153,28 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     IniSettingsStore settings;
     QtUserDialogs dialogs;
     NullMixerDevice mixer;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+    QtUiEvents uiEvents;
+    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
 
+    frmTavloOptions logFolderWindow;
+    frmTavloOptionsView logFolderView(logFolderWindow);
     frmPlayer window(services);
+    window.setLogFolderWindow(logFolderWindow);
     PlayerWindowView view(window);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
         return cancel == 0;
     };
-    QObject::connect(&window, &frmPlayer::programEndRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The settings the closing just saved reach the disk before anything
+    // else is torn down.
+    QObject::connect(
+        &window, &frmPlayer::programEndRequested, &app,
+        [&settings] {
+            settings.flush();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
     view.show();
     startWindow(window, cl.file);
     return app.exec();
@@ -174,7 +190,8 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     IniSettingsStore settings;
     ConsoleDialogs dialogs;
     NullMixerDevice mixer;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+    QtUiEvents uiEvents;
+    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
 
     frmPlayer window(services);
     printSongStarts(window, time);

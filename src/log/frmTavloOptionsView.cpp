@@ -1,0 +1,109 @@
+#include "log/frmTavloOptionsView.h"
+
+#include "app/WidgetBinder.h"
+#include "log/frmTavloOptions.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tavlo {
+
+frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent) : QDialog(parent), m_form(&form)
+{
+    setObjectName(form.objectName());
+    setModal(false);
+
+    auto* label = new QLabel(this);
+    label->setObjectName(form.Label1->name());
+    WidgetBinder::bind(*form.Label1, *label);
+
+    auto* path = new QLineEdit(this);
+    path->setObjectName(form.txtLogPath->name());
+    path->setMinimumWidth(260);
+    WidgetBinder::bind(*form.txtLogPath, *path);
+    auto* browse = new QPushButton(tr("Browse..."), this);
+    browse->setObjectName(QStringLiteral("cmdBrowse"));
+    browse->setAutoDefault(false);
+    connect(browse, &QPushButton::clicked, this, &frmTavloOptionsView::browse);
+
+    auto* ok = new QPushButton(this);
+    ok->setObjectName(form.cmdOk->name());
+    ok->setDefault(true);
+    WidgetBinder::bind(*form.cmdOk, *ok);
+    auto* close = new QPushButton(this);
+    close->setObjectName(form.cmdClose->name());
+    close->setAutoDefault(false);
+    WidgetBinder::bind(*form.cmdClose, *close);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(label);
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(path, 1);
+    folder->addWidget(browse);
+    column->addLayout(folder);
+    column->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+    column->addLayout(buttons);
+
+    connect(&form, &Form::changed, this, &frmTavloOptionsView::applyForm);
+    applyForm();
+}
+
+frmTavloOptionsView::~frmTavloOptionsView() = default;
+
+void frmTavloOptionsView::browse()
+{
+    if (!m_form)
+        return;
+    const QString folder = QFileDialog::getExistingDirectory(this, m_form->Label1->text(), m_form->dirList->path());
+    if (folder.isEmpty())
+        return;
+    m_form->dirList->setPath(folder);
+    // The same folder again is no change for the list, but the text may
+    // have been typed over since.
+    m_form->txtLogPath->setText(m_form->dirList->path());
+}
+
+void frmTavloOptionsView::applyForm()
+{
+    if (!m_form)
+        return;
+    setWindowTitle(m_form->caption());
+    move(m_form->left() / kTwipsPerPixel, m_form->top() / kTwipsPerPixel);
+    // Only a change of the form's own visibility shows or hides the dialog.
+    if (m_form->isVisible() != m_formShown) {
+        m_formShown = m_form->isVisible();
+        if (m_formShown) {
+            show();
+            raise();
+            activateWindow();
+        } else {
+            hide();
+        }
+    }
+}
+
+void frmTavloOptionsView::closeEvent(QCloseEvent* event)
+{
+    if (m_form && m_form->isVisible())
+        m_form->cmdClose->press();
+    event->accept();
+}
+
+void frmTavloOptionsView::reject()
+{
+    if (m_form && m_form->isVisible())
+        m_form->cmdClose->press();
+    else
+        QDialog::reject();
+}
+
+}  // namespace tavlo
