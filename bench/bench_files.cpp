@@ -1,16 +1,28 @@
 // Playlist-file figures, printed as `key: value` lines:
-//   bench_files [MEDIA_DIR]   (the files are made once and kept there)
+//   bench_files [MEDIA_DIR [OPENED_DIR]]   (the files are made once and kept there)
 // - m3u_load_100k_floor_ms: the least any playlist load can cost, a plain
 //   loop opening each of 100,000 files and reading its last 128 bytes (the
 //   reference the window's own load figure is held against);
 // - m3u_parse_100k_ms: reading a 100,000-entry playlist, handing every entry
 //   and every progress step to handlers that do nothing;
-// - m3u_save_100k_ms: saving that list back, temporary file and rename included.
-// Medians of 5 runs, warm caches.
+// - m3u_save_100k_ms: saving that list back, temporary file and rename included;
+// - m3u_load_100k_ms and _vs_floor: the music window opening that playlist
+//   (every entry's tag read, the progress shown, the interface fed), and its
+//   ratio to the floor;
+// - sort_100k_ms: a column-header click on those 100,000 rows, the song in
+//   play tracked;
+// - total_100k_ms: "Calculate Total" over them, every length already known;
+// - total_1000_opened_ms_per_file: "Calculate Total" over the 1,000 MP3s in
+//   OPENED_DIR, each opened by the engine to learn its length, and how many
+//   of them it did open (the fewest of the runs).
+// Medians of 5 runs (3 for the opened files), warm caches.
+#include "BenchWindow.h"
 #include "playlist/M3uReader.h"
 #include "playlist/M3uWriter.h"
+#include "playlist/PlaylistModel.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -36,9 +48,9 @@ constexpr int kFiles = 100000;
 constexpr int kPerFolder = 1000;
 constexpr int kRuns = 5;
 
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+double msSince(WallClock::time_point start) { return std::chrono::duration<double, std::milli>(WallClock::now() - start).count(); }
 
 double median(std::vector<double> v)
 {
@@ -109,7 +121,7 @@ double floorLoop(const std::vector<QByteArray>& paths)
 {
     char record[128];
     long tags = 0;
-    const auto start = Clock::now();
+    const auto start = WallClock::now();
     for (const QByteArray& p : paths) {
         const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
@@ -126,7 +138,7 @@ double floorLoop(const std::vector<QByteArray>& paths)
 
 double parse(const QString& playlist)
 {
-    const auto start = Clock::now();
+    const auto start = WallClock::now();
     const auto result = M3uReader::read(
         playlist, [](const QString&) { return true; }, [](const M3uProgress&) {});
     const double ms = msSince(start);
@@ -135,10 +147,91 @@ double parse(const QString& playlist)
     return ms;
 }
 
+// "Calculate Total" once; false when the count is not the whole list.
+double calculateTotal(frmPlayer& w)
+{
+    const auto start = WallClock::now();
+    w.cmdCalculate->press();
+    const double ms = msSince(start);
+    if (w.lblCantDeTemas->text() != QString::number(w.lstClipList->count()))
+        std::fprintf(stderr, "bench_files: the total counted %s rows of %d\n", qPrintable(w.lblCantDeTemas->text()),
+                     w.lstClipList->count());
+    return ms;
+}
+
+void windowFigures(const QString& playlist, double floorMs, const QString& openedDir)
+{
+    bench::BenchWindow bench;
+    frmPlayer& w = bench.w;
+    std::vector<double> loadMs;
+    for (int run = 0; run < kRuns; ++run) {
+        w.mnuClear_Click();
+        const auto start = WallClock::now();
+        w.OpenFile(playlist);
+        loadMs.push_back(msSince(start));
+        if (w.lstClipList->count() != kFiles || w.lstClipList->text(kFiles, ColArtist).isEmpty())
+            std::fprintf(stderr, "bench_files: the window holds %d rows\n", w.lstClipList->count());
+    }
+
+    // A song in play in the middle, so each click also finds it again.
+    w.ItemPlaying = kFiles / 2;
+    std::vector<double> sortMs;
+    for (int run = 0; run < kRuns; ++run) {
+        const QString inPlay = w.lstClipList->text(w.ItemPlaying, ColLocation);
+        const auto start = WallClock::now();
+        w.lstClipList->onColumnClick(run % 2 == 0 ? 1 : 3);
+        sortMs.push_back(msSince(start));
+        if (w.lstClipList->text(w.ItemPlaying, ColLocation) != inPlay)
+            std::fprintf(stderr, "bench_files: the sort lost the song in play\n");
+    }
+    w.ItemPlaying = 0;
+
+    std::vector<QString> lengths;
+    lengths.reserve(kFiles);
+    for (int i = 0; i < kFiles; ++i)
+        lengths.push_back(QString::number(120 + i % 300));
+    w.lstClipList->setColumnTexts(ColTotLength, lengths);
+    std::vector<double> totalMs;
+    for (int run = 0; run < kRuns; ++run)
+        totalMs.push_back(calculateTotal(w));
+
+    const double load = median(loadMs);
+    std::printf("m3u_load_100k_ms: %.1f\n", load);
+    std::printf("m3u_load_100k_vs_floor: %.2f\n", floorMs > 0 ? load / floorMs : 0.0);
+    std::printf("sort_100k_ms: %.1f\n", median(sortMs));
+    std::printf("total_100k_ms: %.1f\n", median(totalMs));
+
+    const QStringList mp3s = openedDir.isEmpty() ? QStringList()
+                                                 : QDir(openedDir).entryList({QStringLiteral("*.mp3")}, QDir::Files,
+                                                                             QDir::Name);
+    if (mp3s.isEmpty()) {
+        std::fprintf(stderr, "bench_files: no MP3s to open in '%s'; total_1000_opened skipped\n", qPrintable(openedDir));
+        return;
+    }
+    w.mnuClear_Click();
+    for (const QString& name : mp3s)
+        w.AddFileToList(openedDir + QLatin1Char('/') + name, 0, *w.lstClipList);
+    std::vector<double> openedMs;
+    int fewestOpened = kFiles;
+    for (int run = 0; run < 3; ++run) {
+        w.lstClipList->setColumnTexts(ColTotLength, std::vector<QString>(mp3s.size()));
+        openedMs.push_back(calculateTotal(w));
+        // A file the engine would not open counts 0 s: the figure is only
+        // worth something when every file was really opened.
+        int opened = 0;
+        for (int n = 1; n <= w.lstClipList->count(); ++n)
+            opened += w.lstClipList->text(n, ColTotLength).toInt() > 0 ? 1 : 0;
+        fewestOpened = std::min(fewestOpened, opened);
+    }
+    std::printf("total_1000_opened_ms_per_file: %.3f\n", median(openedMs) / mp3s.size());
+    std::printf("total_1000_opened_files_opened: %d\n", fewestOpened);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
     const QString dir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-media/files")).absolutePath();
     const QStringList paths = ensureFiles(dir);
     std::vector<QByteArray> encoded;
@@ -152,7 +245,7 @@ int main(int argc, char** argv)
     std::vector<double> floorMs, parseMs, saveMs;
     for (int run = 0; run < kRuns; ++run) {
         floorMs.push_back(floorLoop(encoded));
-        const auto start = Clock::now();
+        const auto start = WallClock::now();
         const auto saved = writer.save(playlist, paths);
         saveMs.push_back(msSince(start));
         if (!saved.ok) {
@@ -164,5 +257,7 @@ int main(int argc, char** argv)
     std::printf("m3u_load_100k_floor_ms: %.1f\n", median(floorMs));
     std::printf("m3u_parse_100k_ms: %.1f\n", median(parseMs));
     std::printf("m3u_save_100k_ms: %.1f\n", median(saveMs));
+    std::fflush(stdout);
+    windowFigures(playlist, median(floorMs), argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : QString());
     return 0;
 }

@@ -1,8 +1,10 @@
 // Figures for long lists: adding 100,000 tagged files the way a window does
 // (one AddFileToList per file, appended), against a plain loop that only opens
 // each file and reads its last 128 bytes; then the two re-orderings and the
-// memory the list takes.
-//   bench_list [MEDIA_DIR]   (the files are made once and kept there)
+// memory the list takes; last, the music window's 100 ms position tick while
+// the middle row of such a list plays (position_tick_ms).
+//   bench_list [MEDIA_DIR [SONG.mp3]]   (the files are made once and kept there)
+#include "BenchWindow.h"
 #include "platform/Random.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
@@ -35,11 +37,11 @@ constexpr int kFiles = 100000;
 constexpr int kPerFolder = 1000;
 constexpr int kRuns = 3;
 
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start)
+double msSince(WallClock::time_point start)
 {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(WallClock::now() - start).count();
 }
 
 double median(std::vector<double> v)
@@ -145,7 +147,7 @@ double floorLoop(const std::vector<QByteArray>& paths)
 {
     char record[128];
     long tags = 0;
-    const auto start = Clock::now();
+    const auto start = WallClock::now();
     for (const QByteArray& p : paths) {
         const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
@@ -162,10 +164,41 @@ double floorLoop(const std::vector<QByteArray>& paths)
 
 double addAll(const QStringList& paths, PlaylistModel& list)
 {
-    const auto start = Clock::now();
+    const auto start = WallClock::now();
     for (const QString& p : paths)
         AddFileToList(p, 0, list);
     return msSince(start);
+}
+
+// The mean cost of one position tick of the music window with 100,000 rows
+// added through it, put in random order, row 50,000 playing `song`.
+double positionTick(const QStringList& paths, const QString& song)
+{
+    bench::BenchWindow bench;
+    frmPlayer& w = bench.w;
+    for (const QString& p : paths)
+        w.AddFileToList(p, 0, *w.lstClipList);
+    w.mnuRandomOrder_Click();
+    const int row = kFiles / 2;
+    w.lstClipList->setText(row, ColLocation, song);
+    w.lstClipList->setSelected(row, true);
+    w.mnuPlaySelectedItem_Click();
+    Player* player = w.Players[static_cast<size_t>(w.ChannelPlaying)].get();
+    if (w.CurrentStatus != 1 || !player || !player->isOpen()) {
+        std::fprintf(stderr, "bench_list: %s does not play\n", qPrintable(song));
+        return -1;
+    }
+    constexpr int kWarmUp = 200;
+    constexpr int kTicks = 20000;
+    for (int i = 0; i < kWarmUp; ++i)
+        w.tmrPosition_Timer();
+    const auto start = WallClock::now();
+    for (int i = 0; i < kTicks; ++i)
+        w.tmrPosition_Timer();
+    const double ms = msSince(start) / kTicks;
+    if (w.ItemPlaying != row)
+        std::fprintf(stderr, "bench_list: the song changed during the ticks\n");
+    return ms;
 }
 
 }  // namespace
@@ -206,10 +239,10 @@ int main(int argc, char** argv)
     int playing = kFiles / 2;
     for (int run = 0; run < kRuns; ++run) {
         const QString inPlay = list.text(playing, ColLocation);
-        auto start = Clock::now();
+        auto start = WallClock::now();
         playing = randomOrder(list, playing, random);
         randomMs.push_back(msSince(start));
-        start = Clock::now();
+        start = WallClock::now();
         playing = sortTrackingInPlay(list, playing, ColTitle + 1, run % 2 == 1);
         sortMs.push_back(msSince(start));
         if (list.text(playing, ColLocation) != inPlay)
@@ -223,5 +256,11 @@ int main(int argc, char** argv)
     std::printf("random_order_100k_ms: %.1f\n", median(randomMs));
     std::printf("list_100k_mb: %.1f\n", listMb);
     std::printf("sort_100k_ms: %.1f\n", median(sortMs));
+    std::fflush(stdout);
+
+    if (argc > 2)
+        std::printf("position_tick_ms: %.4f\n", positionTick(paths, QDir(QString::fromLocal8Bit(argv[2])).absolutePath()));
+    else
+        std::fprintf(stderr, "bench_list: no song given; position_tick_ms skipped\n");
     return 0;
 }
