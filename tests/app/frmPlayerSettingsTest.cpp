@@ -18,31 +18,19 @@ QString key(const char* section, const char* name)
 
 }  // namespace
 
-TEST(frmPlayerSettings, FirstStartGivesTheDefaults)
-{
-    WindowRig r;
-    frmPlayer& w = *r.w;
-    EXPECT_EQ(w.TransitionTime, 1);
-    EXPECT_EQ(w.spinTransitionTime->value(), 1);
-    EXPECT_EQ(w.TransitionType, 0);
-    EXPECT_EQ(w.optTransition[0]->value(), 1);
-    EXPECT_EQ(std::pair(w.cutFirst(), w.cutLast()), std::pair(0, 0));
-    EXPECT_EQ(w.hscVolume->value(), 64);
-    EXPECT_EQ(w.chkRndPlay->value(), 0);
-    EXPECT_EQ(w.showOptionsTop(), 264.0f);
-    EXPECT_EQ(w.cmdShowOptions->caption(), QStringLiteral("Hide Options"));
-    EXPECT_EQ(w.showOptions(), 1);
-    EXPECT_EQ(w.panelHeight(), 4335);
-    EXPECT_EQ(w.strLogPath, QStringLiteral("/opt/tavlo/"));
-    EXPECT_FALSE(w.logSwitch());
-    EXPECT_FALSE(w.mnuWriteLog->checked());
-    EXPECT_EQ(std::tuple(w.top(), w.left(), w.height()), std::tuple(100, 100, 7000));
-}
-
-TEST(frmPlayerSettings, EverythingChangedIsBackAfterARestart)
+TEST(frmPlayerSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARestart)
 {
     WindowRig before;
     frmPlayer& w = *before.w;
+    EXPECT_EQ(std::tuple(w.TransitionTime, w.spinTransitionTime->value(), w.TransitionType, w.optTransition[0]->value()),
+              std::tuple(1, 1, 0, 1));
+    EXPECT_EQ(std::tuple(w.cutFirst(), w.cutLast(), w.hscVolume->value(), w.chkRndPlay->value()), std::tuple(0, 0, 64, 0));
+    EXPECT_EQ(std::tuple(w.showOptionsTop(), w.showOptions(), w.panelHeight()), std::tuple(264.0f, 1, 4335));
+    EXPECT_EQ(w.cmdShowOptions->caption(), QStringLiteral("Hide Options"));
+    EXPECT_EQ(std::tuple(w.strLogPath, w.logSwitch(), w.mnuWriteLog->checked()),
+              std::tuple(QStringLiteral("/opt/tavlo/"), false, false));
+    EXPECT_EQ(std::tuple(w.top(), w.left(), w.height()), std::tuple(100, 100, 7000));
+
     w.spinTransitionTime->setValue(7);
     w.optTransition[3]->setValue(1);
     w.spinCutFirst->setValue(4);
