@@ -82,9 +82,11 @@ OpenResult AudioEngine::open(const QString& path)
         return result;
     }
     auto voice = std::make_shared<Voice>(std::move(decoder), m_options.sampleRate, m_mixer->maxBlockFrames());
-    Voice* raw = voice.get();
+    if (!post(true, voice.get())) {
+        result.error = media_error::NoOutput;
+        return result;
+    }
     m_reader->add(voice);
-    post(true, raw);
     m_reader->wake();
     result.stream = std::make_unique<EngineStream>(*this, std::move(voice));
     return result;
@@ -92,18 +94,27 @@ OpenResult AudioEngine::open(const QString& path)
 
 void AudioEngine::release(Voice* voice)
 {
+    // If the output has stalled the voice stays, stopped and silent, rather
+    // than the caller waiting on it.
     post(false, voice);
 }
 
-void AudioEngine::post(bool add, Voice* voice)
+bool AudioEngine::post(bool add, Voice* voice)
 {
     const Mixer::Command command{add ? Mixer::Command::Kind::Add : Mixer::Command::Kind::Remove, voice};
-    while (!m_mixer->post(command)) {
-        if (m_options.output == OutputKind::Offline)
+    for (int waited = 0; !m_mixer->post(command); ++waited) {
+        if (m_options.output == OutputKind::Offline) {
             m_mixer->applyCommands();  // this thread is the audio thread when rendering offline
-        else
+        } else {
+            // The audio thread empties the queue every block; a queue full
+            // for this long means the output has stopped calling back, and
+            // the UI must not hang on it.
+            if (waited >= 200)
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
+    return true;
 }
 
 void AudioEngine::wakeReader()

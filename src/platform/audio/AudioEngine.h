@@ -64,7 +64,7 @@ public:
 private:
     friend class EngineStream;
     void release(Voice* voice);
-    void post(bool add, Voice* voice);
+    bool post(bool add, Voice* voice);
     void wakeReader();
 
     Options m_options;
