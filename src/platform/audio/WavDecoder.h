@@ -8,8 +8,10 @@ struct sf_private_tag;
 
 namespace tavlo {
 
-// WAV (and its RF64/WAVE_FORMAT_EXTENSIBLE variants) through libsndfile.
-// Other formats libsndfile knows are refused: the program plays MP3 and WAV.
+// WAV (and its RF64/WAVE_FORMAT_EXTENSIBLE variants) through libsndfile,
+// whatever their codec: PCM, float, and MP3 inside a WAV file as older
+// broadcast systems stored it. Other file types libsndfile knows are refused:
+// the program plays MP3 and WAV.
 // Threading: see Decoder.
 class WavDecoder : public Decoder {
 public:

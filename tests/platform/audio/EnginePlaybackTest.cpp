@@ -21,6 +21,19 @@ TEST(EnginePlayback, ReportsTrueLengths)
     EXPECT_NEAR(rig.open("vbr_noxing.mp3")->duration(), 20.0, 0.06);
     EXPECT_DOUBLE_EQ(rig.open("tone48k.wav")->duration(), 4.0);
     EXPECT_DOUBLE_EQ(rig.open("mono.wav")->duration(), 4.0);
+    // MP3 in a WAV file, as older broadcast systems stored it, plays as the
+    // bare MP3 does (that one on the right, this one on the left).
+    auto riff = rig.open("riffmp3.wav");
+    auto bare = rig.open("tone10.mp3");
+    ASSERT_TRUE(riff && bare);
+    EXPECT_NEAR(riff->duration(), bare->duration(), 0.05);
+    riff->setBalance(-10000);
+    bare->setBalance(10000);
+    riff->run();
+    bare->run();
+    const auto out = rig.render(1.0);
+    EXPECT_GT(OfflineRig::rms(out, 0, 4410), 0.3);
+    EXPECT_NEAR(OfflineRig::rms(out, 0, 4410), OfflineRig::rms(out, 1, 4410), 0.002);
 }
 
 TEST(EnginePlayback, SeeksLandWithin50msInCbrAndVbr)

@@ -1,5 +1,6 @@
 #include "TestMedia.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ TestMedia::TestMedia()
     m_scratch = scratch.path();
     // Bump the version when the media change, so old copies are not used.
     const QString root = QStringLiteral(TAVLO_TEST_OUTPUT_DIR);
-    m_dir = root + QStringLiteral("/engine-media-v1");
+    m_dir = root + QStringLiteral("/engine-media-v2");
     if (QFileInfo::exists(m_dir))
         return;
     // Made aside and renamed into place whole: a process running beside
@@ -117,6 +118,43 @@ void TestMedia::make(const QString& dir)
     QFile cut(path("cut.mp3"));
     cut.open(QIODevice::WriteOnly);
     cut.write(head);
+    // MP3 inside a RIFF WAVE file, as older broadcast systems stored it.
+    QFile mp3(path("tone10.mp3"));
+    mp3.open(QIODevice::ReadOnly);
+    const QByteArray frames = mp3.readAll();
+    QByteArray fmt;
+    QDataStream f(&fmt, QIODevice::WriteOnly);
+    f.setByteOrder(QDataStream::LittleEndian);
+    // WAVE_FORMAT_MPEGLAYER3, 2 channels, 44100 Hz, 16000 bytes/s, then its 12-byte extension.
+    f << quint16(0x55) << quint16(2) << quint32(44100) << quint32(16000) << quint16(1) << quint16(0) << quint16(12)
+      << quint16(1) << quint32(2) << quint16(417) << quint16(1) << quint16(1393);
+    QByteArray riff;
+    QDataStream r(&riff, QIODevice::WriteOnly);
+    r.setByteOrder(QDataStream::LittleEndian);
+    const auto chunk = [&r](const char* id, const QByteArray& data) {
+        r.writeRawData(id, 4);
+        r << quint32(data.size());
+        r.writeRawData(data.constData(), static_cast<int>(data.size()));
+        if (data.size() % 2)
+            r << quint8(0);
+    };
+    QByteArray fact;
+    QDataStream factStream(&fact, QIODevice::WriteOnly);
+    factStream.setByteOrder(QDataStream::LittleEndian);
+    factStream << quint32(441000);  // frames
+    r.writeRawData("WAVE", 4);
+    chunk("fmt ", fmt);
+    chunk("fact", fact);
+    chunk("data", frames);
+    QFile riffFile(path("riffmp3.wav"));
+    riffFile.open(QIODevice::WriteOnly);
+    QDataStream out(&riffFile);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(riff.size());
+    out.writeRawData(riff.constData(), static_cast<int>(riff.size()));
+    riffFile.close();
+
     QFile wav(path("tone10.wav"));
     wav.open(QIODevice::ReadOnly);
     QFile cutWav(path("cut.wav"));
