@@ -148,9 +148,9 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
     QThread::msleep(400);
     // Paced like a card, not as fast as the CPU allows; loose bounds for a busy machine.
     const double played = double(engine.framesRendered() - before) / engine.sampleRate();
-    EXPECT_GT(played, 0.25);
+    EXPECT_GT(played, 0.2);
     EXPECT_LT(played, 0.8);
-    EXPECT_GT(r.stream->position(), 5.1);
+    EXPECT_GT(r.stream->position(), 5.05);
     EXPECT_LT(r.stream->position(), 5.0 + played + 0.05);
     EXPECT_GT(engine.takePeak(0), 0.2f);
 
