@@ -4,10 +4,18 @@
 
 namespace tavlo {
 
+namespace {
+constexpr qint64 kFrameMs = 10;
+}  // namespace
+
 void QtUiEvents::processPending()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    if (!QCoreApplication::instance())
+        return;
+    if (m_sinceLast.isValid() && m_sinceLast.elapsed() < kFrameMs)
+        return;
+    QCoreApplication::processEvents();
+    m_sinceLast.start();
 }
 
 }  // namespace tavlo

@@ -71,9 +71,15 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
             return true;
         },
         [&](const M3uProgress& progress) {
+            const int before = ProgressBar1->value();
             ProgressBar1->setValue(progress.percent);
-            StatusBar1->setPanelText(2, QString::number(progress.lineCount));
-            if (sinceRepaint.elapsed() >= kRepaintEveryMs) {
+            const bool repaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
+            // The line count is only ever seen when the window repaints, so
+            // it is brought up to date then and whenever the bar moves, not
+            // for each of 100,000 lines (a status bar label is slow to set).
+            if (repaint || ProgressBar1->value() != before)
+                StatusBar1->setPanelText(2, QString::number(progress.lineCount));
+            if (repaint) {
                 flush();
                 m_services.uiEvents.processPending();
                 sinceRepaint.restart();
