@@ -75,9 +75,8 @@ OpenResult AudioEngine::open(const QString& path)
             result.error = media_error::NoOutput;
             return result;
         }
-        m_reader->collectRetired();
     }
-    if (m_reader->count() >= Mixer::kMaxVoices) {
+    if (!makeRoom()) {
         result.error = media_error::NoOutput;
         return result;
     }
@@ -90,6 +89,27 @@ OpenResult AudioEngine::open(const QString& path)
     m_reader->wake();
     result.stream = std::make_unique<EngineStream>(*this, std::move(voice));
     return result;
+}
+
+bool AudioEngine::makeRoom()
+{
+    // Players replaced in a quick loop (a total of a long list opens one a
+    // row) leave voices that the audio thread has not let go of yet: give it
+    // a moment to do so rather than refuse the song.
+    for (int waited = 0; m_reader->count() >= Mixer::kMaxVoices; ++waited) {
+        if (m_options.output == OutputKind::Offline) {
+            if (waited > 0)
+                return false;
+            m_mixer->applyCommands();  // this thread is the audio thread when rendering offline
+            m_reader->collectRetired();
+        } else {
+            if (waited >= 200)
+                return false;  // the output has stopped calling back
+            m_reader->wake();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    return true;
 }
 
 void AudioEngine::release(Voice* voice)

@@ -63,6 +63,7 @@ public:
 
 private:
     friend class EngineStream;
+    bool makeRoom();
     void release(Voice* voice);
     bool post(bool add, Voice* voice);
     void wakeReader();

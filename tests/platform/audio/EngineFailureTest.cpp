@@ -78,3 +78,29 @@ TEST(EngineFailures, FileCutShortWhilePlayingEndsOnlyItsVoice)
 
 }  // namespace
 }  // namespace tavlo::test
+
+namespace tavlo::test {
+namespace {
+
+// A total of a long list opens a new player per row and drops the last one at
+// once; the engine must keep up rather than refuse songs after a few dozen.
+TEST(EngineFailures, PlayersReplacedInAQuickLoopAllOpen)
+{
+    for (auto kind : {AudioEngine::OutputKind::Offline, AudioEngine::OutputKind::Null}) {
+        AudioEngine::Options options;
+        options.output = kind;
+        options.wavPath = TestMedia::get().dir() + QStringLiteral("/quick-loop.wav");
+        AudioEngine engine(options);
+        std::unique_ptr<MediaStream> player;
+        int failed = 0;
+        for (int i = 0; i < 200; ++i) {
+            OpenResult r = engine.open(TestMedia::get().path("tone10.mp3"));
+            failed += r.error != 0;
+            player = std::move(r.stream);
+        }
+        EXPECT_EQ(failed, 0) << (kind == AudioEngine::OutputKind::Null ? "null output" : "offline");
+    }
+}
+
+}  // namespace
+}  // namespace tavlo::test
