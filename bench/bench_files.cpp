@@ -16,6 +16,7 @@
 //   OPENED_DIR, each opened by the engine to learn its length, and how many
 //   of them it did open (the fewest of the runs).
 // Medians of 5 runs (3 for the opened files), warm caches.
+#include "BenchMedia.h"
 #include "BenchWindow.h"
 #include "playlist/M3uReader.h"
 #include "playlist/M3uWriter.h"
@@ -44,97 +45,9 @@ using namespace tavlo;
 
 namespace {
 
-constexpr int kFiles = 100000;
-constexpr int kPerFolder = 1000;
+using namespace tavlo::bench;
+constexpr int kFiles = kTaggedFiles;
 constexpr int kRuns = 5;
-
-using WallClock = std::chrono::steady_clock;
-
-double msSince(WallClock::time_point start) { return std::chrono::duration<double, std::milli>(WallClock::now() - start).count(); }
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-QString filePath(const QString& dir, int i)
-{
-    return QStringLiteral("%1/%2/Track %3 - Artist %4.mp3")
-        .arg(dir)
-        .arg(i / kPerFolder, 3, 10, QLatin1Char('0'))
-        .arg(i, 6, 10, QLatin1Char('0'))
-        .arg(i % 997);
-}
-
-void putText(char* at, size_t size, const std::string& text) { std::memcpy(at, text.data(), std::min(size, text.size())); }
-
-// A few hundred bytes of frame-like filler, then an ID3v1 record.
-std::vector<char> fileBytes(int i)
-{
-    std::vector<char> bytes(static_cast<size_t>(160 + (i % 5) * 48), '\0');
-    for (size_t b = 0; b + 1 < bytes.size(); b += 4) {
-        bytes[b] = '\xff';
-        bytes[b + 1] = '\xfb';
-    }
-    std::array<char, 128> tag{};
-    std::memcpy(tag.data(), "TAG", 3);
-    putText(tag.data() + 3, 30, "Track " + std::to_string(i));
-    putText(tag.data() + 33, 30, "Artist " + std::to_string(i % 997));
-    putText(tag.data() + 63, 30, "Album " + std::to_string(i % 3001));
-    putText(tag.data() + 93, 4, std::to_string(1965 + i % 60));
-    putText(tag.data() + 97, 30, "files bench");
-    tag[127] = static_cast<char>(i % 148);
-    bytes.insert(bytes.end(), tag.begin(), tag.end());
-    return bytes;
-}
-
-// Makes the files unless an earlier run finished making them.
-QStringList ensureFiles(const QString& dir)
-{
-    QStringList paths;
-    paths.reserve(kFiles);
-    for (int i = 0; i < kFiles; ++i)
-        paths.append(filePath(dir, i));
-    const QString done = dir + QStringLiteral("/complete-%1").arg(kFiles);
-    if (QFile::exists(done))
-        return paths;
-    std::fprintf(stderr, "making %d tagged files in %s\n", kFiles, qPrintable(dir));
-    for (int f = 0; f * kPerFolder < kFiles; ++f)
-        QDir().mkpath(QStringLiteral("%1/%2").arg(dir).arg(f, 3, 10, QLatin1Char('0')));
-    for (int i = 0; i < kFiles; ++i) {
-        const std::vector<char> bytes = fileBytes(i);
-        const int fd = ::open(QFile::encodeName(paths[i]).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-            std::fprintf(stderr, "bench_files: cannot write %s\n", qPrintable(paths[i]));
-            std::exit(1);
-        }
-        ::close(fd);
-    }
-    QFile marker(done);
-    if (!marker.open(QIODevice::WriteOnly))
-        std::exit(1);
-    return paths;
-}
-
-double floorLoop(const std::vector<QByteArray>& paths)
-{
-    char record[128];
-    long tags = 0;
-    const auto start = WallClock::now();
-    for (const QByteArray& p : paths) {
-        const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (::lseek(fd, -128, SEEK_END) >= 0 && ::read(fd, record, sizeof record) == 128 && record[0] == 'T')
-            ++tags;
-        ::close(fd);
-    }
-    const double ms = msSince(start);
-    if (tags != static_cast<long>(paths.size()))
-        std::fprintf(stderr, "bench_files: floor loop found %ld tags of %zu\n", tags, paths.size());
-    return ms;
-}
 
 double parse(const QString& playlist)
 {
@@ -233,7 +146,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QString dir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-media/files")).absolutePath();
-    const QStringList paths = ensureFiles(dir);
+    const QStringList paths = ensureTaggedFiles(dir);
     std::vector<QByteArray> encoded;
     encoded.reserve(paths.size());
     for (const QString& p : paths)

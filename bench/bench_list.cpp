@@ -4,6 +4,7 @@
 // memory the list takes; last, the music window's 100 ms position tick while
 // the middle row of such a list plays (position_tick_ms).
 //   bench_list [MEDIA_DIR [SONG.mp3]]   (the files are made once and kept there)
+#include "BenchMedia.h"
 #include "BenchWindow.h"
 #include "platform/Random.h"
 #include "playlist/PlaylistEdits.h"
@@ -33,22 +34,9 @@ using namespace tavlo;
 
 namespace {
 
-constexpr int kFiles = 100000;
-constexpr int kPerFolder = 1000;
+using namespace tavlo::bench;
+constexpr int kFiles = kTaggedFiles;
 constexpr int kRuns = 3;
-
-using WallClock = std::chrono::steady_clock;
-
-double msSince(WallClock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(WallClock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 class BenchRandom : public Random {
 public:
@@ -79,87 +67,6 @@ bool resetPeakRss()
     out << "5";
     out.flush();
     return static_cast<bool>(out);
-}
-
-QString filePath(const QString& dir, int i)
-{
-    return QStringLiteral("%1/%2/song-%3.mp3")
-        .arg(dir)
-        .arg(i / kPerFolder, 3, 10, QLatin1Char('0'))
-        .arg(i, 6, 10, QLatin1Char('0'));
-}
-
-void putText(char* at, int size, const std::string& text)
-{
-    std::memcpy(at, text.data(), std::min<size_t>(static_cast<size_t>(size), text.size()));
-}
-
-// A few hundred bytes of frame-like filler and an ID3v1 record.
-std::vector<char> fileBytes(int i)
-{
-    std::vector<char> bytes(200 + (i % 7) * 40, '\0');
-    for (size_t b = 0; b < bytes.size(); b += 4) {
-        bytes[b] = '\xff';
-        bytes[b + 1] = '\xfb';
-    }
-    std::array<char, 128> tag{};
-    std::memcpy(tag.data(), "TAG", 3);
-    putText(tag.data() + 3, 30, "Song " + std::to_string(i) + " of the night");
-    putText(tag.data() + 33, 30, "Artist " + std::to_string(i % 997));
-    putText(tag.data() + 63, 30, "Album " + std::to_string(i % 4001));
-    putText(tag.data() + 93, 4, std::to_string(1960 + i % 60));
-    putText(tag.data() + 97, 30, "bench");
-    tag[127] = static_cast<char>(i % 150);
-    bytes.insert(bytes.end(), tag.begin(), tag.end());
-    return bytes;
-}
-
-// Makes the files unless a finished earlier run left them.
-QStringList ensureFiles(const QString& dir)
-{
-    QStringList paths;
-    paths.reserve(kFiles);
-    for (int i = 0; i < kFiles; ++i)
-        paths.append(filePath(dir, i));
-    const QString done = dir + QStringLiteral("/complete-%1").arg(kFiles);
-    if (QFile::exists(done))
-        return paths;
-    std::fprintf(stderr, "making %d tagged files in %s\n", kFiles, qPrintable(dir));
-    for (int f = 0; f * kPerFolder < kFiles; ++f)
-        QDir().mkpath(QStringLiteral("%1/%2").arg(dir).arg(f, 3, 10, QLatin1Char('0')));
-    for (int i = 0; i < kFiles; ++i) {
-        const std::vector<char> bytes = fileBytes(i);
-        const int fd = ::open(QFile::encodeName(paths[i]).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(paths[i]));
-            std::exit(1);
-        }
-        ::close(fd);
-    }
-    QFile marker(done);
-    if (!marker.open(QIODevice::WriteOnly))
-        std::exit(1);
-    return paths;
-}
-
-// The least any list loader must do: open each file, read its last 128 bytes.
-double floorLoop(const std::vector<QByteArray>& paths)
-{
-    char record[128];
-    long tags = 0;
-    const auto start = WallClock::now();
-    for (const QByteArray& p : paths) {
-        const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (::lseek(fd, -128, SEEK_END) >= 0 && ::read(fd, record, sizeof record) == 128 && record[0] == 'T')
-            ++tags;
-        ::close(fd);
-    }
-    const double ms = msSince(start);
-    if (tags != static_cast<long>(paths.size()))
-        std::fprintf(stderr, "floor loop found %ld tags of %zu\n", tags, paths.size());
-    return ms;
 }
 
 double addAll(const QStringList& paths, PlaylistModel& list)
@@ -208,7 +115,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                  : QCoreApplication::applicationDirPath() + QStringLiteral("/bench-media/list");
-    const QStringList paths = ensureFiles(QDir(dir).absolutePath());
+    const QStringList paths = ensureTaggedFiles(QDir(dir).absolutePath());
     std::vector<QByteArray> encoded;
     encoded.reserve(paths.size());
     for (const QString& p : paths)
