@@ -180,24 +180,33 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     return app.exec();
 }
 
+// The music window without views: the services a console has, and one line
+// printed per song started.
+struct ConsoleStation {
+    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const QString& file)
+        : random(clock), engine(output), services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents}
+    {
+        printSongStarts(window, clock);
+        startWindow(window, file);
+    }
+    ClockSeededRandom random;
+    AudioEngine engine;
+    IniSettingsStore settings;
+    ConsoleDialogs dialogs;
+    NullMixerDevice mixer;
+    QtUiEvents uiEvents;
+    AppServices services;
+    frmPlayer window{services};
+};
+
 int runHeadless(int argc, char** argv, const CommandLine& cl)
 {
     QCoreApplication app(argc, argv);
     catchTerminationSignals();
     SystemTime time;
-    ClockSeededRandom random(time);
-    AudioEngine engine(AudioEngine::Options{});
-    IniSettingsStore settings;
-    ConsoleDialogs dialogs;
-    NullMixerDevice mixer;
-    QtUiEvents uiEvents;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
-
-    frmPlayer window(services);
-    printSongStarts(window, time);
+    ConsoleStation station(time, time, AudioEngine::Options{}, cl.file);
     QSocketNotifier stopper(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stopper, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    startWindow(window, cl.file);
     return app.exec();
 }
 
@@ -208,23 +217,14 @@ int runRender(int argc, char** argv, const CommandLine& cl)
     // The clock and the window timers follow the rendered samples, so the
     // station's hour takes as long as the CPU needs to make it.
     SimulatedTime time(QDateTime::currentDateTime());
-    ClockSeededRandom random(time);
-    AudioEngine::Options options;
-    options.output = AudioEngine::OutputKind::Offline;
-    options.wavPath = cl.wavPath;
-    AudioEngine engine(options);
-    IniSettingsStore settings;
-    ConsoleDialogs dialogs;
-    NullMixerDevice mixer;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer};
+    AudioEngine::Options output;
+    output.output = AudioEngine::OutputKind::Offline;
+    output.wavPath = cl.wavPath;
+    ConsoleStation station(time, time, output, cl.file);
 
-    frmPlayer window(services);
-    printSongStarts(window, time);
-    startWindow(window, cl.file);
-
+    AudioEngine& engine = station.engine;
     const int rate = engine.sampleRate();
-    const int blockMs = 10;
-    const int blockFrames = rate * blockMs / 1000;
+    const int blockFrames = rate / 100;  // 10 ms
     const auto total = static_cast<std::int64_t>(cl.seconds * rate);
     while (engine.framesRendered() < total && !g_stop) {
         const auto frames = static_cast<int>(std::min<std::int64_t>(blockFrames, total - engine.framesRendered()));
