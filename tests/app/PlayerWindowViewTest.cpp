@@ -1,13 +1,8 @@
-#include "app/AppServices.h"
 #include "app/PlayerWindowView.h"
 #include "app/PlaylistTableView.h"
-#include "app/frmPlayer.h"
-#include "fakes/FakeMediaService.h"
-#include "fakes/FakeServices.h"
-#include "platform/MixerDevice.h"
-#include "playlist/PlaylistModel.h"
+#include "app/QtTestApp.h"
+#include "playback/WindowRig.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,69 +10,19 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSlider>
-#include <QStatusBar>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
-namespace tavlo {
+namespace tavlo::test {
 namespace {
 
-class QtApp : public ::testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[18] = "tavlo_view_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-[[maybe_unused]] auto* const kQtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
-
 QString s(const char* text) { return QString::fromLatin1(text); }
-
-// The music window on simulated time and fake media, started as the program starts it.
-struct Rig {
-    SimulatedTime time;
-    test::FakeMediaService media{time};
-    test::FakeRandom random;
-    test::MemorySettingsStore settings;
-    test::FakeDialogs dialogs;
-    NullMixerDevice mixer;
-    AppServices services{media, time, time, random, settings, dialogs, mixer};
-    frmPlayer w{services};
-
-    Rig()
-    {
-        w.setProgramFolder(s("/opt/tavlo"));
-        w.Form_Load();
-    }
-    void add(const char* title, double seconds = 200)
-    {
-        const QString path = s("/music/") + s(title) + s(".mp3");
-        media.addFile(path, seconds);
-        w.AddFileToList(path, 0, *w.lstClipList);
-    }
-};
-
-PlayListRow song(const char* title, const char* artist)
-{
-    PlayListRow row;
-    row.fields[ColTitle] = s(title);
-    row.fields[ColArtist] = s(artist);
-    row.fields[ColLength] = s("03:20");
-    row.fields[ColLocation] = QStringLiteral("/music/%1.mp3").arg(s(title));
-    return row;
-}
 
 std::vector<int> viewSelection(const PlaylistTableView& view)
 {
@@ -88,133 +33,90 @@ std::vector<int> viewSelection(const PlaylistTableView& view)
     return rows;
 }
 
-void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, const QPoint& at)
+void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, const QPoint& at,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QMouseEvent event(type, at, target->mapToGlobal(at), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, modifiers);
     QApplication::sendEvent(target, &event);
 }
 
-TEST(PlayerWindowView, SlidersFollowTheLogicAndForwardTheUser)
+TEST(PlayerWindowView, ControlsFollowTheLogicAndForwardTheUser)
 {
-    Rig rig;
-    PlayerWindowView view(rig.w);
+    WindowRig rig;
+    frmPlayer& w = *rig.w;
+    PlayerWindowView view(w);
     auto* master = view.findChild<QSlider*>(s("hscVolume"));
     auto* fader = view.findChild<QSlider*>(s("vscVolume(0)"));
-    auto* percent = view.findChild<QLabel*>(s("lblMasterVolume"));
-    ASSERT_TRUE(master && fader && percent);
-    EXPECT_EQ(master->maximum(), 85);
-    EXPECT_EQ(master->value(), 64);
-    EXPECT_EQ(fader->value(), 21);
+    ASSERT_TRUE(master && fader);
 
     // The operator drags the master volume: the channel in play follows at
-    // every step, not only on release.
+    // every step, not only on release; a key press on the slider is a change too.
     master->setSliderDown(true);
     master->setSliderPosition(40);
-    EXPECT_EQ(rig.w.hscVolume->value(), 40);
+    EXPECT_EQ(w.hscVolume->value(), 40);
     EXPECT_EQ(fader->value(), 45);
-    EXPECT_EQ(percent->text(), s("47%"));
     master->setSliderDown(false);
-    EXPECT_EQ(rig.w.hscVolume->value(), 40);
-    // A key press or a click on the track is a change too.
     master->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(fader->value(), 44);
-
     // Faders show full level at the top; a value the logic refuses never shows.
-    EXPECT_EQ(fader->orientation(), Qt::Vertical);
     EXPECT_TRUE(fader->invertedAppearance());
-    EXPECT_FALSE(rig.w.vscVolume[0]->setValue(200));
+    EXPECT_FALSE(w.vscVolume[0]->setValue(200));
     EXPECT_EQ(fader->value(), 44);
-    EXPECT_EQ(fader->maximum(), 85);
-
-    // The spinners' up arrow raises the value.
-    auto* cutFirst = view.findChild<QScrollBar*>(s("spinCutFirst"));
-    ASSERT_NE(cutFirst, nullptr);
-    cutFirst->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the top arrow
-    EXPECT_EQ(rig.w.cutFirst(), 1);
+    // The spinners' top arrow raises the value.
+    view.findChild<QScrollBar*>(s("spinCutFirst"))->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(w.cutFirst(), 1);
     EXPECT_EQ(view.findChild<QLabel*>(s("lblCutFirst"))->text(), s("1"));
-    rig.w.spinCutFirst->setValue(100);
-    cutFirst->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(rig.w.cutFirst(), 100);
-}
 
-TEST(PlayerWindowView, ButtonsLabelsMenusAndClosing)
-{
-    Rig rig;
-    PlayerWindowView view(rig.w);
-    auto* status = view.findChild<QLabel*>(s("lblStatus"));
-    EXPECT_EQ(status->text(), s("Stop"));
-    EXPECT_TRUE(status->font().bold());
-    rig.add("Song");
+    rig.add(s("Song"), 200);
     view.findChild<QAbstractButton*>(s("btnPlay"))->click();
-    EXPECT_EQ(rig.w.CurrentStatus, 1);
-    EXPECT_EQ(status->text(), s("Play"));
-
+    EXPECT_EQ(w.CurrentStatus, 1);
+    EXPECT_EQ(view.findChild<QLabel*>(s("lblStatus"))->text(), s("Play"));
     // Choosing a transition type clears the others; clicking it again keeps it.
     auto* cut = view.findChild<QAbstractButton*>(s("optTransition(4)"));
     cut->click();
-    EXPECT_EQ(rig.w.TransitionType, 4);
-    EXPECT_FALSE(view.findChild<QAbstractButton*>(s("optTransition(0)"))->isChecked());
     cut->click();
+    EXPECT_EQ(w.TransitionType, 4);
     EXPECT_TRUE(cut->isChecked());
-    EXPECT_EQ(cut->toolTip(), s("Cut"));
-
-    // The microphone switch: the mixer follows, the colours stay readable.
-    auto* mic = view.findChild<QCheckBox*>(s("chkMicMute"));
-    EXPECT_TRUE(mic->isChecked());
-    EXPECT_EQ(mic->palette().color(QPalette::Window), QColor(255, 0, 0));
-    mic->click();
+    EXPECT_FALSE(view.findChild<QAbstractButton*>(s("optTransition(0)"))->isChecked());
+    view.findChild<QCheckBox*>(s("chkMicMute"))->click();
     EXPECT_TRUE(rig.mixer.micMute());
-    EXPECT_EQ(mic->palette().color(QPalette::Window), QColor(128, 0, 0));
-    EXPECT_EQ(mic->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-    EXPECT_EQ(mic->toolTip(), s("MIC On/Off Switch"));
 
-    // A label painted red while a total is worked out, then back to normal.
+    // Colours, texts and enabling set by the logic show at once.
     auto* total = view.findChild<QLabel*>(s("lblDuracionTotal"));
     const QColor normal = total->palette().color(QPalette::Window);
-    rig.w.lblDuracionTotal->setBackColour(kPureRed);
-    rig.w.lblDuracionTotal->setText(s("06:45"));
+    w.lblDuracionTotal->setBackColour(kPureRed);
+    w.lblDuracionTotal->setText(s("06:45"));
     EXPECT_EQ(total->text(), s("06:45"));
     EXPECT_EQ(total->palette().color(QPalette::Window), QColor(255, 0, 0));
-    rig.w.lblDuracionTotal->setBackColour(std::nullopt);
+    w.lblDuracionTotal->setBackColour(std::nullopt);
     EXPECT_EQ(total->palette().color(QPalette::Window), normal);
-    rig.w.btnNext->setEnabled(false);
+    w.btnNext->setEnabled(false);
     EXPECT_FALSE(view.findChild<QAbstractButton*>(s("btnNext"))->isEnabled());
 
-    // Menus in the window's order, with separators; choosing an entry runs it.
-    QStringList bar;
-    for (QAction* a : view.menuBar()->actions())
-        bar.append(a->text());
-    EXPECT_EQ(bar.join(s("|")), s("&File|&List|&View|&Options|&Help"));
-    QStringList list;
-    for (QAction* a : view.menu(s("mnuList"))->actions())
-        list.append(a->isSeparator() ? s("-") : a->text());
-    EXPECT_EQ(list.join(s("|")), s("Show Item In Play|-|CUE Selected Item|Play Selected Item|-|Delete Selected "
-                                   "Item|-|Random Order|-|Clear List"));
+    // A menu entry runs its handler; its check mark follows the logic.
     auto* writeLog = view.findChild<QAction*>(s("mnuWriteLog"));
     writeLog->trigger();
-    EXPECT_TRUE(rig.w.logSwitch());
+    EXPECT_TRUE(w.logSwitch());
     EXPECT_TRUE(writeLog->isChecked());
     writeLog->trigger();
-    EXPECT_FALSE(rig.w.logSwitch());
     EXPECT_FALSE(writeLog->isChecked());
-    EXPECT_EQ(view.statusBar()->findChild<QLabel*>(s("StatusBar1Panel2"))->text(), s("Ready"));
 
     // A reduced panel gives the options' room to the list.
-    rig.w.show();
+    w.show();
     auto* pitch = view.findChild<QSlider*>(s("hscPitch"));
     EXPECT_TRUE(pitch->isVisible());
-    rig.w.cmdShowOptions->setCaption(s(">>"));
+    w.cmdShowOptions->setCaption(s(">>"));
     EXPECT_FALSE(pitch->isVisible());
 
     // Closing asks the window, which asks the operator.
-    view.mayClose = [&rig] {
+    view.mayClose = [&w] {
         int cancel = 0;
-        rig.w.Form_Unload(cancel);
+        w.Form_Unload(cancel);
         return cancel == 0;
     };
     bool ended = false;
-    QObject::connect(&rig.w, &frmPlayer::programEndRequested, [&ended] { ended = true; });
+    QObject::connect(&w, &frmPlayer::programEndRequested, [&ended] { ended = true; });
     view.close();
     EXPECT_EQ(rig.dialogs.asked, QStringList{s("TAVLO Broadcast: Exit Program ?")});
     EXPECT_TRUE(view.isVisible());
@@ -226,22 +128,20 @@ TEST(PlayerWindowView, ButtonsLabelsMenusAndClosing)
 
 TEST(PlayerWindowView, ListSelectionBothWaysAndEvents)
 {
-    Rig rig;
+    WindowRig rig;
     for (const char* title : {"Delta", "Alpha", "Echo", "Bravo", "Charlie"})
-        rig.add(title);
-    PlaylistModel& model = *rig.w.lstClipList;
-    PlayerWindowView view(rig.w);
+        rig.add(s(title), 200);
+    frmPlayer& w = *rig.w;
+    PlaylistModel& model = *w.lstClipList;
+    PlayerWindowView view(w);
     view.resize(441, 600);
     view.show();
     PlaylistTableView* list = view.list();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->model()->headerData(2, Qt::Horizontal).toString(), s("Artist"));
-    EXPECT_EQ(list->horizontalHeader()->sectionSize(ColTitle), 167);  // 2500 twips
-    EXPECT_EQ(list->toolTip(), s("Drag and drop mp3 files from your explorer window here"));
 
     // The window shows the row in play: the view follows.
-    rig.w.ItemPlaying = 3;
-    rig.w.mnuShowItemInPlay_Click();
+    w.ItemPlaying = 3;
+    w.mnuShowItemInPlay_Click();
     QApplication::processEvents();
     EXPECT_EQ(viewSelection(*list), std::vector<int>{3});
     EXPECT_EQ(list->currentIndex().row(), 2);
@@ -262,31 +162,30 @@ TEST(PlayerWindowView, ListSelectionBothWaysAndEvents)
 
     // While the window has multiple selection off, a click selects one row.
     model.setMultiSelect(false);
-    const QRect second = list->visualRect(model.index(1, 0));
-    QMouseEvent press(QEvent::MouseButtonPress, second.center(), list->viewport()->mapToGlobal(second.center()),
-                      Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
-    QApplication::sendEvent(list->viewport(), &press);
-    sendMouse(list->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, second.center());
+    const QPoint second = list->visualRect(model.index(1, 0)).center();
+    sendMouse(list->viewport(), QEvent::MouseButtonPress, Qt::LeftButton, second, Qt::ControlModifier);
+    sendMouse(list->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, second);
     EXPECT_EQ(model.selectedRows(), std::vector<int>{2});
     model.setMultiSelect(true);
 
     // A double click plays the selected song, and so does Enter.
-    sendMouse(list->viewport(), QEvent::MouseButtonDblClick, Qt::LeftButton, second.center());
-    EXPECT_EQ(rig.w.ItemPlaying, 2);
-    EXPECT_EQ(rig.w.CurrentStatus, 1);
+    sendMouse(list->viewport(), QEvent::MouseButtonDblClick, Qt::LeftButton, second);
+    EXPECT_EQ(w.ItemPlaying, 2);
+    EXPECT_EQ(w.CurrentStatus, 1);
     list->selectionModel()->select(model.index(3, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(list, &enter);
-    EXPECT_EQ(rig.w.ItemPlaying, 4);
+    EXPECT_EQ(w.ItemPlaying, 4);
     // A right click brings up the "&List" menu.
-    sendMouse(list->viewport(), QEvent::MouseButtonRelease, Qt::RightButton, second.center());
+    sendMouse(list->viewport(), QEvent::MouseButtonRelease, Qt::RightButton, second);
     QMenu* menu = view.menu(s("mnuList"));
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
 
     // A long list: everything selected and back to one row, both ways.
-    std::vector<PlayListRow> many(100000, song("Song", "Artist"));
-    model.append(std::move(many));
+    PlayListRow row;
+    row.fields[ColTitle] = s("Song");
+    model.append(std::vector<PlayListRow>(100000, row));
     list->selectAll();
     EXPECT_EQ(model.selectedRows().size(), 100004u);
     model.selectOnly(100000);
@@ -366,12 +265,12 @@ void checkDefaultWindow(Form& window, PlaylistModel& model, const QString& pictu
 
 TEST(PlayerWindowView, DefaultWindowIsLegible)
 {
-    Rig rig;
+    WindowRig rig;
     for (const char* title : {"Morning Glory", "Blue Monday", "Take Five", "So What", "Round Midnight"})
-        rig.add(title, 175);
-    rig.w.btnPlay->press();
+        rig.add(s(title), 175);
+    rig.w->btnPlay->press();
     rig.time.advance(42000);  // well into the first song, its fade-in done
-    checkDefaultWindow(rig.w, *rig.w.lstClipList, s("player-window"));
+    checkDefaultWindow(*rig.w, *rig.w->lstClipList, s("player-window"));
 
     // The insert window: the same deck without the mixer switches, and its
     // own controls (not built yet, so made here by name).
@@ -388,4 +287,4 @@ TEST(PlayerWindowView, DefaultWindowIsLegible)
 }
 
 }  // namespace
-}  // namespace tavlo
+}  // namespace tavlo::test

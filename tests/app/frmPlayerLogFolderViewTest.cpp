@@ -1,10 +1,10 @@
 // "Setup Log Folder..." of the music window on the desktop: the folder window
 // shows where the window logic puts it, and what is typed and accepted there
 // becomes the music window's log folder.
+#include "app/QtTestApp.h"
 #include "log/frmTavloOptionsView.h"
 #include "playback/WindowRig.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,31 +16,8 @@
 using namespace tavlo;
 using namespace tavlo::test;
 
-namespace {
-
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "tavlo_view_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
-void type(QWidget* target, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(target, &press);
-    }
-}
-
-}  // namespace
-
 TEST(frmPlayerLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
 {
-    ensureApplication();
     WindowRig r;
     frmTavloOptionsView view(r.logFolderWindow);
     QTemporaryDir dir;
@@ -51,24 +28,28 @@ TEST(frmPlayerLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
     auto* ok = view.findChild<QPushButton*>(QStringLiteral("cmdOk"));
     auto* close = view.findChild<QPushButton*>(QStringLiteral("cmdClose"));
     ASSERT_TRUE(edit && ok && close);
-    EXPECT_FALSE(view.isVisible());
+    const auto type = [edit](const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+    };
 
     r.w->mnuLogFolder->click();
     EXPECT_TRUE(view.isVisible());
-    EXPECT_EQ(view.windowTitle(), QStringLiteral("Setup Log folder"));
-    EXPECT_EQ(view.pos(), QPoint(1600 / kTwipsPerPixel, 1000 / kTwipsPerPixel));
+    EXPECT_EQ(view.pos(), QPoint(1600 / kTwipsPerPixel, 1000 / kTwipsPerPixel));  // the music window's corner + 100 twips
     EXPECT_EQ(edit->text(), dir.path());
-    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_EQ(close->text(), QStringLiteral("X"));
-
-    type(edit, QStringLiteral("/logs"));
+    type(QStringLiteral("/logs"));
     ok->click();
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
+    // Logging now lands there.
+    r.w->mnuWriteLog->click();
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("logs"))).entryList(QDir::Files), QStringList{QStringLiteral("20260105.log")});
 
     // X and Escape only close it.
     r.w->mnuLogFolder->click();
-    type(edit, QStringLiteral("x"));
+    type(QStringLiteral("x"));
     close->click();
     EXPECT_FALSE(view.isVisible());
     r.w->mnuLogFolder->click();

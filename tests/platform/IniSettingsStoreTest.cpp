@@ -1,5 +1,7 @@
 #include "platform/IniSettingsStore.h"
 
+#include "fakes/TestFiles.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <unistd.h>
 
 using namespace tavlo;
+using namespace tavlo::test;
 
 namespace {
 
@@ -23,13 +26,6 @@ const QString kInsert = QStringLiteral("TAVLO BroadcastTAVLO Broadcast - Time Pr
 QString get(const IniSettingsStore& s, const QString& app, const char* section, const char* key, const char* def = "<default>")
 {
     return s.get(app, QString::fromLatin1(section), QString::fromLatin1(key), QString::fromLatin1(def));
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 }  // namespace

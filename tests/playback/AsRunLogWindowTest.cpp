@@ -1,11 +1,12 @@
 // The as-run log as a station reads it: what the music window writes when it
-// starts songs, fails to open one and is switched on and off, and where.
+// starts songs, fails to open one and is switched on and off, and where
+// (the folder window that sets "where" is tested with its view).
 #include "playback/WindowRig.h"
 
+#include "fakes/TestFiles.h"
 #include "log/AsRunLog.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,16 +15,6 @@
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
 
 TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
 {
@@ -59,10 +50,10 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     EXPECT_EQ(started[1].second, QStringLiteral("/music/gone.mp3"));  // the song change still starts it
     EXPECT_EQ(started[2].second, b);
     ASSERT_LT(started[2].first.date(), started[3].first.date());  // b before midnight, c after
-    EXPECT_EQ(readBytes(folder + QStringLiteral("20260307.log")),
+    EXPECT_EQ(readFile(folder + QStringLiteral("20260307.log")),
               line(on, AsRunLog::LogStart, "", QString()) + line(started[1].first, 0, "**ERROR**", QString()) +
                   line(started[1].first, 0, "", started[1].second) + line(started[2].first, 0, "", b));
-    EXPECT_EQ(readBytes(folder + QStringLiteral("20260308.log")),
+    EXPECT_EQ(readFile(folder + QStringLiteral("20260308.log")),
               line(started[3].first, 0, "", c) + line(off, AsRunLog::LogEnd, "", QString()));
 
     // A folder that cannot be written loses the lines and nothing else.
@@ -74,36 +65,4 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     EXPECT_TRUE(std::any_of(streams.begin(), streams.end(),
                             [](FakeStream* s) { return s->state() == FakeStream::State::Running; }));
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("gone"))).exists());
-}
-
-TEST(AsRunLogWindow, TheFolderWindowSetsTheMusicWindowsFolder)
-{
-    WindowRig r;
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("music logs"))));
-    r.w->setGeometry(1500, 900, 6615, 9000);
-    r.w->strLogPath = dir.path() + QLatin1Char('/');
-
-    r.w->mnuLogFolder->click();
-    frmTavloOptions& form = r.logFolderWindow;
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.LogFolderOpener, frmTavloOptions::MainWindow);
-    EXPECT_EQ(std::pair(form.left(), form.top()), std::pair(1600, 1000));
-    EXPECT_EQ(form.txtLogPath->text(), dir.path());
-
-    form.txtLogPath->setText(dir.filePath(QStringLiteral("music logs")));
-    form.cmdOk->press();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(r.w->strLogPath, dir.filePath(QStringLiteral("music logs/")));
-
-    // Logging into it now lands there.
-    r.w->mnuWriteLog->click();
-    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("music logs"))).entryList(QDir::Files),
-              QStringList{QStringLiteral("20260105.log")});
-
-    // X changes nothing.
-    r.w->mnuLogFolder->click();
-    form.txtLogPath->setText(QStringLiteral("/elsewhere"));
-    form.cmdClose->press();
-    EXPECT_EQ(r.w->strLogPath, dir.filePath(QStringLiteral("music logs/")));
 }

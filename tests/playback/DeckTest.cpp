@@ -16,29 +16,35 @@ TEST(Deck, LevelsTrimmingAndTheHandOverPoint)
     EXPECT_EQ(r.stream(a)->position(), 10.0);
     r.time.advance(1000);  // the 1 s ramp is over
 
-    // Master 64: fader 21, -4.41 dB, 75 %.
-    EXPECT_EQ(r.fader(r.w->ChannelPlaying), 21);
-    EXPECT_EQ(r.stream(a)->volume(), -441);
-    EXPECT_EQ(r.w->lblMasterVolume->text(), QStringLiteral("75%"));
     EXPECT_EQ(r.w->lblTotal->text(), QStringLiteral("02:55"));
     EXPECT_EQ(r.w->lblTimeLeft->text(), QStringLiteral("02:53"));  // to the hand-over, 1 s early
 
+    // The master level reaches the channel in play: fader, player, both labels.
+    const int ch = r.w->ChannelPlaying;
+    const auto levels = [&] {
+        return std::tuple(r.fader(ch), r.stream(a)->volume(), r.w->lblMasterVolume->text(),
+                          r.w->lblVolume[static_cast<size_t>(ch)]->text());
+    };
+    EXPECT_EQ(levels(), std::tuple(21, -441, QStringLiteral("75%"), QStringLiteral("75")));  // master 64, -4.41 dB
     r.w->hscVolume->setValue(0);
-    EXPECT_EQ(r.stream(a)->volume(), -7225);
+    EXPECT_EQ(levels(), std::tuple(85, -7225, QStringLiteral("0%"), QStringLiteral("0")));
     r.w->hscVolume->setValue(64);
 
     // The change starts when the position reads 185 - 1.
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
     EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 184);
 
-    // Cuts of 100 and 100 leave nothing of 200 s: it plays whole, from the
-    // next load on.
+    // Cuts of 100 and 100 leave nothing of 200 s or 150 s: each plays whole,
+    // from the next load on.
     r.w->spinCutFirst->setValue(100);
     r.w->spinCutLast->setValue(100);
     EXPECT_EQ(r.stream(b)->position(), 10.0);
     r.w->btnBack_Click();
     EXPECT_EQ(r.stream(a)->position(), 0.0);
     EXPECT_EQ(r.w->lstClipList->text(1, ColLength), QStringLiteral("03:20"));
+    r.w->btnNext_Click();
+    EXPECT_EQ(r.stream(b)->position(), 0.0);
+    EXPECT_EQ(r.w->songEnd(), 150);
 }
 
 TEST(Deck, TransportFollowsTheStateTable)

@@ -1,8 +1,8 @@
 // Playlists on disk through the music window: what "Open..." and "Save List
 // As..." put in the list and on disk, and what the window shows meanwhile.
+#include "fakes/TestFiles.h"
 #include "playback/WindowRig.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -10,25 +10,6 @@
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QStringList column(const PlaylistModel& list, int col)
-{
-    QStringList out;
-    for (int n = 1; n <= list.count(); ++n)
-        out << list.text(n, col);
-    return out;
-}
-
-}  // namespace
 
 TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
 {
@@ -42,20 +23,19 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
     ASSERT_EQ(r.w->ItemPlaying, 2);
 
     const QString list = dir.filePath(QStringLiteral("Evening.M3u"));
-    writeBytes(list, "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
-                     "\r\n"
-                     "../jingles/id.mp3\n"                // bare LF, relative
-                     "/music/My Songs/ spaced .mp3\r\n");  // kept as written
+    writeFile(list, "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
+                    "\r\n"
+                    "../jingles/id.mp3\n"                // bare LF, relative
+                    "/music/My Songs/ spaced .mp3\r\n");  // kept as written
     QStringList status;
     QList<int> progress;
     QObject::connect(r.w->StatusBar1, &Control::changed, [&] { status << r.w->StatusBar1->panelText(2); });
     QObject::connect(r.w->ProgressBar1, &Control::changed, [&] { progress << r.w->ProgressBar1->value(); });
 
-    r.dialogs.filesToOpen = {list, dir.filePath(QStringLiteral("b.m3u8"))};
+    // A playlist that is gone adds nothing; ".m3u8" is not a playlist name.
+    r.dialogs.filesToOpen = {dir.filePath(QStringLiteral("gone.M3U")), list, dir.filePath(QStringLiteral("b.m3u8"))};
     r.w->mnuOpen->click();
-    EXPECT_EQ(r.dialogs.lastFilter,
-              QStringLiteral("M3U PlayList (*.M3U)|*.M3U|Media File (*.mp3; *.wav)|*.mp3; *.wav|Anything (*.*)|*.*"));
-    EXPECT_EQ(column(*r.w->lstClipList, ColLocation),
+    EXPECT_EQ(r.column(ColLocation),
               (QStringList{QStringLiteral("/music/a.mp3"), QStringLiteral("/music/b.mp3"), QStringLiteral("/music/c.mp3"),
                            QStringLiteral("song.mp3"), QString(), QStringLiteral("../jingles/id.mp3"),
                            QStringLiteral("/music/My Songs/ spaced .mp3"), dir.filePath(QStringLiteral("b.m3u8"))}));
@@ -84,7 +64,7 @@ TEST(PlaylistFiles, ALongPlaylistLetsTheWindowRepaintWithTheRowsReadSoFar)
     for (int i = 0; i < kLines; ++i)
         bytes += "/music/missing-" + QByteArray::number(i) + ".mp3\r\n";
     const QString list = dir.filePath(QStringLiteral("long.m3u"));
-    writeBytes(list, bytes);
+    writeFile(list, bytes);
 
     // A slow screen: every move of the bar costs a millisecond, so the load
     // runs long enough to be interrupted.
@@ -112,27 +92,24 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
     for (const char* location : {"/music/a.mp3", "relative/b.mp3", "../c d.mp3"})
         r.w->AddFileToList(QLatin1String(location), 0, *r.w->lstClipList);
     r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
-    const QStringList locations = column(*r.w->lstClipList, ColLocation);
+    const QStringList locations = r.column(ColLocation);
 
     const QString saved = dir.filePath(QStringLiteral("saved.M3U"));
     r.dialogs.fileToSave = saved;
     r.w->mnuSaveListAs->click();
-    EXPECT_EQ(r.dialogs.lastFilter, QStringLiteral("M3U PlayList (*.M3U)|*.M3U"));
-    QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("/music/a.mp3\r\nrelative/b.mp3\r\n../c d.mp3\r\n"));
+    EXPECT_EQ(readFile(saved), QByteArray("/music/a.mp3\r\nrelative/b.mp3\r\n../c d.mp3\r\n"));
 
     r.w->mnuClear->click();
     r.w->OpenFile(saved);
-    EXPECT_EQ(column(*r.w->lstClipList, ColLocation), locations);
-    EXPECT_EQ(column(*r.w->lstClipList, ColTotLength), (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(r.column(ColLocation), locations);
+    EXPECT_EQ(r.column(ColTotLength), (QStringList{QString(), QString(), QString()}));
 
     // Nowhere to write: the user hears of it and nothing is lost.
     r.dialogs.fileToSave = dir.filePath(QStringLiteral("no/such/folder/list.m3u"));
     r.w->mnuSaveListAs->click();
     ASSERT_EQ(r.dialogs.informed.size(), 1);
     EXPECT_TRUE(r.dialogs.informed.first().startsWith(QStringLiteral("TAVLO Broadcast: "))) << r.dialogs.informed.first().toStdString();
-    EXPECT_EQ(column(*r.w->lstClipList, ColLocation), locations);
+    EXPECT_EQ(r.column(ColLocation), locations);
     // Cancelled: nothing at all.
     r.dialogs.fileToSave.clear();
     r.w->mnuSaveListAs->click();

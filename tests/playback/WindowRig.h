@@ -57,6 +57,13 @@ struct WindowRig {
         Player* p = w->Players[static_cast<size_t>(w->ChannelPlaying)].get();
         return p ? p->FileName() : QString();
     }
+    QStringList column(int col) const  // the list's texts in that column, top down
+    {
+        QStringList out;
+        for (int n = 1; n <= w->lstClipList->count(); ++n)
+            out << w->lstClipList->text(n, col);
+        return out;
+    }
     int fader(int channel) const { return w->vscVolume[static_cast<size_t>(channel)]->value(); }
     int outgoing() const { return 1 - w->ChannelPlaying; }
 

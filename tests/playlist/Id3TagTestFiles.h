@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "fakes/TestFiles.h"
 
 namespace tavlo::test {
 
@@ -14,14 +12,6 @@ inline QByteArray id3v1Record(const QByteArray& title, const QByteArray& artist 
                    album.leftJustified(30, '\0', true) + year.leftJustified(4, '\0', true) +
                    comment.leftJustified(30, '\0', true);
     return r + char(genre);
-}
-
-inline QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
 }
 
 }  // namespace tavlo::test

@@ -69,26 +69,6 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
     EXPECT_EQ(titles(abc), QStringLiteral("ABPQCDERS"));
 }
 
-TEST(PlaylistEdits, DeleteWalkKeepsTheSongInPlay)
-{
-    PlaylistModel list;
-    fill(list, QStringLiteral("ABCDEF"));
-    list.setSelected(2, true);
-    list.setSelected(3, true);
-    EXPECT_EQ(deleteSelectedRows(list, 5), 3);  // E is still the song in play
-    EXPECT_EQ(titles(list), QStringLiteral("ADEF"));
-
-    // The row in play itself: the row before it, so the one after plays next.
-    list.setSelected(3, true);
-    EXPECT_EQ(deleteSelectedRows(list, 3), 2);
-    EXPECT_EQ(titles(list), QStringLiteral("ADF"));
-
-    list.setSelected(1, true);
-    list.setSelected(3, true);
-    EXPECT_EQ(deleteSelectedRows(list, 0), 0);
-    EXPECT_EQ(titles(list), QStringLiteral("D"));
-}
-
 TEST(PlaylistEdits, RandomOrderWritesKeysAndFollowsTheSongInPlay)
 {
     PlaylistModel list;
@@ -101,21 +81,13 @@ TEST(PlaylistEdits, RandomOrderWritesKeysAndFollowsTheSongInPlay)
     EXPECT_EQ(titles(list, ColAzar), QStringLiteral("000001000002000003"));
     EXPECT_EQ(list.findKey(QStringLiteral("inplay")), 0);
 
-    EXPECT_EQ(randomOrder(list, 0, random), 0);
-    for (int n = 1; n <= 3; ++n)
-        EXPECT_TRUE(QStringList({QStringLiteral("000001"), QStringLiteral("000002"), QStringLiteral("000003")})
-                        .contains(list.text(n, ColAzar)));
+    EXPECT_EQ(randomOrder(list, 0, random), 0);  // nothing in play
 }
 
-TEST(PlaylistEdits, HeaderClicksSortAsTextAndFollowTheSongInPlay)
+TEST(PlaylistEdits, SortsAsTextAndFollowsTheSongInPlay)
 {
-    ColumnSortMemory memory;
-    const int artist = ColArtist + 1, year = ColYear + 1, totLength = ColTotLength + 1;
-    EXPECT_EQ(memory.columnClicked(artist), 0);
-    EXPECT_EQ(memory.columnClicked(artist), 1);
-    EXPECT_EQ(memory.columnClicked(year), 1);  // the direction carries over
-    EXPECT_EQ(memory.SortColumn, year);
-
+    // (The direction each click gives is tested through the window.)
+    const int totLength = ColTotLength + 1;
     PlaylistModel list;
     fill(list, QStringLiteral("DBECA"));
     const char* totals[] = {"99", "100", "240", "180", "99"};
