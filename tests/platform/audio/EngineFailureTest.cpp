@@ -7,12 +7,8 @@
 
 #include <QFile>
 
-#include <cmath>
-
 namespace tavlo::test {
 namespace {
-
-const double kToneRms = 0.5 / std::sqrt(2.0);
 
 TEST(EngineFailures, BadFilesFailToOpenWhileOtherVoicesPlayOn)
 {
@@ -75,12 +71,6 @@ TEST(EngineFailures, FileCutShortWhilePlayingEndsOnlyItsVoice)
     if (lastLeft > 44100 * 5)
         rig.saveActual("cut-short", out);
 }
-
-}  // namespace
-}  // namespace tavlo::test
-
-namespace tavlo::test {
-namespace {
 
 // A total of a long list opens a new player per row and drops the last one at
 // once; the engine must keep up rather than refuse songs after a few dozen.

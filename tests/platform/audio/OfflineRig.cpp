@@ -91,4 +91,12 @@ std::size_t OfflineRig::lastAbove(const std::vector<float>& s, float level)
     return 0;
 }
 
+float OfflineRig::largestJump(const std::vector<float>& s)
+{
+    float worst = 0.0f;
+    for (std::size_t i = 2; i < s.size(); ++i)
+        worst = std::max(worst, std::abs(s[i] - s[i - 2]));
+    return worst;
+}
+
 }  // namespace tavlo::test

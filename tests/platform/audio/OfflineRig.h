@@ -2,10 +2,14 @@
 
 #include "platform/audio/AudioEngine.h"
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
 namespace tavlo::test {
+
+// The RMS of the test media's tones at full level (amplitude 0.5).
+inline const double kToneRms = 0.5 / std::sqrt(2.0);
 
 // An engine on the float WAV writer, and what it rendered, read back.
 class OfflineRig {
@@ -26,6 +30,8 @@ public:
     static double rms(const std::vector<float>& s, int channel, std::size_t from = 0, std::size_t to = ~std::size_t{0});
     static std::size_t firstAbove(const std::vector<float>& s, float level, std::size_t from = 0);
     static std::size_t lastAbove(const std::vector<float>& s, float level);
+    // The largest jump between neighbouring samples of one channel: a click.
+    static float largestJump(const std::vector<float>& s);
 
 private:
     QString m_name;

@@ -1,5 +1,7 @@
 #include "TestMedia.h"
 
+#include "fakes/TestFiles.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -60,7 +62,7 @@ TestMedia::TestMedia()
     m_scratch = scratch.path();
     // Bump the version when the media change, so old copies are not used.
     const QString root = QStringLiteral(TAVLO_TEST_OUTPUT_DIR);
-    m_dir = root + QStringLiteral("/engine-media-v2");
+    m_dir = root + QStringLiteral("/engine-media-v3");
     if (QFileInfo::exists(m_dir))
         return;
     // Made aside and renamed into place whole: a process running beside
@@ -79,7 +81,7 @@ void TestMedia::make(const QString& dir)
     writeWav(path("tone10.wav"), 44100, 2, 10.0, pcm, [](double t) { return tone(t, 1000, 0.5); });
     writeWav(path("tone48k.wav"), 48000, 2, 4.0, pcm, [](double t) { return tone(t, 1000, 0.5); });
     writeWav(path("mono.wav"), 44100, 1, 4.0, pcm, [](double t) { return tone(t, 1000, 0.5); });
-    writeWav(path("dc.wav"), 44100, 2, 14.0, pcm, [](double) { return 0.5f; });
+    writeWav(path("dc.wav"), 44100, 2, 20.0, pcm, [](double) { return 0.5f; });
     writeWav(path("beeps.wav"), 44100, 2, 31.0, pcm, [](double t) {
         for (int k = 0; k < kBeepCount; ++k) {
             const double d = t - beepTime(k);
@@ -103,63 +105,36 @@ void TestMedia::make(const QString& dir)
     if (std::system(script.toLocal8Bit().constData()) != 0)
         throw std::runtime_error("lame failed");
 
-    // Files that must not open.
-    QFile(path("empty.mp3")).open(QIODevice::WriteOnly);
-    QFile text(path("notes.mp3"));
-    text.open(QIODevice::WriteOnly);
-    text.write(QByteArray("Playlist notes: remember the station call at the top of the hour.\n").repeated(40));
-    text.close();
-    QFile cbr(path("beeps_cbr.mp3"));
-    cbr.open(QIODevice::ReadOnly);
-    const QByteArray head = cbr.read(600);
-    QFile tiny(path("tiny.mp3"));
-    tiny.open(QIODevice::WriteOnly);
-    tiny.write(head.left(127));
-    QFile cut(path("cut.mp3"));
-    cut.open(QIODevice::WriteOnly);
-    cut.write(head);
-    // MP3 inside a RIFF WAVE file, as older broadcast systems stored it.
-    QFile mp3(path("tone10.mp3"));
-    mp3.open(QIODevice::ReadOnly);
-    const QByteArray frames = mp3.readAll();
-    QByteArray fmt;
-    QDataStream f(&fmt, QIODevice::WriteOnly);
-    f.setByteOrder(QDataStream::LittleEndian);
-    // WAVE_FORMAT_MPEGLAYER3, 2 channels, 44100 Hz, 16000 bytes/s, then its 12-byte extension.
-    f << quint16(0x55) << quint16(2) << quint32(44100) << quint32(16000) << quint16(1) << quint16(0) << quint16(12)
-      << quint16(1) << quint32(2) << quint16(417) << quint16(1) << quint16(1393);
+    // Files that must not open: empty, text, 127 bytes, cut inside the first
+    // frame, a WAV header and nothing else.
+    writeFile(path("empty.mp3"), QByteArray());
+    writeFile(path("notes.mp3"), QByteArray("Playlist notes: remember the station call at the top of the hour.\n").repeated(40));
+    const QByteArray head = readFile(path("beeps_cbr.mp3")).left(600);
+    writeFile(path("tiny.mp3"), head.left(127));
+    writeFile(path("cut.mp3"), head);
+    writeFile(path("cut.wav"), readFile(path("tone10.wav")).left(44));
+
+    // MP3 inside a RIFF WAVE file, as older broadcast systems stored it:
+    // WAVE_FORMAT_MPEGLAYER3, 2 channels, 44100 Hz, 16000 bytes/s and its
+    // 12-byte extension; a fact chunk of 441000 frames; the frames, padded even.
+    const QByteArray frames = readFile(path("tone10.mp3"));
+    const auto pad = static_cast<quint32>(frames.size() % 2);
     QByteArray riff;
     QDataStream r(&riff, QIODevice::WriteOnly);
     r.setByteOrder(QDataStream::LittleEndian);
-    const auto chunk = [&r](const char* id, const QByteArray& data) {
-        r.writeRawData(id, 4);
-        r << quint32(data.size());
-        r.writeRawData(data.constData(), static_cast<int>(data.size()));
-        if (data.size() % 2)
-            r << quint8(0);
-    };
-    QByteArray fact;
-    QDataStream factStream(&fact, QIODevice::WriteOnly);
-    factStream.setByteOrder(QDataStream::LittleEndian);
-    factStream << quint32(441000);  // frames
-    r.writeRawData("WAVE", 4);
-    chunk("fmt ", fmt);
-    chunk("fact", fact);
-    chunk("data", frames);
-    QFile riffFile(path("riffmp3.wav"));
-    riffFile.open(QIODevice::WriteOnly);
-    QDataStream out(&riffFile);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(riff.size());
-    out.writeRawData(riff.constData(), static_cast<int>(riff.size()));
-    riffFile.close();
-
-    QFile wav(path("tone10.wav"));
-    wav.open(QIODevice::ReadOnly);
-    QFile cutWav(path("cut.wav"));
-    cutWav.open(QIODevice::WriteOnly);
-    cutWav.write(wav.read(44));
+    r.writeRawData("RIFF", 4);
+    r << quint32(4 + 8 + 30 + 8 + 4 + 8 + frames.size() + pad);
+    r.writeRawData("WAVEfmt ", 8);
+    r << quint32(30) << quint16(0x55) << quint16(2) << quint32(44100) << quint32(16000) << quint16(1) << quint16(0)
+      << quint16(12) << quint16(1) << quint32(2) << quint16(417) << quint16(1) << quint16(1393);
+    r.writeRawData("fact", 4);
+    r << quint32(4) << quint32(441000);
+    r.writeRawData("data", 4);
+    r << quint32(frames.size());
+    r.writeRawData(frames.constData(), static_cast<int>(frames.size()));
+    if (pad)
+        r << quint8(0);
+    writeFile(path("riffmp3.wav"), riff);
 }
 
 }  // namespace tavlo::test
