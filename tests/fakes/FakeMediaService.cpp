@@ -62,7 +62,6 @@ void FakeStream::setRate(double r)
 
 OpenResult FakeMediaService::open(const QString& path)
 {
-    ++m_opens;
     OpenResult r;
     if (path.isEmpty()) {
         r.error = media_error::NoFileName;

@@ -58,12 +58,10 @@ public:
     void addFile(const QString& path, double seconds) { m_files.insert(path, seconds); }
     OpenResult open(const QString& path) override;
     QStringList outputNames() const override { return m_outputs; }
-    void setOutputNames(QStringList names) { m_outputs = std::move(names); }
 
     // Every stream alive now, oldest first.
     const std::vector<FakeStream*>& streams() const { return m_streams; }
     FakeStream* newest() const { return m_streams.empty() ? nullptr : m_streams.back(); }
-    int openCount() const { return m_opens; }
     std::int64_t nowMs() const { return m_time.elapsedMs(); }
 
 private:
@@ -72,7 +70,6 @@ private:
     QHash<QString, double> m_files;
     QStringList m_outputs{QStringLiteral("Default output"), QStringLiteral("WAV file writer")};
     std::vector<FakeStream*> m_streams;
-    int m_opens = 0;
 };
 
 }  // namespace tavlo::test

@@ -72,22 +72,13 @@ public:
         return answerYes;
     }
     void inform(const QString& title, const QString& text) override { informed.append(title + QLatin1String(": ") + text); }
-    QStringList chooseFilesToOpen(const QString&, const QString&, const QString& filter) override
-    {
-        lastFilter = filter;
-        return filesToOpen;
-    }
-    QString chooseFileToSave(const QString&, const QString&, const QString& filter) override
-    {
-        lastFilter = filter;
-        return fileToSave;
-    }
+    QStringList chooseFilesToOpen(const QString&, const QString&, const QString&) override { return filesToOpen; }
+    QString chooseFileToSave(const QString&, const QString&, const QString&) override { return fileToSave; }
     bool answerYes = false;
     QStringList asked;
     QStringList informed;
     QStringList filesToOpen;
     QString fileToSave;
-    QString lastFilter;
 };
 
 }  // namespace tavlo::test

@@ -27,10 +27,6 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
                     "\r\n"
                     "../jingles/id.mp3\n"                // bare LF, relative
                     "/music/My Songs/ spaced .mp3\r\n");  // kept as written
-    QStringList status;
-    QList<int> progress;
-    QObject::connect(r.w->StatusBar1, &Control::changed, [&] { status << r.w->StatusBar1->panelText(2); });
-    QObject::connect(r.w->ProgressBar1, &Control::changed, [&] { progress << r.w->ProgressBar1->value(); });
 
     // A playlist that is gone adds nothing; ".m3u8" is not a playlist name.
     r.dialogs.filesToOpen = {dir.filePath(QStringLiteral("gone.M3U")), list, dir.filePath(QStringLiteral("b.m3u8"))};
@@ -43,16 +39,6 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
     EXPECT_EQ(r.w->lstClipList->text(5, ColTitle), QString());
     EXPECT_EQ(r.w->ItemPlaying, 2);
     EXPECT_EQ(r.pathInPlay(), QStringLiteral("/music/b.mp3"));
-
-    // The line count, comments included, each time the bar moves (the empty
-    // fourth line does not move it), then the idle text; the bar climbs and
-    // goes back to 0.
-    EXPECT_EQ(status, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5"),
-                                   QStringLiteral("6"), frmPlayer::idleText()}));
-    ASSERT_GE(progress.size(), 3);
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end() - 1));
-    EXPECT_GT(progress.at(progress.size() - 2), 80);
-    EXPECT_EQ(progress.last(), 0);
 }
 
 TEST(PlaylistFiles, ALongPlaylistLetsTheWindowRepaintWithTheRowsReadSoFar)
@@ -71,10 +57,14 @@ TEST(PlaylistFiles, ALongPlaylistLetsTheWindowRepaintWithTheRowsReadSoFar)
     QObject::connect(r.w->ProgressBar1, &Control::changed, [] { QThread::usleep(1000); });
     int notifications = 0;
     QObject::connect(r.w->lstClipList, &QAbstractItemModel::rowsInserted, [&] { ++notifications; });
+    // Each time the window catches up, the status line counts the rows read
+    // and the bar climbs; then they go back to idle.
     bool consistent = true;
+    int lastPercent = 0;
     r.uiEvents.onProcess = [&] {
         consistent = consistent && r.w->lstClipList->count() == r.w->StatusBar1->panelText(2).toInt() &&
-                     r.w->ProgressBar1->value() > 0;
+                     r.w->ProgressBar1->value() >= std::max(lastPercent, 1);
+        lastPercent = r.w->ProgressBar1->value();
     };
     r.w->OpenFile(list);
 
@@ -83,6 +73,7 @@ TEST(PlaylistFiles, ALongPlaylistLetsTheWindowRepaintWithTheRowsReadSoFar)
     EXPECT_GE(r.uiEvents.calls, 1);
     EXPECT_TRUE(consistent);
     EXPECT_LE(notifications, r.uiEvents.calls + 1);  // in batches, not a row at a time
+    EXPECT_EQ(std::pair(r.w->StatusBar1->panelText(2), r.w->ProgressBar1->value()), std::pair(frmPlayer::idleText(), 0));
 }
 
 TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
