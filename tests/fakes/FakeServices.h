@@ -43,10 +43,8 @@ public:
     void save(const QString& app, const QString& section, const QString& key, const QString& value) override
     {
         values.insert(app + QLatin1Char('|') + section + QLatin1Char('|') + key, value);
-        saved.append(section + QLatin1Char('/') + key);
     }
     QHash<QString, QString> values;
-    QStringList saved;  // "Section/Key" of every save, in order
 };
 
 // Counts the moments a long operation lets the interface catch up, and runs

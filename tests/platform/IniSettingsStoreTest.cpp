@@ -52,7 +52,6 @@ TEST(IniSettingsStore, KeepsEachWindowsSettingsBetweenRuns)
     EXPECT_EQ(get(store, kMusic, "Settings", "LogFolder"), odd);
     EXPECT_EQ(get(store, kInsert, "Settings", "LogFolder"), QString());  // stored empty is not missing
     EXPECT_EQ(get(store, kMusic, "Settings", "WaitSong"), QStringLiteral("<default>"));
-    EXPECT_EQ(get(store, QStringLiteral("Other App"), "Window", "Top"), QStringLiteral("<default>"));
 
     // flush writes without waiting for the end of the program.
     store.save(kMusic, QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("120"));

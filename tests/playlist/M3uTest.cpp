@@ -69,8 +69,6 @@ TEST(M3u, EntriesComeBackCharacterForCharacter)
     // The window refusing an entry ends the load quietly; what was added stays.
     EXPECT_EQ(readEntries(path, 2), many.mid(0, 2));
     EXPECT_TRUE(readEntries(dir.filePath(QStringLiteral("gone.m3u"))).isEmpty());
-    ASSERT_TRUE(writer.save(path, QStringList()).ok);
-    EXPECT_EQ(QFileInfo(path).size(), 0);
 }
 
 namespace {

