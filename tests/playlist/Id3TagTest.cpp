@@ -1,6 +1,6 @@
 #include "playlist/id3Tag.h"
 
-#include "Id3TagTestFiles.h"
+#include "fakes/TestFiles.h"
 
 #include <QTemporaryDir>
 

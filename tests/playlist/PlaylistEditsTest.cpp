@@ -1,7 +1,7 @@
 #include "playlist/PlaylistEdits.h"
 
-#include "Id3TagTestFiles.h"
 #include "fakes/FakeServices.h"
+#include "fakes/TestFiles.h"
 
 #include <QTemporaryDir>
 
@@ -30,15 +30,6 @@ QString titles(const PlaylistModel& list, int column = ColTitle)
 
 }  // namespace
 
-TEST(PlaylistEdits, DisplayTitleFromTagOrFileName)
-{
-    EXPECT_EQ(displayTitle(QStringLiteral("Tagged"), QStringLiteral("/music/x.mp3")), QStringLiteral("Tagged"));
-    EXPECT_EQ(displayTitle({}, QStringLiteral("/home/radio/Music/Song One.mp3")), QStringLiteral("Song One"));
-    EXPECT_EQ(displayTitle({}, QStringLiteral("a.mp")), QStringLiteral("a.mp"));
-    EXPECT_EQ(displayTitle({}, QStringLiteral("C:\\Music/Rock\\Tune.mp3")), QStringLiteral("Tune"));
-    EXPECT_EQ(displayTitle({}, QStringLiteral("C:/Music\\Rock/Tune.mp3")), QStringLiteral("Tune"));
-}
-
 TEST(PlaylistEdits, AddFileToListRowsAndPositions)
 {
     QTemporaryDir dir;
@@ -59,6 +50,10 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
     EXPECT_EQ(list.text(2, ColTitle) + list.text(2, ColArtist), QStringLiteral("Nul TitleSomeone"));
     EXPECT_EQ(list.text(3, ColTitle) + list.text(3, ColArtist), QStringLiteral("Gone Song"));
     EXPECT_EQ(list.text(3, ColLocation), missing);
+    // Titles from names the tag-less way: separators of either kind, a name without ".mp3" whole.
+    EXPECT_EQ(displayTitle({}, QStringLiteral("C:\\Music/Rock\\Tune.mp3")), QStringLiteral("Tune"));
+    EXPECT_EQ(displayTitle({}, QStringLiteral("C:/Music\\Rock/Tune.mp3")), QStringLiteral("Tune"));
+    EXPECT_EQ(displayTitle({}, QStringLiteral("a.mp")), QStringLiteral("a.mp"));
 
     PlaylistModel abc;
     fill(abc, QStringLiteral("ABCDE"));
@@ -78,27 +73,6 @@ TEST(PlaylistEdits, RandomOrderWritesKeysAndFollowsTheSongInPlay)
     EXPECT_EQ(randomOrder(list, 1, random), 3);  // A drew the top key
     EXPECT_EQ(titles(list), QStringLiteral("BCA"));
     EXPECT_EQ(titles(list, ColAzar), QStringLiteral("000001000002000003"));
-    EXPECT_EQ(list.findKey(QStringLiteral("inplay")), 0);
 
     EXPECT_EQ(randomOrder(list, 0, random), 0);  // nothing in play
-}
-
-TEST(PlaylistEdits, SortsAsTextAndFollowsTheSongInPlay)
-{
-    // (The direction each click gives is tested through the window.)
-    const int totLength = ColTotLength + 1;
-    PlaylistModel list;
-    fill(list, QStringLiteral("DBECA"));
-    const char* totals[] = {"99", "100", "240", "180", "99"};
-    for (int n = 1; n <= 5; ++n)
-        list.setText(n, ColTotLength, QString::fromLatin1(totals[n - 1]));
-
-    EXPECT_EQ(sortTrackingInPlay(list, 4, ColTitle + 1, false), 3);  // C, in play, moves to row 3
-    EXPECT_EQ(titles(list), QStringLiteral("ABCDE"));
-    // 100 sorts before 99; equal texts keep their order.
-    EXPECT_EQ(sortTrackingInPlay(list, 3, totLength, false), 2);
-    EXPECT_EQ(titles(list), QStringLiteral("BCEAD"));
-    EXPECT_EQ(sortTrackingInPlay(list, 0, totLength, true), 0);
-    EXPECT_EQ(titles(list), QStringLiteral("ADECB"));
-    EXPECT_EQ(list.findKey(QStringLiteral("inplay")), 0);
 }
