@@ -24,42 +24,6 @@ void FakeStream::settle() const
     m_since = now;
 }
 
-void FakeStream::run()
-{
-    settle();
-    m_state = State::Running;
-}
-
-void FakeStream::pause()
-{
-    settle();
-    m_state = State::Paused;
-}
-
-void FakeStream::stop()
-{
-    settle();
-    m_state = State::Stopped;
-}
-
-double FakeStream::position() const
-{
-    settle();
-    return m_pos;
-}
-
-void FakeStream::setPosition(double seconds)
-{
-    settle();
-    m_pos = std::clamp(seconds, 0.0, m_duration);
-}
-
-void FakeStream::setRate(double r)
-{
-    settle();
-    m_rate = r;
-}
-
 OpenResult FakeMediaService::open(const QString& path)
 {
     OpenResult r;

@@ -5,6 +5,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <vector>
 
 namespace tavlo::test {
@@ -19,16 +20,16 @@ public:
     ~FakeStream() override;
 
     double duration() const override { return m_duration; }
-    void run() override;
-    void pause() override;
-    void stop() override;
-    double position() const override;
-    void setPosition(double seconds) override;
+    void run() override { settle(); m_state = State::Running; }
+    void pause() override { settle(); m_state = State::Paused; }
+    void stop() override { settle(); m_state = State::Stopped; }
+    double position() const override { settle(); return m_pos; }
+    void setPosition(double seconds) override { settle(); m_pos = std::clamp(seconds, 0.0, m_duration); }
     void setVolume(int v) override { m_volume = v; }
     int volume() const override { return m_volume; }
     void setBalance(int b) override { m_balance = b; }
     int balance() const override { return m_balance; }
-    void setRate(double r) override;
+    void setRate(double r) override { settle(); m_rate = r; }
     double rate() const override { return m_rate; }
 
     enum class State { Stopped, Running, Paused };
@@ -37,7 +38,7 @@ public:
     const QString& path() const { return m_path; }
 
 private:
-    void settle() const;
+    void settle() const;  // brings the position up to the simulated clock
     FakeMediaService& m_service;
     QString m_path;
     double m_duration;
