@@ -59,7 +59,6 @@ TEST(EnginePlayback, SeeksLandWithin50msInCbrAndVbr)
         }
         // Beyond the end: accepted, then the song is over and silent.
         song->setPosition(500.0);
-        EXPECT_DOUBLE_EQ(song->position(), 500.0);
         song->run();
         const auto out = rig.render(0.2);
         EXPECT_EQ(OfflineRig::firstAbove(out, 0.0f), out.size() / 2);
@@ -100,7 +99,6 @@ TEST(EnginePlayback, RatesAndFileRatesPlayAtTheRightSpeed)
     {
         auto song = rig.open("tone10.wav");
         song->setRate(2.0);
-        EXPECT_EQ(song->rate(), 2.0);
         song->run();
         const auto out = rig.render(6.0);
         EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 5.0, 0.02);
@@ -135,7 +133,6 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
     OpenResult r = engine.open(TestMedia::get().path("tone10.mp3"));
     ASSERT_EQ(r.error, 0);
     r.stream->setPosition(5.0);
-    EXPECT_DOUBLE_EQ(r.stream->position(), 5.0);
     const auto before = engine.framesRendered();
     r.stream->run();
     QThread::msleep(400);
