@@ -18,38 +18,33 @@ namespace {
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 }  // namespace
 
-TEST(AsRunLog, WritesExactLinesIntoOneFilePerDayAndFailsQuietly)
+// The line format; which lines a window writes, and the new file at
+// midnight, are tested through the music window.
+TEST(AsRunLog, WritesExactLinesIntoTheDaysFileAndFailsQuietly)
 {
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    SimulatedTime time(QDateTime(QDate(2026, 3, 7), QTime(23, 59, 50)));
+    SimulatedTime time(QDateTime(QDate(2026, 3, 8), QTime(0, 0, 3)));
     AsRunLog log(time, kUs);
-
-    // (What a window writes while its switch is off is tested through the window.)
     EXPECT_TRUE(log.write(true, folder, AsRunLog::LogStart));
-    time.advance(9000);  // 23:59:59
+    time.advance(1000);
     log.write(true, folder, 0, QString(), QStringLiteral("/music/Canci\u00f3n.mp3"));
     log.write(true, folder, 0, QStringLiteral("**ERROR**"), QString());
-    time.advance(4000);  // 00:00:03, a new day and a new file
-    log.write(true, folder, 0, QString(), QStringLiteral("/music/next.mp3"));
     log.write(false, folder, AsRunLog::LogEnd);  // written though the switch is already off
-
-    EXPECT_EQ(readFile(folder + QStringLiteral("20260307.log")),
-              QByteArray("3/7/26 11:59:50 PM ; LOG START\r\n"
-                         "3/7/26 11:59:59 PM ; /music/Canci\xf3n.mp3\r\n"
-                         "3/7/26 11:59:59 PM ; **ERROR**\r\n"));
     EXPECT_EQ(readFile(folder + QStringLiteral("20260308.log")),
-              QByteArray("3/8/26 12:00:03 AM ; /music/next.mp3\r\n"
-                         "3/8/26 12:00:03 AM ; LOG END\r\n"));
+              QByteArray("3/8/26 12:00:03 AM ; LOG START\r\n"
+                         "3/8/26 12:00:04 AM ; /music/Canci\xf3n.mp3\r\n"
+                         "3/8/26 12:00:04 AM ; **ERROR**\r\n"
+                         "3/8/26 12:00:04 AM ; LOG END\r\n"));
     // A day-first, 24-hour desktop.
-    EXPECT_EQ(AsRunLog(time, QLocale(QLocale::German)).dateTimeText(time.now()), QStringLiteral("08.03.26 00:00:03"));
+    EXPECT_EQ(AsRunLog(time, QLocale(QLocale::German)).dateTimeText(time.now()), QStringLiteral("08.03.26 00:00:04"));
 
     // A missing folder loses the line quietly; once it exists the next line lands.
     const QString later = dir.filePath(QStringLiteral("not-yet/"));
     EXPECT_FALSE(log.write(true, later, 0, QString(), QStringLiteral("/music/a.mp3")));
     ASSERT_TRUE(QDir().mkpath(later));
     EXPECT_TRUE(log.write(true, later, 0, QString(), QStringLiteral("/music/b.mp3")));
-    EXPECT_EQ(readFile(later + QStringLiteral("20260308.log")), QByteArray("3/8/26 12:00:03 AM ; /music/b.mp3\r\n"));
+    EXPECT_EQ(readFile(later + QStringLiteral("20260308.log")), QByteArray("3/8/26 12:00:04 AM ; /music/b.mp3\r\n"));
 }
 
 TEST(AsRunLog, TwoWindowsLoggingToOneFolderNeverMixTheirLines)
