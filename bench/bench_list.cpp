@@ -162,7 +162,7 @@ int main(int argc, char** argv)
     std::printf("list_add_100k_vs_floor: %.2f\n", floor > 0 ? add / floor : 0.0);
     std::printf("random_order_100k_ms: %.1f\n", median(randomMs));
     std::printf("list_100k_mb: %.1f\n", listMb);
-    std::printf("sort_100k_ms: %.1f\n", median(sortMs));
+    std::printf("list_model_sort_100k_ms: %.1f\n", median(sortMs));
     std::fflush(stdout);
 
     if (argc > 2)
