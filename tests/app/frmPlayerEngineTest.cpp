@@ -68,6 +68,18 @@ struct Station {
                 changeAtFrame = rig.engine().framesRendered();
         });
     }
+    // Song A then song B, A trimmed by 2 s at its start (so is B, whose first
+    // 2 s are silence), handed over by `type` over `transitionTime` seconds.
+    std::vector<float> playPair(const Songs& songs, int type, int transitionTime, double seconds)
+    {
+        w.optTransition[static_cast<size_t>(type)]->setValue(1);
+        w.spinTransitionTime->setValue(transitionTime);
+        w.spinCutFirst->setValue(2);
+        w.AddFileToList(songs.a, 0, *w.lstClipList);
+        w.AddFileToList(songs.b, 0, *w.lstClipList);
+        w.btnPlay_Click();
+        return play(seconds);
+    }
     std::vector<float> play(double seconds)
     {
         const auto blocks = static_cast<int>(seconds * 100);
@@ -96,20 +108,13 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
 {
     Songs songs;
     Station st("cross-dissolve");
-    st.w.spinTransitionTime->setValue(5);
-    st.w.spinCutFirst->setValue(2);
-    st.w.AddFileToList(songs.a, 0, *st.w.lstClipList);
-    st.w.AddFileToList(songs.b, 0, *st.w.lstClipList);
-    st.w.btnPlay_Click();
-    const auto out = st.play(22);
+    const auto out = st.playPair(songs, 0, 5, 22);
     ASSERT_GT(st.changeAtFrame, 0) << "song B never started";
     const double t0 = double(st.changeAtFrame) / kRate;
     // A plays from 2 s of its 20; its change starts within its last 5 s.
     EXPECT_NEAR(t0, 12.5, 0.6);
 
     const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
-    bool ok = true;
-    ok &= std::abs(rmsAt(out, 0, 8, 12) - full) < 0.01 * full;
     EXPECT_NEAR(rmsAt(out, 0, 8, 12), full, 0.01 * full) << "A at the master level before the change";
     EXPECT_EQ(rmsAt(out, 1, 0, t0), 0.0) << "nothing on B's side before it starts";
 
@@ -119,7 +124,6 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
         const double a = rmsAt(out, 0, t, t + 0.1), b = rmsAt(out, 1, t, t + 0.1);
         EXPECT_LE(a, lastA + 1e-4) << "A rose at " << t;
         EXPECT_GE(b, lastB - 1e-4) << "B fell at " << t;
-        ok &= a <= lastA + 1e-4 && b >= lastB - 1e-4;
         lastA = a;
         lastB = b;
     }
@@ -128,12 +132,9 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
     EXPECT_NEAR(rmsAt(out, 1, t0 + 5.5, t0 + 8), full, 0.01 * full) << "B at the master level after the ramp";
     EXPECT_LT(rmsAt(out, 0, t0 + 5.2, t0 + 9), 1e-6) << "A silent after the ramp";
     // No click: no sample-to-sample jump beyond what the tones themselves make.
-    const double slopeA = 2 * M_PI * 440 / kRate * kAmplitude * kMasterGain;
-    const double slopeB = 2 * M_PI * 660 / kRate * kAmplitude * kMasterGain;
-    EXPECT_LT(largestStep(out, 0), slopeA * 1.05);
-    EXPECT_LT(largestStep(out, 1), slopeB * 1.05);
-    ok &= largestStep(out, 0) < slopeA * 1.05 && largestStep(out, 1) < slopeB * 1.05;
-    if (!ok)
+    EXPECT_LT(largestStep(out, 0), 2 * M_PI * 440 / kRate * kAmplitude * kMasterGain * 1.05);
+    EXPECT_LT(largestStep(out, 1), 2 * M_PI * 660 / kRate * kAmplitude * kMasterGain * 1.05);
+    if (HasFailure())
         st.rig.saveActual("crossfade", out);
 }
 
@@ -141,13 +142,7 @@ TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
 {
     Songs songs;
     Station st("cut");
-    st.w.optTransition[4]->setValue(1);
-    st.w.spinTransitionTime->setValue(3);
-    st.w.spinCutFirst->setValue(2);
-    st.w.AddFileToList(songs.a, 0, *st.w.lstClipList);
-    st.w.AddFileToList(songs.b, 0, *st.w.lstClipList);
-    st.w.btnPlay_Click();
-    const auto out = st.play(20);
+    const auto out = st.playPair(songs, 4, 3, 20);
     ASSERT_GT(st.changeAtFrame, 0);
     const double t0 = double(st.changeAtFrame) / kRate;
 
@@ -159,7 +154,7 @@ TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
     EXPECT_EQ(overlapping, 0) << "both songs audible in the same 10 ms";
     const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
     EXPECT_NEAR(rmsAt(out, 1, t0 + 0.1, t0 + 2), full, 0.01 * full) << "B at once at the master level";
-    if (overlapping)
+    if (HasFailure())
         st.rig.saveActual("cut", out);
 }
 
