@@ -293,6 +293,8 @@ private:
     void setFader(int channel, int value);
     // "Calculate Total": the seconds row n plays, opening its file when the
     // list does not know them yet.
+    // The channel's old player stops and goes; a new one takes its slot.
+    Player& newPlayerIn(int channel);
     double playTimeForTotal(int n);
 
     AppServices& m_services;

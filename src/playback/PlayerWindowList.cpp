@@ -25,17 +25,21 @@ int PlayerWindow::AddFileToList(const QString& FileName, int InsertPos, Playlist
     return pos;
 }
 
-void PlayerWindow::LoadSong()
+Player& PlayerWindow::newPlayerIn(int channel)
 {
-    const int ch = ChannelPlaying == 1 ? 1 : 0;
-    auto& slot = Players[static_cast<size_t>(ch)];
+    auto& slot = Players[static_cast<size_t>(channel == 1 ? 1 : 0)];
     // Every song gets a new player; the old one stops and lets its file go.
     if (slot)
         slot->StopFile();
-    slot.reset();
     slot = std::make_unique<Player>(m_services.media);
-    Player& player = *slot;
-    player.setOutputDevice(cmbOutputDevices->text());
+    slot->setOutputDevice(cmbOutputDevices->text());
+    return *slot;
+}
+
+void PlayerWindow::LoadSong()
+{
+    const int ch = ChannelPlaying == 1 ? 1 : 0;
+    Player& player = newPlayerIn(ch);
 
     if (ItemPlaying < 1 || ItemPlaying > lstClipList->count())
         ItemPlaying = 1;
@@ -87,9 +91,7 @@ void PlayerWindow::mnuShowItemInPlay_Click()
 void PlayerWindow::mnuCueSelectedItem_Click()
 {
     // A fresh player in the channel in play: whatever it played stops now.
-    auto& slot = Players[static_cast<size_t>(ChannelPlaying == 1 ? 1 : 0)];
-    slot.reset();
-    slot = std::make_unique<Player>(m_services.media);
+    newPlayerIn(ChannelPlaying);
 
     const int selected = lstClipList->firstSelected();
     if (selected >= 1 && selected <= lstClipList->count()) {
@@ -139,11 +141,7 @@ double PlayerWindow::playTimeForTotal(int n)
         return stored;
     // The list has not played the row yet: ask a fresh player of the channel
     // in play, and keep what it says for the next time.
-    auto& slot = Players[static_cast<size_t>(ChannelPlaying == 1 ? 1 : 0)];
-    slot.reset();
-    slot = std::make_unique<Player>(m_services.media);
-    Player& player = *slot;
-    player.setOutputDevice(cmbOutputDevices->text());
+    Player& player = newPlayerIn(ChannelPlaying);
     player.setFileName(lstClipList->text(n, ColLocation));
     player.OpenFile();
     const int d = player.Duration();
