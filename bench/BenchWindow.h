@@ -4,7 +4,7 @@
 // output as its media, the real UI event service, simulated window timers
 // (so no tick interrupts a measurement) and settings kept in memory.
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "app/frmPlayer.h"
 #include "platform/MixerDevice.h"
 #include "platform/QtUiEvents.h"

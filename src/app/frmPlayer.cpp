@@ -1,6 +1,6 @@
 #include "app/frmPlayer.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"

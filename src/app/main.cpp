@@ -2,15 +2,15 @@
 // same window logic without views (--headless), or rendered to a WAV file in
 // audio time (--render).
 
-#include "app/AppServices.h"
-#include "app/PlayerWindowView.h"
+#include "platform/AppServices.h"
+#include "playback/PlayerWindowView.h"
 #include "app/frmPlayer.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "log/frmTavloOptionsView.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MixerDevice.h"
-#include "platform/QtDialogsWidget.h"
+#include "platform/widgets/QtDialogsWidget.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"

@@ -1,6 +1,6 @@
 #include "log/frmTavloOptionsView.h"
 
-#include "app/WidgetBinder.h"
+#include "platform/widgets/WidgetBinder.h"
 #include "log/frmTavloOptions.h"
 
 #include <QCloseEvent>

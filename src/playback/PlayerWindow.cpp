@@ -2,7 +2,7 @@
 // player windows. The handlers live in the feature files named in the header.
 #include "playback/PlayerWindow.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "platform/TimerService.h"

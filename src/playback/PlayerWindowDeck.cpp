@@ -2,7 +2,7 @@
 // balance and trimming.
 #include "playback/PlayerWindow.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "platform/Random.h"
 #include "platform/TimerService.h"
 #include "playback/Rounding.h"

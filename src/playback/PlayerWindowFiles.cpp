@@ -2,7 +2,7 @@
 // saved as a playlist, and the as-run log with its two menu entries.
 #include "playback/PlayerWindow.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "platform/UiEvents.h"

@@ -3,7 +3,7 @@
 // headers, and the list's total play time.
 #include "playback/PlayerWindow.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "platform/TimerService.h"
 #include "playback/SegToMin.h"
 #include "playlist/PlaylistEdits.h"

@@ -2,7 +2,7 @@
 // options panel whose state is part of it.
 #include "playback/PlayerWindow.h"
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
 

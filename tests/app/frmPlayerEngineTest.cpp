@@ -4,7 +4,7 @@
 // file is one song's level.
 
 #include "../platform/audio/OfflineRig.h"
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "app/frmPlayer.h"
 #include "fakes/FakeServices.h"
 #include "platform/MixerDevice.h"

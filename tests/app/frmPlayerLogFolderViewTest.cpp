@@ -1,7 +1,7 @@
 // "Setup Log Folder..." of the music window on the desktop: the folder window
 // shows where the window logic puts it, and what is typed and accepted there
 // becomes the music window's log folder.
-#include "app/QtTestApp.h"
+#include "fakes/QtTestApp.h"
 #include "log/frmTavloOptionsView.h"
 #include "playback/WindowRig.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 #include "app/frmPlayer.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"

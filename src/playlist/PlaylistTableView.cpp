@@ -1,4 +1,4 @@
-#include "app/PlaylistTableView.h"
+#include "playlist/PlaylistTableView.h"
 
 #include "platform/controls/Form.h"
 #include "playlist/PlaylistModel.h"

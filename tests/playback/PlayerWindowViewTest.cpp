@@ -1,6 +1,6 @@
-#include "app/PlayerWindowView.h"
-#include "app/PlaylistTableView.h"
-#include "app/QtTestApp.h"
+#include "playback/PlayerWindowView.h"
+#include "playlist/PlaylistTableView.h"
+#include "fakes/QtTestApp.h"
 #include "playback/WindowRig.h"
 
 #include <QCheckBox>

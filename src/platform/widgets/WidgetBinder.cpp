@@ -1,4 +1,4 @@
-#include "app/WidgetBinder.h"
+#include "platform/widgets/WidgetBinder.h"
 
 #include "platform/controls/Button.h"
 #include "platform/controls/Label.h"

@@ -1,4 +1,4 @@
-#include "platform/QtDialogsWidget.h"
+#include "platform/widgets/QtDialogsWidget.h"
 
 #include <QApplication>
 #include <QFileDialog>

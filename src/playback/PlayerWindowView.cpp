@@ -1,7 +1,7 @@
-#include "app/PlayerWindowView.h"
+#include "playback/PlayerWindowView.h"
 
-#include "app/PlaylistTableView.h"
-#include "app/WidgetBinder.h"
+#include "playlist/PlaylistTableView.h"
+#include "platform/widgets/WidgetBinder.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Label.h"
