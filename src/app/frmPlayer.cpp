@@ -1,11 +1,10 @@
 #include "app/frmPlayer.h"
 
+#include "insert/frmPlayer2.h"
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
-
-#include <QCoreApplication>
 
 namespace tavlo {
 
@@ -30,9 +29,6 @@ frmPlayer::frmPlayer(AppServices& services, QObject* parent)
     chkLinMute->onClick = [this] { chkLinMute_Click(); };
     cmdShowPlayer2 = new Button(this, QStringLiteral("cmdShowPlayer2"), QStringLiteral("ShowPlayer2"));
     cmdShowPlayer2->onClick = [this] { cmdShowPlayer2_Click(); };
-
-    if (QCoreApplication::instance())
-        m_programFolder = QCoreApplication::applicationDirPath();
 }
 
 frmPlayer::~frmPlayer() = default;
@@ -48,43 +44,33 @@ void frmPlayer::Form_Load()
     cmdShowPlayer2_Click();
     GetSettings();
     mnuLineUpWindows_Click();
-    if (strLogPath.isEmpty())
-        strLogPath = m_programFolder + QLatin1Char('/');
-
-    StatusBar1->addPanel();
-    StatusBar1->setBold(true);
-    StatusBar1->setPanelText(2, idleText());
-    for (Label* l : {lblTotal, lblPosition, lblTimeLeft, lblCutFirst, lblCutLast, lblTransitionTime, lblMasterVolume,
-                     lblStatus})
-        l->setBold(true);
-    lblStatus->setText(stoppedText());
-    if (showOptions() == 0)
-        cmdShowOptions_Click();
-
-    if (!m_commandLine.isEmpty()) {
-        QString file = m_commandLine;
-        file.remove(QLatin1Char('"'));
-        OpenFile(file, true, 0);
-        btnPlay_Click();
-    }
+    finishLoading();
 }
 
 void frmPlayer::Form_Unload(int& Cancel)
 {
     // Saved whatever the answer: a "No" keeps running with the settings already on disk.
     SaveSettings();
-    // HOOK (insert window): its SaveSettings.
+    if (m_insertWindow)
+        m_insertWindow->SaveSettings();
     // HOOK (scheduler): its settings.
-    if (services().dialogs.askYesNo(productName(), QStringLiteral("Exit Program ?")))
-        Q_EMIT programEndRequested();
-    else
-        Cancel = 1;
+    confirmExit(Cancel);
+}
+
+void frmPlayer::setInsertWindow(frmPlayer2& window)
+{
+    m_insertWindow = &window;
+    m_insert = &window.link();
 }
 
 void frmPlayer::cmdShowPlayer2_Click()
 {
-    // HOOK (insert window, scheduler): load and show the insert window, then
-    // the scheduler window.
+    if (m_insertWindow) {
+        if (!m_insertWindow->isLoaded())
+            m_insertWindow->Form_Load();
+        m_insertWindow->show();
+    }
+    // HOOK (scheduler): load and show the scheduler window.
 }
 
 void frmPlayer::chkMicMute_Click()
@@ -138,8 +124,9 @@ void frmPlayer::songEndReached()
     }
 }
 
-void frmPlayer::songLoaded(int row, int seconds)
+void frmPlayer::songLoaded(int row, int seconds, bool opened)
 {
+    Q_UNUSED(opened);
     const QString location = lstClipList->text(row, ColLocation);
     const qsizetype slash = std::max(location.lastIndexOf(QLatin1Char('/')), location.lastIndexOf(QLatin1Char('\\')));
     m_songInfo->sendSongInfo(lstClipList->text(row, ColTitle), lstClipList->text(row, ColArtist),

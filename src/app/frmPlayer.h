@@ -6,6 +6,8 @@
 
 namespace tavlo {
 
+class frmPlayer2;
+
 // The music window, "TAVLO Broadcast Music": the program's start-up window.
 // Its deck, list and song change are PlayerWindow's; it adds the mixer
 // switches, its menus, start-up and closing, and talks to the insert window
@@ -22,12 +24,9 @@ public:
 
     static QString windowCaption() { return QStringLiteral("TAVLO Broadcast Music"); }
 
-    // The program's whole argument string, as one text.
-    void setCommandLine(const QString& text) { m_commandLine = text; }
-    // The folder the program runs from; the log goes there until another is chosen.
-    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
-    // The insert window and the song-info report, once they exist.
-    void setInsertWindow(InsertWindowLink& link) { m_insert = &link; }
+    // The insert window: loaded and shown by cmdShowPlayer2, asked at the end
+    // of each song whether an insert waits, and saved on closing.
+    void setInsertWindow(frmPlayer2& window);
     void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
 
     Button* chkMicMute;
@@ -50,22 +49,17 @@ public:
     void mnuOnlineHelp_Click();
     void mnuAbout_Click();
 
-Q_SIGNALS:
-    // The user confirmed "Exit Program ?": the program ends now.
-    void programEndRequested();
-
 protected:
     void timeLeftShown(const QString& text) override;
     void songEndReached() override;
-    void songLoaded(int row, int seconds) override;
+    void songLoaded(int row, int seconds, bool opened) override;
 
 private:
     NullInsertWindowLink m_noInsertWindow;
     NullSongInfoSink m_noSongInfo;
     InsertWindowLink* m_insert = &m_noInsertWindow;
+    frmPlayer2* m_insertWindow = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
-    QString m_commandLine;
-    QString m_programFolder;
 };
 
 }  // namespace tavlo

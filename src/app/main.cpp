@@ -5,6 +5,8 @@
 #include "platform/AppServices.h"
 #include "playback/PlayerWindowView.h"
 #include "app/frmPlayer.h"
+#include "insert/frmPlayer2.h"
+#include "insert/frmPlayer2View.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "log/frmTavloOptionsView.h"
@@ -89,15 +91,18 @@ public:
     QString chooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// Prints each song start the way the as-run log writes it.
-void printSongStarts(frmPlayer& window, const Clock& clock)
+// Prints each as-run entry of a window the way its log writes it, after the
+// window's name: song starts on stdout, files that failed to open on stderr.
+void printLogEntries(PlayerWindow& window, const char* label, const Clock& clock)
 {
     auto log = std::make_shared<AsRunLog>(clock);
-    QObject::connect(&window, &PlayerWindow::songStarted, &window, [log, &clock](const QString& path) {
-        const QString line = log->lineText(clock.now(), AsRunLog::LogEntry, QString(), path);
-        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
-        std::fflush(stdout);
-    });
+    QObject::connect(&window, &PlayerWindow::logEntryWritten, &window,
+                     [log, label, &clock](const QString& error, const QString& path) {
+                         const QString line = log->lineText(clock.now(), AsRunLog::LogEntry, error, path);
+                         std::FILE* out = error.isEmpty() ? stdout : stderr;
+                         std::fprintf(out, "[%s] %s\n", label, line.toLocal8Bit().constData());
+                         std::fflush(out);
+                     });
 }
 
 std::atomic<bool> g_stop{false};
@@ -126,11 +131,19 @@ void catchTerminationSignals()
 // Without its final separator: the window adds one when it makes it the log folder.
 QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath(); }
 
-void startWindow(frmPlayer& window, const QString& file)
+// The two player windows as the program wires them; the file on the command
+// line goes to the music window, and to the insert window when it is given.
+void startWindows(frmPlayer& music, frmPlayer2& insert, frmTavloOptions& logFolderWindow, const QString& musicFile,
+                  const QString& insertFile)
 {
-    window.setProgramFolder(programFolder());
-    window.setCommandLine(file);
-    window.Form_Load();
+    music.setInsertWindow(insert);
+    music.setLogFolderWindow(logFolderWindow);
+    insert.setLogFolderWindow(logFolderWindow);
+    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&insert)})
+        w->setProgramFolder(programFolder());
+    music.setCommandLine(musicFile);
+    insert.setCommandLine(insertFile);
+    music.Form_Load();
 }
 
 bool haveDisplay()
@@ -159,35 +172,48 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmTavloOptions logFolderWindow;
     frmTavloOptionsView logFolderView(logFolderWindow);
     frmPlayer window(services);
-    window.setLogFolderWindow(logFolderWindow);
+    frmPlayer2 insertWindow(services, window);
     PlayerWindowView view(window);
+    frmPlayer2View insertView(insertWindow);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
         return cancel == 0;
     };
+    insertView.mayClose = [&insertWindow] {
+        int cancel = 0;
+        insertWindow.Form_Unload(cancel);
+        return cancel == 0;
+    };
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
-    QObject::connect(
-        &window, &frmPlayer::programEndRequested, &app,
-        [&settings] {
-            settings.flush();
-            QCoreApplication::quit();
-        },
-        Qt::QueuedConnection);
+    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)}) {
+        QObject::connect(
+            w, &PlayerWindow::programEndRequested, &app,
+            [&settings] {
+                settings.flush();
+                QCoreApplication::quit();
+            },
+            Qt::QueuedConnection);
+    }
     view.show();
-    startWindow(window, cl.file);
+    startWindows(window, insertWindow, logFolderWindow, cl.file, cl.file);
+    // Until the windows line themselves up, the insert window stands to the
+    // right of the music window.
+    insertView.move(view.frameGeometry().topRight() + QPoint(1, 0));
     return app.exec();
 }
 
-// The music window without views: the services a console has, and one line
-// printed per song started.
+// The player windows without views: the services a console has, and one
+// line printed per song started. The file goes to the music window only; the
+// insert window starts empty.
 struct ConsoleStation {
     ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const QString& file)
         : random(clock), engine(output), services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents}
     {
-        printSongStarts(window, clock);
-        startWindow(window, file);
+        printLogEntries(window, "music", clock);
+        printLogEntries(insertWindow, "insert", clock);
+        startWindows(window, insertWindow, logFolderWindow, file, QString());
     }
     ClockSeededRandom random;
     AudioEngine engine;
@@ -196,7 +222,9 @@ struct ConsoleStation {
     NullMixerDevice mixer;
     QtUiEvents uiEvents;
     AppServices services;
+    frmTavloOptions logFolderWindow;
     frmPlayer window{services};
+    frmPlayer2 insertWindow{services, window};
 };
 
 int runHeadless(int argc, char** argv, const CommandLine& cl)

@@ -6,7 +6,10 @@
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "platform/TimerService.h"
+#include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
+
+#include <QCoreApplication>
 
 namespace tavlo {
 
@@ -31,6 +34,9 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_tmrPosition->setHandler([this] { tmrPosition_Timer(); });
     m_tmrTransition = m_services.timers.createTimer();
     m_tmrTransition->setHandler([this] { tmrTransition_Timer(); });
+
+    if (QCoreApplication::instance())
+        m_programFolder = QCoreApplication::applicationDirPath();
 }
 
 PlayerWindow::~PlayerWindow()
@@ -198,6 +204,37 @@ void PlayerWindow::setLogFolderWindow(frmTavloOptions& form)
         form.setMainLogPath = deliver;
     else
         form.setInsertLogPath = deliver;
+}
+
+void PlayerWindow::finishLoading()
+{
+    if (strLogPath.isEmpty())
+        strLogPath = m_programFolder + QLatin1Char('/');
+
+    StatusBar1->addPanel();
+    StatusBar1->setBold(true);
+    StatusBar1->setPanelText(2, idleText());
+    for (Label* l : {lblTotal, lblPosition, lblTimeLeft, lblCutFirst, lblCutLast, lblTransitionTime, lblMasterVolume,
+                     lblStatus})
+        l->setBold(true);
+    lblStatus->setText(stoppedText());
+    if (showOptions() == 0)
+        cmdShowOptions_Click();
+
+    if (!m_commandLine.isEmpty()) {
+        QString file = m_commandLine;
+        file.remove(QLatin1Char('"'));
+        OpenFile(file, true, 0);
+        btnPlay_Click();
+    }
+}
+
+void PlayerWindow::confirmExit(int& Cancel)
+{
+    if (m_services.dialogs.askYesNo(productName(), QStringLiteral("Exit Program ?")))
+        Q_EMIT programEndRequested();
+    else
+        Cancel = 1;
 }
 
 void PlayerWindow::setLogSwitch(bool on)

@@ -91,6 +91,12 @@ public:
     bool logSwitch() const { return m_logSwitch; }
     void setLogSwitch(bool on);
 
+    // The program's whole argument string, as one text, opened and played at
+    // the end of start-up.
+    void setCommandLine(const QString& text) { m_commandLine = text; }
+    // The folder the program runs from; the log goes there until another is chosen.
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+
     // The product name, the dialogs' title and the first half of the
     // settings' application name.
     static QString productName() { return QStringLiteral("TAVLO Broadcast"); }
@@ -253,6 +259,11 @@ public:
 Q_SIGNALS:
     // A song change started a song (the moment its as-run line is written).
     void songStarted(const QString& path);
+    // An as-run entry was written (or would have been, with the log switch
+    // off): a song started (LogLine its path) or failed to open (strError).
+    void logEntryWritten(const QString& strError, const QString& LogLine);
+    // The user confirmed "Exit Program ?": the program ends now.
+    void programEndRequested();
     // The list was right-clicked: the view pops `menu` up at x, y.
     void popupMenu(tavlo::MenuItem* menu, int x, int y);
 
@@ -263,17 +274,25 @@ protected:
     Player* playerIn(int channel) const;
     // The "&Options" menu with its two items, in the window's own wording.
     void buildOptionsMenu(const QString& logFolderCaption);
+    // The end of either player window's start-up: the log folder, the status
+    // bar, the bold labels, the options panel, then the command line's file
+    // opened into the list and played.
+    void finishLoading();
+    // Asks "Exit Program ?"; Yes announces the end, No sets Cancel to 1.
+    void confirmExit(int& Cancel);
 
     // Position tick, step 4: the time-left text after it was shown.
     virtual void timeLeftShown(const QString& text) { Q_UNUSED(text); }
     // Position tick, the song is in its last seconds and the next row is
     // chosen: hand over to it.
     virtual void songEndReached() { DoTransition(); }
-    // LoadSong's last step: the row in play is loaded and plays `seconds`.
-    virtual void songLoaded(int row, int seconds)
+    // LoadSong's last step: the row in play is loaded and plays `seconds`;
+    // `opened` is false when its file could not be opened.
+    virtual void songLoaded(int row, int seconds, bool opened)
     {
         Q_UNUSED(row);
         Q_UNUSED(seconds);
+        Q_UNUSED(opened);
     }
     // OpenFile read the playlist FileName (the insert window looks at its name).
     virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
@@ -316,6 +335,8 @@ private:
     float m_showOptionsTop = 264;
     bool m_calculating = false;
     bool m_cancelCalculation = false;
+    QString m_commandLine;
+    QString m_programFolder;
 };
 
 }  // namespace tavlo

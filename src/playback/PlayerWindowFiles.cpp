@@ -120,6 +120,8 @@ void PlayerWindow::mnuSaveListAs_Click()
 void PlayerWindow::WriteLog(int LogActivation, const QString& strError, const QString& LogLine)
 {
     m_log->write(m_logSwitch, strLogPath, LogActivation, strError, LogLine);
+    if (LogActivation != AsRunLog::LogStart && LogActivation != AsRunLog::LogEnd)
+        Q_EMIT logEntryWritten(strError, LogLine);
 }
 
 void PlayerWindow::mnuWriteLog_Click()

@@ -46,7 +46,8 @@ void PlayerWindow::LoadSong()
     const int row = ItemPlaying;
 
     player.setFileName(lstClipList->text(row, ColLocation));
-    if (player.OpenFile() > 0)
+    const bool opened = player.OpenFile() <= 0;
+    if (!opened)
         WriteLog(0, QStringLiteral("**ERROR**"), QString());
 
     m_songStart = m_cutFirst;
@@ -69,7 +70,7 @@ void PlayerWindow::LoadSong()
     hscPosition->setMax(m_songEnd - m_songStart);
     m_positionUpdating = false;
 
-    songLoaded(row, m_songEnd - m_songStart);
+    songLoaded(row, m_songEnd - m_songStart, opened);
 }
 
 void PlayerWindow::mnuScanDrive_Click() { cmdWinSeek_Click(); }

@@ -1,0 +1,294 @@
+// frmPlayer2: the insert window's controls, start-up and closing, and the
+// insert workflow (prepare, count down or wait, insert now, back to music).
+#include "insert/frmPlayer2.h"
+
+#include "platform/AppServices.h"
+#include "platform/SettingValues.h"
+#include "platform/SettingsStore.h"
+#include "platform/TimerService.h"
+#include "playback/Rounding.h"
+#include "playlist/PlaylistModel.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tavlo {
+
+// What the music window sees of this window.
+class frmPlayer2::Link : public InsertWindowLink {
+public:
+    explicit Link(frmPlayer2& window) : m_w(window) {}
+    int InsertReady() const override { return m_w.InsertReady; }
+    void pressInsertNow() override { m_w.cmdInsertNow->press(); }
+    void setCountDownText(const QString& text) override { m_w.lblCountDown->setText(text); }
+
+private:
+    frmPlayer2& m_w;
+};
+
+namespace {
+
+DeckVariant insertDeck()
+{
+    DeckVariant v;
+    v.timeLeftLead = false;
+    v.reorderWhenListRunsOut = false;
+    v.pausedSongChange = false;
+    v.zeroRampIntervalIs100ms = true;
+    v.zeroTransitionTimeMeansCut = true;
+    return v;
+}
+
+// The countdown is a 16-bit count of seconds.
+constexpr int kLongestCountDown = std::numeric_limits<std::int16_t>::max();
+
+}  // namespace
+
+frmPlayer2::frmPlayer2(AppServices& services, PlayerWindow& music, QObject* parent)
+    : PlayerWindow(QStringLiteral("frmPlayer2"), windowCaption(), services, insertDeck(), parent),
+      m_music(music),
+      m_link(std::make_unique<Link>(*this))
+{
+    auto push = [this](const char* n, const char* caption, void (frmPlayer2::*handler)()) {
+        auto* b = new Button(this, QLatin1String(n), QLatin1String(caption));
+        b->onClick = [this, handler] { (this->*handler)(); };
+        return b;
+    };
+    cmdPrepareInsert = push("cmdPrepareInsert", "Prepare Insert", &frmPlayer2::cmdPrepareInsert_Click);
+    cmdInsertNow = push("cmdInsertNow", "Insert Now", &frmPlayer2::cmdInsertNow_Click);
+    cmdBackToMusic = push("cmdBackToMusic", "Back To Music", &frmPlayer2::cmdBackToMusic_Click);
+    cmdAbortInsert = push("cmdAbortInsert", "ABORT", &frmPlayer2::cmdAbortInsert_Click);
+    cmdAbortInsert->setVisible(false);
+
+    chkPlayOverMusic =
+        new Button(this, QStringLiteral("chkPlayOverMusic"), QStringLiteral("Play Ads Over Music"), Button::Kind::Check);
+    chkPlayOverMusic->onClick = [this] { chkPlayOverMusic_Click(); };
+    chkWaitForSong = new Button(this, QStringLiteral("chkWaitForSong"), QStringLiteral("Wait for current song to end"),
+                                Button::Kind::Check);
+    chkWaitForSong->onClick = [this] { chkWaitForSong_Click(); };
+    lblReady = new Label(this, QStringLiteral("lblReady"), QStringLiteral("READY"));
+    lblReady->setVisible(false);
+    lblCountDown = new Label(this, QStringLiteral("lblCountDown(0)"));
+
+    buildOptionsMenu(QStringLiteral("Setup Log &Folder"));
+    // The insert window's help menu carries the names the other way round.
+    mnuOnlineHelp = new MenuItem(this, QStringLiteral("mnuOnlineHelp"), QStringLiteral("&Help"));
+    mnuHelp = new MenuItem(this, QStringLiteral("mnuHelp"), QStringLiteral("Online &Help"), mnuOnlineHelp);
+    mnuHelp->onClick = [this] { mnuOnlineHelp_Click(); };
+    mnuAbout = new MenuItem(this, QStringLiteral("mnuAbout"), QStringLiteral("&About"), mnuOnlineHelp);
+    mnuAbout->onClick = [this] { mnuAbout_Click(); };
+
+    TimerService& timers = services.timers;
+    m_tmrCountDown = timers.createTimer();
+    m_tmrCountDown->setInterval(1000);
+    m_tmrCountDown->setHandler([this] { tmrCountDown_Timer(); });
+    m_tmrTransition2 = timers.createTimer();
+    m_tmrTransition2->setHandler([this] { tmrTransition2_Timer(); });
+    m_tmrTransition3 = timers.createTimer();
+    m_tmrTransition3->setHandler([this] { tmrTransition3_Timer(); });
+}
+
+frmPlayer2::~frmPlayer2()
+{
+    m_tmrCountDown.reset();
+    m_tmrTransition2.reset();
+    m_tmrTransition3.reset();
+}
+
+InsertWindowLink& frmPlayer2::link() { return *m_link; }
+
+void frmPlayer2::Form_Load()
+{
+    m_loaded = true;
+    Players[1] = std::make_unique<Player>(services().media);
+    GetSettings();
+    finishLoading();
+}
+
+void frmPlayer2::Form_Unload(int& Cancel)
+{
+    m_music.SaveSettings();
+    SaveSettings();
+    // HOOK (scheduler): its settings.
+    confirmExit(Cancel);
+}
+
+void frmPlayer2::getOwnSettings(const QString& app)
+{
+    const auto v = SettingValues::toInt16(services().settings.get(app, QStringLiteral("Settings"),
+                                                                  QStringLiteral("WaitSong"), QStringLiteral("0")));
+    if (!v)
+        return;
+    WaitForCurrentSongToEnd = *v;
+    chkWaitForSong->setValue(*v);
+}
+
+void frmPlayer2::saveOwnSettings(const QString& app)
+{
+    services().settings.save(app, QStringLiteral("Settings"), QStringLiteral("WaitSong"),
+                             SettingValues::fromInt(WaitForCurrentSongToEnd));
+}
+
+void frmPlayer2::mnuOnlineHelp_Click()
+{
+    // HOOK (layout and menus): open the help page in the desktop's browser.
+}
+
+void frmPlayer2::mnuAbout_Click()
+{
+    // HOOK (about box).
+}
+
+void frmPlayer2::chkPlayOverMusic_Click() { PlayOverMusic = chkPlayOverMusic->value(); }
+
+void frmPlayer2::chkWaitForSong_Click() { WaitForCurrentSongToEnd = chkWaitForSong->value(); }
+
+void frmPlayer2::playListOpened(const QString& FileName)
+{
+    // A break whose playlist is named "MO-..." plays over the music.
+    const qsizetype slash = std::max(FileName.lastIndexOf(QLatin1Char('\\')), FileName.lastIndexOf(QLatin1Char('/')));
+    const bool over = FileName.mid(slash + 1).left(3).toLower() == QLatin1String("mo-");
+    chkPlayOverMusic->setValue(over ? 1 : 0);
+}
+
+void frmPlayer2::cmdPrepareInsert_Click()
+{
+    DelayBeforePlay = m_preload->PreLoadTime();
+    lblReady->setVisible(true);
+    cmdAbortInsert->setVisible(true);
+    PrepareInsert();
+}
+
+void frmPlayer2::PrepareInsert()
+{
+    if (WaitForCurrentSongToEnd != 0) {
+        InsertReady = 1;
+        return;
+    }
+    // A delay that rounds to no whole second, or a negative one, could only
+    // count away from 0: the insert starts at once instead.
+    const double seconds = std::nearbyint(DelayBeforePlay);
+    if (DelayBeforePlay == 0 || !(seconds >= 1)) {
+        cmdInsertNow_Click();
+        return;
+    }
+    m_countDown = static_cast<int>(std::min<double>(seconds, kLongestCountDown));
+    m_tmrCountDown->setEnabled(true);
+}
+
+void frmPlayer2::tmrCountDown_Timer()
+{
+    --m_countDown;
+    lblCountDown->setText(QString::number(m_countDown));
+    if (m_countDown == 0) {
+        cmdInsertNow_Click();
+        m_tmrCountDown->setEnabled(false);
+    }
+}
+
+void frmPlayer2::cmdAbortInsert_Click()
+{
+    m_tmrCountDown->setEnabled(false);
+    InsertReady = 0;
+    lblReady->setVisible(false);
+    lblCountDown->setText(QString());
+    cmdAbortInsert->setVisible(false);
+}
+
+void frmPlayer2::cmdInsertNow_Click()
+{
+    cmdAbortInsert_Click();
+    if (CurrentStatus == 2) {
+        // A paused insert resumes where it was; nothing is reloaded or logged.
+        btnPause_Click();
+    } else {
+        btnStop_Click();
+        m_failedRows.clear();
+        m_backAfterInsertIn = false;
+        if (lstClipList->count() == 0) {
+            // Nothing to play: the music comes back once the ramp is over.
+            m_backAfterInsertIn = true;
+        } else {
+            LoadSong();
+            Player* p = playerIn(ChannelPlaying);
+            if (p)
+                p->PlayFile();
+            hscVolume_Change();
+            const QString path = p ? p->FileName() : QString();
+            WriteLog(0, QString(), path);
+            Q_EMIT songStarted(path);
+        }
+    }
+    InsertReady = 2;
+    CurrentStatus = 1;
+    lblStatus->setText(playingText());
+    computeRatioAndInterval(*m_tmrTransition2);
+    m_tmrTransition2->setEnabled(true);
+}
+
+void frmPlayer2::cmdBackToMusic_Click()
+{
+    if (m_tmrTransition2->isEnabled()) {
+        // The insert-in ramp would cue the music, paused, after this ramp had
+        // brought it back: go back once it is over instead.
+        m_backAfterInsertIn = true;
+        return;
+    }
+    GoingBackToMusic = 1;
+    computeRatioAndInterval(*m_tmrTransition3);
+    if (PlayOverMusic == 0)
+        setLevel(musicFader(), 85);
+    if (m_music.CurrentStatus != 2)
+        m_music.btnPlay->press();
+    else
+        m_music.btnPause->press();
+    m_tmrTransition3->setEnabled(true);
+}
+
+void frmPlayer2::computeRatioAndInterval(Timer& ramp)
+{
+    const int iv = hscVolume->value();
+    if (iv == 0)
+        return;
+    m_ratio = std::nearbyint(static_cast<double>(m_music.hscVolume->value()) / iv * 10000.0) / 10000.0;
+    // iv ticks take the transition time and a tenth of a second.
+    ramp.setInterval((TransitionTime * 1000 + 100) / iv);
+}
+
+bool frmPlayer2::nothingPlayable() const
+{
+    const int count = lstClipList->count();
+    return count == 0 || m_failedRows.size() >= count;
+}
+
+void frmPlayer2::songLoaded(int row, int seconds, bool opened)
+{
+    Q_UNUSED(seconds);
+    if (opened)
+        m_failedRows.clear();
+    else
+        m_failedRows.insert(row);
+}
+
+void frmPlayer2::songEndReached()
+{
+    const bool playing = CurrentStatus != 0 && CurrentStatus != 2;
+    const bool lastItem = ItemPlaying - 1 == lstClipList->count();
+    if (lastItem) {
+        // The list is exhausted: the music comes back.
+        if (playing)
+            cmdBackToMusic_Click();
+        return;
+    }
+    const bool returning = GoingBackToMusic != 0 || m_backAfterInsertIn;
+    if (nothingPlayable()) {
+        // Every row failed, or the list was emptied under the break.
+        if (playing && !returning)
+            cmdBackToMusic_Click();
+        return;
+    }
+    if (!returning && playing)
+        DoTransition();
+}
+
+}  // namespace tavlo
