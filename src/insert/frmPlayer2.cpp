@@ -82,9 +82,13 @@ frmPlayer2::frmPlayer2(AppServices& services, PlayerWindow& music, QObject* pare
     m_tmrCountDown = timers.createTimer();
     m_tmrCountDown->setInterval(1000);
     m_tmrCountDown->setHandler([this] { tmrCountDown_Timer(); });
+    // The ramps keep their interval when the insert master is 0; until one
+    // is computed they tick every 100 ms, so such a ramp still ends.
     m_tmrTransition2 = timers.createTimer();
+    m_tmrTransition2->setInterval(100);
     m_tmrTransition2->setHandler([this] { tmrTransition2_Timer(); });
     m_tmrTransition3 = timers.createTimer();
+    m_tmrTransition3->setInterval(100);
     m_tmrTransition3->setHandler([this] { tmrTransition3_Timer(); });
 }
 

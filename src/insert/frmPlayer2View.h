@@ -7,7 +7,8 @@ namespace tavlo {
 class frmPlayer2;
 
 // The insert window's widgets: the player window's view, with the insert
-// controls above the list and a countdown that reads from across the room.
+// controls above the list. The countdown reads from across the room, READY
+// stands out when a break is prepared, and ABORT cannot be mistaken.
 // UI thread only.
 class frmPlayer2View : public PlayerWindowView {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "app/frmPlayer.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
+#include "insert/frmPlayer2.h"
 #include "log/frmTavloOptions.h"
 #include "platform/MixerDevice.h"
 #include "platform/TimerService.h"
@@ -14,8 +15,9 @@
 
 namespace tavlo::test {
 
-// The music window on simulated time and fake media, started as the program
-// starts it (first-start settings, no command line) unless told not to.
+// The music window on simulated time and fake media, with the insert window
+// beside it, wired and started as the program starts them (first-start
+// settings, no command line) unless told not to.
 struct WindowRig {
     SimulatedTime time;
     FakeMediaService media{time};
@@ -27,22 +29,34 @@ struct WindowRig {
     AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents};
     frmTavloOptions logFolderWindow;
     std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);
+    std::unique_ptr<frmPlayer2> ins = std::make_unique<frmPlayer2>(services, *w);
 
     explicit WindowRig(bool load = true) : WindowRig(QDateTime(QDate(2026, 1, 5), QTime(12, 0)), load) {}
     // Started at a time of day of the test's choosing (the log's dates).
     explicit WindowRig(const QDateTime& start, bool load = true) : time(start)
     {
-        w->setProgramFolder(QStringLiteral("/opt/tavlo"));
-        w->setLogFolderWindow(logFolderWindow);
+        w->setInsertWindow(*ins);
+        for (PlayerWindow* pw : {static_cast<PlayerWindow*>(w.get()), static_cast<PlayerWindow*>(ins.get())}) {
+            pw->setProgramFolder(QStringLiteral("/opt/tavlo"));
+            pw->setLogFolderWindow(logFolderWindow);
+        }
         if (load)
             w->Form_Load();
     }
-    // A playable file of that length, appended to the list.
+    // A playable file of that length, appended to the music list.
     QString add(const QString& name, double seconds)
     {
         const QString path = QStringLiteral("/music/") + name + QStringLiteral(".mp3");
         media.addFile(path, seconds);
         w->AddFileToList(path, 0, *w->lstClipList);
+        return path;
+    }
+    // The same for the insert list.
+    QString addInsert(const QString& name, double seconds)
+    {
+        const QString path = QStringLiteral("/ads/") + name + QStringLiteral(".mp3");
+        media.addFile(path, seconds);
+        ins->AddFileToList(path, 0, *ins->lstClipList);
         return path;
     }
     FakeStream* stream(const QString& path) const  // the newest on that path

@@ -1,0 +1,170 @@
+// The two ramps between the music and the insert window, tick by tick, as a
+// station hears them: which fader moves when, and what the music window is
+// left doing at each ramp's end.
+#include "insert/InsertRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+// Music row 1 playing at master `mv`, past its own first ramp; the insert
+// window set to `type` over `seconds` at master `iv`; then "Insert Now".
+struct InsertIn {
+    BreakRig b;
+    InsertIn(int type, int seconds, int iv, int mv)
+    {
+        b.in().spinTransitionTime->setValue(seconds);
+        b.in().optTransition[static_cast<size_t>(type)]->setValue(1);
+        b.in().hscVolume->setValue(iv);
+        b.m().btnPlay_Click();
+        b.r.time.advance(3000);
+        b.m().hscVolume->setValue(mv);
+        b.in().cmdInsertNow->press();
+    }
+    // Ticks first..last of `t` have these faders.
+    template <typename Insert, typename Music>
+    static void expectTicks(const std::vector<BreakRig::Tick>& t, int first, int last, Insert insert, Music music)
+    {
+        for (int c = first; c <= last; ++c) {
+            const auto& k = t[static_cast<size_t>(c - 1)];
+            EXPECT_EQ(k.c, c);
+            EXPECT_EQ(k.insert, insert(c)) << "tick " << c;
+            EXPECT_EQ(k.music, music(c)) << "tick " << c;
+        }
+    }
+};
+
+}  // namespace
+
+TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
+{
+    InsertIn s(0, 5, 85, 85);
+    BreakRig& b = s.b;
+    EXPECT_EQ(b.insertFader(), 0);  // the new insert sounds at its level until the first tick
+    EXPECT_EQ(b.in().tmrTransition2().interval(), 60);
+    EXPECT_DOUBLE_EQ(b.in().volumeRatio(), 1.0);
+    auto t = b.recordRamp();
+    ASSERT_EQ(t.size(), 86u);
+    // Tick 85 would put the music at 86, past silence: not applied.
+    InsertIn::expectTicks(t, 1, 85, [](int c) { return 85 - c; }, [](int c) { return std::min(c + 1, 85); });
+    EXPECT_EQ(t[85].c, 0);
+    EXPECT_EQ(t[85].ms, 86 * 60);
+
+    // The music waits, paused at the start of its next song, at its own level.
+    EXPECT_EQ(b.in().InsertReady, 0);
+    EXPECT_FALSE(b.in().tmrTransition2().isEnabled());
+    EXPECT_EQ(b.m().CurrentStatus, 2);
+    EXPECT_EQ(b.m().ItemPlaying, 2);
+    EXPECT_EQ(b.r.stream(b.music[1])->state(), FakeStream::State::Paused);
+    EXPECT_EQ(b.r.stream(b.music[1])->position(), 0);
+    EXPECT_EQ(b.musicFader(), 0);
+
+    // Back to music: the music rises one step a tick while the insert falls,
+    // then the insert window stops and the music's log names its song.
+    QStringList musicLog;
+    QObject::connect(&b.m(), &PlayerWindow::logEntryWritten,
+                     [&](const QString&, const QString& path) { musicLog << path; });
+    b.r.time.advance(2000);
+    b.in().cmdBackToMusic->press();
+    EXPECT_EQ(b.in().GoingBackToMusic, 1);
+    EXPECT_EQ(b.m().CurrentStatus, 1);
+    t = b.recordRamp();
+    ASSERT_EQ(t.size(), 86u);
+    InsertIn::expectTicks(t, 1, 85, [](int c) { return c; }, [](int c) { return 85 - c; });
+    EXPECT_EQ(b.in().GoingBackToMusic, 0);
+    EXPECT_EQ(b.in().CurrentStatus, 0);
+    EXPECT_EQ(b.r.stream(b.ads[0])->state(), FakeStream::State::Stopped);
+    EXPECT_EQ(b.r.stream(b.music[1])->state(), FakeStream::State::Running);
+    EXPECT_EQ(musicLog, QStringList{b.music[1]});
+}
+
+TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
+{
+    {
+        InsertIn s(1, 1, 85, 85);  // the insert up at double speed, then the music down
+        const auto t = s.b.recordRamp();
+        ASSERT_EQ(t.size(), 86u);
+        InsertIn::expectTicks(t, 1, 42, [](int c) { return 85 - 2 * c; }, [](int) { return 0; });
+        InsertIn::expectTicks(t, 43, 85, [](int) { return 1; }, [](int c) { return 2 * c - 85; });
+    }
+    {
+        InsertIn s(2, 1, 85, 85);  // the music down first, the insert full until it restarts from silence
+        const auto t = s.b.recordRamp();
+        ASSERT_EQ(t.size(), 86u);
+        InsertIn::expectTicks(t, 1, 42, [](int) { return 0; }, [](int c) { return 2 * c; });
+        InsertIn::expectTicks(t, 43, 85, [](int c) { return 170 - 2 * c; }, [](int) { return 85; });
+    }
+    {
+        InsertIn s(3, 1, 64, 64);  // both at their levels; the music goes only at the end
+        const auto t = s.b.recordRamp();
+        ASSERT_EQ(t.size(), 65u);
+        InsertIn::expectTicks(t, 1, 64, [](int) { return 21; }, [](int) { return 21; });
+        EXPECT_EQ(s.b.m().CurrentStatus, 2);
+        EXPECT_EQ(s.b.r.stream(s.b.music[0]), nullptr);  // its player made way for the cue
+    }
+    {
+        InsertIn s(4, 3, 85, 70);  // Cut: the switch on tick 1, the cue on tick 2
+        const auto t = s.b.recordRamp();
+        ASSERT_EQ(t.size(), 2u);
+        EXPECT_EQ(t[0].insert, 0);
+        EXPECT_EQ(t[0].music, 85);
+        EXPECT_EQ(t[1].c, 0);
+        EXPECT_EQ(s.b.m().CurrentStatus, 2);
+    }
+    {
+        // An insert master of 0 ends each ramp on its first tick; the ramp
+        // still ticks, so the music is cued and comes back.
+        InsertIn s(0, 5, 0, 85);
+        s.b.r.time.advance(100);
+        EXPECT_FALSE(s.b.in().tmrTransition2().isEnabled());
+        EXPECT_EQ(s.b.m().CurrentStatus, 2);
+        s.b.in().cmdBackToMusic->press();
+        s.b.r.time.advance(100);
+        EXPECT_FALSE(s.b.in().tmrTransition3().isEnabled());
+        EXPECT_EQ(s.b.m().CurrentStatus, 1);
+        EXPECT_TRUE(s.b.audible(s.b.m()));
+    }
+}
+
+TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)
+{
+    InsertIn s(0, 1, 85, 64);
+    BreakRig& b = s.b;
+    b.in().chkPlayOverMusic->setValue(1);
+    b.in().cmdInsertNow->press();  // restart the break with the music played over
+    const FakeStream* music = b.r.stream(b.music[0]);
+    const auto t = b.recordRamp();
+    for (const auto& k : t)
+        EXPECT_EQ(k.music, 21) << "tick " << k.c;
+    EXPECT_EQ(b.m().CurrentStatus, 1);
+    EXPECT_EQ(b.m().ItemPlaying, 1);
+    EXPECT_EQ(b.r.stream(b.music[0]), music);
+    EXPECT_TRUE(b.audible(b.m()));
+
+    // Mix back: the music's fader is put back to its master level on every tick.
+    b.in().optTransition[3]->setValue(1);
+    b.in().cmdBackToMusic->press();
+    b.m().vscVolume[static_cast<size_t>(b.m().ChannelPlaying)]->setValue(50);
+    b.r.time.advance(b.in().tmrTransition3().interval());
+    EXPECT_EQ(b.musicFader(), 21);
+    b.recordRamp();
+    EXPECT_EQ(b.m().CurrentStatus, 1);
+    EXPECT_EQ(b.r.stream(b.music[0]), music);
+    EXPECT_EQ(b.in().CurrentStatus, 0);
+}
+
+TEST(InsertRamps, MusicOnItsLastSongIsCuedToItsFirst)
+{
+    BreakRig b;
+    b.m().lstClipList->selectOnly(4);
+    b.m().mnuPlaySelectedItem_Click();
+    b.r.time.advance(3000);
+    b.in().cmdInsertNow->press();
+    b.recordRamp();
+    EXPECT_EQ(b.m().ItemPlaying, 1);
+    EXPECT_EQ(b.m().CurrentStatus, 2);
+    EXPECT_EQ(b.r.stream(b.music[0])->state(), FakeStream::State::Paused);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "playback/WindowRig.h"
+
+#include <vector>
+
+namespace tavlo::test {
+
+// The preload time the scheduler would give "Prepare Insert".
+struct FixedPreload : PreloadTimeSource {
+    double PreLoadTime() const override { return seconds; }
+    double seconds = 0;
+};
+
+// Both player windows wired as the program wires them, music playing a long
+// list and the insert window holding two inserts.
+struct BreakRig {
+    WindowRig r;
+    FixedPreload preload;
+    QStringList music;
+    QStringList ads;
+
+    explicit BreakRig(int inserts = 2, double insertSeconds = 60)
+    {
+        r.ins->setPreloadTimeSource(preload);
+        for (int i = 1; i <= 4; ++i)
+            music << r.add(QStringLiteral("m%1").arg(i), 300);
+        for (int i = 1; i <= inserts; ++i)
+            ads << r.addInsert(QStringLiteral("ad%1").arg(i), insertSeconds);
+    }
+    frmPlayer& m() const { return *r.w; }
+    frmPlayer2& in() const { return *r.ins; }
+    int insertFader() const { return in().vscVolume[static_cast<size_t>(in().ChannelPlaying)]->value(); }
+    int musicFader() const { return m().vscVolume[static_cast<size_t>(m().ChannelPlaying)]->value(); }
+    QString insertInPlay() const
+    {
+        Player* p = in().Players[static_cast<size_t>(in().ChannelPlaying)].get();
+        return p ? p->FileName() : QString();
+    }
+    // Something a listener hears from this window.
+    bool audible(const PlayerWindow& w) const
+    {
+        for (const auto& p : w.Players) {
+            FakeStream* s = p ? r.stream(p->FileName()) : nullptr;
+            if (s && s->audible())
+                return true;
+        }
+        return false;
+    }
+
+    // The insert window's ramp under way, tick by tick: c, the insert and
+    // music faders after it, and when it ran. The end tick has c 0.
+    struct Tick {
+        int c, insert, music;
+        std::int64_t ms;
+    };
+    std::vector<Tick> recordRamp()
+    {
+        std::vector<Tick> ticks;
+        const std::int64_t from = r.time.elapsedMs();
+        int last = in().DoingTransition;
+        while (r.time.elapsedMs() - from < 60000 && r.time.step(1000)) {
+            if (in().DoingTransition == last)
+                continue;
+            last = in().DoingTransition;
+            ticks.push_back({last, insertFader(), musicFader(), r.time.elapsedMs() - from});
+            if (last == 0)
+                break;
+        }
+        return ticks;
+    }
+};
+
+}  // namespace tavlo::test

@@ -1,0 +1,200 @@
+// A break as the operator runs it: prepared, counted down or held for the
+// music's song end, started, played through and ended, with the music always
+// coming back, even when the break has nothing to play.
+#include "insert/InsertRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+// Every as-run entry a window writes: its path, or its error text.
+QStringList* recordLog(PlayerWindow& w)
+{
+    auto* lines = new QStringList;
+    QObject::connect(&w, &PlayerWindow::logEntryWritten, &w,
+                     [lines](const QString& error, const QString& path) { lines->append(error.isEmpty() ? path : error); });
+    QObject::connect(&w, &QObject::destroyed, [lines] { delete lines; });
+    return lines;
+}
+
+}  // namespace
+
+TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
+{
+    BreakRig b;
+    b.m().btnPlay_Click();
+    b.r.time.advance(3000);
+
+    // Preload 5: 4, 3, 2, 1 a second apart, and the insert 5 s after the press.
+    b.preload.seconds = 5;
+    b.in().cmdPrepareInsert->press();
+    EXPECT_TRUE(b.in().lblReady->isVisible());
+    EXPECT_TRUE(b.in().cmdAbortInsert->isVisible());
+    QStringList shown;
+    for (int s = 1; s <= 4; ++s) {
+        b.r.time.advance(1000);
+        shown << b.in().lblCountDown->text();
+        EXPECT_EQ(b.in().CurrentStatus, 0);
+    }
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("4"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
+    b.r.time.advance(1000);
+    EXPECT_EQ(b.in().InsertReady, 2);
+    EXPECT_EQ(b.r.stream(b.ads[0])->state(), FakeStream::State::Running);
+    EXPECT_EQ(b.in().lblCountDown->text(), QString());
+    EXPECT_FALSE(b.in().lblReady->isVisible());
+    EXPECT_FALSE(b.in().tmrCountDown().isEnabled());
+    b.in().btnStop_Click();
+    b.r.time.advance(5000);
+
+    // ABORT during a countdown: nothing starts, the display is cleared.
+    b.in().cmdPrepareInsert->press();
+    b.r.time.advance(2000);
+    b.in().cmdAbortInsert->press();
+    b.r.time.advance(10000);
+    EXPECT_EQ(b.in().InsertReady, 0);
+    EXPECT_EQ(b.in().CurrentStatus, 0);
+    EXPECT_FALSE(b.in().lblReady->isVisible());
+    EXPECT_FALSE(b.in().cmdAbortInsert->isVisible());
+    EXPECT_EQ(b.in().lblCountDown->text(), QString());
+
+    // No delay, a delay that rounds to nothing and a negative one all start at once;
+    // 2.5 s rounds to an even 2.
+    for (double delay : {0.0, 0.4, -3.0}) {
+        b.in().btnStop_Click();
+        b.preload.seconds = delay;
+        b.in().cmdPrepareInsert->press();
+        EXPECT_EQ(b.in().InsertReady, 2) << delay;
+        EXPECT_FALSE(b.in().lblReady->isVisible()) << delay;
+        b.recordRamp();
+    }
+    b.in().btnStop_Click();
+    b.preload.seconds = 2.5;
+    b.in().cmdPrepareInsert->press();
+    EXPECT_EQ(b.in().DelayBeforePlay, 2.5);
+    EXPECT_EQ(b.in().countDownSeconds(), 2);
+}
+
+TEST(InsertWorkflow, WaitForSongStartsOnTheMusicsTransitionTickAndIsKept)
+{
+    BreakRig b;
+    b.m().btnPlay_Click();
+    const std::int64_t songStart = b.r.time.elapsedMs();
+    b.r.time.advance(250000);
+    b.in().chkWaitForSong->setValue(1);
+    b.in().cmdPrepareInsert->press();
+    EXPECT_EQ(b.in().InsertReady, 1);
+    b.r.time.advance(1000);
+    EXPECT_EQ(b.in().lblCountDown->text(), b.m().lblTimeLeft->text());  // the music's time left, mirrored
+    EXPECT_EQ(b.in().lblCountDown->text(), QStringLiteral("00:48"));
+
+    ASSERT_TRUE(b.r.runUntil([&] { return b.in().InsertReady == 2; }));
+    // On the first tick whose position reads 299 s (the song's 300 s less its
+    // 1 s transition; positions are whole seconds, so from 298.5 s on).
+    EXPECT_GE(b.r.time.elapsedMs() - songStart, 298500);
+    EXPECT_LT(b.r.time.elapsedMs() - songStart, 298600 + 100);
+    EXPECT_EQ(b.m().ItemPlaying, 1);
+    EXPECT_EQ(b.r.stream(b.ads[0])->state(), FakeStream::State::Running);
+    // The music holds at its end while the insert comes in, then waits at its next song.
+    b.recordRamp();
+    EXPECT_EQ(b.m().ItemPlaying, 2);
+    EXPECT_EQ(b.m().CurrentStatus, 2);
+
+    // The switch is kept between runs under the insert window's own name.
+    b.in().SaveSettings();
+    EXPECT_EQ(b.r.settings.values.value(b.in().settingsAppName() + QStringLiteral("|Settings|WaitSong")),
+              QStringLiteral("1"));
+    EXPECT_FALSE(b.r.settings.values.contains(b.m().settingsAppName() + QStringLiteral("|Settings|WaitSong")));
+    frmPlayer2 again(b.r.services, b.m());
+    again.Form_Load();
+    EXPECT_EQ(again.WaitForCurrentSongToEnd, 1);
+    EXPECT_EQ(again.chkWaitForSong->value(), 1);
+}
+
+TEST(InsertWorkflow, InsertNowResumesAPausedInsertWithoutALogLine)
+{
+    BreakRig b;
+    b.m().btnPlay_Click();
+    b.in().cmdInsertNow->press();
+    b.recordRamp();
+    QStringList* insertLog = recordLog(b.in());
+    const FakeStream* ad = b.r.stream(b.ads[0]);
+    b.r.time.advance(5000);
+    b.in().btnPause_Click();
+    b.r.time.advance(5000);
+    const double pausedAt = ad->position();
+    b.in().cmdInsertNow->press();
+    EXPECT_EQ(b.r.stream(b.ads[0]), ad);
+    EXPECT_EQ(ad->state(), FakeStream::State::Running);
+    EXPECT_EQ(ad->position(), pausedAt);
+    EXPECT_TRUE(insertLog->isEmpty());
+    EXPECT_EQ(b.in().CurrentStatus, 1);
+}
+
+TEST(InsertWorkflow, AnExhaustedListBringsTheMusicBackAndTheNextBreakStartsAtItemOne)
+{
+    BreakRig b(2, 20);
+    QStringList* insertLog = recordLog(b.in());
+    QStringList* musicLog = recordLog(b.m());
+    b.m().btnPlay_Click();
+    b.r.time.advance(10000);
+    b.in().cmdInsertNow->press();
+    ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 1; }));
+    ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 0; }));
+    EXPECT_EQ(*insertLog, b.ads);
+    EXPECT_EQ(*musicLog, (QStringList{b.music[0], b.music[1]}));
+    EXPECT_EQ(b.in().CurrentStatus, 0);
+    EXPECT_EQ(b.m().CurrentStatus, 1);
+    EXPECT_EQ(b.r.stream(b.music[1])->state(), FakeStream::State::Running);
+    EXPECT_LT(b.r.stream(b.music[1])->position(), 2.0);  // from its start
+
+    b.r.time.advance(60000);
+    b.in().cmdInsertNow->press();
+    EXPECT_EQ(b.insertInPlay(), b.ads[0]);
+
+    // In shuffle mode the list never runs out: only "Back To Music" ends the break.
+    b.in().chkRndPlay->setValue(1);
+    b.r.time.advance(600000);
+    EXPECT_EQ(b.in().GoingBackToMusic, 0);
+    EXPECT_EQ(b.in().CurrentStatus, 1);
+    EXPECT_TRUE(b.audible(b.in()));
+    EXPECT_EQ(b.m().CurrentStatus, 2);
+}
+
+TEST(InsertWorkflow, ABreakWithNothingToPlayBringsTheMusicBack)
+{
+    struct Case {
+        const char* what;
+        QStringList inserts;  // none of them can be opened
+        bool shuffle;
+    };
+    for (const Case& c : {Case{"empty list", {}, false},
+                          Case{"missing files", {QStringLiteral("/ads/gone1.mp3"), QStringLiteral("/ads/gone2.mp3")}, false},
+                          Case{"missing files, shuffled", {QStringLiteral("/ads/gone1.mp3"), QStringLiteral("/ads/gone2.mp3"), QStringLiteral("/ads/gone3.mp3")}, true}}) {
+        SCOPED_TRACE(c.what);
+        BreakRig b(0);
+        for (const QString& path : c.inserts)
+            b.in().AddFileToList(path, 0, *b.in().lstClipList);
+        b.in().chkRndPlay->setValue(c.shuffle ? 1 : 0);
+        QStringList* insertLog = recordLog(b.in());
+        b.m().btnPlay_Click();
+        b.r.time.advance(10000);
+        b.in().spinTransitionTime->setValue(2);
+        b.in().cmdInsertNow->press();
+
+        ASSERT_TRUE(b.r.runUntil([&] { return b.in().InsertReady == 0; }, 10000));
+        const std::int64_t rampEnd = b.r.time.elapsedMs();
+        ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 1; }, 1000));
+        EXPECT_LE(b.r.time.elapsedMs() - rampEnd, 1000);
+        ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 0; }, 10000));
+        EXPECT_EQ(b.m().CurrentStatus, 1);
+        EXPECT_TRUE(b.audible(b.m()));
+        EXPECT_EQ(b.in().CurrentStatus, 0);
+        if (!c.shuffle)
+            EXPECT_EQ(insertLog->count(QStringLiteral("**ERROR**")), c.inserts.size());
+        else
+            EXPECT_GE(insertLog->count(QStringLiteral("**ERROR**")), c.inserts.size());
+    }
+}
