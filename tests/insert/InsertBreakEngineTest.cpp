@@ -1,0 +1,278 @@
+// A break on the real engine, heard through the WAV writer: the music window
+// sounds only on the left, the insert window only on the right, so each
+// channel of the rendered file is one window's level. Music song A plays, the
+// insert window breaks in with two inserts, and the music comes back with
+// song B from its trimmed start.
+
+#include "../app/EngineStation.h"
+#include "app/frmPlayer.h"
+#include "insert/frmPlayer2.h"
+#include "platform/TimerService.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+namespace tavlo::test {
+namespace {
+
+constexpr double kAmplitude = 0.5;
+constexpr int kTransitionSeconds = 2;
+// The ramps take the transition time and a tenth.
+constexpr double kRampSeconds = kTransitionSeconds + 0.1;
+constexpr double kPressAt = 3;
+constexpr double kRenderSeconds = 13;
+// Song A and the body of song B; B's first second after its trimmed start
+// is at half that pitch, so its start can be told by ear and by count.
+constexpr double kMusicHz = 660;
+constexpr double kMarkerHz = 330;
+constexpr double kInsertHz[] = {550, 440};
+const double kFullPeak = kAmplitude * kMasterGain;
+const double kFullRms = kFullPeak / std::sqrt(2.0);
+// Quieter than this, both channels together, counts as silence.
+const double kSilenceRms = kFullRms * 1e-3;  // -60 dB under the master level
+
+const char* const kTypeNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
+
+struct Media {
+    QTemporaryDir dir;
+    QString a = dir.filePath(QStringLiteral("a.wav"));
+    QString b = dir.filePath(QStringLiteral("b.wav"));
+    QString inserts[2] = {dir.filePath(QStringLiteral("insert1.wav")), dir.filePath(QStringLiteral("insert2.wav"))};
+    Media()
+    {
+        EXPECT_TRUE(makeTone(a, 20, kMusicHz, kAmplitude, 0));
+        // B: 2 s of silence the music window's cut-first skips, the marker, the body.
+        const QString marker = dir.filePath(QStringLiteral("marker.wav"));
+        const QString body = dir.filePath(QStringLiteral("body.wav"));
+        EXPECT_TRUE(makeTone(marker, 1, kMarkerHz, kAmplitude, 0));
+        EXPECT_TRUE(makeTone(body, 10, kMusicHz, kAmplitude, 0));
+        EXPECT_TRUE(sox({marker, body, b, QStringLiteral("pad"), QStringLiteral("2"), QStringLiteral("0")}));
+        for (int i = 0; i < 2; ++i)
+            EXPECT_TRUE(makeTone(inserts[i], 5, kInsertHz[i], kAmplitude, 1));
+    }
+};
+
+// Both windows wired as the program wires them, and the moments the break's
+// ramps began and ended, in seconds of the render.
+struct Break {
+    EngineStation st;
+    frmPlayer music{st.services};
+    frmPlayer2 insert{st.services, music};
+    std::vector<float> out;
+    double press = -1, inEnd = -1, back = -1, backEnd = -1;
+
+    Break(const Media& media, int type, const char* name) : st(name)
+    {
+        music.setInsertWindow(insert);
+        music.Form_Load();
+        music.spinCutFirst->setValue(2);
+        music.AddFileToList(media.a, 0, *music.lstClipList);
+        music.AddFileToList(media.b, 0, *music.lstClipList);
+        insert.optTransition[static_cast<size_t>(type)]->setValue(1);
+        insert.spinTransitionTime->setValue(kTransitionSeconds);
+        for (const QString& path : media.inserts)
+            insert.AddFileToList(path, 0, *insert.lstClipList);
+
+        music.btnPlay->press();
+        st.run(kPressAt);
+        press = now();
+        insert.cmdInsertNow->press();
+        st.run(kRenderSeconds - kPressAt, [this] {
+            if (inEnd < 0 && !insert.tmrTransition2().isEnabled())
+                inEnd = now();
+            if (back < 0 && insert.GoingBackToMusic != 0)
+                back = now();
+            if (back >= 0 && backEnd < 0 && insert.GoingBackToMusic == 0)
+                backEnd = now();
+        });
+        out = st.take();
+    }
+    double now() { return double(st.frame()) / kRate; }
+    // Keeps this render for a listen when it brought new failures.
+    void saveOnFailure(const char* label, bool failedBefore = false)
+    {
+        if (::testing::Test::HasFailure() && !failedBefore)
+            st.rig.saveActual(label, out);
+    }
+};
+
+std::size_t at(double sec) { return static_cast<std::size_t>(std::lround(sec * kRate)); }
+
+// Peak level of one channel over [from, to) in dB under the master level.
+double levelDb(const std::vector<float>& s, int channel, std::size_t from, std::size_t to)
+{
+    float peak = 0;
+    for (std::size_t i = from; i < std::min(to, s.size() / 2); ++i)
+        peak = std::max(peak, std::abs(s[2 * i + channel]));
+    return peak > 0 ? 20 * std::log10(peak / kFullPeak) : -199;
+}
+
+double frequency(const std::vector<float>& s, int channel, double fromSec, double toSec)
+{
+    int crossings = 0;
+    for (std::size_t i = at(fromSec) + 1; i < std::min(at(toSec), s.size() / 2); ++i)
+        crossings += (s[2 * i + channel] >= 0) != (s[2 * (i - 1) + channel] >= 0);
+    return crossings / 2.0 / (toSec - fromSec);
+}
+
+struct Silence {
+    double seconds = 0;
+    double from = 0;
+};
+
+// The longest run of 10 ms windows where left and right together stay under the floor.
+Silence longestSilence(const std::vector<float>& s)
+{
+    const std::size_t w = kRate / 100;
+    Silence worst;
+    std::size_t runStart = 0, run = 0;
+    for (std::size_t i = 0; i + w <= s.size() / 2; i += w) {
+        const double l = OfflineRig::rms(s, 0, i, i + w), r = OfflineRig::rms(s, 1, i, i + w);
+        if (std::sqrt(l * l + r * r) < kSilenceRms) {
+            if (run++ == 0)
+                runStart = i;
+            if (double(run * w) / kRate > worst.seconds)
+                worst = {double(run * w) / kRate, double(runStart) / kRate};
+        } else {
+            run = 0;
+        }
+    }
+    return worst;
+}
+
+// The insert heard at full level from the press until the first ramp tick
+// takes it down: how long, how loud, and how far down it then goes.
+struct Blip {
+    double ms = 0;
+    double peakDb = -199;
+    double dipDb = 0;
+};
+
+Blip firstTickBlip(const Break& br)
+{
+    const std::size_t w = kRate / 500;  // 2 ms: more than a period of the insert's tone
+    const std::size_t from = at(br.press), to = at(br.inEnd);
+    Blip blip;
+    std::size_t loudEnd = from;
+    for (std::size_t i = from; i + w <= to; i += w) {
+        const double db = levelDb(br.out, 1, i, i + w);
+        if (db < -40) {
+            blip.ms = 1000.0 * double(loudEnd - from) / kRate;
+            blip.dipDb = db;
+            for (std::size_t j = i; j + w <= std::min(to, i + at(0.05)); j += w)
+                blip.dipDb = std::min(blip.dipDb, levelDb(br.out, 1, j, j + w));
+            return blip;
+        }
+        if (db > -6)
+            loudEnd = i + w;
+        blip.peakDb = std::max(blip.peakDb, db);
+    }
+    return {};  // never taken down during the ramp
+}
+
+TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFromItsStart)
+{
+    Media media;
+    Break br(media, 0, "insert-break");
+    const auto& out = br.out;
+    ASSERT_GT(br.inEnd, 0) << "the insert-in ramp never ended";
+    ASSERT_GT(br.back, 0) << "the music never came back";
+    ASSERT_GT(br.backEnd, 0) << "the back-to-music ramp never ended";
+    EXPECT_NEAR(br.inEnd - br.press, kRampSeconds, 0.1);
+    EXPECT_NEAR(br.backEnd - br.back, kRampSeconds, 0.1);
+
+    EXPECT_NEAR(rmsAt(out, 0, br.press - 1, br.press), kFullRms, 0.01 * kFullRms) << "A at the master level";
+    EXPECT_EQ(rmsAt(out, 1, 0, br.press), 0.0) << "no insert before the press";
+
+    // Across each ramp one side falls and the other rises, 100 ms at a time
+    // (the insert-in starting after the first tick's blip).
+    auto crossFade = [&](double from, double to, int falling, const char* which) {
+        double lastDown = 1, lastUp = 0;
+        for (double t = from; t + 0.1 <= to; t += 0.1) {
+            const double down = rmsAt(out, falling, t, t + 0.1), up = rmsAt(out, 1 - falling, t, t + 0.1);
+            EXPECT_LE(down, lastDown * 1.01 + 1e-7) << which << ": the fading side rose at " << t;
+            EXPECT_GE(up, lastUp * 0.99 - 1e-7) << which << ": the rising side fell at " << t;
+            lastDown = down;
+            lastUp = up;
+        }
+    };
+    crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
+    crossFade(br.back, br.backEnd, 1, "back to music");
+    EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up after the ramp";
+    EXPECT_LT(rmsAt(out, 0, br.inEnd, br.back), 1e-6) << "the music waits silent under the inserts";
+
+    // B is back with the press, from its trimmed start: the marker first.
+    const std::size_t onset = OfflineRig::firstAbove(out, 1e-6f, at(br.inEnd));
+    const double lag = double(onset) / kRate - br.back;
+    EXPECT_GE(lag, -0.011) << "the music sounded before the press";
+    EXPECT_LE(lag, 0.05) << "B starts late: not from its trimmed start";
+    EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
+    EXPECT_NEAR(frequency(out, 0, br.back + 1.5, br.back + 2.5), kMusicHz, 0.05 * kMusicHz);
+    EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
+    EXPECT_LT(rmsAt(out, 1, br.backEnd, kRenderSeconds), 1e-6) << "the insert gone";
+    EXPECT_EQ(br.insert.CurrentStatus, 0);
+
+    EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
+    EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude)) << "click on the inserts";
+    const Silence gap = longestSilence(out);
+    EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
+    br.saveOnFailure("cross-dissolve");
+}
+
+// Every transition type through the same break. Only what must hold for all
+// is asserted; the figures are printed to say what a listener hears.
+TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
+{
+    Media media;
+    std::printf("\ninsert-in, transition time %d s; levels in dB under the master level, L music / R insert\n",
+                kTransitionSeconds);
+    std::printf("%-15s %6s %13s %13s %13s %13s %13s %22s %16s %11s %13s\n", "type", "ramp s", "0%", "25%", "50%",
+                "75%", "100%", "first-tick blip", "longest silence", "B back ms", "jump L/R");
+    for (int type = 0; type < 5; ++type) {
+        SCOPED_TRACE(kTypeNames[type]);
+        const bool failedBefore = HasFailure();
+        const std::string name = "insert-type-" + std::to_string(type);
+        Break br(media, type, name.c_str());
+        const auto& out = br.out;
+        ASSERT_GT(br.inEnd, 0);
+        ASSERT_GT(br.back, 0);
+        ASSERT_GT(br.backEnd, 0);
+
+        const double ramp = br.inEnd - br.press;
+        char points[5][16];
+        for (int k = 0; k < 5; ++k) {
+            // 10 ms windows, the last one ending with the ramp.
+            const std::size_t from = std::min(at(br.press + ramp * k / 4), at(br.inEnd) - kRate / 100);
+            std::snprintf(points[k], sizeof points[k], "%5.1f/%5.1f", levelDb(out, 0, from, from + kRate / 100),
+                          levelDb(out, 1, from, from + kRate / 100));
+        }
+        const Blip blip = firstTickBlip(br);
+        char blipText[32] = "none";
+        if (blip.ms > 0)
+            std::snprintf(blipText, sizeof blipText, "%3.0f ms %4.1f dB, to %5.1f", blip.ms, blip.peakDb, blip.dipDb);
+        const Silence gap = longestSilence(out);
+        const double lagMs = 1000 * (double(OfflineRig::firstAbove(out, 1e-6f, at(br.inEnd))) / kRate - br.back);
+        std::printf("%-15s %6.2f %13s %13s %13s %13s %13s %22s %6.2f s @%5.2f %11.0f %6.2f/%4.2f\n", kTypeNames[type],
+                    ramp, points[0], points[1], points[2], points[3], points[4], blipText, gap.seconds,
+                    gap.from - br.press, lagMs, largestStep(out, 0) / toneStep(kMusicHz, kAmplitude),
+                    largestStep(out, 1) / toneStep(kInsertHz[0], kAmplitude));
+
+        EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
+        EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
+        EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
+        EXPECT_LT(rmsAt(out, 1, kRenderSeconds - 1, kRenderSeconds), 1e-6) << "the insert gone";
+        EXPECT_EQ(br.insert.CurrentStatus, 0);
+        EXPECT_EQ(br.music.CurrentStatus, 1);
+        br.saveOnFailure("break", failedBefore);
+    }
+    std::cout << std::flush;
+}
+
+}  // namespace
+}  // namespace tavlo::test

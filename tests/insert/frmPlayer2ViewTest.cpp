@@ -1,0 +1,168 @@
+#include "insert/frmPlayer2View.h"
+#include "insert/frmPlayer2.h"
+#include "fakes/QtTestApp.h"
+#include "playback/WindowRig.h"
+#include "playlist/PlaylistTableView.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace tavlo::test {
+namespace {
+
+QString s(const char* text) { return QString::fromLatin1(text); }
+
+// The scheduler's preload time, as the insert window would read it.
+class FiveSecondPreload : public PreloadTimeSource {
+public:
+    double PreLoadTime() const override { return 5; }
+};
+
+QStringList captions(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (const QAction* a : actions)
+        if (!a->isSeparator())
+            out << a->text();
+    return out;
+}
+
+QRect placeIn(const QWidget& window, const QWidget* w) { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); }
+
+// Fails with the names of shown widgets that overlap, stand outside the
+// window or cannot show their whole text.
+void expectLegible(QWidget& window)
+{
+    QList<QWidget*> shown;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const bool leaf = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                          qobject_cast<QAbstractSlider*>(w) || qobject_cast<QProgressBar*>(w) ||
+                          qobject_cast<QComboBox*>(w);
+        if (!leaf || !w->isVisible() || qobject_cast<QAbstractItemView*>(w->parentWidget()->parentWidget()) ||
+            qobject_cast<QComboBox*>(w->parentWidget()) || w->objectName().startsWith(s("qt_")))
+            continue;
+        shown.append(w);
+        EXPECT_TRUE(window.rect().contains(placeIn(window, w))) << w->objectName().toStdString() << " lies outside";
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = QString(button->text()).remove(QLatin1Char('&'));
+        if (text.isEmpty())
+            continue;
+        EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance(text)) << text.toStdString() << " is cut";
+        EXPECT_GE(w->height(), w->fontMetrics().height()) << text.toStdString() << " is cut";
+    }
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int j = i + 1; j < shown.size(); ++j) {
+            if (shown[i]->isAncestorOf(shown[j]) || shown[j]->isAncestorOf(shown[i]))
+                continue;
+            EXPECT_FALSE(placeIn(window, shown[i]).intersects(placeIn(window, shown[j])))
+                << shown[i]->objectName().toStdString() << " overlaps " << shown[j]->objectName().toStdString();
+        }
+    }
+}
+
+void save(QWidget& view, const char* picture)
+{
+    const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
+    QDir().mkpath(dir);
+    EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + s(picture) + s(".png")));
+}
+
+TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
+{
+    // Wired as the program wires the two windows: the music window's start
+    // loads and shows the insert window.
+    WindowRig rig(false);
+    frmPlayer& music = *rig.w;
+    frmPlayer2 insert(rig.services, music);
+    FiveSecondPreload preload;
+    insert.setPreloadTimeSource(preload);
+    frmPlayer2View view(insert);
+    music.setInsertWindow(insert);
+    insert.setLogFolderWindow(rig.logFolderWindow);
+    insert.setProgramFolder(s("/opt/tavlo"));
+    music.Form_Load();
+    ASSERT_TRUE(insert.isLoaded());
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.windowTitle(), s("TAVLO Broadcast - Time Priority"));
+    for (const char* title : {"Station Call", "Jingle Long Version", "Weather Sponsor"}) {
+        const QString path = s("/inserts/%1.mp3").arg(s(title));
+        rig.media.addFile(path, 30);
+        insert.AddFileToList(path, 0, *insert.lstClipList);
+    }
+
+    // Its own menus, with no "&View": lining windows up is the music window's.
+    EXPECT_EQ(captions(view.menuBar()->actions()), (QStringList{s("&File"), s("&List"), s("&Options"), s("&Help")}));
+    EXPECT_EQ(captions(view.menu(s("mnuOptions"))->actions()), (QStringList{s("Wri&te Log File"), s("Setup Log &Folder")}));
+    EXPECT_EQ(captions(view.menu(s("mnuOnlineHelp"))->actions()), (QStringList{s("Online &Help"), s("&About")}));
+
+    // Lined up on a screen 768 pixels high.
+    insert.setGeometry(6615, 0, 6615, 10520);
+    QApplication::processEvents();
+    ASSERT_EQ(view.size(), QSize(441, 701));
+    auto* prepare = view.findChild<QAbstractButton*>(s("cmdPrepareInsert"));
+    auto* abort = view.findChild<QAbstractButton*>(s("cmdAbortInsert"));
+    auto* ready = view.findChild<QLabel*>(s("lblReady"));
+    auto* count = view.findChild<QLabel*>(s("lblCountDown(0)"));
+    auto* status = view.findChild<QLabel*>(s("lblStatus"));
+    ASSERT_TRUE(prepare && abort && ready && count && status);
+    EXPECT_FALSE(ready->isVisible());
+    EXPECT_FALSE(abort->isVisible());
+    expectLegible(view);
+    save(view, "insert-view");
+    const QList<QWidget*> steady{count, abort, ready, prepare, view.list()};
+    QList<QRect> before;
+    for (const QWidget* w : steady)
+        before << placeIn(view, w);
+
+    // A prepared break: READY and ABORT come up and the preload counts down,
+    // large and bold, with nothing moving around it.
+    prepare->click();
+    EXPECT_EQ(insert.DelayBeforePlay, 5);
+    rig.time.advance(1000);
+    QApplication::processEvents();
+    EXPECT_TRUE(ready->isVisible());
+    EXPECT_TRUE(abort->isVisible());
+    EXPECT_EQ(count->text(), s("4"));
+    EXPECT_TRUE(count->font().bold());
+    EXPECT_GE(count->font().pointSizeF(), 2 * status->font().pointSizeF());
+    EXPECT_TRUE(ready->font().bold());
+    EXPECT_NE(ready->palette().color(QPalette::WindowText), status->palette().color(QPalette::WindowText));
+    EXPECT_TRUE(abort->font().bold());
+    EXPECT_NE(abort->palette().color(QPalette::Button), prepare->palette().color(QPalette::Button));
+    expectLegible(view);
+    save(view, "insert-view-countdown");
+    // The music's time left while a break waits for its song, and the longest count.
+    for (const char* text : {"-00:-00", "32767", "4"}) {
+        insert.link().setCountDownText(s(text));
+        QApplication::processEvents();
+        EXPECT_TRUE(count->font().bold()) << text;
+        for (int i = 0; i < steady.size(); ++i)
+            EXPECT_EQ(placeIn(view, steady[i]), before[i]) << steady[i]->objectName().toStdString() << " moved at "
+                                                           << text;
+        expectLegible(view);
+    }
+
+    // ABORT calls the break off: no insert starts when the count would have run out.
+    abort->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(ready->isVisible());
+    EXPECT_FALSE(abort->isVisible());
+    EXPECT_EQ(count->text(), QString());
+    rig.time.advance(6000);
+    EXPECT_EQ(insert.InsertReady, 0);
+    EXPECT_EQ(insert.CurrentStatus, 0);
+}
+
+}  // namespace
+}  // namespace tavlo::test
