@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <memory>
+#include <optional>
 
 namespace tavlo {
 
@@ -108,6 +109,19 @@ private:
     static void setLevel(Slider* fader, double level);
     Slider* insertFader() const;
     Slider* musicFader() const;
+    // One tick of either ramp: what the tick's fader steps are computed from.
+    struct RampTick {
+        int c;           // the tick, from 1
+        int iv;          // the insert master
+        int M;           // the masters' maximum
+        double mv;       // the music master
+        double r;        // mv / iv, as the ramp's start computed it
+        bool music;      // the music's fader is ours to move (not played over)
+        bool firstHalf;  // c <= iv / 2
+    };
+    // Counts the tick; on the tick past the last step runs `endActions` and
+    // answers nothing.
+    std::optional<RampTick> nextRampTick(void (frmPlayer2::*endActions)());
     void endInsertIn();
     void endBackToMusic();
     // Nothing left to play in this break: the list is empty or every row of

@@ -35,19 +35,25 @@ Slider* frmPlayer2::musicFader() const
     return ch == 0 || ch == 1 ? m_music.vscVolume[static_cast<size_t>(ch)] : nullptr;
 }
 
-void frmPlayer2::tmrTransition2_Timer()
+std::optional<frmPlayer2::RampTick> frmPlayer2::nextRampTick(void (frmPlayer2::*endActions)())
 {
     const int c = ++DoingTransition;
+    // Read on every tick: moving the insert master reshapes the rest of the ramp.
     const int iv = hscVolume->value();
     if (c >= iv + 1) {
-        endInsertIn();
-        return;
+        (this->*endActions)();
+        return std::nullopt;
     }
-    const int M = hscVolume->max();
-    const double mv = m_music.hscVolume->value();
-    const double r = m_ratio;
-    const bool music = PlayOverMusic == 0;
-    const bool firstHalf = 2 * c <= iv;
+    return RampTick{c, iv, hscVolume->max(), static_cast<double>(m_music.hscVolume->value()), m_ratio,
+                    PlayOverMusic == 0, 2 * c <= iv};
+}
+
+void frmPlayer2::tmrTransition2_Timer()
+{
+    const auto tick = nextRampTick(&frmPlayer2::endInsertIn);
+    if (!tick)
+        return;
+    const auto [c, iv, M, mv, r, music, firstHalf] = *tick;
 
     switch (TransitionType) {
     case 0:  // "Cross Dissolve"
@@ -119,17 +125,10 @@ void frmPlayer2::endInsertIn()
 
 void frmPlayer2::tmrTransition3_Timer()
 {
-    const int c = ++DoingTransition;
-    const int iv = hscVolume->value();
-    if (c >= iv + 1) {
-        endBackToMusic();
+    const auto tick = nextRampTick(&frmPlayer2::endBackToMusic);
+    if (!tick)
         return;
-    }
-    const int M = hscVolume->max();
-    const double mv = m_music.hscVolume->value();
-    const double r = m_ratio;
-    const bool music = PlayOverMusic == 0;
-    const bool firstHalf = 2 * c <= iv;
+    const auto [c, iv, M, mv, r, music, firstHalf] = *tick;
 
     switch (TransitionType) {
     case 0:  // "Cross Dissolve"
