@@ -3,16 +3,10 @@
 // silence that the cut-first trims away), so each channel of the rendered
 // file is one song's level.
 
-#include "../platform/audio/OfflineRig.h"
-#include "platform/AppServices.h"
+#include "EngineStation.h"
 #include "app/frmPlayer.h"
-#include "fakes/FakeServices.h"
-#include "platform/MixerDevice.h"
-#include "platform/SimulatedTime.h"
 #include "playlist/PlaylistModel.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,14 +16,7 @@
 namespace tavlo::test {
 namespace {
 
-constexpr int kRate = 44100;
 constexpr double kAmplitude = 0.5;
-const double kMasterGain = std::pow(10.0, -441 / 2000.0);  // master 64: fader 21
-
-bool sox(const QStringList& args)
-{
-    return QProcess::execute(QStringLiteral("sox"), args) == 0;
-}
 
 struct Songs {
     QTemporaryDir dir;
@@ -37,35 +24,22 @@ struct Songs {
     QString b = dir.filePath(QStringLiteral("b-right.wav"));
     Songs()
     {
-        const QString amp = QString::number(kAmplitude);
-        EXPECT_TRUE(sox({QStringLiteral("-n"), QStringLiteral("-r"), QString::number(kRate), QStringLiteral("-c"), QStringLiteral("2"), a,
-                         QStringLiteral("synth"), QStringLiteral("20"), QStringLiteral("sine"), QStringLiteral("440"),
-                         QStringLiteral("vol"), amp, QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")}));
-        EXPECT_TRUE(sox({QStringLiteral("-n"), QStringLiteral("-r"), QString::number(kRate), QStringLiteral("-c"), QStringLiteral("2"), b,
-                         QStringLiteral("synth"), QStringLiteral("18"), QStringLiteral("sine"), QStringLiteral("660"),
-                         QStringLiteral("vol"), amp, QStringLiteral("remix"), QStringLiteral("0"), QStringLiteral("1"),
-                         QStringLiteral("pad"), QStringLiteral("2"), QStringLiteral("0")}));
+        EXPECT_TRUE(makeTone(a, 20, 440, kAmplitude, 0));
+        EXPECT_TRUE(makeTone(b, 18, 660, kAmplitude, 1, 2));
     }
 };
 
-// The window driven in audio time: timers fire between 10 ms blocks.
-struct Station {
-    OfflineRig rig;
-    SimulatedTime time;
-    FakeRandom random;
-    MemorySettingsStore settings;
-    FakeDialogs dialogs;
-    NullMixerDevice mixer;
-    AppServices services{rig.engine(), time, time, random, settings, dialogs, mixer};
+// The music window driven in audio time.
+struct Station : EngineStation {
     frmPlayer w{services};
     std::int64_t changeAtFrame = -1;
 
-    explicit Station(const char* name) : rig(name)
+    explicit Station(const char* name) : EngineStation(name)
     {
         w.Form_Load();
         QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString& path) {
             if (path.endsWith(QLatin1String("b-right.wav")))
-                changeAtFrame = rig.engine().framesRendered();
+                changeAtFrame = frame();
         });
     }
     // Song A then song B, A trimmed by 2 s at its start (so is B, whose first
@@ -78,31 +52,10 @@ struct Station {
         w.AddFileToList(songs.a, 0, *w.lstClipList);
         w.AddFileToList(songs.b, 0, *w.lstClipList);
         w.btnPlay_Click();
-        return play(seconds);
-    }
-    std::vector<float> play(double seconds)
-    {
-        const auto blocks = static_cast<int>(seconds * 100);
-        for (int i = 0; i < blocks; ++i) {
-            rig.engine().renderOffline(kRate / 100);
-            time.advance(10);
-        }
-        return rig.render(0);
+        run(seconds);
+        return take();
     }
 };
-
-double rmsAt(const std::vector<float>& s, int channel, double fromSec, double toSec)
-{
-    return OfflineRig::rms(s, channel, static_cast<std::size_t>(fromSec * kRate), static_cast<std::size_t>(toSec * kRate));
-}
-
-float largestStep(const std::vector<float>& s, int channel)
-{
-    float worst = 0;
-    for (std::size_t i = 1; i < s.size() / 2; ++i)
-        worst = std::max(worst, std::abs(s[2 * i + channel] - s[2 * (i - 1) + channel]));
-    return worst;
-}
 
 TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
 {
@@ -132,8 +85,8 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
     EXPECT_NEAR(rmsAt(out, 1, t0 + 5.5, t0 + 8), full, 0.01 * full) << "B at the master level after the ramp";
     EXPECT_LT(rmsAt(out, 0, t0 + 5.2, t0 + 9), 1e-6) << "A silent after the ramp";
     // No click: no sample-to-sample jump beyond what the tones themselves make.
-    EXPECT_LT(largestStep(out, 0), 2 * M_PI * 440 / kRate * kAmplitude * kMasterGain * 1.05);
-    EXPECT_LT(largestStep(out, 1), 2 * M_PI * 660 / kRate * kAmplitude * kMasterGain * 1.05);
+    EXPECT_LT(largestStep(out, 0), toneStep(440, kAmplitude));
+    EXPECT_LT(largestStep(out, 1), toneStep(660, kAmplitude));
     if (HasFailure())
         st.rig.saveActual("crossfade", out);
 }

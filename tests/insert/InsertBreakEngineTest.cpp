@@ -121,18 +121,28 @@ double frequency(const std::vector<float>& s, int channel, double fromSec, doubl
     return crossings / 2.0 / (toSec - fromSec);
 }
 
+// When the music (the left) first sounds from `fromSec` on, in seconds.
+double musicOnset(const std::vector<float>& s, double fromSec)
+{
+    std::size_t i = at(fromSec);
+    while (i < s.size() / 2 && std::abs(s[2 * i]) <= 1e-6f)
+        ++i;
+    return double(i) / kRate;
+}
+
 struct Silence {
     double seconds = 0;
     double from = 0;
 };
 
-// The longest run of 10 ms windows where left and right together stay under the floor.
-Silence longestSilence(const std::vector<float>& s)
+// The longest run of 10 ms windows from `fromSec` on where left and right
+// together stay under the floor.
+Silence longestSilence(const std::vector<float>& s, double fromSec = 0)
 {
     const std::size_t w = kRate / 100;
     Silence worst;
     std::size_t runStart = 0, run = 0;
-    for (std::size_t i = 0; i + w <= s.size() / 2; i += w) {
+    for (std::size_t i = at(fromSec); i + w <= s.size() / 2; i += w) {
         const double l = OfflineRig::rms(s, 0, i, i + w), r = OfflineRig::rms(s, 1, i, i + w);
         if (std::sqrt(l * l + r * r) < kSilenceRms) {
             if (run++ == 0)
@@ -208,8 +218,7 @@ TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFro
     EXPECT_LT(rmsAt(out, 0, br.inEnd, br.back), 1e-6) << "the music waits silent under the inserts";
 
     // B is back with the press, from its trimmed start: the marker first.
-    const std::size_t onset = OfflineRig::firstAbove(out, 1e-6f, at(br.inEnd));
-    const double lag = double(onset) / kRate - br.back;
+    const double lag = musicOnset(out, br.inEnd) - br.back;
     EXPECT_GE(lag, -0.011) << "the music sounded before the press";
     EXPECT_LE(lag, 0.05) << "B starts late: not from its trimmed start";
     EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
@@ -232,8 +241,8 @@ TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
     Media media;
     std::printf("\ninsert-in, transition time %d s; levels in dB under the master level, L music / R insert\n",
                 kTransitionSeconds);
-    std::printf("%-15s %6s %13s %13s %13s %13s %13s %22s %16s %11s %13s\n", "type", "ramp s", "0%", "25%", "50%",
-                "75%", "100%", "first-tick blip", "longest silence", "B back ms", "jump L/R");
+    std::printf("%-15s %6s %13s %13s %13s %13s %13s %22s %16s %16s %11s\n", "type", "ramp s", "0%", "25%", "50%",
+                "75%", "100%", "first-tick blip", "longest silence", "B back", "jump L/R");
     for (int type = 0; type < 5; ++type) {
         SCOPED_TRACE(kTypeNames[type]);
         const bool failedBefore = HasFailure();
@@ -256,11 +265,17 @@ TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
         char blipText[32] = "none";
         if (blip.ms > 0)
             std::snprintf(blipText, sizeof blipText, "%3.0f ms %4.1f dB, to %5.1f", blip.ms, blip.peakDb, blip.dipDb);
-        const Silence gap = longestSilence(out);
-        const double lagMs = 1000 * (double(OfflineRig::firstAbove(out, 1e-6f, at(br.inEnd))) / kRate - br.back);
-        std::printf("%-15s %6.2f %13s %13s %13s %13s %13s %22s %6.2f s @%5.2f %11.0f %6.2f/%4.2f\n", kTypeNames[type],
-                    ramp, points[0], points[1], points[2], points[3], points[4], blipText, gap.seconds,
-                    gap.from - br.press, lagMs, largestStep(out, 0) / toneStep(kMusicHz, kAmplitude),
+        const Silence gap = longestSilence(out), breakGap = longestSilence(out, br.press);
+        const double lagMs = 1000 * (musicOnset(out, br.inEnd) - br.back);
+        double upAt = br.back;
+        while (upAt < kRenderSeconds && levelDb(out, 0, at(upAt), at(upAt + 0.01)) < -6)
+            upAt += 0.01;
+        char gapText[24] = "none";
+        if (breakGap.seconds > 0)
+            std::snprintf(gapText, sizeof gapText, "%4.2f s @%5.2f", breakGap.seconds, breakGap.from - br.press);
+        std::printf("%-15s %6.2f %13s %13s %13s %13s %13s %22s %16s %5.0f ms/%4.2f s %6.2f/%4.2f\n", kTypeNames[type],
+                    ramp, points[0], points[1], points[2], points[3], points[4], blipText, gapText, lagMs,
+                    upAt - br.back, largestStep(out, 0) / toneStep(kMusicHz, kAmplitude),
                     largestStep(out, 1) / toneStep(kInsertHz[0], kAmplitude));
 
         EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
@@ -271,6 +286,10 @@ TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
         EXPECT_EQ(br.music.CurrentStatus, 1);
         br.saveOnFailure("break", failedBefore);
     }
+    std::printf("longest silence: from the press on, @ seconds after it. B back: the music's first sound, and\n"
+                "its level within 6 dB of the master, after the back-to-music press. jump: the largest sample\n"
+                "step over the tone's own at the master level (two inserts at full together, as in an Up Down\n"
+                "insert change, make 1.7 without a click).\n");
     std::cout << std::flush;
 }
 
