@@ -59,6 +59,7 @@ frmPlayer2::frmPlayer2(AppServices& services, PlayerWindow& music, QObject* pare
     cmdBackToMusic = push("cmdBackToMusic", "Back To Music", &frmPlayer2::cmdBackToMusic_Click);
     cmdAbortInsert = push("cmdAbortInsert", "ABORT", &frmPlayer2::cmdAbortInsert_Click);
     cmdAbortInsert->setVisible(false);
+    cmdAbortInsert->setBackColour(0xC80000);
 
     chkPlayOverMusic =
         new Button(this, QStringLiteral("chkPlayOverMusic"), QStringLiteral("Play Ads Over Music"), Button::Kind::Check);
@@ -68,7 +69,10 @@ frmPlayer2::frmPlayer2(AppServices& services, PlayerWindow& music, QObject* pare
     chkWaitForSong->onClick = [this] { chkWaitForSong_Click(); };
     lblReady = new Label(this, QStringLiteral("lblReady"), QStringLiteral("READY"));
     lblReady->setVisible(false);
+    lblReady->setBold(true);
+    lblReady->setForeColour(0x008200);
     lblCountDown = new Label(this, QStringLiteral("lblCountDown(0)"));
+    lblCountDown->setBold(true);
 
     buildOptionsMenu(QStringLiteral("Setup Log &Folder"));
     // The insert window's help menu carries the names the other way round.

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,28 +178,50 @@ QWidget* PlayerWindowView::buildTransport()
 
 QWidget* PlayerWindowView::buildInsertControls()
 {
+    // The workflow's buttons across the window, its switches, then a framed
+    // strip for the break in hand: READY and ABORT at the left, the
+    // countdown at the right.
     auto* box = new QVBoxLayout;
     box->setSpacing(4);
     QHBoxLayout* buttons = row(*box);
-    for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic", "cmdAbortInsert"})
-        add(*buttons, button(QLatin1String(name)));
-    buttons->addStretch(1);
-    QLabel* ready = label(QStringLiteral("lblReady"), Qt::AlignRight | Qt::AlignVCenter);
-    reserveWidth(ready, QStringLiteral("READY"));
-    add(*buttons, ready);
+    for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic"})
+        add(*buttons, button(QLatin1String(name)), 1);
     QHBoxLayout* switches = row(*box);
     add(*switches, button(QStringLiteral("chkPlayOverMusic")));
     add(*switches, button(QStringLiteral("chkWaitForSong")));
     switches->addStretch(1);
+    auto* strip = new QHBoxLayout;
+    strip->setSpacing(10);
+    QLabel* ready = label(QStringLiteral("lblReady"));
+    reserveWidth(ready, QStringLiteral("READY"));
+    QAbstractButton* abort = button(QStringLiteral("cmdAbortInsert"));
+    // Shown only while a break is prepared; their room stays so that
+    // nothing moves under the operator's pointer when they come and go.
+    for (QWidget* w : {static_cast<QWidget*>(ready), static_cast<QWidget*>(abort)}) {
+        if (!w)
+            continue;
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        strip->addWidget(w);
+    }
+    strip->addStretch(1);
     for (const char* name : {"lblCountDown(0)", "lblCountDown"}) {
         QLabel* count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
         reserveWidth(count, QStringLiteral("-00:-00"));
-        add(*switches, count);
+        add(*strip, count);
     }
-    if (buttons->count() <= 1 && switches->count() <= 1) {
+    if (buttons->count() == 0 && switches->count() <= 1 && strip->count() <= 1) {
+        delete strip;
         delete box;
         return nullptr;
     }
+    auto* frame = new QFrame(m_panelParent);
+    frame->setObjectName(QStringLiteral("InsertStrip"));
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    strip->setContentsMargins(6, 2, 6, 2);
+    frame->setLayout(strip);
+    box->addWidget(frame);
     return container(m_panelParent, box);
 }
 

@@ -1,6 +1,7 @@
 #include "playback/PlayerWindowView.h"
 #include "playlist/PlaylistTableView.h"
 #include "fakes/QtTestApp.h"
+#include "fakes/ViewChecks.h"
 #include "playback/WindowRig.h"
 
 #include <QCheckBox>
@@ -164,44 +165,6 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     view.close();
     EXPECT_TRUE(ended);
     EXPECT_FALSE(view.isVisible());
-}
-
-// Fails with the names of widgets that overlap or cannot show their whole text.
-void expectLegible(QWidget& window)
-{
-    QList<QWidget*> shown;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        const bool leaf = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
-                          qobject_cast<QAbstractSlider*>(w) || qobject_cast<QProgressBar*>(w) ||
-                          qobject_cast<QComboBox*>(w);
-        if (!leaf || !w->isVisible() || qobject_cast<QAbstractItemView*>(w->parentWidget()->parentWidget()) ||
-            qobject_cast<QComboBox*>(w->parentWidget()) || w->objectName().startsWith(s("qt_")))
-            continue;
-        shown.append(w);
-        const QRect at(w->mapTo(&window, QPoint(0, 0)), w->size());
-        EXPECT_TRUE(window.rect().contains(at)) << w->objectName().toStdString() << " lies outside the window";
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->wordWrap())
-                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
-            else
-                EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
-                    << label->text().toStdString();
-        }
-        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) {
-            const QString text = QString(button->text()).remove(QLatin1Char('&'));
-            EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(text)) << text.toStdString();
-        }
-    }
-    for (int i = 0; i < shown.size(); ++i) {
-        for (int j = i + 1; j < shown.size(); ++j) {
-            if (shown[i]->isAncestorOf(shown[j]) || shown[j]->isAncestorOf(shown[i]))
-                continue;
-            const QRect a(shown[i]->mapTo(&window, QPoint(0, 0)), shown[i]->size());
-            const QRect b(shown[j]->mapTo(&window, QPoint(0, 0)), shown[j]->size());
-            EXPECT_FALSE(a.intersects(b)) << shown[i]->objectName().toStdString() << " overlaps "
-                                          << shown[j]->objectName().toStdString();
-        }
-    }
 }
 
 // Lined up on a screen 768 pixels high: 6615 twips wide, 11520 - 1000 high.
