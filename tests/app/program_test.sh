@@ -17,6 +17,7 @@ check "render exits 0" "[ $? -eq 0 ]"
 lines=$(grep -c ' ; .*\.mp3$' "$work/render.txt")
 check "render prints a line per song started (got $lines)" "[ $lines -ge 4 ] && [ $lines -le 6 ]"
 check "the first song is the list's first row" "head -n1 '$work/render.txt' | grep -q '01 Morning Chimes.mp3'"
+check "each line says the window it is from; the insert window starts empty" "[ \$(grep -c '^\[music\] ' '$work/render.txt') -eq $lines ] && ! grep -q '^\[insert\]' '$work/render.txt'"
 frames=$(soxi -s "$work/out.wav")
 check "100 s of stereo 16-bit at 44.1 kHz ($frames frames)" "[ '$frames' = 4410000 ] && [ \"\$(soxi -c '$work/out.wav')\" = 2 ] && [ \"\$(soxi -b '$work/out.wav')\" = 16 ]"
 # Never silent on air: every second of the render carries sound.
