@@ -122,6 +122,7 @@ private:
     // Counts the tick; on the tick past the last step runs `endActions` and
     // answers nothing.
     std::optional<RampTick> nextRampTick(void (frmPlayer2::*endActions)());
+    void cutMade(int iv);
     void endInsertIn();
     void endBackToMusic();
     // Nothing left to play in this break: the list is empty or every row of

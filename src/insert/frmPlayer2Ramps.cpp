@@ -84,13 +84,19 @@ void frmPlayer2::tmrTransition2_Timer()
         if (music)
             setLevel(musicFader(), 85);
         setLevel(insertFader(), M - iv);
-        DoingTransition = iv + 1;
-        if (Player* p = playerIn(1 - ChannelPlaying))
-            p->StopFile();
+        cutMade(iv);
         break;
     default:
         break;
     }
+}
+
+void frmPlayer2::cutMade(int iv)
+{
+    // The next tick ends the ramp; the insert window's other channel goes now.
+    DoingTransition = iv + 1;
+    if (Player* p = playerIn(1 - ChannelPlaying))
+        p->StopFile();
 }
 
 void frmPlayer2::endInsertIn()
@@ -161,9 +167,7 @@ void frmPlayer2::tmrTransition3_Timer()
         setLevel(insertFader(), M);
         if (music)
             setLevel(musicFader(), M - mv);
-        DoingTransition = iv + 1;
-        if (Player* p = playerIn(1 - ChannelPlaying))
-            p->StopFile();
+        cutMade(iv);
         break;
     default:
         break;
