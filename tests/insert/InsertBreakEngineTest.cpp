@@ -15,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <iostream>
 
 namespace tavlo::test {
 namespace {
@@ -36,6 +34,8 @@ const double kFullPeak = kAmplitude * kMasterGain;
 const double kFullRms = kFullPeak / std::sqrt(2.0);
 // Quieter than this, both channels together, counts as silence.
 const double kSilenceRms = kFullRms * 1e-3;  // -60 dB under the master level
+// A stopped song fades out over 6 ms: silence is measured from this long after the stop.
+constexpr double kFadeOut = 0.01;
 
 const char* const kTypeNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
 
@@ -104,15 +104,6 @@ struct Break {
 
 std::size_t at(double sec) { return static_cast<std::size_t>(std::lround(sec * kRate)); }
 
-// Peak level of one channel over [from, to) in dB under the master level.
-double levelDb(const std::vector<float>& s, int channel, std::size_t from, std::size_t to)
-{
-    float peak = 0;
-    for (std::size_t i = from; i < std::min(to, s.size() / 2); ++i)
-        peak = std::max(peak, std::abs(s[2 * i + channel]));
-    return peak > 0 ? 20 * std::log10(peak / kFullPeak) : -199;
-}
-
 double frequency(const std::vector<float>& s, int channel, double fromSec, double toSec)
 {
     int crossings = 0;
@@ -156,36 +147,6 @@ Silence longestSilence(const std::vector<float>& s, double fromSec = 0)
     return worst;
 }
 
-// The insert heard at full level from the press until the first ramp tick
-// takes it down: how long, how loud, and how far down it then goes.
-struct Blip {
-    double ms = 0;
-    double peakDb = -199;
-    double dipDb = 0;
-};
-
-Blip firstTickBlip(const Break& br)
-{
-    const std::size_t w = kRate / 500;  // 2 ms: more than a period of the insert's tone
-    const std::size_t from = at(br.press), to = at(br.inEnd);
-    Blip blip;
-    std::size_t loudEnd = from;
-    for (std::size_t i = from; i + w <= to; i += w) {
-        const double db = levelDb(br.out, 1, i, i + w);
-        if (db < -40) {
-            blip.ms = 1000.0 * double(loudEnd - from) / kRate;
-            blip.dipDb = db;
-            for (std::size_t j = i; j + w <= std::min(to, i + at(0.05)); j += w)
-                blip.dipDb = std::min(blip.dipDb, levelDb(br.out, 1, j, j + w));
-            return blip;
-        }
-        if (db > -6)
-            loudEnd = i + w;
-        blip.peakDb = std::max(blip.peakDb, db);
-    }
-    return {};  // never taken down during the ramp
-}
-
 TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFromItsStart)
 {
     Media media;
@@ -215,16 +176,16 @@ TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFro
     crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
     crossFade(br.back, br.backEnd, 1, "back to music");
     EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up after the ramp";
-    EXPECT_LT(rmsAt(out, 0, br.inEnd, br.back), 1e-6) << "the music waits silent under the inserts";
+    EXPECT_LT(rmsAt(out, 0, br.inEnd + kFadeOut, br.back), 1e-6) << "the music waits silent under the inserts";
 
     // B is back with the press, from its trimmed start: the marker first.
-    const double lag = musicOnset(out, br.inEnd) - br.back;
+    const double lag = musicOnset(out, br.inEnd + kFadeOut) - br.back;
     EXPECT_GE(lag, -0.011) << "the music sounded before the press";
     EXPECT_LE(lag, 0.05) << "B starts late: not from its trimmed start";
     EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
     EXPECT_NEAR(frequency(out, 0, br.back + 1.5, br.back + 2.5), kMusicHz, 0.05 * kMusicHz);
     EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
-    EXPECT_LT(rmsAt(out, 1, br.backEnd, kRenderSeconds), 1e-6) << "the insert gone";
+    EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
     EXPECT_EQ(br.insert.CurrentStatus, 0);
 
     EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
@@ -234,51 +195,25 @@ TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFro
     br.saveOnFailure("cross-dissolve");
 }
 
-// Every transition type through the same break. Only what must hold for all
-// is asserted; the figures are printed to say what a listener hears.
+// Every transition type through the same break: the air is never empty for
+// longer than the ramp, nothing clicks (on the right two inserts may sound at
+// full together, as in an Up Down insert change) and the music comes back.
+// What a listener hears in each is in docs/performance.md.
 TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
 {
     Media media;
-    std::printf("\ninsert-in, transition time %d s; levels in dB under the master level, L music / R insert\n",
-                kTransitionSeconds);
-    std::printf("%-15s %6s %13s %13s %13s %13s %13s %22s %16s %16s %11s\n", "type", "ramp s", "0%", "25%", "50%",
-                "75%", "100%", "first-tick blip", "longest silence", "B back", "jump L/R");
     for (int type = 0; type < 5; ++type) {
         SCOPED_TRACE(kTypeNames[type]);
         const bool failedBefore = HasFailure();
         const std::string name = "insert-type-" + std::to_string(type);
         Break br(media, type, name.c_str());
         const auto& out = br.out;
-        ASSERT_GT(br.inEnd, 0);
-        ASSERT_GT(br.back, 0);
         ASSERT_GT(br.backEnd, 0);
-
-        const double ramp = br.inEnd - br.press;
-        char points[5][16];
-        for (int k = 0; k < 5; ++k) {
-            // 10 ms windows, the last one ending with the ramp.
-            const std::size_t from = std::min(at(br.press + ramp * k / 4), at(br.inEnd) - kRate / 100);
-            std::snprintf(points[k], sizeof points[k], "%5.1f/%5.1f", levelDb(out, 0, from, from + kRate / 100),
-                          levelDb(out, 1, from, from + kRate / 100));
-        }
-        const Blip blip = firstTickBlip(br);
-        char blipText[32] = "none";
-        if (blip.ms > 0)
-            std::snprintf(blipText, sizeof blipText, "%3.0f ms %4.1f dB, to %5.1f", blip.ms, blip.peakDb, blip.dipDb);
-        const Silence gap = longestSilence(out), breakGap = longestSilence(out, br.press);
-        const double lagMs = 1000 * (musicOnset(out, br.inEnd) - br.back);
-        double upAt = br.back;
-        while (upAt < kRenderSeconds && levelDb(out, 0, at(upAt), at(upAt + 0.01)) < -6)
-            upAt += 0.01;
-        char gapText[24] = "none";
-        if (breakGap.seconds > 0)
-            std::snprintf(gapText, sizeof gapText, "%4.2f s @%5.2f", breakGap.seconds, breakGap.from - br.press);
-        std::printf("%-15s %6.2f %13s %13s %13s %13s %13s %22s %16s %5.0f ms/%4.2f s %6.2f/%4.2f\n", kTypeNames[type],
-                    ramp, points[0], points[1], points[2], points[3], points[4], blipText, gapText, lagMs,
-                    upAt - br.back, largestStep(out, 0) / toneStep(kMusicHz, kAmplitude),
-                    largestStep(out, 1) / toneStep(kInsertHz[0], kAmplitude));
-
+        const Silence gap = longestSilence(out);
         EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
+        EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
+        EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude) + toneStep(kInsertHz[1], kAmplitude))
+            << "click on the inserts";
         EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
         EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
         EXPECT_LT(rmsAt(out, 1, kRenderSeconds - 1, kRenderSeconds), 1e-6) << "the insert gone";
@@ -286,11 +221,6 @@ TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
         EXPECT_EQ(br.music.CurrentStatus, 1);
         br.saveOnFailure("break", failedBefore);
     }
-    std::printf("longest silence: from the press on, @ seconds after it. B back: the music's first sound, and\n"
-                "its level within 6 dB of the master, after the back-to-music press. jump: the largest sample\n"
-                "step over the tone's own at the master level (two inserts at full together, as in an Up Down\n"
-                "insert change, make 1.7 without a click).\n");
-    std::cout << std::flush;
 }
 
 }  // namespace

@@ -98,9 +98,14 @@ bool AudioEngine::makeRoom()
     // a moment to do so rather than refuse the song.
     for (int waited = 0; m_reader->count() >= Mixer::kMaxVoices; ++waited) {
         if (m_options.output == OutputKind::Offline) {
-            if (waited > 0)
+            if (waited > 1)
                 return false;
-            m_mixer->applyCommands();  // this thread is the audio thread when rendering offline
+            // This thread is the audio thread when rendering offline. Voices
+            // still fading out would only finish in the next render: when
+            // they are what fills the mix, their fades are cut short.
+            m_mixer->applyCommands();
+            if (waited == 1)
+                m_mixer->retireLeaving();
             m_reader->collectRetired();
         } else {
             if (waited >= 200)

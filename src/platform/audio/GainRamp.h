@@ -24,6 +24,8 @@ public:
         m_step = (m_target - m_current) / static_cast<float>(m_rampSamples);
     }
     bool ramping() const { return m_remaining > 0; }
+    // Samples until the target is reached.
+    int remaining() const { return m_remaining; }
     float current() const { return m_current; }
     // Advances one sample and returns the gain for it.
     float next()

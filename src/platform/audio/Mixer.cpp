@@ -22,22 +22,47 @@ void Mixer::applyCommands()
     Command command;
     while (m_commands.pop(command)) {
         if (command.kind == Command::Kind::Add) {
-            if (m_voiceCount < kMaxVoices)
+            if (m_voiceCount < kMaxVoices) {
+                m_leaving[m_voiceCount] = false;
                 m_voices[m_voiceCount++] = command.voice;
-            else
+            } else {
                 m_retired.push(command.voice);
+            }
             continue;
         }
-        for (int i = 0; i < m_voiceCount; ++i) {
-            if (m_voices[i] == command.voice) {
-                m_voices[i] = m_voices[--m_voiceCount];
-                m_voices[m_voiceCount] = nullptr;
-                break;
-            }
+        Voice** found = std::find(m_voices, m_voices + m_voiceCount, command.voice);
+        if (found == m_voices + m_voiceCount) {
+            // Never taken in (the mix was full); the engine caps voices so
+            // this push never fails.
+            m_retired.push(command.voice);
+            continue;
         }
-        // Freed on the other side; the engine caps voices so this never fails.
-        m_retired.push(command.voice);
+        const int i = static_cast<int>(found - m_voices);
+        command.voice->leave();
+        if (command.voice->audible())
+            m_leaving[i] = true;  // retired once faded out, in process()
+        else
+            retireAt(i);
     }
+}
+
+void Mixer::retireLeaving()
+{
+    for (int i = m_voiceCount; i-- > 0;) {
+        if (m_leaving[i])
+            retireAt(i);
+    }
+}
+
+void Mixer::retireAt(int index)
+{
+    Voice* voice = m_voices[index];
+    m_voices[index] = m_voices[--m_voiceCount];
+    m_leaving[index] = m_leaving[m_voiceCount];
+    m_voices[m_voiceCount] = nullptr;
+    m_leaving[m_voiceCount] = false;
+    // Freed on the other side.
+    m_retired.push(voice);
 }
 
 void Mixer::process(float* out, int frames)
@@ -57,6 +82,10 @@ void Mixer::process(float* out, int frames)
         sample_ops::peakStereo(block, n, &l, &r);
         peakLeft = std::max(peakLeft, l);
         peakRight = std::max(peakRight, r);
+    }
+    for (int i = m_voiceCount; i-- > 0;) {
+        if (m_leaving[i] && !m_voices[i]->audible())
+            retireAt(i);
     }
     notePeak(m_peak[0], peakLeft);
     notePeak(m_peak[1], peakRight);

@@ -19,6 +19,12 @@ class Voice;
 // conversion to the device's or the file's integer format, never wrapped.
 // The 32-bit float WAV keeps the unclipped sum for measurement.
 //
+// Removal: a voice that is still heard when its Remove arrives is told to
+// leave and stays in the mix, flagged, until its fade-out has run (a few
+// milliseconds); only then does it go to the retire queue. It keeps its slot
+// meanwhile, so the fixed arrays suffice and the audio thread never
+// allocates; the engine counts it as live until it is freed.
+//
 // Threading: post() from the UI thread; process() from the audio thread only
 // (the one thread that plays the consumer's part); takeRetired() from the
 // one non-real-time thread that frees voices; takePeak() and
@@ -42,6 +48,9 @@ public:
     void process(float* out, int frames);
     // Applies queued commands without mixing. Audio thread only.
     void applyCommands();
+    // Retires the voices still fading out at once, their fades cut short:
+    // for the offline renderer, which needs their room before it next mixes.
+    void retireLeaving();
 
     // A removed voice the audio thread has let go of, or null.
     Voice* takeRetired();
@@ -53,11 +62,13 @@ public:
 
 private:
     void notePeak(std::atomic<float>& peak, float value);
+    void retireAt(int index);
 
     const int m_maxBlock;
     SpscRing<Command> m_commands;
     SpscRing<Voice*> m_retired;
     Voice* m_voices[kMaxVoices] = {};
+    bool m_leaving[kMaxVoices] = {};
     int m_voiceCount = 0;
     std::atomic<float> m_peak[2] = {0.0f, 0.0f};
     std::atomic<std::int64_t> m_frames{0};

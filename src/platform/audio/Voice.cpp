@@ -142,6 +142,9 @@ void Voice::sync()
     const std::uint32_t ack = m_ackGen.load(std::memory_order_acquire);
     if (ack == m_consumerGen)
         return;
+    // The old place is still fading out of the ring; drop it once that is done.
+    if (m_wasSounding)
+        return;
     // The producer has stopped writing: everything in the ring is from
     // before the seek.
     m_ring.discardAll();
@@ -170,35 +173,51 @@ void Voice::mixInto(float* out, int frames)
     const float gainRight = m_gainRight.load(std::memory_order_relaxed);
     const double rate = m_rate.load(std::memory_order_relaxed);
     const bool seekPending = m_seekRequest.load(std::memory_order_acquire) != m_consumerGen;
-    const bool sounding = state() == State::Running && !seekPending && !m_consumerEnded;
-    if (!sounding || !m_wasSounding) {
-        // Silent last block or this one: settings take effect at once. A song
-        // opened, set to silence and started between two blocks must not
-        // glide down from where its gain stood before.
-        m_left.snap(gainLeft);
-        m_right.snap(gainRight);
+    const bool sounding = state() == State::Running && !m_leaving && !seekPending && !m_consumerEnded;
+    int want = frames;
+    if (sounding && !m_wasSounding) {
         m_effectiveRate = rate;
-    }
-    m_wasSounding = sounding;
-    if (!sounding)
+        if (m_consumerPos == 0) {
+            // The file's start: heard as it begins, at the gain set now. A
+            // song opened, set to silence and started between two blocks
+            // must not glide down from where its gain stood before.
+            m_left.snap(gainLeft);
+            m_right.snap(gainRight);
+        } else {
+            m_left.snap(0.0f);
+            m_right.snap(0.0f);
+            m_left.setTarget(gainLeft);
+            m_right.setTarget(gainRight);
+        }
+    } else if (sounding) {
+        m_left.setTarget(gainLeft);
+        m_right.setTarget(gainRight);
+        if (m_effectiveRate != rate) {
+            // Glide to a new rate over a few blocks; libsamplerate also ramps
+            // the ratio across each block.
+            const double step = rate - m_effectiveRate;
+            m_effectiveRate = std::abs(step) < 1e-4 ? rate : m_effectiveRate + 0.3 * step;
+        }
+    } else if (m_wasSounding) {
+        // Fading out: only as many frames as the fade still needs, so a
+        // resume carries on from the first frame not heard.
+        m_left.setTarget(0.0f);
+        m_right.setTarget(0.0f);
+        want = std::min(frames, std::max(m_left.remaining(), m_right.remaining()));
+    } else {
         return;
-    m_left.setTarget(gainLeft);
-    m_right.setTarget(gainRight);
-    if (m_effectiveRate != rate) {
-        // Glide to a new rate over a few blocks; libsamplerate also ramps the
-        // ratio across each block.
-        const double step = rate - m_effectiveRate;
-        m_effectiveRate = std::abs(step) < 1e-4 ? rate : m_effectiveRate + 0.3 * step;
     }
     // Once the resampler is in the path it stays until the next seek:
     // dropping it would skip the frames it holds.
     if (m_effectiveRate != 1.0 && !m_resampling)
         engageResampler();
 
-    const int got = m_resampling ? pullResampled(out, frames) : pullDirect(out, frames);
-    if (got < frames && endReached()) {
+    const int got = want <= 0 ? 0 : m_resampling ? pullResampled(out, want) : pullDirect(out, want);
+    m_wasSounding = sounding || m_left.ramping() || m_right.ramping();
+    if (got < want && endReached()) {
         m_consumerEnded = true;
         m_consumerPos = m_length;
+        m_wasSounding = false;
     }
     m_position.store(std::min(m_consumerPos, m_length), std::memory_order_relaxed);
 }

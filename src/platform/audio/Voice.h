@@ -27,8 +27,17 @@ namespace tavlo {
 // the UI raises the seek generation; the producer stops writing and
 // acknowledges it; the consumer drops the ring's contents and confirms; only
 // then does the producer move the decoder and write again. Between the
-// request and the confirmation the voice is silent and position() reports
-// the target.
+// request and the confirmation position() reports the target.
+//
+// No change of state cuts a sounding voice: that would click. Stopping,
+// pausing, seeking and leaving the mix (leave()) fade it out over the gain
+// glide's length (6 ms), on the frames that follow in the ring; they are
+// heard, so they count toward the position, and a resume carries on after
+// them: nothing is skipped or heard twice. A seek's fade plays the old place
+// out before the consumer drops the ring, which costs the new place about one
+// block of silence. A voice coming in at the file's start is heard at its
+// set gain from the first frame, as the file begins; anywhere else (a resume,
+// a seek) it fades in over the same length. The file's own end is not faded.
 class Voice {
 public:
     enum class State : int { Stopped, Running, Paused };
@@ -59,6 +68,11 @@ public:
     // Adds this voice's next `frames` output frames (at most the block size
     // given at construction) into out, interleaved stereo.
     void mixInto(float* out, int frames);
+    // The mixer is letting go: fade out as if stopped, for good.
+    void leave() { m_leaving = true; }
+    // Whether the last block was heard, a fade-out included; once false
+    // after leave(), the voice may be retired.
+    bool audible() const { return m_wasSounding; }
 
     // Linear left and right gains for a volume and balance in hundredths of
     // a dB: volume 0 is unity, -10000 or below silence; positive balance
@@ -123,9 +137,10 @@ private:
     float m_noInput[2] = {0.0f, 0.0f};
     GainRamp m_left;
     GainRamp m_right;
-    // Whether the last block was heard: gains only glide while the voice
-    // keeps sounding, and start where they are set when it begins.
+    // Whether the last block was heard, its fade-out included: gains only
+    // glide while the voice keeps sounding, and it fades out only then.
     bool m_wasSounding = false;
+    bool m_leaving = false;
 };
 
 }  // namespace tavlo

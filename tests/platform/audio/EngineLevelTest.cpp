@@ -61,6 +61,51 @@ TEST(EngineLevels, FaderStaircaseAndPitchMovesDoNotClick)
     EXPECT_NEAR(song->position(), expected, 0.02);
 }
 
+TEST(EngineLevels, StopPauseSeekAndDroppingASongFadeRatherThanCut)
+{
+    // A constant signal at full level, where a cut jumps by the whole 0.5. A
+    // fade over the glide's 264 frames steps 0.5/264 a sample, a little more
+    // where the resampler starts afresh after the seek; one half as long
+    // would step 0.5/132, and one that ran longer would leave sound where
+    // silence is checked. Both the direct path and the resampler's.
+    constexpr int kFadeFrames = 264;
+    for (double rate : {1.0, 1.5}) {
+        SCOPED_TRACE(rate);
+        OfflineRig rig(rate == 1.0 ? "declick" : "declick-resampled");
+        auto song = rig.open("dc.wav");
+        song->setRate(rate);
+        song->run();
+        const auto first = rig.render(0.1);
+        // A song's own start is heard as the file has it, not faded in.
+        if (rate == 1.0) {
+            EXPECT_EQ(first.front(), 0.5f);
+        }
+        std::vector<float> all = rig.render(0.05);
+        auto keep = [&](const std::vector<float>& out) { all.insert(all.end(), out.begin(), out.end()); };
+        auto silentAfterFade = [&](const char* what) {
+            const auto out = rig.render(0.05);
+            EXPECT_LT(OfflineRig::lastAbove(out, 0.0f), std::size_t{kFadeFrames}) << what;
+            keep(out);
+        };
+        song->pause();
+        silentAfterFade("pause");
+        song->run();
+        keep(rig.render(0.05));
+        song->stop();
+        silentAfterFade("stop");
+        song->run();
+        keep(rig.render(0.05));
+        song->setPosition(5.0);  // a seek while playing
+        keep(rig.render(0.05));
+        EXPECT_NEAR(all.back(), 0.5f, 0.01f) << "the new place not heard";
+        song.reset();  // the player dropped while its song plays
+        silentAfterFade("dropped");
+        EXPECT_LT(OfflineRig::largestJump(all), 0.5f / 132);
+        if (OfflineRig::largestJump(all) >= 0.5f / 132)
+            rig.saveActual("declick", all);
+    }
+}
+
 TEST(EngineLevels, VoicesSumAtUnityAndClipOnlyAtTheIntegerOutput)
 {
     // One voice at 0 dB: the very samples of the file.
