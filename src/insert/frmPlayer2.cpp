@@ -49,15 +49,10 @@ frmPlayer2::frmPlayer2(AppServices& services, PlayerWindow& music, QObject* pare
       m_music(music),
       m_link(std::make_unique<Link>(*this))
 {
-    auto push = [this](const char* n, const char* caption, void (frmPlayer2::*handler)()) {
-        auto* b = new Button(this, QLatin1String(n), QLatin1String(caption));
-        b->onClick = [this, handler] { (this->*handler)(); };
-        return b;
-    };
-    cmdPrepareInsert = push("cmdPrepareInsert", "Prepare Insert", &frmPlayer2::cmdPrepareInsert_Click);
-    cmdInsertNow = push("cmdInsertNow", "Insert Now", &frmPlayer2::cmdInsertNow_Click);
-    cmdBackToMusic = push("cmdBackToMusic", "Back To Music", &frmPlayer2::cmdBackToMusic_Click);
-    cmdAbortInsert = push("cmdAbortInsert", "ABORT", &frmPlayer2::cmdAbortInsert_Click);
+    cmdPrepareInsert = addPushButton("cmdPrepareInsert", "Prepare Insert", [this] { cmdPrepareInsert_Click(); });
+    cmdInsertNow = addPushButton("cmdInsertNow", "Insert Now", [this] { cmdInsertNow_Click(); });
+    cmdBackToMusic = addPushButton("cmdBackToMusic", "Back To Music", [this] { cmdBackToMusic_Click(); });
+    cmdAbortInsert = addPushButton("cmdAbortInsert", "ABORT", [this] { cmdAbortInsert_Click(); });
     cmdAbortInsert->setVisible(false);
     cmdAbortInsert->setBackColour(0xC80000);
 

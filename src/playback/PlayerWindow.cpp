@@ -53,18 +53,20 @@ Player* PlayerWindow::playerIn(int channel) const
     return Players[static_cast<size_t>(channel)].get();
 }
 
+Button* PlayerWindow::addPushButton(const char* name, const char* caption, std::function<void()> onClick)
+{
+    auto* b = new Button(this, QLatin1String(name), QLatin1String(caption));
+    b->onClick = std::move(onClick);
+    return b;
+}
+
 void PlayerWindow::buildDeck()
 {
-    auto push = [this](const char* n, const char* caption, void (PlayerWindow::*handler)()) {
-        auto* b = new Button(this, QLatin1String(n), QLatin1String(caption));
-        b->onClick = [this, handler] { (this->*handler)(); };
-        return b;
-    };
-    btnPlay = push("btnPlay", "&Play", &PlayerWindow::btnPlay_Click);
-    btnStop = push("btnStop", "&Stop", &PlayerWindow::btnStop_Click);
-    btnPause = push("btnPause", "Pa&use", &PlayerWindow::btnPause_Click);
-    btnBack = push("btnBack", "&Back", &PlayerWindow::btnBack_Click);
-    btnNext = push("btnNext", "&Next", &PlayerWindow::btnNext_Click);
+    btnPlay = addPushButton("btnPlay", "&Play", [this] { btnPlay_Click(); });
+    btnStop = addPushButton("btnStop", "&Stop", [this] { btnStop_Click(); });
+    btnPause = addPushButton("btnPause", "Pa&use", [this] { btnPause_Click(); });
+    btnBack = addPushButton("btnBack", "&Back", [this] { btnBack_Click(); });
+    btnNext = addPushButton("btnNext", "&Next", [this] { btnNext_Click(); });
     lblStatus = new Label(this, QStringLiteral("lblStatus"));
 
     hscVolume = new Slider(this, QStringLiteral("hscVolume"), 0, 85, 0);

@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace tavlo {
@@ -272,6 +273,8 @@ protected:
     const DeckVariant& variant() const { return m_variant; }
     // The player of a channel, or null when the slot is empty.
     Player* playerIn(int channel) const;
+    // A push button of this window whose press runs `onClick`.
+    Button* addPushButton(const char* name, const char* caption, std::function<void()> onClick);
     // The "&Options" menu with its two items, in the window's own wording.
     void buildOptionsMenu(const QString& logFolderCaption);
     // The end of either player window's start-up: the log folder, the status
