@@ -5,6 +5,7 @@
 #include "platform/MixerDevice.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
+#include "scheduler/frmTiming.h"
 
 namespace tavlo {
 
@@ -53,7 +54,8 @@ void frmPlayer::Form_Unload(int& Cancel)
     SaveSettings();
     if (m_insertWindow)
         m_insertWindow->SaveSettings();
-    // HOOK (scheduler): its settings.
+    if (m_timingWindow)
+        m_timingWindow->SaveSettings();
     confirmExit(Cancel);
 }
 
@@ -70,7 +72,11 @@ void frmPlayer::cmdShowPlayer2_Click()
             m_insertWindow->Form_Load();
         m_insertWindow->show();
     }
-    // HOOK (scheduler): load and show the scheduler window.
+    if (m_timingWindow) {
+        if (!m_timingWindow->isLoaded())
+            m_timingWindow->Form_Load();
+        m_timingWindow->show();
+    }
 }
 
 void frmPlayer::chkMicMute_Click()

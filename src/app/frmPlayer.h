@@ -7,11 +7,13 @@
 namespace tavlo {
 
 class frmPlayer2;
+class frmTiming;
 
 // The music window, "TAVLO Broadcast Music": the program's start-up window.
 // Its deck, list and song change are PlayerWindow's; it adds the mixer
-// switches, its menus, start-up and closing, and talks to the insert window
-// at the end of each song and to the song-info report on every song loaded.
+// switches, its menus, start-up (which brings up the insert window and the
+// scheduler) and closing, and talks to the insert window at the end of each
+// song and to the song-info report on every song loaded.
 //
 // main makes it with the services, hands it the command line and the
 // program's folder, then runs Form_Load; a view binds to its controls by name.
@@ -27,6 +29,9 @@ public:
     // The insert window: loaded and shown by cmdShowPlayer2, asked at the end
     // of each song whether an insert waits, and saved on closing.
     void setInsertWindow(frmPlayer2& window);
+    // The scheduler window: loaded and shown by cmdShowPlayer2 after the
+    // insert window, and saved on closing.
+    void setTimingWindow(frmTiming& window) { m_timingWindow = &window; }
     void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
 
     Button* chkMicMute;
@@ -59,6 +64,7 @@ private:
     NullSongInfoSink m_noSongInfo;
     InsertWindowLink* m_insert = &m_noInsertWindow;
     frmPlayer2* m_insertWindow = nullptr;
+    frmTiming* m_timingWindow = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
 };
 

@@ -17,8 +17,12 @@
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
 #include "platform/audio/AudioEngine.h"
+#include "scheduler/EventFile.h"
+#include "scheduler/frmTiming.h"
+#include "scheduler/frmTimingView.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -38,45 +42,69 @@ struct CommandLine {
     enum class Mode { Gui, Headless, Render } mode = Mode::Gui;
     QString wavPath;
     double seconds = 60;
-    QString file;  // the rest of the line, as the start-up takes it
+    QString events;            // an event file opened into the scheduler at start-up
+    std::optional<QTime> start;  // the render's first sample, as a local time of day today
+    QString file;              // the rest of the line, as the start-up takes it
 };
 
 constexpr const char* kUsage =
-    "usage: tavlo [FILE]\n"
-    "       tavlo --headless FILE\n"
-    "       tavlo --render OUT.wav [--seconds N] FILE\n"
+    "usage: tavlo [--events FILE.tmg] [FILE]\n"
+    "       tavlo --headless [--events FILE.tmg] FILE\n"
+    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] FILE\n"
     "FILE is a media file or an M3U playlist; everything after the options is the file name.\n"
     "Without a display, use --headless.\n";
 
-std::optional<CommandLine> parse(const QStringList& args)
+// What is wrong with the command line, or nothing.
+QString parse(const QStringList& args, CommandLine& cl)
 {
-    CommandLine cl;
-    int i = 1;
-    for (; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--headless")) {
-            cl.mode = CommandLine::Mode::Headless;
-        } else if (a == QLatin1String("--render") && i + 1 < args.size()) {
-            cl.mode = CommandLine::Mode::Render;
-            cl.wavPath = args.at(++i);
-        } else if (a == QLatin1String("--seconds") && i + 1 < args.size()) {
-            bool ok = false;
-            cl.seconds = args.at(++i).toDouble(&ok);
-            if (!ok || cl.seconds <= 0)
-                return std::nullopt;
-        } else if (a == QLatin1String("--")) {
-            ++i;  // a file whose name starts with "--"
-            break;
-        } else if (a.startsWith(QLatin1String("--")) || a == QLatin1String("-h")) {
-            return std::nullopt;  // --help, or an option we do not know
-        } else {
-            break;
-        }
+    QCommandLineParser parser;
+    // The first word that is not an option starts the file name, and the
+    // file name runs to the end of the line, spaces, dashes and all.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption headless(QStringLiteral("headless"));
+    const QCommandLineOption render(QStringLiteral("render"), QString(), QStringLiteral("OUT.wav"));
+    const QCommandLineOption seconds(QStringLiteral("seconds"), QString(), QStringLiteral("N"));
+    const QCommandLineOption events(QStringLiteral("events"), QString(), QStringLiteral("FILE.tmg"));
+    const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("HH:MM:SS"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({headless, render, seconds, events, start, help});
+    if (!parser.parse(args))
+        return parser.errorText();
+    if (parser.isSet(help))
+        return QStringLiteral("help");
+    if (parser.isSet(headless) && parser.isSet(render))
+        return QStringLiteral("--headless and --render exclude each other");
+    if (parser.isSet(headless))
+        cl.mode = CommandLine::Mode::Headless;
+    if (parser.isSet(render)) {
+        cl.mode = CommandLine::Mode::Render;
+        cl.wavPath = parser.value(render);
     }
-    cl.file = args.mid(i).join(QLatin1Char(' '));
-    if (cl.mode != CommandLine::Mode::Gui && cl.file.isEmpty())
-        return std::nullopt;
-    return cl;
+    if (parser.isSet(seconds)) {
+        if (cl.mode != CommandLine::Mode::Render)
+            return QStringLiteral("--seconds goes with --render");
+        bool ok = false;
+        cl.seconds = parser.value(seconds).toDouble(&ok);
+        if (!ok || !(cl.seconds > 0) || cl.seconds > 366.0 * 86400)
+            return QStringLiteral("--seconds needs a number of seconds above 0, not \"%1\"").arg(parser.value(seconds));
+    }
+    if (parser.isSet(start)) {
+        if (cl.mode != CommandLine::Mode::Render)
+            return QStringLiteral("--start goes with --render");
+        const QTime t = QTime::fromString(parser.value(start), QStringLiteral("H:mm:ss"));
+        if (!t.isValid())
+            return QStringLiteral("--start needs a time of day as HH:MM:SS, not \"%1\"").arg(parser.value(start));
+        cl.start = t;
+    }
+    if (parser.isSet(events)) {
+        cl.events = parser.value(events);
+        if (!EventFile::read(cl.events))
+            return QStringLiteral("the event file \"%1\" cannot be read").arg(cl.events);
+    }
+    cl.file = parser.positionalArguments().join(QLatin1Char(' '));
+    if (cl.mode != CommandLine::Mode::Gui && cl.file.isEmpty() && cl.events.isEmpty())
+        return QStringLiteral("nothing to play: give a FILE or --events");
+    return QString();
 }
 
 // Without a desktop nobody answers questions: the program just goes on.
@@ -102,6 +130,19 @@ void printLogEntries(PlayerWindow& window, const char* label, const Clock& clock
                          std::FILE* out = error.isEmpty() ? stdout : stderr;
                          std::fprintf(out, "[%s] %s\n", label, line.toLocal8Bit().constData());
                          std::fflush(out);
+                     });
+}
+
+// Prints each event the scheduler fires, as its row reads, after the time it fired.
+void printFiredEvents(frmTiming& timing, const Clock& clock)
+{
+    auto log = std::make_shared<AsRunLog>(clock);
+    QObject::connect(&timing, &frmTiming::eventFired, &timing,
+                     [log, &clock](const QString& time, const QString& playlist, const QString& window) {
+                         std::printf("[timing] %s ; %s;%s;%s\n", log->dateTimeText(clock.now()).toLocal8Bit().constData(),
+                                     time.toLocal8Bit().constData(), playlist.toLocal8Bit().constData(),
+                                     window.toLocal8Bit().constData());
+                         std::fflush(stdout);
                      });
 }
 
@@ -131,12 +172,15 @@ void catchTerminationSignals()
 // Without its final separator: the window adds one when it makes it the log folder.
 QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath(); }
 
-// The two player windows as the program wires them; the file on the command
-// line goes to the music window, and to the insert window when it is given.
-void startWindows(frmPlayer& music, frmPlayer2& insert, frmTavloOptions& logFolderWindow, const QString& musicFile,
-                  const QString& insertFile)
+// The three windows as the program wires them; the file on the command line
+// goes to the music window, and to the insert window when it is given; the
+// event file, when there is one, to the scheduler once it has started.
+void startWindows(frmPlayer& music, frmPlayer2& insert, frmTiming& timing, frmTavloOptions& logFolderWindow,
+                  const QString& musicFile, const QString& insertFile, const QString& events)
 {
     music.setInsertWindow(insert);
+    music.setTimingWindow(timing);
+    insert.setSchedulerWindow(timing.link());
     music.setLogFolderWindow(logFolderWindow);
     insert.setLogFolderWindow(logFolderWindow);
     for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&insert)})
@@ -144,6 +188,8 @@ void startWindows(frmPlayer& music, frmPlayer2& insert, frmTavloOptions& logFold
     music.setCommandLine(musicFile);
     insert.setCommandLine(insertFile);
     music.Form_Load();
+    if (!events.isEmpty())
+        timing.OpenEventList(events);
 }
 
 bool haveDisplay()
@@ -173,8 +219,10 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmTavloOptionsView logFolderView(logFolderWindow);
     frmPlayer window(services);
     frmPlayer2 insertWindow(services, window);
+    frmTiming timingWindow(services, window, insertWindow);
     PlayerWindowView view(window);
     frmPlayer2View insertView(insertWindow);
+    frmTimingView timingView(timingWindow);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
@@ -185,35 +233,40 @@ int runGui(int argc, char** argv, const CommandLine& cl)
         insertWindow.Form_Unload(cancel);
         return cancel == 0;
     };
+    timingView.mayClose = [&timingWindow] {
+        int cancel = 0;
+        timingWindow.Form_Unload(cancel);
+        return cancel == 0;
+    };
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
-    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)}) {
-        QObject::connect(
-            w, &PlayerWindow::programEndRequested, &app,
-            [&settings] {
-                settings.flush();
-                QCoreApplication::quit();
-            },
-            Qt::QueuedConnection);
-    }
+    auto endProgram = [&settings] {
+        settings.flush();
+        QCoreApplication::quit();
+    };
+    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)})
+        QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
+    QObject::connect(&timingWindow, &frmTiming::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     view.show();
-    startWindows(window, insertWindow, logFolderWindow, cl.file, cl.file);
+    startWindows(window, insertWindow, timingWindow, logFolderWindow, cl.file, cl.file, cl.events);
     // Until the windows line themselves up, the insert window stands to the
-    // right of the music window.
+    // right of the music window and the scheduler below the insert window.
     insertView.move(view.frameGeometry().topRight() + QPoint(1, 0));
+    timingView.move(insertView.frameGeometry().bottomLeft() + QPoint(0, 1));
     return app.exec();
 }
 
-// The player windows without views: the services a console has, and one
-// line printed per song started. The file goes to the music window only; the
-// insert window starts empty.
+// The windows without views: the services a console has, and one line
+// printed per song started and per event fired. The file goes to the music
+// window only; the insert window starts empty.
 struct ConsoleStation {
-    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const QString& file)
+    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl)
         : random(clock), engine(output), services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents}
     {
         printLogEntries(window, "music", clock);
         printLogEntries(insertWindow, "insert", clock);
-        startWindows(window, insertWindow, logFolderWindow, file, QString());
+        printFiredEvents(timingWindow, clock);
+        startWindows(window, insertWindow, timingWindow, logFolderWindow, cl.file, QString(), cl.events);
     }
     ClockSeededRandom random;
     AudioEngine engine;
@@ -225,6 +278,7 @@ struct ConsoleStation {
     frmTavloOptions logFolderWindow;
     frmPlayer window{services};
     frmPlayer2 insertWindow{services, window};
+    frmTiming timingWindow{services, window, insertWindow};
 };
 
 int runHeadless(int argc, char** argv, const CommandLine& cl)
@@ -232,7 +286,7 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     QCoreApplication app(argc, argv);
     catchTerminationSignals();
     SystemTime time;
-    ConsoleStation station(time, time, AudioEngine::Options{}, cl.file);
+    ConsoleStation station(time, time, AudioEngine::Options{}, cl);
     QSocketNotifier stopper(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stopper, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     return app.exec();
@@ -244,11 +298,11 @@ int runRender(int argc, char** argv, const CommandLine& cl)
     catchTerminationSignals();
     // The clock and the window timers follow the rendered samples, so the
     // station's hour takes as long as the CPU needs to make it.
-    SimulatedTime time(QDateTime::currentDateTime());
+    SimulatedTime time(cl.start ? QDateTime(QDate::currentDate(), *cl.start) : QDateTime::currentDateTime());
     AudioEngine::Options output;
     output.output = AudioEngine::OutputKind::Offline;
     output.wavPath = cl.wavPath;
-    ConsoleStation station(time, time, output, cl.file);
+    ConsoleStation station(time, time, output, cl);
 
     AudioEngine& engine = station.engine;
     const int rate = engine.sampleRate();
@@ -269,18 +323,24 @@ int main(int argc, char** argv)
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-    const auto cl = parse(args);
-    if (!cl) {
+    CommandLine cl;
+    const QString error = parse(args, cl);
+    if (error == QLatin1String("help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "tavlo: %s\n", error.toLocal8Bit().constData());
         std::fputs(kUsage, stderr);
         return 2;
     }
-    switch (cl->mode) {
+    switch (cl.mode) {
     case CommandLine::Mode::Headless:
-        return runHeadless(argc, argv, *cl);
+        return runHeadless(argc, argv, cl);
     case CommandLine::Mode::Render:
-        return runRender(argc, argv, *cl);
+        return runRender(argc, argv, cl);
     case CommandLine::Mode::Gui:
         break;
     }
-    return runGui(argc, argv, *cl);
+    return runGui(argc, argv, cl);
 }

@@ -112,7 +112,7 @@ void frmPlayer2::Form_Unload(int& Cancel)
 {
     m_music.SaveSettings();
     SaveSettings();
-    // HOOK (scheduler): its settings.
+    m_scheduler->SaveSettings();
     confirmExit(Cancel);
 }
 
@@ -156,7 +156,7 @@ void frmPlayer2::playListOpened(const QString& FileName)
 
 void frmPlayer2::cmdPrepareInsert_Click()
 {
-    DelayBeforePlay = m_preload->PreLoadTime();
+    DelayBeforePlay = m_scheduler->PreLoadTime();
     lblReady->setVisible(true);
     cmdAbortInsert->setVisible(true);
     PrepareInsert();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "insert/InsertWindowLink.h"
-#include "insert/PreloadTimeSource.h"
+#include "insert/SchedulerWindowLink.h"
 #include "playback/PlayerWindow.h"
 
 #include <QSet>
@@ -36,8 +36,9 @@ public:
 
     static QString windowCaption() { return QStringLiteral("TAVLO Broadcast - Time Priority"); }
 
-    // The scheduler's preload time, read by every "Prepare Insert".
-    void setPreloadTimeSource(PreloadTimeSource& source) { m_preload = &source; }
+    // The scheduler: its preload time is read by every "Prepare Insert", its
+    // settings saved when this window closes.
+    void setSchedulerWindow(SchedulerWindowLink& scheduler) { m_scheduler = &scheduler; }
     // What the music window asks of this window at the end of its songs.
     InsertWindowLink& link();
 
@@ -71,8 +72,9 @@ public:
     Timer& tmrTransition3() const { return *m_tmrTransition3; }
 
     void Form_Load();
-    // Saves the settings of the music window and this one, then asks
-    // "Exit Program ?". Cancel becomes 1 when the user keeps the program running.
+    // Saves the settings of the music window, this one and the scheduler,
+    // then asks "Exit Program ?". Cancel becomes 1 when the user keeps the
+    // program running.
     void Form_Unload(int& Cancel);
 
     void cmdPrepareInsert_Click();
@@ -131,8 +133,8 @@ private:
 
     PlayerWindow& m_music;
     std::unique_ptr<Link> m_link;
-    NoPreloadTimeSource m_noPreload;
-    PreloadTimeSource* m_preload = &m_noPreload;
+    NullSchedulerWindowLink m_noScheduler;
+    SchedulerWindowLink* m_scheduler = &m_noScheduler;
     std::unique_ptr<Timer> m_tmrCountDown;
     std::unique_ptr<Timer> m_tmrTransition2;
     std::unique_ptr<Timer> m_tmrTransition3;

@@ -1,5 +1,7 @@
 #include "platform/SettingValues.h"
 
+#include "platform/NumericText.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -8,25 +10,7 @@ namespace tavlo::SettingValues {
 
 namespace {
 
-// A finite decimal number, spaces around it allowed; "+5", "1.5", "1e3" and
-// ".5" are numbers, "", "abc", "1.5x", "inf" and "nan" are not.
-std::optional<double> parseNumber(const QString& text)
-{
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
-    if (first != last && *first == '+') {
-        ++first;
-        if (first != last && *first == '-')
-            return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    // from_chars also reads "inf" and "nan"; neither is a setting.
-    if (first == last || ec != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
+std::optional<double> parseNumber(const QString& text) { return numericValue(text); }
 
 template <typename Int>
 std::optional<Int> toInteger(const QString& text)

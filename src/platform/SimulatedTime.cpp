@@ -36,7 +36,11 @@ public:
 
     void tick()
     {
+        // A timer that fired late does not fire again to catch up: like a
+        // window timer, it goes on one interval after now.
         m_due += m_interval;
+        if (m_time && m_due <= m_time->m_nowMs)
+            m_due = m_time->m_nowMs + m_interval;
         fire();
     }
     void detach() { m_time = nullptr; }
@@ -102,6 +106,8 @@ bool SimulatedTime::step(std::int64_t limitMs)
     t->tick();
     return true;
 }
+
+void SimulatedTime::stall(std::int64_t ms) { moveTo(m_nowMs + ms); }
 
 void SimulatedTime::advance(std::int64_t ms)
 {

@@ -29,6 +29,14 @@ public:
     // Moves time forward, firing every timer that falls due, in order of due
     // time (timers due at the same moment fire in the order they were made).
     void advance(std::int64_t ms);
+    // Time passes with the UI thread busy: nothing fires now, and every timer
+    // that fell due in the meantime fires once, late, when time next moves.
+    void stall(std::int64_t ms);
+    // The wall clock is set forward (or back, with a negative value) while
+    // the timers' own time runs on: a clock correction, a daylight-saving
+    // change of a clock that keeps local time, a machine waking from sleep.
+    void jumpClock(std::int64_t ms) { m_start = m_start.addMSecs(ms); }
+
     // Moves to the next due timer (at most `limitMs` ahead) and fires it.
     // Returns false when nothing was due within the limit.
     bool step(std::int64_t limitMs);

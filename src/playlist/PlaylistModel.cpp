@@ -5,36 +5,44 @@
 
 namespace tavlo {
 
-namespace {
-struct ColumnInfo {
-    const char* caption;
-    int twips;
-};
-constexpr ColumnInfo kColumns[ColumnCount] = {
-    {"Title", 2500}, {"Length", 700}, {"Artist", 1200},  {"Cd", 1900},   {"Year", 300},
-    {"Genre", 1600}, {"Comment", 1900}, {"Location", 0}, {"Azar", 0}, {"TotLength", 0},
-};
-}  // namespace
-
-PlaylistModel::PlaylistModel(QObject* parent, const QString& name) : QAbstractTableModel(parent) { setObjectName(name); }
-
-QString PlaylistModel::caption(int column)
+PlaylistModel::PlaylistModel(QObject* parent, const QString& name, std::vector<ListColumn> columns)
+    : QAbstractTableModel(parent), m_columns(std::move(columns))
 {
-    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kColumns[column].caption) : QString();
+    setObjectName(name);
+    // A row holds at most ColumnCount fields.
+    if (m_columns.size() > ColumnCount)
+        m_columns.resize(ColumnCount);
 }
 
-int PlaylistModel::widthTwips(int column) { return column >= 0 && column < ColumnCount ? kColumns[column].twips : 0; }
+std::vector<ListColumn> PlaylistModel::clipListColumns()
+{
+    const int dflt = ListColumn::kDefaultWidth;
+    return {{QStringLiteral("Title"), 2500},   {QStringLiteral("Length"), 700},   {QStringLiteral("Artist"), 1200},
+            {QStringLiteral("Cd"), 1900},      {QStringLiteral("Year"), 300},     {QStringLiteral("Genre"), 1600},
+            {QStringLiteral("Comment"), 1900}, {QStringLiteral("Location"), dflt}, {QStringLiteral("Azar"), dflt},
+            {QStringLiteral("TotLength"), dflt}};
+}
+
+QString PlaylistModel::caption(int column) const
+{
+    return column >= 0 && column < columnCount() ? m_columns[static_cast<size_t>(column)].caption : QString();
+}
+
+int PlaylistModel::widthTwips(int column) const
+{
+    return column >= 0 && column < columnCount() ? m_columns[static_cast<size_t>(column)].widthTwips : 0;
+}
 
 QString PlaylistModel::text(int n, int column) const
 {
-    if (n < 1 || n > count() || column < 0 || column >= ColumnCount)
+    if (n < 1 || n > count() || column < 0 || column >= columnCount())
         return QString();
     return row(n).fields[static_cast<size_t>(column)];
 }
 
 void PlaylistModel::setText(int n, int column, const QString& text)
 {
-    if (n < 1 || n > count() || column < 0 || column >= ColumnCount)
+    if (n < 1 || n > count() || column < 0 || column >= columnCount())
         return;
     auto& field = m_rows[static_cast<size_t>(n - 1)].fields[static_cast<size_t>(column)];
     if (field == text)
@@ -46,7 +54,7 @@ void PlaylistModel::setText(int n, int column, const QString& text)
 
 void PlaylistModel::setColumnTexts(int column, std::vector<QString> texts)
 {
-    if (column < 0 || column >= ColumnCount || m_rows.empty())
+    if (column < 0 || column >= columnCount() || m_rows.empty())
         return;
     const size_t n = std::min(texts.size(), m_rows.size());
     for (size_t i = 0; i < n; ++i)
@@ -154,6 +162,15 @@ int PlaylistModel::firstSelected() const
     return 0;
 }
 
+int PlaylistModel::findTextStartingWith(const QString& prefix) const
+{
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].fields[ColTitle].startsWith(prefix))
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
 std::vector<int> PlaylistModel::selectedRows() const
 {
     std::vector<int> out;
@@ -177,7 +194,7 @@ void PlaylistModel::selectOnly(int n)
 
 void PlaylistModel::sortByColumn(int column, bool descending)
 {
-    if (column < 0 || column >= ColumnCount || m_rows.size() < 2)
+    if (column < 0 || column >= columnCount() || m_rows.size() < 2)
         return;
     const auto c = static_cast<size_t>(column);
     const size_t n = m_rows.size();
@@ -231,7 +248,7 @@ int PlaylistModel::findKey(const QString& key) const
 
 int PlaylistModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
 
-int PlaylistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int PlaylistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(m_columns.size()); }
 
 QVariant PlaylistModel::data(const QModelIndex& index, int role) const
 {

@@ -9,7 +9,16 @@
 
 namespace tavlo {
 
-// The ten columns of a clip list, in display order.
+// One column of a list: its header and its width in twips. A width of 0
+// hides the column; kDefaultWidth gives it the list's default width.
+struct ListColumn {
+    static constexpr int kDefaultWidth = -1;
+    QString caption;
+    int widthTwips = kDefaultWidth;
+};
+
+// The ten columns of a clip list, in display order. A list of another kind
+// (the scheduler's events) uses the first of a row's fields only.
 enum PlaylistColumn : int {
     ColTitle = 0,
     ColLength,
@@ -33,19 +42,22 @@ struct PlayListRow {
     const QString& location() const { return fields[ColLocation]; }
 };
 
-// A player window's list control and the playlist itself: rows numbered from
-// 1 in display order, with their selection. Light enough for 100,000 rows: a
-// row is its ten texts. The view (a QTableView) shows it and forwards the
-// user's clicks and keys to the handlers below.
+// A list control and, in a player window, the playlist itself: rows numbered
+// from 1 in display order, with their selection. Light enough for 100,000
+// rows: a row is its ten texts. The columns are a clip list's unless others
+// are given. The view (a QTableView) shows it and forwards the user's clicks
+// and keys to the handlers below.
 // UI thread only.
 class PlaylistModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit PlaylistModel(QObject* parent = nullptr, const QString& name = QStringLiteral("lstClipList"));
+    explicit PlaylistModel(QObject* parent = nullptr, const QString& name = QStringLiteral("lstClipList"),
+                           std::vector<ListColumn> columns = clipListColumns());
 
-    // Column captions and widths in twips (0: the list's default width).
-    static QString caption(int column);
-    static int widthTwips(int column);
+    static std::vector<ListColumn> clipListColumns();
+    // Column captions and widths in twips (see ListColumn).
+    QString caption(int column) const;
+    int widthTwips(int column) const;
 
     int count() const { return static_cast<int>(m_rows.size()); }
     const PlayListRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
@@ -80,6 +92,8 @@ public:
     void sortByColumn(int column, bool descending);
     // First row whose key equals `key`; 0 when none.
     int findKey(const QString& key) const;
+    // First row whose text (its first column) begins with `prefix`; 0 when none.
+    int findTextStartingWith(const QString& prefix) const;
 
     // The list's events, run by the view.
     std::function<void()> onDblClick;
@@ -98,6 +112,7 @@ Q_SIGNALS:
     void ensureVisible(int n);
 
 private:
+    std::vector<ListColumn> m_columns;
     std::vector<PlayListRow> m_rows;
     bool m_multiSelect = true;
 };

@@ -82,8 +82,11 @@ void PlaylistTableView::applyColumnWidths()
     // Twips are fifteenths of a pixel on a 96 dpi screen.
     const double scale = logicalDpiX() / 96.0 / kTwipsPerPixel;
     QHeaderView* columns = horizontalHeader();
-    for (int c = 0; c < ColumnCount; ++c) {
-        const int twips = PlaylistModel::widthTwips(c);
+    if (!m_model)
+        return;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const int twips = m_model->widthTwips(c);
+        columns->setSectionHidden(c, twips == 0);
         columns->resizeSection(c, twips > 0 ? static_cast<int>(std::lround(twips * scale)) : columns->defaultSectionSize());
     }
 }

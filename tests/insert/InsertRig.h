@@ -6,23 +6,15 @@
 
 namespace tavlo::test {
 
-// The preload time the scheduler would give "Prepare Insert".
-struct FixedPreload : PreloadTimeSource {
-    double PreLoadTime() const override { return seconds; }
-    double seconds = 0;
-};
-
 // Both player windows wired as the program wires them, music playing a long
 // list and the insert window holding two inserts.
 struct BreakRig {
     WindowRig r;
-    FixedPreload preload;
     QStringList music;
     QStringList ads;
 
     explicit BreakRig(int inserts = 2, double insertSeconds = 60)
     {
-        r.ins->setPreloadTimeSource(preload);
         for (int i = 1; i <= 4; ++i)
             music << r.add(QStringLiteral("m%1").arg(i), 300);
         for (int i = 1; i <= inserts; ++i)

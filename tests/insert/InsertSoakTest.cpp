@@ -83,7 +83,7 @@ TEST(InsertSoak, SixHoursOfBreaksEveryTenMinutes)
     b.m().setLogSwitch(true);
     b.in().setLogSwitch(true);
     b.in().spinTransitionTime->setValue(2);
-    b.preload.seconds = 3;
+    b.r.tim->PreLoadTime = 3;
 
     // What each window's log must hold: the songs heard starting, in order,
     // and, after a break played over the music, the music's song in play

@@ -29,7 +29,7 @@ TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
     b.r.time.advance(3000);
 
     // Preload 5: 4, 3, 2, 1 a second apart, and the insert 5 s after the press.
-    b.preload.seconds = 5;
+    b.r.tim->PreLoadTime = 5;
     b.in().cmdPrepareInsert->press();
     EXPECT_TRUE(b.in().lblReady->isVisible());
     EXPECT_TRUE(b.in().cmdAbortInsert->isVisible());
@@ -64,14 +64,14 @@ TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
     // 2.5 s rounds to an even 2.
     for (double delay : {0.0, 0.4, -3.0}) {
         b.in().btnStop_Click();
-        b.preload.seconds = delay;
+        b.r.tim->PreLoadTime = delay;
         b.in().cmdPrepareInsert->press();
         EXPECT_EQ(b.in().InsertReady, 2) << delay;
         EXPECT_FALSE(b.in().lblReady->isVisible()) << delay;
         b.recordRamp();
     }
     b.in().btnStop_Click();
-    b.preload.seconds = 2.5;
+    b.r.tim->PreLoadTime = 2.5;
     b.in().cmdPrepareInsert->press();
     EXPECT_EQ(b.in().DelayBeforePlay, 2.5);
     EXPECT_EQ(b.in().countDownSeconds(), 2);

@@ -50,11 +50,9 @@ TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
     // loads and shows the insert window.
     WindowRig rig(false);
     frmPlayer2& insert = *rig.ins;
-    FixedPreload preload;
-    preload.seconds = 5;
-    insert.setPreloadTimeSource(preload);
     frmPlayer2View view(insert);
     rig.w->Form_Load();
+    rig.tim->PreLoadTime = 5;
     ASSERT_TRUE(insert.isLoaded());
     EXPECT_TRUE(view.isVisible());
     EXPECT_EQ(view.windowTitle(), s("TAVLO Broadcast - Time Priority"));

@@ -9,6 +9,7 @@
 #include "platform/MixerDevice.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
+#include "scheduler/frmTiming.h"
 
 #include <memory>
 #include <vector>
@@ -16,8 +17,8 @@
 namespace tavlo::test {
 
 // The music window on simulated time and fake media, with the insert window
-// beside it, wired and started as the program starts them (first-start
-// settings, no command line) unless told not to.
+// and the scheduler beside it, wired and started as the program starts them
+// (first-start settings, no command line) unless told not to.
 struct WindowRig {
     SimulatedTime time;
     FakeMediaService media{time};
@@ -30,12 +31,16 @@ struct WindowRig {
     frmTavloOptions logFolderWindow;
     std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);
     std::unique_ptr<frmPlayer2> ins = std::make_unique<frmPlayer2>(services, *w);
+    // The C locale's designators, whatever the machine's language.
+    std::unique_ptr<frmTiming> tim = std::make_unique<frmTiming>(services, *w, *ins, QLocale::c());
 
     explicit WindowRig(bool load = true) : WindowRig(QDateTime(QDate(2026, 1, 5), QTime(12, 0)), load) {}
     // Started at a time of day of the test's choosing (the log's dates).
     explicit WindowRig(const QDateTime& start, bool load = true) : time(start)
     {
         w->setInsertWindow(*ins);
+        w->setTimingWindow(*tim);
+        ins->setSchedulerWindow(tim->link());
         for (PlayerWindow* pw : {static_cast<PlayerWindow*>(w.get()), static_cast<PlayerWindow*>(ins.get())}) {
             pw->setProgramFolder(QStringLiteral("/opt/tavlo"));
             pw->setLogFolderWindow(logFolderWindow);

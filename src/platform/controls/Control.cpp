@@ -1,5 +1,7 @@
 #include "platform/controls/Control.h"
 
+#include "platform/controls/Form.h"
+
 namespace tavlo {
 
 Control::Control(QObject* form, const QString& name) : QObject(form) { setObjectName(name); }
@@ -31,6 +33,18 @@ void Control::move(int left, int top)
     m_left = left;
     m_top = top;
     notify();
+}
+
+void Control::setFocus()
+{
+    if (auto* form = qobject_cast<Form*>(parent()))
+        form->setFocusTo(this);
+}
+
+bool Control::hasFocus() const
+{
+    const auto* form = qobject_cast<const Form*>(parent());
+    return form && form->focusedControl() == this;
 }
 
 }  // namespace tavlo

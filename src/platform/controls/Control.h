@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace tavlo {
@@ -35,6 +36,13 @@ public:
     int left() const { return m_left; }
     int top() const { return m_top; }
     void move(int left, int top);
+
+    // Keyboard focus, held by one control of a form at a time. Moving it
+    // runs the old control's onLostFocus, then the new one's onGotFocus.
+    void setFocus();
+    bool hasFocus() const;
+    std::function<void()> onGotFocus;
+    std::function<void()> onLostFocus;
 
 Q_SIGNALS:
     void changed();

@@ -1,5 +1,7 @@
 #include "platform/controls/Form.h"
 
+#include "platform/controls/Control.h"
+
 namespace tavlo {
 
 Form::Form(const QString& name, const QString& caption, QObject* parent) : QObject(parent), m_caption(caption)
@@ -32,6 +34,24 @@ void Form::hide()
 {
     m_visible = false;
     Q_EMIT changed();
+}
+
+Control* Form::focusedControl() const { return static_cast<Control*>(m_focus.data()); }
+
+void Form::setFocusTo(Control* control)
+{
+    if (control == focusedControl())
+        return;
+    QPointer<Control> old = focusedControl();
+    m_focus = control;
+    // A lost-focus handler may move the focus on again; the last move wins.
+    if (old && old->onLostFocus)
+        old->onLostFocus();
+    if (focusedControl() != control)
+        return;
+    if (control && control->onGotFocus)
+        control->onGotFocus();
+    Q_EMIT focusChanged(control);
 }
 
 }  // namespace tavlo

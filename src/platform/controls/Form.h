@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 namespace tavlo {
+
+class Control;
 
 // A window's own state: caption, placement in twips, visibility. Its controls
 // are its children, found by name (`findChild<Slider*>("hscVolume")`).
@@ -27,8 +30,15 @@ public:
     void show();
     void hide();
 
+    // The control with the keyboard focus, or null.
+    Control* focusedControl() const;
+    // Moves the focus: the control that had it runs its onLostFocus, then
+    // `control` its onGotFocus. Giving it to the control that has it does nothing.
+    void setFocusTo(Control* control);
+
 Q_SIGNALS:
     void changed();
+    void focusChanged(tavlo::Control* control);
 
 private:
     QString m_caption;
@@ -37,6 +47,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_visible = false;
+    QPointer<QObject> m_focus;  // a Control
 };
 
 constexpr int kTwipsPerPixel = 15;

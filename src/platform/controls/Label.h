@@ -2,9 +2,12 @@
 
 #include "platform/controls/Control.h"
 
+#include <functional>
+
 namespace tavlo {
 
-// Text on a window, with optional colours and weight.
+// Text on a window, with optional colours and weight. Some labels answer a
+// click (onClick).
 class Label : public Control {
     Q_OBJECT
 public:
@@ -18,6 +21,13 @@ public:
     void setBackColour(Colour c);
     bool bold() const { return m_bold; }
     void setBold(bool on);
+
+    void click()
+    {
+        if (onClick)
+            onClick();
+    }
+    std::function<void()> onClick;
 
 private:
     QString m_text;

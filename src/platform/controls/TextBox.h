@@ -8,7 +8,8 @@
 
 namespace tavlo {
 
-// An editable text; onChange runs when the text changes.
+// An editable text; onChange runs when the text changes. The selection is
+// what the program last selected (a new text puts the caret at its end).
 class TextBox : public Control {
     Q_OBJECT
 public:
@@ -19,14 +20,30 @@ public:
         if (t == m_text)
             return;
         m_text = t;
+        m_selStart = static_cast<int>(t.size());
+        m_selLength = 0;
         notify();
         if (onChange)
             onChange();
     }
     std::function<void()> onChange;
 
+    int selStart() const { return m_selStart; }
+    int selLength() const { return m_selLength; }
+    void selectAll()
+    {
+        m_selStart = 0;
+        m_selLength = static_cast<int>(m_text.size());
+        Q_EMIT allSelected();
+    }
+
+Q_SIGNALS:
+    void allSelected();
+
 private:
     QString m_text;
+    int m_selStart = 0;
+    int m_selLength = 0;
 };
 
 // A drop-down list of texts with one selected entry (-1 for none).
