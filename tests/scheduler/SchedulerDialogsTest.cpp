@@ -1,0 +1,170 @@
+// The add-event dialog and the options dialog as an operator types into
+// them, and the scheduler's settings between runs.
+#include "scheduler/SchedulerRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QString s(const char* text) { return QString::fromLatin1(text); }
+
+// Types `text` into a box the way the keyboard does: focus, then one
+// character at a time, the first replacing a selected text.
+void type(TextBox* box, const QString& text)
+{
+    box->setFocus();
+    QString now = box->selLength() == box->text().size() ? QString() : box->text();
+    for (QChar c : text) {
+        now += c;
+        box->setText(now);
+        now = box->text();
+    }
+}
+
+}  // namespace
+
+TEST(SchedulerDialogs, TimeBoxesClampMoveOnAndBuildTheEventsTime)
+{
+    SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(12, 0)));
+    frmEvent& e = *g.t().EventForm;
+    ASSERT_TRUE(e.lblAMPM->isVisible());  // first start: "AM - PM"
+
+    // Gaining focus selects the whole text; a letter empties the box at
+    // once; an empty box left is "00".
+    e.txtTCMinutes->setFocus();
+    EXPECT_EQ(e.txtTCMinutes->selLength(), 2);
+    e.txtTCMinutes->setText(s("3x"));
+    EXPECT_EQ(e.txtTCMinutes->text(), s(""));
+    e.txtTCSeconds->setFocus();
+    EXPECT_EQ(e.txtTCMinutes->text(), s("00"));
+
+    // Two digits move on: hours, minutes, seconds, then "Browse...". Leaving
+    // puts the number in range for the format.
+    e.txtTCHours->setText(QString());
+    type(e.txtTCHours, s("15"));
+    EXPECT_TRUE(e.txtTCMinutes->hasFocus());
+    EXPECT_EQ(e.txtTCHours->text(), s("12"));
+    type(e.txtTCMinutes, s("75"));
+    EXPECT_TRUE(e.txtTCSeconds->hasFocus());
+    EXPECT_EQ(e.txtTCMinutes->text(), s("59"));
+    type(e.txtTCSeconds, s("07"));
+    EXPECT_TRUE(e.cmdBrowse->hasFocus());
+    e.txtTCHours->setFocus();
+    e.txtTCHours->setText(s("0"));
+    e.txtTCSeconds->setFocus();
+    EXPECT_EQ(e.txtTCHours->text(), s("1"));
+    e.txtTCHours->setFocus();
+    e.txtTCHours->setText(s("-3"));  // below the range: left as typed
+    e.txtTCSeconds->setFocus();
+    EXPECT_EQ(e.txtTCHours->text(), s("-3"));
+
+    // In "24hs" the hour runs to 23 and 0 stays.
+    g.use24hs();
+    EXPECT_FALSE(e.lblAMPM->isVisible());
+    for (auto [typed, left] : {std::pair{"24", "23"}, {"0", "0"}}) {
+        e.txtTCHours->setFocus();
+        e.txtTCHours->setText(s(typed));
+        e.txtTCSeconds->setFocus();
+        EXPECT_EQ(e.txtTCHours->text(), s(left));
+    }
+
+    // The event: "9:05:00" as 09:05:00, to the window chosen; a time that is
+    // no time of day is refused and told.
+    e.txtTCHours->setText(s("9"));
+    e.txtTCMinutes->setText(s("5"));
+    e.txtTCSeconds->setText(s("0"));
+    e.txtPlayList->setText(s("/lists/morning.m3u"));
+    e.cmdAddEvent->press();
+    e.optWindow[0]->setValue(1);
+    e.cmdAddEvent->press();
+    e.txtTCHours->setText(s("-3"));
+    e.cmdAddEvent->press();
+    EXPECT_EQ(g.r->dialogs.informed.size(), 1);
+    ASSERT_EQ(g.t().lstEvents->count(), 2);
+    EXPECT_EQ(g.t().lstEvents->text(1, EvTime), s("09:05:00"));
+    EXPECT_EQ(g.t().lstEvents->text(1, EvWindow), s("Music"));
+    EXPECT_EQ(g.t().lstEvents->text(2, EvWindow), s("Ads"));
+
+    // An event file, in any case, targets the scheduler itself.
+    e.txtTCHours->setText(s("10"));
+    e.txtPlayList->setText(s("/lists/Weekend.TMG"));
+    EXPECT_FALSE(e.optWindow[0]->isVisible());
+    EXPECT_FALSE(e.optWindow[1]->isVisible());
+    e.cmdAddEvent->press();
+    EXPECT_EQ(g.t().lstEvents->text(3, EvWindow), s("Timing"));
+    e.txtPlayList->setText(s("/lists/tmg.m3u"));
+    EXPECT_TRUE(e.optWindow[0]->isVisible());
+
+    // The AM/PM label toggles.
+    e.lblAMPM->click();
+    EXPECT_EQ(e.lblAMPM->text(), s("AM"));
+    e.lblAMPM->click();
+    EXPECT_EQ(e.lblAMPM->text(), s("PM"));
+}
+
+TEST(SchedulerDialogs, FormatAndPreloadApplyAsTheOperatorExpectsAndAreKept)
+{
+    SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(13, 0)));
+    frmOptions& o = *g.t().OptionsForm;
+    g.add(s("1:00:00 PM"), s("/x/a.m3u"), s("Ads"));
+    g.add(s("00:30:00"), s("/x/b.m3u"), s("Music"));
+    EXPECT_EQ(g.t().lstEvents->text(1, EvTime), s("12:30:00 AM"));
+    EXPECT_EQ(g.t().lstEvents->text(2, EvTime), s("01:00:00 PM"));
+
+    // Switched without OK: the listed times stay, new events and the clock
+    // follow the label at once.
+    o.lblTimeFormat->click();
+    EXPECT_EQ(o.lblTimeFormat->text(), s("24hs"));
+    g.add(s("2:00:00 PM"), s("/x/c.m3u"), s("Ads"));
+    EXPECT_EQ(g.t().lstEvents->text(2, EvTime), s("01:00:00 PM"));
+    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("14:00:00"));
+    EXPECT_EQ(g.t().lblTimeNow->text(), s("13:00:00"));
+    // OK converts every listed time.
+    o.cmdOk->press();
+    EXPECT_EQ(g.t().lstEvents->text(1, EvTime), s("00:30:00"));
+    EXPECT_EQ(g.t().lstEvents->text(2, EvTime), s("13:00:00"));
+    o.lblTimeFormat->click();
+    o.cmdOk->press();
+    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("02:00:00 PM"));
+    EXPECT_FALSE(o.isVisible());
+
+    // Preload: a number takes effect as it is typed; leaving a box that is
+    // no number (or beyond a day) puts "0" back.
+    o.txtPreload->setFocus();
+    o.txtPreload->setText(s("-5"));
+    EXPECT_EQ(g.t().PreLoadTime, -5);
+    o.txtPreload->setText(s("abc"));
+    EXPECT_EQ(g.t().PreLoadTime, -5);
+    o.lblTimeFormat->click();
+    o.txtPreload->setFocus();
+    o.txtPreload->setText(s("1e9"));
+    o.lblTimeFormat->click();
+    o.txtPreload->setFocus();
+    o.cmdOk->setFocus();
+    EXPECT_EQ(o.txtPreload->text(), s("0"));
+    EXPECT_EQ(g.t().PreLoadTime, 0);
+    o.txtPreload->setText(s("7.5"));
+    o.lblTimeFormat->click();
+    o.cmdOk->press();
+    EXPECT_EQ(g.t().PreLoadTime, 7.5);
+
+    // Kept between runs, with the window's place.
+    g.t().setGeometry(300, 4500, 7000, 3200);
+    int cancel = 0;
+    g.t().Form_Unload(cancel);
+    EXPECT_EQ(cancel, 1);  // the fake answers No
+    EXPECT_EQ(g.r->dialogs.asked, QStringList{s("TAVLO Broadcast: Exit Program ?")});
+    WindowRig next(false);
+    next.settings.values = g.r->settings.values;
+    next.w->Form_Load();
+    EXPECT_EQ(next.tim->OptionsForm->lblTimeFormat->text(), s("24hs"));
+    EXPECT_FALSE(next.tim->EventForm->lblAMPM->isVisible());
+    EXPECT_EQ(next.tim->PreLoadTime, 7.5);
+    EXPECT_EQ(next.tim->top(), 4500);
+    EXPECT_EQ(next.tim->width(), 7000);
+    EXPECT_TRUE(next.tim->isVisible());
+    EXPECT_EQ(next.tim->lblTimeNow->text(), s("12:00:00"));
+}
