@@ -1,0 +1,97 @@
+// A whole day of a station run by its scheduler, both player windows on fake
+// media: a break every hour, the music list changed morning and evening, and
+// the event list swapped at midnight.
+#include "scheduler/SchedulerRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+QString s(const char* text) { return QString::fromLatin1(text); }
+}  // namespace
+
+TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
+{
+    SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(23, 59, 0)));
+    g.use24hs();
+    g.t().OptionsForm->txtPreload->setText(s("5"));
+    const QString night = g.playlist(s("night"), 20, 200);
+    const QString morning = g.playlist(s("morning"), 20, 240);
+    const QString evening = g.playlist(s("evening"), 20, 180);
+    const QString adsA = g.playlist(s("adsA"), 2, 30);
+    const QString adsB = g.playlist(s("adsB"), 2, 30);
+    const QString day1 = g.dir.filePath(s("day1.tmg"));
+    const QString day2 = g.dir.filePath(s("day2.tmg"));
+    auto dayList = [&](const QString& ads, const QString& other) {
+        QByteArray lines = QStringLiteral("00:00:00;%1;Timing\r\n06:00:00;%2;Music\r\n18:00:00;%3;Music\r\n")
+                               .arg(other, morning, evening)
+                               .toUtf8();
+        for (int h = 0; h < 24; ++h)
+            lines += QStringLiteral("%1:20:00;%2;Ads\r\n").arg(h, 2, 10, QLatin1Char('0')).arg(ads).toUtf8();
+        return lines;
+    };
+    writeFile(day1, dayList(adsA, day2));
+    writeFile(day2, dayList(adsB, day1));
+    g.music().OpenFile(night);
+    g.music().btnPlay_Click();
+    ASSERT_TRUE(g.t().OpenEventList(day1));
+
+    // Second by second through the day: something is always on air, and each
+    // break has handed back to the music two minutes after its event.
+    const QDateTime end(QDate(2026, 1, 7), QTime(0, 0, 30));
+    int silentSeconds = 0;
+    QStringList breaksNotBack;
+    // The music's songs as they went on air: a song cued during a break
+    // starts when the music comes back.
+    QStringList musicHeard;
+    const Player* lastPlayer = nullptr;
+    while (g.r->time.now() < end) {
+        g.r->time.advance(1000);
+        bool onAir = false;
+        for (FakeStream* st : g.r->media.streams())
+            onAir = onAir || st->audible();
+        silentSeconds += onAir ? 0 : 1;
+        const Player* player = g.music().Players[static_cast<size_t>(g.music().ChannelPlaying)].get();
+        if (g.music().CurrentStatus == 1
+            && (player != lastPlayer || musicHeard.isEmpty() || musicHeard.last() != g.r->pathInPlay())) {
+            musicHeard << g.r->pathInPlay();
+            lastPlayer = player;
+        }
+        const QTime now = g.r->time.now().time();
+        if (now.minute() == 22 && now.second() == 0
+            && !(g.music().CurrentStatus == 1 && g.insert().InsertReady == 0 && g.insert().CurrentStatus == 0))
+            breaksNotBack << g.clock();
+    }
+    EXPECT_EQ(silentSeconds, 0);
+    EXPECT_EQ(breaksNotBack, QStringList{});
+
+    // Once each, preload seconds ahead: midnight's swap, then the second
+    // list's day, then its swap back.
+    QStringList expected{s("23:59:55 00:00:00 Timing")};
+    for (int h = 0; h < 24; ++h) {
+        if (h == 6 || h == 18)
+            expected << QStringLiteral("%1:59:55 %2:00:00 Music").arg(h - 1, 2, 10, QLatin1Char('0')).arg(h, 2, 10, QLatin1Char('0'));
+        expected << QStringLiteral("%1:19:55 %1:20:00 Ads").arg(h, 2, 10, QLatin1Char('0'));
+    }
+    expected << s("23:59:55 00:00:00 Timing");
+    EXPECT_EQ(g.firedAt(), expected);
+    for (size_t i = 1; i + 1 < g.fired.size(); ++i) {
+        if (g.fired[i].window == QLatin1String("Ads")) {
+            EXPECT_EQ(g.fired[i].playlist, adsB) << i;
+        }
+    }
+
+    // The logs say what started, and nothing else: every break played its
+    // two inserts, and each music list took over with its first song.
+    EXPECT_EQ(g.musicLog, musicHeard);
+    EXPECT_EQ(g.insertLog, g.insertStarts);
+    EXPECT_EQ(g.insertStarts.size(), 48);
+    const auto firstOf = [&](const QString& name) { return musicHeard.indexOf(g.dir.filePath(name)); };
+    ASSERT_GE(firstOf(s("morning1.mp3")), 0);
+    ASSERT_GE(firstOf(s("evening1.mp3")), 0);
+    EXPECT_LT(firstOf(s("morning1.mp3")), firstOf(s("evening1.mp3")));
+    for (const QString& started : musicHeard.mid(firstOf(s("evening1.mp3"))))
+        EXPECT_TRUE(started.contains(s("evening"))) << qPrintable(started);
+}
