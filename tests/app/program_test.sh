@@ -36,11 +36,39 @@ check "headless ends cleanly on SIGTERM" "[ $? -eq 0 ]"
 check "headless prints the first song start" "grep -q '01 Morning Chimes.mp3' '$work/headless.txt'"
 check "headless says where the sound goes in one line at most" "[ \$(wc -l < '$work/headless.err') -le 1 ]"
 
+# A scheduled break in a render around noon: music (440 Hz) until the event's
+# second, the insert (1500 Hz) from it, then the music again.
+sox -n -r 44100 -c 2 "$work/m1.wav" synth 40 sine 440 vol 0.5
+sox -n -r 44100 -c 2 "$work/m2.wav" synth 40 sine 440 vol 0.5
+sox -n -r 44100 -c 2 "$work/ad.wav" synth 10 sine 1500 vol 0.5
+printf '%s\n' "$work/m1.wav" "$work/m2.wav" > "$work/music.m3u"
+printf '%s\n' "$work/ad.wav" > "$work/break.m3u"
+printf '12:00:00 PM;%s;Ads\r\n' "$work/break.m3u" > "$work/day.tmg"
+"$tavlo" --render "$work/noon.wav" --seconds 50 --start 11:59:40 --events "$work/day.tmg" "$work/music.m3u" > "$work/noon.txt" 2> "$work/noon.err"
+check "the noon render exits 0" "[ $? -eq 0 ]"
+check "the event fires at 12:00:00 and the insert starts then" "grep -q '^\[timing\] .*12:00:00 ; 12:00:00 PM;.*break.m3u;Ads$' '$work/noon.txt' && grep -q '^\[insert\] .*12:00:00 ; .*ad.wav$' '$work/noon.txt'"
+# Which tone leads each half second: "m" music, "i" insert, "-" neither by 10 to 1.
+lead=""
+for t in $(seq 0 0.5 49.5); do
+  lo=$(sox "$work/noon.wav" -n trim "$t" 0.5 sinc -1000 stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+  hi=$(sox "$work/noon.wav" -n trim "$t" 0.5 sinc 1000 stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+  lead+=$(awk -v l="$lo" -v h="$hi" 'BEGIN{ if (l > 10*h) print "m"; else if (h > 10*l) print "i"; else print "-" }')
+done
+echo "noon render, half seconds from 11:59:40: $lead"
+check "music to 12:00:00, the insert from 12:00:00.5 to 12:00:08, music from 12:00:10" \
+  "[ '${lead:0:40}' = \"\$(printf 'm%.0s' {1..40})\" ] && [ '${lead:41:16}' = \"\$(printf 'i%.0s' {1..16})\" ] && [ '${lead:60:40}' = \"\$(printf 'm%.0s' {1..40})\" ]"
+
 # Bad input: a clear usage error, not a crash.
 "$tavlo" --render "$work/x.wav" > /dev/null 2>&1
 check "a render without a file is a usage error" "[ $? -eq 2 ]"
 "$tavlo" --render "$work/missing.wav" --seconds 3 "$work/no such file.mp3" > "$work/missing.txt" 2>&1
 check "a missing file plays nothing but does not crash" "[ $? -eq 0 ]"
+for bad in "--bogus $work/music.m3u" "--render $work/x.wav --start 25:00:00 $work/music.m3u" \
+           "--headless --start 12:00:00 $work/music.m3u" "--render $work/x.wav --events $work/missing.tmg $work/music.m3u"; do
+  # shellcheck disable=SC2086
+  "$tavlo" $bad > /dev/null 2> "$work/bad.err"
+  check "\"$bad\" is refused with status 2 and a message" "[ $? -eq 2 ] && grep -q '^tavlo: ' '$work/bad.err'"
+done
 
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 exit $fail
