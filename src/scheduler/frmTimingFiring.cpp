@@ -33,7 +33,9 @@ std::int64_t frmTiming::localSecond(const QDateTime& t)
     return t.date().toJulianDay() * kSecondsPerDay + t.time().msecsSinceStartOfDay() / 1000;
 }
 
-int frmTiming::preloadSeconds() const { return static_cast<int>(std::lround(PreLoadTime)); }
+// Rounded as the insert window rounds its countdown (halves to even), so a
+// break fired this many seconds early starts on its event's second.
+int frmTiming::preloadSeconds() const { return static_cast<int>(std::nearbyint(PreLoadTime)); }
 
 void frmTiming::alignTimer1()
 {

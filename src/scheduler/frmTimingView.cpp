@@ -1,14 +1,76 @@
 #include "scheduler/frmTimingView.h"
 
+#include "platform/widgets/WidgetBinder.h"
+#include "playlist/PlaylistModel.h"
+#include "playlist/PlaylistTableView.h"
+#include "scheduler/frmEventView.h"
+#include "scheduler/frmOptionsView.h"
 #include "scheduler/frmTiming.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tavlo {
+
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+QPushButton* pushButton(Button& state, QWidget* parent)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(state.name());
+    WidgetBinder::bind(state, *b);
+    return b;
+}
+
+}  // namespace
 
 frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(parent), m_form(&window)
 {
     setObjectName(window.objectName());
+    WidgetBinder::bindMenuBar(window, *menuBar());
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(px(120), 2, px(120), 4);
+    column->setSpacing(4);
+    m_list = new PlaylistTableView(*window.lstEvents, central);
+    column->addWidget(m_list, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(6);
+    for (Button* b : {window.cmdOpenList, window.cmdSaveList, window.cmdAddEvent})
+        bottom->addWidget(pushButton(*b, central));
+    bottom->addStretch(1);
+    // The clock reads from across the room; the window makes it bold.
+    auto* clock = new QLabel(central);
+    clock->setObjectName(window.lblTimeNow->name());
+    clock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont f = clock->font();
+    f.setPointSizeF(f.pointSizeF() * 1.6);
+    clock->setFont(f);
+    WidgetBinder::bind(*window.lblTimeNow, *clock);
+    // As wide as the widest time, so the ticking never moves the buttons.
+    f.setBold(true);
+    const QFontMetrics fm(f);
+    const QString digits = QStringLiteral("00:00:00 ");
+    const int widest = std::max(fm.horizontalAdvance(digits + window.times().amText()),
+                                fm.horizontalAdvance(digits + window.times().pmText()));
+    clock->setMinimumWidth(widest + 4);
+    bottom->addWidget(clock);
+    column->addLayout(bottom);
+    setCentralWidget(central);
+
+    m_optionsView = new frmOptionsView(*window.OptionsForm, this);
+    m_eventView = new frmEventView(*window.EventForm, this);
+
     connect(&window, &Form::changed, this, &frmTimingView::applyForm);
     applyForm();
 }
@@ -19,11 +81,34 @@ void frmTimingView::applyForm()
 {
     if (!m_form)
         return;
+    m_applyingForm = true;
     setWindowTitle(m_form->caption());
+    if (m_form->width() > 0 && m_form->height() > 0) {
+        const QPoint at(px(m_form->left()), px(m_form->top()));
+        const QSize size(px(m_form->width()), px(m_form->height()));
+        if (pos() != at)
+            move(at);
+        if (this->size() != size)
+            resize(size);
+    }
+    // Only a change of the window's own visibility shows or hides the view.
     if (m_form->isVisible() != m_formShown) {
         m_formShown = m_form->isVisible();
         setVisible(m_formShown);
     }
+    m_applyingForm = false;
+}
+
+void frmTimingView::writeGeometryBack()
+{
+    // A move or resize by the user becomes the window's own place, which it saves.
+    if (m_applyingForm || !m_form || !isVisible())
+        return;
+    if (px(m_form->left()) == x() && px(m_form->top()) == y() && px(m_form->width()) == width() &&
+        px(m_form->height()) == height())
+        return;
+    m_form->setGeometry(x() * kTwipsPerPixel, y() * kTwipsPerPixel, width() * kTwipsPerPixel,
+                        height() * kTwipsPerPixel);
 }
 
 void frmTimingView::closeEvent(QCloseEvent* event)
@@ -32,6 +117,18 @@ void frmTimingView::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
+}
+
+void frmTimingView::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    writeGeometryBack();
+}
+
+void frmTimingView::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    writeGeometryBack();
 }
 
 }  // namespace tavlo

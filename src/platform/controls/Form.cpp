@@ -51,7 +51,9 @@ void Form::setFocusTo(Control* control)
         return;
     if (control && control->onGotFocus)
         control->onGotFocus();
-    Q_EMIT focusChanged(control);
+    // A got-focus handler that moved the focus on has told of its own move.
+    if (focusedControl() == control)
+        Q_EMIT focusChanged(control);
 }
 
 }  // namespace tavlo

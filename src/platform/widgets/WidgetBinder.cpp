@@ -1,6 +1,7 @@
 #include "platform/widgets/WidgetBinder.h"
 
 #include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/MenuItem.h"
 #include "platform/controls/ProgressBar.h"
@@ -11,10 +12,12 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProgressBar>
 #include <QSet>
@@ -68,6 +71,52 @@ void bindAction(MenuItem& item, QAction& action)
         sync();  // undo Qt's own toggling of the check mark; the state decides
     });
 }
+
+// A left-button release over a label is the label's click.
+class LabelClicks : public QObject {
+public:
+    LabelClicks(Label& state, QLabel& widget) : QObject(&widget), m_state(&state) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && m_state) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* w = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && w->rect().contains(mouse->position().toPoint()))
+                m_state->click();
+        }
+        return false;
+    }
+
+private:
+    QPointer<Label> m_state;
+};
+
+// The widget's focus changes, told to its control's form.
+class FocusMoves : public QObject {
+public:
+    FocusMoves(Control& state, QWidget& widget) : QObject(&widget), m_state(&state) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (!m_state)
+            return false;
+        if (event->type() == QEvent::FocusIn) {
+            m_state->setFocus();
+        } else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            // Going to a widget bound to no control still leaves this one.
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && m_state->hasFocus()) {
+                if (auto* form = qobject_cast<Form*>(m_state->parent()))
+                    form->setFocusTo(nullptr);
+            }
+        }
+        return false;
+    }
+
+private:
+    QPointer<Control> m_state;
+};
 
 }  // namespace
 
@@ -204,6 +253,10 @@ void WidgetBinder::bind(Label& state, QLabel& widget)
         applyColours(*w, l->foreColour(), l->backColour());
         applyCommon(*l, *w);
     });
+    if (state.onClick) {
+        w->installEventFilter(new LabelClicks(state, *w));
+        w->setCursor(Qt::PointingHandCursor);
+    }
 }
 
 void WidgetBinder::bind(ProgressBar& state, QProgressBar& widget)
@@ -237,6 +290,24 @@ void WidgetBinder::bind(TextBox& state, QLineEdit& widget)
         if (t)
             t->setText(text);
         sync();
+    });
+    QObject::connect(&state, &TextBox::allSelected, w, [w] { w->selectAll(); });
+}
+
+void WidgetBinder::bindFocus(Control& state, QWidget& widget)
+{
+    widget.installEventFilter(new FocusMoves(state, widget));
+    auto* form = qobject_cast<Form*>(state.parent());
+    if (!form)
+        return;
+    QPointer<Control> c(&state);
+    QWidget* w = &widget;
+    // Asks the form rather than trusting the signal's argument: a handler run
+    // by one move may already have moved the focus on. The widget's focus
+    // then reaches the state that already has it, which runs nothing.
+    QObject::connect(form, &Form::focusChanged, w, [c, w] {
+        if (c && c->hasFocus() && !w->hasFocus())
+            w->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -310,7 +381,14 @@ QHash<QString, QMenu*> WidgetBinder::bindMenuBar(QObject& form, QMenuBar& bar)
         QMenu* parentMenu = item->menu() ? menuOf.value(item->menu()) : nullptr;
         if (item->menu() && !parentMenu)
             continue;  // its menu is not one of this window's
-        if (!item->menu() || holders.contains(item)) {
+        if (!item->menu() && !holders.contains(item)) {
+            // A menu with no entries acts at once when chosen.
+            QAction* action = bar.addAction(item->caption());
+            action->setObjectName(item->name());
+            bindAction(*item, *action);
+            continue;
+        }
+        if (holders.contains(item)) {
             QMenu* menu = parentMenu ? parentMenu->addMenu(item->caption()) : bar.addMenu(item->caption());
             menu->setObjectName(item->name());
             menuOf.insert(item, menu);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+namespace tavlo {
+
+class frmEvent;
+
+// The add-event dialog on the desktop: the time in three narrow boxes with
+// AM or PM after them, the playlist with "Browse...", the two windows an
+// event can go to, "Add Event" and X. It appears and hides as the form does,
+// at the form's place; closing it by the title bar or Escape is X. The time
+// boxes' focus is the form's, so typing moves on from box to box.
+// UI thread only.
+class frmEventView : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmEventView(frmEvent& form, QWidget* parent = nullptr);
+    ~frmEventView() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Escape.
+    void reject() override;
+
+private:
+    void applyForm();
+    void pressClose();
+
+    QPointer<frmEvent> m_form;
+    bool m_formShown = false;
+};
+
+}  // namespace tavlo

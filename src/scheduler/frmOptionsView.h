@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+namespace tavlo {
+
+class frmOptions;
+
+// The scheduler's options dialog on the desktop: the preload seconds, the
+// time format (a label clicked to switch) and OK. It appears and hides as the
+// form does, at the form's place; closing it by the title bar or Escape only
+// hides it, leaving the list's times as they are until OK.
+// UI thread only.
+class frmOptionsView : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmOptionsView(frmOptions& form, QWidget* parent = nullptr);
+    ~frmOptionsView() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Escape.
+    void reject() override;
+
+private:
+    void applyForm();
+
+    QPointer<frmOptions> m_form;
+    bool m_formShown = false;
+};
+
+}  // namespace tavlo
