@@ -1,9 +1,9 @@
 #include "log/frmTavloOptionsView.h"
 
+#include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "log/frmTavloOptions.h"
 
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,11 +13,9 @@
 
 namespace tavlo {
 
-frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent) : QDialog(parent), m_form(&form)
+frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent)
+    : FormDialog(form, form.cmdClose, parent), m_form(&form)
 {
-    setObjectName(form.objectName());
-    setModal(false);
-
     auto* label = new QLabel(this);
     label->setObjectName(form.Label1->name());
     WidgetBinder::bind(*form.Label1, *label);
@@ -53,11 +51,8 @@ frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent)
     buttons->addWidget(close);
     column->addLayout(buttons);
 
-    connect(&form, &Form::changed, this, &frmTavloOptionsView::applyForm);
-    applyForm();
+    new FormFollower(form, *this, FormFollower::Placement::Place);
 }
-
-frmTavloOptionsView::~frmTavloOptionsView() = default;
 
 void frmTavloOptionsView::browse()
 {
@@ -70,40 +65,6 @@ void frmTavloOptionsView::browse()
     // The same folder again is no change for the list, but the text may
     // have been typed over since.
     m_form->txtLogPath->setText(m_form->dirList->path());
-}
-
-void frmTavloOptionsView::applyForm()
-{
-    if (!m_form)
-        return;
-    setWindowTitle(m_form->caption());
-    move(m_form->left() / kTwipsPerPixel, m_form->top() / kTwipsPerPixel);
-    // Only a change of the form's own visibility shows or hides the dialog.
-    if (m_form->isVisible() != m_formShown) {
-        m_formShown = m_form->isVisible();
-        if (m_formShown) {
-            show();
-            raise();
-            activateWindow();
-        } else {
-            hide();
-        }
-    }
-}
-
-void frmTavloOptionsView::closeEvent(QCloseEvent* event)
-{
-    if (m_form && m_form->isVisible())
-        m_form->cmdClose->press();
-    event->accept();
-}
-
-void frmTavloOptionsView::reject()
-{
-    if (m_form && m_form->isVisible())
-        m_form->cmdClose->press();
-    else
-        QDialog::reject();
 }
 
 }  // namespace tavlo

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "platform/widgets/FormDialog.h"
+
 #include <QPointer>
 
 namespace tavlo {
@@ -12,23 +13,15 @@ class frmTavloOptions;
 // OK and X. It appears and hides as the window logic shows and hides the
 // form, at the form's place; closing it by the title bar is X.
 // UI thread only.
-class frmTavloOptionsView : public QDialog {
+class frmTavloOptionsView : public FormDialog {
     Q_OBJECT
 public:
     explicit frmTavloOptionsView(frmTavloOptions& form, QWidget* parent = nullptr);
-    ~frmTavloOptionsView() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Escape.
-    void reject() override;
 
 private:
     void browse();
-    void applyForm();
 
     QPointer<frmTavloOptions> m_form;
-    bool m_formShown = false;
 };
 
 }  // namespace tavlo

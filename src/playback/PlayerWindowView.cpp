@@ -1,6 +1,7 @@
 #include "playback/PlayerWindowView.h"
 
 #include "playlist/PlaylistTableView.h"
+#include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/Form.h"
@@ -126,8 +127,7 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
         });
     }
 
-    connect(&form, &Form::changed, this, &PlayerWindowView::applyForm);
-    applyForm();
+    new FormFollower(form, *this, FormFollower::Placement::PlaceAndSize);
 }
 
 PlayerWindowView::~PlayerWindowView() = default;
@@ -612,41 +612,6 @@ QPixmap PlayerWindowView::rampPicture(int type, const QSize& size)
     return picture;
 }
 
-void PlayerWindowView::applyForm()
-{
-    if (!m_form)
-        return;
-    m_applyingForm = true;
-    setWindowTitle(m_form->caption());
-    if (m_form->width() > 0 && m_form->height() > 0) {
-        const QPoint at(px(m_form->left()), px(m_form->top()));
-        const QSize size(px(m_form->width()), px(m_form->height()));
-        if (pos() != at)
-            move(at);
-        if (this->size() != size)
-            resize(size);
-    }
-    // Only a change of the window's own visibility shows or hides the view.
-    if (m_form->isVisible() != m_formShown) {
-        m_formShown = m_form->isVisible();
-        setVisible(m_formShown);
-    }
-    m_applyingForm = false;
-}
-
-void PlayerWindowView::writeGeometryBack()
-{
-    // A move or resize by the user (or the desktop) becomes the window's own
-    // geometry, which its logic lays out and saves.
-    if (m_applyingForm || !m_form || !isVisible())
-        return;
-    if (px(m_form->left()) == x() && px(m_form->top()) == y() && px(m_form->width()) == width() &&
-        px(m_form->height()) == height())
-        return;
-    m_form->setGeometry(x() * kTwipsPerPixel, y() * kTwipsPerPixel, width() * kTwipsPerPixel,
-                        height() * kTwipsPerPixel);
-}
-
 void PlayerWindowView::closeEvent(QCloseEvent* event)
 {
     if (mayClose && !mayClose()) {
@@ -654,18 +619,6 @@ void PlayerWindowView::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-}
-
-void PlayerWindowView::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    writeGeometryBack();
-}
-
-void PlayerWindowView::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    writeGeometryBack();
 }
 
 }  // namespace tavlo

@@ -54,8 +54,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* buildPanel();
@@ -80,8 +78,6 @@ private:
     // A caption of our own beside a control; shown while the control is.
     QLabel* caption(const QString& text, QWidget* forWidget);
 
-    void applyForm();
-    void writeGeometryBack();
     void followShowOptions();
 
     QPointer<Form> m_form;
@@ -90,8 +86,6 @@ private:
     QWidget* m_options = nullptr;
     QHash<QString, QMenu*> m_menus;
     QSet<const QObject*> m_claimed;
-    bool m_applyingForm = false;
-    bool m_formShown = false;
 };
 
 }  // namespace tavlo

@@ -1,9 +1,10 @@
 #include "scheduler/frmEventView.h"
 
+#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "scheduler/frmEvent.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,14 +17,6 @@
 namespace tavlo {
 
 namespace {
-
-QLabel* label(Label& state, QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(state.name());
-    WidgetBinder::bind(state, *l);
-    return l;
-}
 
 QLineEdit* textBox(TextBox& state, QWidget* parent)
 {
@@ -47,16 +40,13 @@ QPushButton* pushButton(Button& state, QWidget* parent)
 
 }  // namespace
 
-frmEventView::frmEventView(frmEvent& form, QWidget* parent) : QDialog(parent), m_form(&form)
+frmEventView::frmEventView(frmEvent& form, QWidget* parent) : FormDialog(form, form.cmdClose, parent)
 {
-    setObjectName(form.objectName());
-    setModal(false);
-
     // Made in the order the Tab key visits them.
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
     grid->setColumnStretch(1, 1);
-    grid->addWidget(label(*form.lblEventTime, this), 0, 0);
+    grid->addWidget(boundLabel(*form.lblEventTime, this), 0, 0);
     auto* time = new QHBoxLayout;
     time->setSpacing(3);
     int part = 0;
@@ -73,14 +63,14 @@ frmEventView::frmEventView(frmEvent& form, QWidget* parent) : QDialog(parent), m
                             2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) + 8);
         time->addWidget(edit);
     }
-    QLabel* amPm = label(*form.lblAMPM, this);
+    QLabel* amPm = boundLabel(*form.lblAMPM, this);
     amPm->setMinimumWidth(amPm->fontMetrics().horizontalAdvance(QStringLiteral("AM PM")));
     time->addSpacing(4);
     time->addWidget(amPm);
     time->addStretch(1);
     grid->addLayout(time, 0, 1, 1, 2);
 
-    grid->addWidget(label(*form.lblPlayList, this), 1, 0);
+    grid->addWidget(boundLabel(*form.lblPlayList, this), 1, 0);
     QLineEdit* playList = textBox(*form.txtPlayList, this);
     playList->setMinimumWidth(220);
     grid->addWidget(playList, 1, 1);
@@ -108,51 +98,7 @@ frmEventView::frmEventView(frmEvent& form, QWidget* parent) : QDialog(parent), m
     grid->setRowMinimumHeight(3, 4);
     grid->addLayout(buttons, 4, 0, 1, 3);
 
-    connect(&form, &Form::changed, this, &frmEventView::applyForm);
-    applyForm();
-}
-
-frmEventView::~frmEventView() = default;
-
-void frmEventView::applyForm()
-{
-    if (!m_form)
-        return;
-    setWindowTitle(m_form->caption());
-    // A form never placed opens where the desktop puts a dialog, over the scheduler.
-    if (m_form->left() != 0 || m_form->top() != 0)
-        move(m_form->left() / kTwipsPerPixel, m_form->top() / kTwipsPerPixel);
-    // Only a change of the form's own visibility shows or hides the dialog.
-    if (m_form->isVisible() != m_formShown) {
-        m_formShown = m_form->isVisible();
-        if (m_formShown) {
-            show();
-            raise();
-            activateWindow();
-        } else {
-            hide();
-        }
-    }
-}
-
-void frmEventView::pressClose()
-{
-    if (m_form && m_form->isVisible())
-        m_form->cmdClose->press();
-}
-
-void frmEventView::closeEvent(QCloseEvent* event)
-{
-    pressClose();
-    event->accept();
-}
-
-void frmEventView::reject()
-{
-    if (m_form && m_form->isVisible())
-        pressClose();
-    else
-        QDialog::reject();
+    new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }
 
 }  // namespace tavlo

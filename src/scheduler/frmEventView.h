@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "platform/widgets/FormDialog.h"
 
 namespace tavlo {
 
@@ -13,23 +12,10 @@ class frmEvent;
 // at the form's place; closing it by the title bar or Escape is X. The time
 // boxes' focus is the form's, so typing moves on from box to box.
 // UI thread only.
-class frmEventView : public QDialog {
+class frmEventView : public FormDialog {
     Q_OBJECT
 public:
     explicit frmEventView(frmEvent& form, QWidget* parent = nullptr);
-    ~frmEventView() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Escape.
-    void reject() override;
-
-private:
-    void applyForm();
-    void pressClose();
-
-    QPointer<frmEvent> m_form;
-    bool m_formShown = false;
 };
 
 }  // namespace tavlo

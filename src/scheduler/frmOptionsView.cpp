@@ -1,10 +1,11 @@
 #include "scheduler/frmOptionsView.h"
 
+#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "scheduler/TimeOfDayText.h"
 #include "scheduler/frmOptions.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,26 +17,11 @@
 
 namespace tavlo {
 
-namespace {
-
-QLabel* label(Label& state, QWidget* parent)
+frmOptionsView::frmOptionsView(frmOptions& form, QWidget* parent) : FormDialog(form, nullptr, parent)
 {
-    auto* l = new QLabel(parent);
-    l->setObjectName(state.name());
-    WidgetBinder::bind(state, *l);
-    return l;
-}
-
-}  // namespace
-
-frmOptionsView::frmOptionsView(frmOptions& form, QWidget* parent) : QDialog(parent), m_form(&form)
-{
-    setObjectName(form.objectName());
-    setModal(false);
-
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
-    grid->addWidget(label(*form.lblPreload, this), 0, 0);
+    grid->addWidget(boundLabel(*form.lblPreload, this), 0, 0);
     auto* preload = new QLineEdit(this);
     preload->setObjectName(form.txtPreload->name());
     preload->setFixedWidth(preload->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
@@ -44,9 +30,9 @@ frmOptionsView::frmOptionsView(frmOptions& form, QWidget* parent) : QDialog(pare
     WidgetBinder::bindFocus(*form.txtPreload, *preload);
     grid->addWidget(preload, 0, 1, Qt::AlignLeft);
 
-    grid->addWidget(label(*form.lblFormat, this), 1, 0);
+    grid->addWidget(boundLabel(*form.lblFormat, this), 1, 0);
     // Framed, so it reads as something to click.
-    QLabel* format = label(*form.lblTimeFormat, this);
+    QLabel* format = boundLabel(*form.lblTimeFormat, this);
     format->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     format->setAlignment(Qt::AlignCenter);
     const QFontMetrics fm(format->font());
@@ -66,46 +52,7 @@ frmOptionsView::frmOptionsView(frmOptions& form, QWidget* parent) : QDialog(pare
     grid->setRowMinimumHeight(2, 4);
     grid->addLayout(buttons, 3, 0, 1, 2);
 
-    connect(&form, &Form::changed, this, &frmOptionsView::applyForm);
-    applyForm();
-}
-
-frmOptionsView::~frmOptionsView() = default;
-
-void frmOptionsView::applyForm()
-{
-    if (!m_form)
-        return;
-    setWindowTitle(m_form->caption());
-    // A form never placed opens where the desktop puts a dialog, over the scheduler.
-    if (m_form->left() != 0 || m_form->top() != 0)
-        move(m_form->left() / kTwipsPerPixel, m_form->top() / kTwipsPerPixel);
-    // Only a change of the form's own visibility shows or hides the dialog.
-    if (m_form->isVisible() != m_formShown) {
-        m_formShown = m_form->isVisible();
-        if (m_formShown) {
-            show();
-            raise();
-            activateWindow();
-        } else {
-            hide();
-        }
-    }
-}
-
-void frmOptionsView::closeEvent(QCloseEvent* event)
-{
-    if (m_form && m_form->isVisible())
-        m_form->hide();
-    event->accept();
-}
-
-void frmOptionsView::reject()
-{
-    if (m_form && m_form->isVisible())
-        m_form->hide();
-    else
-        QDialog::reject();
+    new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }
 
 }  // namespace tavlo

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "platform/widgets/FormDialog.h"
 
 namespace tavlo {
 
@@ -12,22 +11,10 @@ class frmOptions;
 // form does, at the form's place; closing it by the title bar or Escape only
 // hides it, leaving the list's times as they are until OK.
 // UI thread only.
-class frmOptionsView : public QDialog {
+class frmOptionsView : public FormDialog {
     Q_OBJECT
 public:
     explicit frmOptionsView(frmOptions& form, QWidget* parent = nullptr);
-    ~frmOptionsView() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Escape.
-    void reject() override;
-
-private:
-    void applyForm();
-
-    QPointer<frmOptions> m_form;
-    bool m_formShown = false;
 };
 
 }  // namespace tavlo

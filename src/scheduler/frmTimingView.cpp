@@ -1,5 +1,6 @@
 #include "scheduler/frmTimingView.h"
 
+#include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/PlaylistTableView.h"
@@ -32,7 +33,7 @@ QPushButton* pushButton(Button& state, QWidget* parent)
 
 }  // namespace
 
-frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(parent), m_form(&window)
+frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(window.objectName());
     WidgetBinder::bindMenuBar(window, *menuBar());
@@ -71,45 +72,10 @@ frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(p
     m_optionsView = new frmOptionsView(*window.OptionsForm, this);
     m_eventView = new frmEventView(*window.EventForm, this);
 
-    connect(&window, &Form::changed, this, &frmTimingView::applyForm);
-    applyForm();
+    new FormFollower(window, *this, FormFollower::Placement::PlaceAndSize);
 }
 
 frmTimingView::~frmTimingView() = default;
-
-void frmTimingView::applyForm()
-{
-    if (!m_form)
-        return;
-    m_applyingForm = true;
-    setWindowTitle(m_form->caption());
-    if (m_form->width() > 0 && m_form->height() > 0) {
-        const QPoint at(px(m_form->left()), px(m_form->top()));
-        const QSize size(px(m_form->width()), px(m_form->height()));
-        if (pos() != at)
-            move(at);
-        if (this->size() != size)
-            resize(size);
-    }
-    // Only a change of the window's own visibility shows or hides the view.
-    if (m_form->isVisible() != m_formShown) {
-        m_formShown = m_form->isVisible();
-        setVisible(m_formShown);
-    }
-    m_applyingForm = false;
-}
-
-void frmTimingView::writeGeometryBack()
-{
-    // A move or resize by the user becomes the window's own place, which it saves.
-    if (m_applyingForm || !m_form || !isVisible())
-        return;
-    if (px(m_form->left()) == x() && px(m_form->top()) == y() && px(m_form->width()) == width() &&
-        px(m_form->height()) == height())
-        return;
-    m_form->setGeometry(x() * kTwipsPerPixel, y() * kTwipsPerPixel, width() * kTwipsPerPixel,
-                        height() * kTwipsPerPixel);
-}
 
 void frmTimingView::closeEvent(QCloseEvent* event)
 {
@@ -117,18 +83,6 @@ void frmTimingView::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
-}
-
-void frmTimingView::moveEvent(QMoveEvent* event)
-{
-    QMainWindow::moveEvent(event);
-    writeGeometryBack();
-}
-
-void frmTimingView::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    writeGeometryBack();
 }
 
 }  // namespace tavlo

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <functional>
 
@@ -32,19 +31,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void applyForm();
-    void writeGeometryBack();
-
-    QPointer<frmTiming> m_form;
     PlaylistTableView* m_list = nullptr;
     frmEventView* m_eventView = nullptr;
     frmOptionsView* m_optionsView = nullptr;
-    bool m_applyingForm = false;
-    bool m_formShown = false;
 };
 
 }  // namespace tavlo

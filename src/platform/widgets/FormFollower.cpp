@@ -1,0 +1,87 @@
+#include "platform/widgets/FormFollower.h"
+
+#include "platform/controls/Form.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace tavlo {
+
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+}  // namespace
+
+FormFollower::FormFollower(Form& form, QWidget& window, Placement placement)
+    : QObject(&window), m_form(&form), m_window(window), m_placement(placement)
+{
+    if (m_placement == Placement::PlaceAndSize)
+        m_window.installEventFilter(this);
+    connect(&form, &Form::changed, this, &FormFollower::apply);
+    apply();
+}
+
+void FormFollower::apply()
+{
+    if (!m_form)
+        return;
+    m_applying = true;
+    m_window.setWindowTitle(m_form->caption());
+    switch (m_placement) {
+    case Placement::PlaceAndSize:
+        if (m_form->width() > 0 && m_form->height() > 0) {
+            const QPoint at(px(m_form->left()), px(m_form->top()));
+            const QSize size(px(m_form->width()), px(m_form->height()));
+            if (m_window.pos() != at)
+                m_window.move(at);
+            if (m_window.size() != size)
+                m_window.resize(size);
+        }
+        break;
+    case Placement::PlaceWhenPlaced:
+        if (m_form->left() != 0 || m_form->top() != 0)
+            m_window.move(px(m_form->left()), px(m_form->top()));
+        break;
+    case Placement::Place:
+        m_window.move(px(m_form->left()), px(m_form->top()));
+        break;
+    }
+    // Only a change of the form's own visibility shows or hides the widget.
+    if (m_form->isVisible() != m_formShown) {
+        m_formShown = m_form->isVisible();
+        if (m_placement == Placement::PlaceAndSize) {
+            m_window.setVisible(m_formShown);
+        } else if (m_formShown) {
+            // A dialog comes up in front, ready for the keyboard.
+            m_window.show();
+            m_window.raise();
+            m_window.activateWindow();
+        } else {
+            m_window.hide();
+        }
+    }
+    m_applying = false;
+}
+
+bool FormFollower::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_window && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        writeBack();
+    return QObject::eventFilter(watched, event);
+}
+
+void FormFollower::writeBack()
+{
+    // A move or resize by the user (or the desktop) becomes the window's own
+    // geometry, which its logic lays out and saves.
+    if (m_applying || !m_form || !m_window.isVisible())
+        return;
+    // x() and y() are the frame's place, as move() takes it.
+    const int x = m_window.x(), y = m_window.y(), w = m_window.width(), h = m_window.height();
+    if (px(m_form->left()) == x && px(m_form->top()) == y && px(m_form->width()) == w && px(m_form->height()) == h)
+        return;
+    m_form->setGeometry(x * kTwipsPerPixel, y * kTwipsPerPixel, w * kTwipsPerPixel, h * kTwipsPerPixel);
+}
+
+}  // namespace tavlo
