@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavlo {
@@ -87,8 +88,15 @@ void PlaylistTableView::applyColumnWidths()
     for (int c = 0; c < m_model->columnCount(); ++c) {
         const int twips = m_model->widthTwips(c);
         columns->setSectionHidden(c, twips == 0);
-        columns->resizeSection(c, twips > 0 ? static_cast<int>(std::lround(twips * scale)) : columns->defaultSectionSize());
+        const int width = twips > 0 ? static_cast<int>(std::lround(twips * scale)) : columns->defaultSectionSize();
+        columns->resizeSection(c, twips == 0 ? width : std::max(width, m_minimumWidths.value(c)));
     }
+}
+
+void PlaylistTableView::setMinimumColumnWidth(int column, int pixels)
+{
+    m_minimumWidths.insert(column, pixels);
+    applyColumnWidths();
 }
 
 void PlaylistTableView::followSelectionMode()

@@ -2,6 +2,7 @@
 
 #include "playlist/PlaylistModel.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 
@@ -23,6 +24,9 @@ public:
     // Brings the view's selection in line with the model's flags now instead
     // of at the next turn of the event loop.
     void syncFromModel();
+    // A column never narrower than `pixels`, whatever its width in twips
+    // says (text the desktop's font makes wider than the list foresaw).
+    void setMinimumColumnWidth(int column, int pixels);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -41,6 +45,7 @@ private:
     bool m_writingModel = false;   // our own writes to the model's flags
     bool m_writingView = false;    // our own writes to the view's selection
     bool m_syncPending = false;
+    QHash<int, int> m_minimumWidths;
 };
 
 }  // namespace tavlo

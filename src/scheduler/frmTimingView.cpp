@@ -44,6 +44,13 @@ frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(p
     column->setSpacing(4);
     m_list = new PlaylistTableView(*window.lstEvents, central);
     column->addWidget(m_list, 1);
+    // A time with its AM/PM designator never shows cut short, whatever the
+    // desktop's font: the column is at least as wide as the longest one.
+    const TimeOfDayText& times = window.times();
+    const int timeWidth = QFontMetrics(m_list->font()).horizontalAdvance(QStringLiteral("00:00:00 ")
+                                               + (times.amText().size() > times.pmText().size() ? times.amText() : times.pmText()))
+                          + 16;
+    m_list->setMinimumColumnWidth(EvTime, timeWidth);
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
