@@ -8,6 +8,7 @@
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
 #include "playback/Player.h"
+#include "playback/SearchWindowLink.h"
 #include "playlist/ColumnSortMemory.h"
 
 #include <QPointer>
@@ -117,6 +118,9 @@ public:
     // The program's one log-folder window; "Setup Log Folder..." opens it and
     // its OK sets this window's strLogPath.
     void setLogFolderWindow(frmTavloOptions& form);
+    // The program's one search window; "Search MP3" and "Scan Drive..." show
+    // it at this window's place.
+    void setSearchWindow(SearchWindowLink& search) { m_search = &search; }
 
     // What the status bar's second panel shows while no playlist is loading.
     static QString idleText() { return QStringLiteral("Ready"); }
@@ -340,6 +344,8 @@ private:
     bool m_cancelCalculation = false;
     QString m_commandLine;
     QString m_programFolder;
+    NullSearchWindowLink m_noSearch;
+    SearchWindowLink* m_search = &m_noSearch;
 };
 
 }  // namespace tavlo

@@ -75,10 +75,7 @@ void PlayerWindow::LoadSong()
 
 void PlayerWindow::mnuScanDrive_Click() { cmdWinSeek_Click(); }
 
-void PlayerWindow::cmdWinSeek_Click()
-{
-    // HOOK (file search): show the search window at this window's position.
-}
+void PlayerWindow::cmdWinSeek_Click() { m_search->showAt(left(), top()); }
 
 void PlayerWindow::mnuShowItemInPlay_Click()
 {
