@@ -141,6 +141,11 @@ void PlayerWindow::buildList()
     lstClipList->onKeyDown = [this](int key) { lstClipList_KeyDown(key); };
     lstClipList->onMouseUp = [this](int button, int x, int y) { lstClipList_MouseUp(button, x, y); };
     lstClipList->onColumnClick = [this](int column) { lstClipList_ColumnClick(column); };
+    lstClipList->onMouseMove = [this](int button) { lstClipList_MouseMove(button); };
+    lstClipList->onStartDrag = [this] { return lstClipList_OLEStartDrag(); };
+    lstClipList->onDragOver = [this](int row) { lstClipList_OLEDragOver(row); };
+    lstClipList->onDrop = [this](const QStringList& files, int row) { lstClipList_OLEDragDrop(files, row); };
+    lstClipList->onDragEnd = [this] { lstClipList_OLECompleteDrag(); };
 
     StatusBar1 = new StatusBar(this, QStringLiteral("StatusBar1"));
     ProgressBar1 = new ProgressBar(this, QStringLiteral("ProgressBar1"));

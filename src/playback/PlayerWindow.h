@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tavlo {
 
@@ -59,6 +60,7 @@ struct DeckVariant {
 // PlayerWindowTransitions.cpp the song change and ramps, PlayerWindowList.cpp
 // the list commands, song loading and the list's total,
 // PlayerWindowFiles.cpp playlists on disk and the as-run log,
+// PlayerWindowDragDrop.cpp drag and drop on the list,
 // PlayerWindowSettings.cpp the settings and the options panel.
 // UI thread only.
 class PlayerWindow : public Form {
@@ -77,6 +79,13 @@ public:
     int TransitionTime = 0;   // seconds
     QString strLogPath;       // as-run log folder
     std::array<std::unique_ptr<Player>, 2> Players;  // a slot may hold nothing
+    // A drag from this window's list: the rows dragged (ascending, from 1),
+    // 1 from its start until it ends (or a drop on this list, or the pointer
+    // moving over the list with no button held), and the "Location" of the
+    // row in play when it started (empty when none was).
+    std::vector<int> DragRows;
+    int DragFromList = 0;
+    QString DragInPlayPath;
 
     // Seconds cut from the start and end of every song loaded from now on.
     // The settings may store values the spinners refuse; the member takes them.
@@ -260,6 +269,19 @@ public:
     void lstClipList_KeyDown(int KeyCode);
     void lstClipList_MouseUp(int Button, int x, int y);
     void lstClipList_ColumnClick(int column);
+
+    // ---- Drag and drop on the list (PlayerWindowDragDrop.cpp). Rows are
+    // numbered from 1; 0 means no row under the pointer.
+    // A drag of the selected rows starts: returns their paths, the drag's data.
+    QStringList lstClipList_OLEStartDrag();
+    // Marks the row a drop would go before by selecting it alone.
+    void lstClipList_OLEDragOver(int Row);
+    // Files dropped on Row: a move when they are this list's own rows, else copies.
+    void lstClipList_OLEDragDrop(const QStringList& Files, int Row);
+    // A drag from this list is over, wherever it went.
+    void lstClipList_OLECompleteDrag();
+    // Button: the buttons held, 0 for none.
+    void lstClipList_MouseMove(int Button);
 
 Q_SIGNALS:
     // A song change started a song (the moment its as-run line is written).

@@ -143,14 +143,18 @@ void PlaylistModel::clear()
 
 void PlaylistModel::setSelected(int n, bool on)
 {
-    if (n < 1 || n > count() || row(n).selected == on)
+    if (n < 1 || n > count())
         return;
+    bool changed = row(n).selected != on;
     if (on && !m_multiSelect) {
-        for (auto& r : m_rows)
+        for (auto& r : m_rows) {
+            changed = changed || (r.selected && &r != &m_rows[static_cast<size_t>(n - 1)]);
             r.selected = false;
+        }
     }
     m_rows[static_cast<size_t>(n - 1)].selected = on;
-    Q_EMIT selectionChanged();
+    if (changed)
+        Q_EMIT selectionChanged();
 }
 
 int PlaylistModel::firstSelected() const
@@ -255,6 +259,14 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
     return m_rows[static_cast<size_t>(index.row())].fields[static_cast<size_t>(index.column())];
+}
+
+Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && onStartDrag)
+        f |= Qt::ItemIsDragEnabled;
+    return f;
 }
 
 QVariant PlaylistModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -77,7 +78,8 @@ public:
     int removeSelected();
     void clear();
 
-    // Selection.
+    // Selection. With multiple selection off, selecting a row leaves it the
+    // only selected one.
     bool isSelected(int n) const { return row(n).selected; }
     void setSelected(int n, bool on);
     int firstSelected() const;  // 0 when none
@@ -100,12 +102,24 @@ public:
     std::function<void(int keyCode)> onKeyDown;
     std::function<void(int button, int x, int y)> onMouseUp;
     std::function<void(int column)> onColumnClick;  // column 1..10
+    // Buttons held (1 left, 2 right, 4 middle, added), 0 for none.
+    std::function<void(int button)> onMouseMove;
+    // Drag and drop, rows numbered from 1 (0: no row under the pointer). A
+    // list is a drag source only with onStartDrag, which gives the paths
+    // dragged (none: no drag), and a drop target only with onDrop; the view
+    // reads them when it is made. onDragEnd follows every onStartDrag, once
+    // the drag is over, wherever it went.
+    std::function<QStringList()> onStartDrag;
+    std::function<void(int row)> onDragOver;
+    std::function<void(const QStringList& files, int row)> onDrop;
+    std::function<void()> onDragEnd;
 
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 Q_SIGNALS:
     void selectionChanged();

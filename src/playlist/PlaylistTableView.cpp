@@ -1,11 +1,17 @@
 #include "playlist/PlaylistTableView.h"
 
 #include "platform/controls/Form.h"
+#include "platform/widgets/FileDrag.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QCursor>
+#include <QDrag>
+#include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -72,6 +78,15 @@ PlaylistTableView::PlaylistTableView(PlaylistModel& model, QWidget* parent) : QT
         if (m_model && m_model->onColumnClick)
             m_model->onColumnClick(section + 1);
     });
+
+    // Drags are ours from end to end (the model knows nothing of Qt's own
+    // item drags), so Qt's drop indicator stays off and ours is drawn.
+    setDragEnabled(bool(model.onStartDrag));
+    setAcceptDrops(bool(model.onDrop));
+    viewport()->setAcceptDrops(bool(model.onDrop));
+    setDropIndicatorShown(false);
+    // Moves with no button held reach the window too.
+    viewport()->setMouseTracking(bool(model.onMouseMove));
 
     applyColumnWidths();
     followSelectionMode();
@@ -208,6 +223,139 @@ void PlaylistTableView::mouseDoubleClickEvent(QMouseEvent* event)
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && m_model && m_model->onDblClick)
         m_model->onDblClick();
+}
+
+void PlaylistTableView::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableView::mouseMoveEvent(event);
+    const Qt::MouseButtons held = event->buttons();
+    const int buttons =
+        (held & Qt::LeftButton ? 1 : 0) + (held & Qt::RightButton ? 2 : 0) + (held & Qt::MiddleButton ? 4 : 0);
+    if (m_model && m_model->onMouseMove)
+        m_model->onMouseMove(buttons);
+}
+
+void PlaylistTableView::showDraggedRows(QDrag& drag)
+{
+    // The dragged rows in sight go with the pointer, as they look in the list.
+    QRect shown;
+    const int bottom = rowAt(viewport()->height() - 1);
+    const int last = bottom < 0 ? m_model->count() - 1 : bottom;
+    for (int r = std::max(rowAt(0), 0); r <= last; ++r) {
+        if (m_model->isSelected(r + 1))
+            shown |= QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r));
+    }
+    shown &= viewport()->rect();
+    if (shown.isEmpty())
+        return;
+    drag.setPixmap(viewport()->grab(shown));
+    drag.setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - shown.topLeft());
+}
+
+void PlaylistTableView::startDrag(Qt::DropActions supportedActions)
+{
+    Q_UNUSED(supportedActions);
+    if (!m_model || !m_model->onStartDrag)
+        return;
+    const QStringList paths = m_model->onStartDrag();
+    if (!paths.isEmpty()) {
+        auto* drag = new QDrag(this);
+        drag->setMimeData(makeFileDrag(paths));
+        showDraggedRows(*drag);
+        // Copy only: a move is the list's own business, done by the drop on
+        // it, and a file manager must never take it as leave to move the files.
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+    }
+    if (m_model && m_model->onDragEnd)
+        m_model->onDragEnd();
+}
+
+void PlaylistTableView::acceptAsCopy(QDropEvent* event)
+{
+    event->setDropAction(event->possibleActions() & Qt::CopyAction ? Qt::CopyAction : event->proposedAction());
+    event->accept();
+}
+
+int PlaylistTableView::rowUnder(const QPointF& at) const
+{
+    // Anywhere across a row's width counts as over it.
+    return rowAt(static_cast<int>(at.y())) + 1;
+}
+
+void PlaylistTableView::showDropLine(int row)
+{
+    if (m_dropLine == row)
+        return;
+    m_dropLine = row;
+    viewport()->update();
+}
+
+void PlaylistTableView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Decided once per drag: another program's data is fetched from it anew
+    // each time it is read.
+    m_dragHasFiles = m_model && m_model->onDrop && !droppedFiles(event->mimeData()).isEmpty();
+    if (!m_dragHasFiles) {
+        event->ignore();
+        return;
+    }
+    setState(DraggingState);
+    acceptAsCopy(event);
+}
+
+void PlaylistTableView::dragMoveEvent(QDragMoveEvent* event)
+{
+    // Qt's own handling scrolls the list near its edges; it refuses our data
+    // by itself, so the answer is given again below.
+    QTableView::dragMoveEvent(event);
+    if (!m_dragHasFiles || !m_model || !m_model->onDrop) {
+        event->ignore();
+        return;
+    }
+    acceptAsCopy(event);
+    const int row = rowUnder(event->position());
+    showDropLine(row);
+    if (m_model->onDragOver)
+        m_model->onDragOver(row);
+}
+
+void PlaylistTableView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    QTableView::dragLeaveEvent(event);
+    m_dragHasFiles = false;
+    showDropLine(-1);
+}
+
+void PlaylistTableView::dropEvent(QDropEvent* event)
+{
+    stopAutoScroll();
+    setState(NoState);
+    showDropLine(-1);
+    m_dragHasFiles = false;
+    const QStringList files = m_model && m_model->onDrop ? droppedFiles(event->mimeData()) : QStringList();
+    if (files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    acceptAsCopy(event);
+    m_model->onDrop(files, rowUnder(event->position()));
+}
+
+void PlaylistTableView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (m_dropLine < 0 || !m_model)
+        return;
+    const int count = m_model->count();
+    int y = 0;
+    if (m_dropLine >= 1 && m_dropLine <= count)
+        y = rowViewportPosition(m_dropLine - 1);
+    else if (count > 0)
+        y = rowViewportPosition(count - 1) + rowHeight(count - 1);
+    // Two pixels astride the boundary, in the text's colour, which stands out
+    // on the highlighted row under the pointer as on the rows around it.
+    QPainter painter(viewport());
+    painter.fillRect(QRect(0, std::max(y - 1, 0), viewport()->width(), 2), palette().color(QPalette::Text));
 }
 
 }  // namespace tavlo

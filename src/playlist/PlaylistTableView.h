@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QTableView>
 
+class QDrag;
+
 namespace tavlo {
 
 // A clip list on screen: report view of a PlaylistModel whose per-row
@@ -13,6 +15,10 @@ namespace tavlo {
 // mouse and key events go to the model's handlers (mouse positions in pixels
 // of the list's viewport). The selection travels as runs of rows, so a list
 // of 100,000 rows stays quick.
+// A list whose model has the drag handlers is a drag source of its selected
+// rows and a drop target for files (FileDrag): while a drag passes over it,
+// a line shows where a drop would land, above the row under the pointer or
+// below the last row.
 // UI thread only.
 class PlaylistTableView : public QTableView {
     Q_OBJECT
@@ -33,6 +39,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
@@ -40,12 +53,21 @@ private:
     void applyColumnWidths();
     void followSelectionMode();
     void scrollToRow(int n);
+    // Drops are always copies to the drag's source; the list itself knows
+    // whether it moves its own rows.
+    static void acceptAsCopy(QDropEvent* event);
+    void showDraggedRows(QDrag& drag);
+    // The row under a point of the viewport, from 1; 0 when none.
+    int rowUnder(const QPointF& at) const;
+    void showDropLine(int row);
 
     QPointer<PlaylistModel> m_model;
     bool m_writingModel = false;   // our own writes to the model's flags
     bool m_writingView = false;    // our own writes to the view's selection
     bool m_syncPending = false;
     QHash<int, int> m_minimumWidths;
+    bool m_dragHasFiles = false;  // the drag over the list carries files this list takes
+    int m_dropLine = -1;  // a drop would land before this row (0: at the end); -1 while no drag is over the list
 };
 
 }  // namespace tavlo

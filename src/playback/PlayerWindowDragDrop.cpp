@@ -1,0 +1,100 @@
+// PlayerWindow, drag and drop on the list: files from the desktop or another
+// list are added where they are dropped; the list's own rows dragged within
+// it move, and the song in play stays marked.
+#include "playback/PlayerWindow.h"
+
+#include "playlist/PlaylistModel.h"
+
+#include <algorithm>
+
+namespace tavlo {
+
+QStringList PlayerWindow::lstClipList_OLEStartDrag()
+{
+    PlaylistModel& list = *lstClipList;
+    DragRows.clear();
+    DragRows.reserve(static_cast<size_t>(list.count()));
+    QStringList files;
+    DragInPlayPath = ItemPlaying > 0 ? list.text(ItemPlaying, ColLocation) : QString();
+    DragFromList = 1;
+    for (int n = 1; n <= list.count(); ++n) {
+        if (list.isSelected(n)) {
+            DragRows.push_back(n);
+            files.append(list.text(n, ColLocation));
+        }
+    }
+    return files;
+}
+
+void PlayerWindow::lstClipList_OLEDragOver(int Row)
+{
+    PlaylistModel& list = *lstClipList;
+    if (list.count() == 0)
+        return;
+    if (Row >= 1 && Row <= list.count()) {
+        list.setMultiSelect(false);
+        list.setSelected(Row, true);
+        list.setMultiSelect(true);
+    } else if (const int selected = list.firstSelected()) {
+        list.setSelected(selected, false);
+    }
+}
+
+void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
+{
+    PlaylistModel& list = *lstClipList;
+    const bool move = DragFromList == 1;
+    const int m = static_cast<int>(Files.size());
+    int p = list.count() + 1;
+    if (list.count() > 0 && Row >= 1 && Row <= list.count())
+        p = Row;
+
+    // A step that fails ends the drop there; what was added stays.
+    [&] {
+        if (move) {
+            for (int j = m; j >= 1; --j) {
+                const int n = j <= static_cast<int>(DragRows.size()) ? DragRows[static_cast<size_t>(j - 1)] : 0;
+                if (n < 1 || n > list.count())
+                    return;
+                list.remove(n);
+                // Rows removed above p leave it where it was: the files land
+                // below the row that was under the pointer.
+                p = std::min(p, list.count() + 1);
+            }
+        }
+        for (int j = 1; j <= m; ++j)
+            OpenFile(Files[j - 1], false, p + j - 1);
+        if (!move || DragInPlayPath.isEmpty())
+            return;
+        int inPlay = 0;
+        for (int n = 1; n <= list.count() && inPlay == 0; ++n)
+            inPlay = list.text(n, ColLocation) == DragInPlayPath ? n : 0;
+        if (inPlay == 0)
+            return;
+        list.setMultiSelect(false);
+        list.selectOnly(inPlay);
+        ItemPlaying = inPlay;
+        // The row was made anew and lost the length the deck wrote into it.
+        list.setText(inPlay, ColLength, lblTotal->text());
+    }();
+
+    list.setMultiSelect(true);
+    DragInPlayPath.clear();
+    DragFromList = 0;
+}
+
+void PlayerWindow::lstClipList_OLECompleteDrag()
+{
+    // Whatever became of the drag, a later drop on this list is never taken
+    // for a move of these rows.
+    DragFromList = 0;
+    DragInPlayPath.clear();
+}
+
+void PlayerWindow::lstClipList_MouseMove(int Button)
+{
+    if (Button == 0)
+        DragFromList = 0;
+}
+
+}  // namespace tavlo

@@ -1,0 +1,133 @@
+// Drag and drop through the player windows' handlers: where files land, what
+// moves, what is copied, and which row stays marked as in play.
+#include "fakes/TestFiles.h"
+#include "playback/WindowRig.h"
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QString s(const char* text) { return QString::fromLatin1(text); }
+
+// The list as its files' names: "/music/a.mp3" is "a".
+QString names(const PlaylistModel& list)
+{
+    QString out;
+    for (int n = 1; n <= list.count(); ++n)
+        out += list.text(n, ColLocation).section(QLatin1Char('/'), -1).chopped(4);
+    return out;
+}
+
+// The operator drags `rows` of w's list and lets go over `row` of target's list.
+void drag(PlayerWindow& w, std::initializer_list<int> rows, PlayerWindow& target, int row)
+{
+    for (int n = 1; n <= w.lstClipList->count(); ++n)
+        w.lstClipList->setSelected(n, std::find(rows.begin(), rows.end(), n) != rows.end());
+    const QStringList files = w.lstClipList_OLEStartDrag();
+    target.lstClipList_OLEDragOver(row);
+    target.lstClipList_OLEDragDrop(files, row);
+    w.lstClipList_OLECompleteDrag();
+}
+
+}  // namespace
+
+TEST(DragDrop, FilesLandWhereDroppedAndTheSongInPlayKeepsItsRow)
+{
+    WindowRig r;
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        r.add(s(name), 200);
+    PlaylistModel& list = *r.w->lstClipList;
+    list.selectOnly(3);
+    r.w->mnuPlaySelectedItem_Click();
+
+    // Passing over a row marks it alone; over the empty area, nothing.
+    list.setSelected(1, true);
+    list.setSelected(2, true);
+    r.w->lstClipList_OLEDragOver(2);
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{2});
+    r.w->lstClipList_OLEDragOver(0);
+    EXPECT_TRUE(list.selectedRows().empty());
+
+    r.w->lstClipList_OLEDragDrop({s("/new/x.mp3"), s("/new/y.mp3")}, 3);
+    EXPECT_EQ(names(list), s("abxycde"));
+    EXPECT_EQ(r.w->ItemPlaying, 5);
+    r.w->lstClipList_OLEDragDrop({s("/new/z.mp3")}, 0);
+    EXPECT_EQ(names(list), s("abxycdez"));
+    // A playlist between rows goes to the end; a file after it takes the next place.
+    QTemporaryDir dir;
+    const QString playlist = writeFile(dir.filePath(s("more.m3u")), "/new/p.mp3\r\n/new/q.mp3\r\n");
+    r.w->lstClipList_OLEDragDrop({playlist, s("/new/w.mp3")}, 2);
+    EXPECT_EQ(names(list), s("abwxycdezpq"));
+    EXPECT_EQ(r.w->ItemPlaying, 6);
+    EXPECT_EQ(r.pathInPlay(), list.text(6, ColLocation));
+    // An empty list takes them from row 1.
+    r.ins->lstClipList_OLEDragDrop({s("/new/x.mp3"), s("/new/y.mp3")}, 3);
+    EXPECT_EQ(names(*r.ins->lstClipList), s("xy"));
+}
+
+TEST(DragDrop, RowsMoveWithinAListKeepingTheSongInPlayAndAreCopiedToTheOther)
+{
+    WindowRig r;
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        r.add(s(name), 200);
+    r.addInsert(s("x"), 30);
+    PlaylistModel& list = *r.w->lstClipList;
+    r.w->btnPlay_Click();  // a gets its length, 03:20
+    r.w->spinCutLast->setValue(20);
+    list.selectOnly(4);
+    r.w->mnuPlaySelectedItem_Click();
+    r.time.advance(1000);
+    ASSERT_EQ(r.w->lblTotal->text(), s("03:00"));
+    list.setText(4, ColLength, QString());
+    int shown = 0;
+    QObject::connect(&list, &PlaylistModel::ensureVisible, [&shown](int n) { shown = n; });
+
+    // Row 2 onto row 5 of 6: after the row that was row 5. d, in play, is
+    // marked where it now is, in sight, with the deck's length.
+    drag(*r.w, {2}, *r.w, 5);
+    EXPECT_EQ(names(list), s("acdebf"));
+    EXPECT_EQ(std::tuple(r.w->ItemPlaying, list.selectedRows(), shown), std::tuple(3, std::vector<int>{3}, 3));
+    EXPECT_EQ(list.text(3, ColLength), s("03:00"));
+    EXPECT_TRUE(list.multiSelect());
+    // Rows moved are made anew: lengths gone, but for the song in play.
+    drag(*r.w, {1, 3}, *r.w, 0);
+    EXPECT_EQ(names(list), s("cebfad"));
+    EXPECT_EQ(r.w->ItemPlaying, 6);
+    EXPECT_EQ(list.text(5, ColLength) + list.text(6, ColLength), s("03:00"));
+    drag(*r.w, {5, 6}, *r.w, 0);
+    EXPECT_EQ(names(list), s("cebfad"));
+    EXPECT_EQ(r.pathInPlay(), s("/music/d.mp3"));
+    // The song in play twice: its first row is taken for it.
+    r.w->AddFileToList(s("/music/d.mp3"), 2, list);
+    drag(*r.w, {1}, *r.w, 4);
+    EXPECT_EQ(names(list), s("debcfad"));
+    EXPECT_EQ(r.w->ItemPlaying, 1);
+
+    // To the other window: copies. The insert window, nothing in play, moves
+    // its own rows the same way and marks none.
+    drag(*r.w, {1, 2}, *r.ins, 1);
+    EXPECT_EQ(names(list), s("debcfad"));
+    drag(*r.ins, {1}, *r.ins, 0);
+    EXPECT_EQ(names(*r.ins->lstClipList), s("exd"));
+    EXPECT_EQ(r.ins->ItemPlaying, 0);
+    EXPECT_TRUE(r.ins->lstClipList->selectedRows().empty());
+
+    // A drag that ended elsewhere, or the pointer back with no button held,
+    // leaves no claim: the next drop is a copy.
+    r.w->lstClipList_OLEStartDrag();
+    r.w->lstClipList_MouseMove(1);
+    EXPECT_EQ(r.w->DragFromList, 1);
+    r.w->lstClipList_MouseMove(0);
+    EXPECT_EQ(r.w->DragFromList, 0);
+    drag(*r.w, {1}, *r.ins, 0);
+    r.w->lstClipList_OLEDragDrop({s("/new/z.mp3")}, 1);
+    EXPECT_EQ(names(list), s("zdebcfad"));
+}
