@@ -20,6 +20,9 @@
 #include "scheduler/EventFile.h"
 #include "scheduler/frmTiming.h"
 #include "scheduler/frmTimingView.h"
+#include "search/DirentFolderReader.h"
+#include "search/WinSeek.h"
+#include "search/WinSeekView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -172,17 +175,19 @@ void catchTerminationSignals()
 // Without its final separator: the window adds one when it makes it the log folder.
 QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).absolutePath(); }
 
-// The three windows as the program wires them; the file on the command line
+// The windows as the program wires them; the file on the command line
 // goes to the music window, and to the insert window when it is given; the
 // event file, when there is one, to the scheduler once it has started.
 void startWindows(frmPlayer& music, frmPlayer2& insert, frmTiming& timing, frmTavloOptions& logFolderWindow,
-                  const QString& musicFile, const QString& insertFile, const QString& events)
+                  WinSeek& search, const QString& musicFile, const QString& insertFile, const QString& events)
 {
     music.setInsertWindow(insert);
     music.setTimingWindow(timing);
     insert.setSchedulerWindow(timing.link());
     music.setLogFolderWindow(logFolderWindow);
     insert.setLogFolderWindow(logFolderWindow);
+    music.setSearchWindow(search.link());
+    insert.setSearchWindow(search.link());
     for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&insert)})
         w->setProgramFolder(programFolder());
     music.setCommandLine(musicFile);
@@ -220,9 +225,12 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmPlayer window(services);
     frmPlayer2 insertWindow(services, window);
     frmTiming timingWindow(services, window, insertWindow);
+    DirentFolderReader folders;
+    WinSeek searchWindow(services, window, folders);
     PlayerWindowView view(window);
     frmPlayer2View insertView(insertWindow);
     frmTimingView timingView(timingWindow);
+    WinSeekView searchView(searchWindow);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
@@ -240,7 +248,8 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     };
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
-    auto endProgram = [&settings] {
+    auto endProgram = [&settings, &searchWindow] {
+        searchWindow.Form_Unload();  // stops a search under way, keeps its folder
         settings.flush();
         QCoreApplication::quit();
     };
@@ -248,7 +257,7 @@ int runGui(int argc, char** argv, const CommandLine& cl)
         QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     QObject::connect(&timingWindow, &frmTiming::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     view.show();
-    startWindows(window, insertWindow, timingWindow, logFolderWindow, cl.file, cl.file, cl.events);
+    startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, cl.file, cl.file, cl.events);
     // Until the windows line themselves up, the insert window stands to the
     // right of the music window and the scheduler below the insert window.
     insertView.move(view.frameGeometry().topRight() + QPoint(1, 0));
@@ -266,7 +275,7 @@ struct ConsoleStation {
         printLogEntries(window, "music", clock);
         printLogEntries(insertWindow, "insert", clock);
         printFiredEvents(timingWindow, clock);
-        startWindows(window, insertWindow, timingWindow, logFolderWindow, cl.file, QString(), cl.events);
+        startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, cl.file, QString(), cl.events);
     }
     ClockSeededRandom random;
     AudioEngine engine;
@@ -279,6 +288,9 @@ struct ConsoleStation {
     frmPlayer window{services};
     frmPlayer2 insertWindow{services, window};
     frmTiming timingWindow{services, window, insertWindow};
+    // Nobody can open it without a desktop; made for the wiring, it reads nothing.
+    DirentFolderReader folders;
+    WinSeek searchWindow{services, window, folders};
 };
 
 int runHeadless(int argc, char** argv, const CommandLine& cl)

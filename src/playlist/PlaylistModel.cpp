@@ -79,7 +79,10 @@ void PlaylistModel::append(std::vector<PlayListRow> rows)
     if (rows.empty())
         return;
     beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(rows.size()) - 1);
-    m_rows.reserve(m_rows.size() + rows.size());
+    // Grown by doubling: a long playlist arrives in many batches, and exact
+    // growth would copy the whole list again for each one.
+    if (m_rows.capacity() < m_rows.size() + rows.size())
+        m_rows.reserve(std::max(m_rows.size() + rows.size(), 2 * m_rows.capacity()));
     std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
     endInsertRows();
 }

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "fakes/TestFiles.h"
+#include "playback/WindowRig.h"
+#include "search/DirentFolderReader.h"
+#include "search/WinSeek.h"
+
+#include <QDir>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <memory>
+
+namespace tavlo::test {
+
+// The real folder reader, except that the folders named in `failing` cannot
+// be read (as if not allowed, or their mount went away: the tests run as
+// root, where permissions would not stop it), and those in `slow` take 30 ms,
+// long enough that the search lets the interface in while it reads them.
+class TestFolderReader : public FolderReader {
+public:
+    bool read(const QString& folder, const Take& take) override
+    {
+        const QString path = QDir::cleanPath(folder);
+        if (failing.contains(path))
+            return false;
+        if (slow.contains(path))
+            QThread::msleep(30);
+        return m_real.read(folder, take);
+    }
+    QSet<QString> failing;
+    QSet<QString> slow;
+
+private:
+    DirentFolderReader m_real;
+};
+
+// The search window beside the music window, over a folder tree the test makes.
+struct SearchRig : WindowRig {
+    QTemporaryDir dir;
+    TestFolderReader reader;
+    std::unique_ptr<WinSeek> seek;
+
+    explicit SearchRig(int capacity = WinSeek::kListCapacity)
+        : seek(std::make_unique<WinSeek>(services, *w, reader, capacity))
+    {
+        QDir().mkpath(top());
+        settings.save(WinSeek::settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), top());
+        seek->link().showAt(300, 450);
+    }
+    QString top() const { return dir.path() + QStringLiteral("/top"); }
+    // A file below the top folder (its folders made as needed), with an
+    // ID3v1 record when a title is given.
+    QString file(const QString& relative, const QByteArray& title = {}, const QByteArray& artist = {},
+                 const QByteArray& year = {})
+    {
+        const QString path = top() + QLatin1Char('/') + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        return writeFile(path, "\xff\xfb\x90\x00" + (title.isEmpty() ? QByteArray() : id3v1Record(title, artist, {}, year)));
+    }
+    QString folder(const QString& relative) const { return top() + QLatin1Char('/') + relative; }
+    void searchFrom(const QString& folder)
+    {
+        seek->dirList->setPath(folder);
+        seek->cmdSearch->press();
+    }
+    QStringList found() const { return seek->lstFoundFiles->items(); }
+    QStringList clipColumn(int col) const
+    {
+        QStringList out;
+        for (int n = 1; n <= seek->lstClipList->count(); ++n)
+            out << seek->lstClipList->text(n, col);
+        return out;
+    }
+};
+
+}  // namespace tavlo::test

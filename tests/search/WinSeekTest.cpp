@@ -1,0 +1,364 @@
+// The search window: the walk's order and counts, cancelling, full lists and
+// folders that cannot be read, the criteria, tagged results and settings.
+#include "search/SearchRig.h"
+
+#include "playlist/PlaylistModel.h"
+#include "search/NameOrder.h"
+#include "search/WildcardPattern.h"
+
+#include <QStorageInfo>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+// A folder of `count` files that exist only in its listing, read slowly, a
+// batch at a time, so the walk has to let the interface in while it lasts.
+class SlowBigFolder : public FolderReader {
+public:
+    explicit SlowBigFolder(FolderReader& real, QString folder) : m_real(real), m_folder(std::move(folder)) {}
+    bool read(const QString& folder, const Take& take) override
+    {
+        if (folder != m_folder)
+            return m_real.read(folder, take);
+        for (int b = 0; b < 5; ++b) {
+            QThread::msleep(30);
+            ++batches;
+            std::vector<FolderEntry> batch;
+            for (int i = 0; i < 1000; ++i)
+                batch.push_back({QStringLiteral("f%1.mp3").arg(b * 1000 + i), FolderEntry::Kind::File});
+            if (!take(batch))
+                return true;
+        }
+        return true;
+    }
+    int batches = 0;
+
+private:
+    FolderReader& m_real;
+    QString m_folder;
+};
+
+// A file system of one file at the root.
+class RootOnly : public FolderReader {
+public:
+    bool read(const QString& folder, const Take& take) override
+    {
+        if (folder != QLatin1String("/"))
+            return false;
+        std::vector<FolderEntry> entries{{QStringLiteral("root.mp3"), FolderEntry::Kind::File}};
+        take(entries);
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST(WinSeek, WalksLastSubfolderFirstInTheFileManagersOrderAndSkipsUnreadableFolders)
+{
+    SearchRig r;
+    r.file(s("A/Song 10.mp3"));
+    r.file(s("A/song 9.MP3"));
+    r.file(s("A/Song 1.mp3"));
+    r.file(s("B/b.mp3"));
+    r.file(s("B/locked/l.mp3"));
+    r.file(s("C/c.mp3"));
+    r.file(s("C/c.txt"));
+    r.file(s("C/D/deep.mp3"));
+    r.file(s(".hidden/h.mp3"));
+    r.file(s("alpha.mp3"));
+    r.file(s("Alpha.mp3"));
+    r.file(s("notes.txt"));
+    r.reader.failing.insert(r.folder(s("B/locked")));
+    r.reader.slow.insert(r.folder(s("B")));
+    QFile::link(r.top(), r.folder(s("C/loop")));  // back up the tree: listed, never walked
+
+    // While it reads the slow folder the interface has its turn: the caption
+    // shows the folder, the count what came before it.
+    QStringList seen;
+    r.uiEvents.onProcess = [&] {
+        seen << r.seek->caption() + QLatin1Char('|') + r.seek->lblCount->text();
+        EXPECT_TRUE(r.seek->Picture2->isVisible());
+        EXPECT_FALSE(r.seek->cmdSearch->isEnabled());
+        EXPECT_EQ(r.seek->cmdExit->caption(), s("Cancel"));
+    };
+    r.searchFrom(r.top());
+    EXPECT_TRUE(seen.contains(r.folder(s("B")) + s("| 2"))) << seen.join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/D/deep.mp3")), r.folder(s("C/c.mp3")), r.folder(s("B/b.mp3")),
+                                      r.folder(s("A/Song 1.mp3")), r.folder(s("A/song 9.MP3")),
+                                      r.folder(s("A/Song 10.mp3")), r.folder(s("Alpha.mp3")), r.folder(s("alpha.mp3"))}));
+    EXPECT_EQ(r.seek->lblCount->text(), s(" 8"));
+    EXPECT_EQ(r.seek->caption(), s("Search for MP3 files"));
+    EXPECT_EQ(r.seek->cmdSearch->caption(), s("&Back"));
+    EXPECT_TRUE(r.seek->cmdSearch->isEnabled());
+    EXPECT_FALSE(r.seek->cmdSearchIsDefault());
+    EXPECT_EQ(r.seek->cmdExit->caption(), s("&Close"));
+    EXPECT_EQ(r.dialogs.informed, (QStringList{s("TAVLO Broadcast: 1 folder could not be read; the files in it are not listed.")}));
+    EXPECT_EQ(r.seek->filList->path(), r.top());
+    EXPECT_EQ(r.seek->filList->items(), (QStringList{s("Alpha.mp3"), s("alpha.mp3")}));
+
+    // "&Back" clears the results and goes back to the criteria.
+    r.seek->cmdSearch->press();
+    EXPECT_TRUE(r.found().isEmpty());
+    EXPECT_EQ(r.seek->lblCount->text(), s("0"));
+    EXPECT_FALSE(r.seek->Picture2->isVisible());
+    EXPECT_TRUE(r.seek->Picture1->isVisible());
+    EXPECT_EQ(r.seek->cmdSearch->caption(), s("&Search"));
+    EXPECT_TRUE(r.seek->cmdSearchIsDefault());
+    EXPECT_TRUE(r.seek->txtSearchMask->hasFocus());
+    EXPECT_EQ(r.seek->txtSearchMask->selLength(), 0);
+
+    // A word as the mask makes the pattern; "*" and "?" ignore letter case.
+    r.seek->txtSearchMask->setText(s("ONG"));
+    EXPECT_EQ(r.seek->txtSearchSpec->text(), s("*ONG*.mp3"));
+    r.seek->dirList->setPath(r.folder(s("A")));
+    EXPECT_EQ(r.seek->filList->items(), (QStringList{s("Song 1.mp3"), s("song 9.MP3"), s("Song 10.mp3")}));
+    r.seek->txtSearchSpec->setText(s("?LPHA.mp?"));
+    r.searchFrom(r.top());
+    EXPECT_EQ(r.found(), (QStringList{r.folder(s("Alpha.mp3")), r.folder(s("alpha.mp3"))}));
+    r.seek->cmdSearch->press();
+
+    // A highlighted folder is opened by the first click; the second searches it.
+    r.seek->dirList->setPath(r.top());
+    r.seek->dirList->setListIndex(r.seek->dirList->listCount() - 1);  // "C"
+    r.seek->txtSearchSpec->setText(s("*"));
+    r.seek->cmdSearch->press();
+    EXPECT_EQ(r.seek->dirList->path(), r.folder(s("C")));
+    EXPECT_FALSE(r.seek->Picture2->isVisible());
+    EXPECT_EQ(r.seek->dirList->list(1), r.folder(s("C/loop")));
+    r.seek->cmdSearch->press();
+    EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/D/deep.mp3")), r.folder(s("C/c.mp3")), r.folder(s("C/c.txt"))}));
+
+    // From the root, one separator after it.
+    RootOnly root;
+    WinSeek atRoot(r.services, *r.w, root);
+    atRoot.link().showAt(0, 0);
+    atRoot.dirList->setPath(s("/"));
+    atRoot.cmdSearch->press();
+    EXPECT_EQ(atRoot.lstFoundFiles->items(), QStringList{s("/root.mp3")});
+    EXPECT_EQ(atRoot.filList->fullPath(0), s("/root.mp3"));
+}
+
+TEST(WinSeek, CancelAndAFullListEndTheSearchKeepingWhatWasFound)
+{
+    {
+        SearchRig r;
+        for (const char* f : {"A/a.mp3", "B/b.mp3", "C/c1.mp3", "C/c2.mp3"})
+            r.file(s(f));
+        r.reader.slow.insert(r.folder(s("B")));
+        r.uiEvents.onProcess = [&] {
+            if (r.seek->caption() == r.folder(s("B")))
+                r.seek->cmdExit->press();
+        };
+        r.searchFrom(r.top());
+        EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/c1.mp3")), r.folder(s("C/c2.mp3"))}));
+        EXPECT_FALSE(r.seek->searching());
+        EXPECT_EQ(r.seek->lblCount->text(), s(" 2"));
+        EXPECT_EQ(r.seek->caption(), s("Search for MP3 files"));
+        EXPECT_EQ(r.seek->cmdSearch->caption(), s("&Back"));
+        EXPECT_TRUE(r.seek->isVisible());
+        EXPECT_TRUE(r.dialogs.informed.isEmpty());
+        // "&Close" then only hides the window, results and all.
+        r.seek->cmdExit->press();
+        EXPECT_FALSE(r.seek->isVisible());
+        EXPECT_EQ(r.found().size(), 2);
+    }
+    {
+        // Cancel answers inside a long folder read, before its files are listed.
+        SearchRig r;
+        SlowBigFolder slow(r.reader, r.folder(s("big")));
+        WinSeek seek(r.services, *r.w, slow);
+        QDir().mkpath(r.folder(s("big")));
+        seek.link().showAt(0, 0);
+        int calls = 0;
+        r.uiEvents.onProcess = [&] {
+            if (seek.caption() == r.folder(s("big")) && ++calls == 1)
+                seek.cmdExit->press();
+        };
+        seek.cmdSearch->press();
+        EXPECT_EQ(calls, 1);
+        EXPECT_LT(slow.batches, 5);
+        EXPECT_EQ(seek.lstFoundFiles->listCount(), 0);
+        EXPECT_EQ(seek.cmdSearch->caption(), s("&Back"));
+    }
+    {
+        // A full list ends the search at every level with the message.
+        SearchRig r(3);
+        for (const char* f : {"A/a1.mp3", "A/a2.mp3", "B/b1.mp3", "B/b2.mp3"})
+            r.file(s(f));
+        r.searchFrom(r.top());
+        EXPECT_EQ(r.found(), (QStringList{r.folder(s("B/b1.mp3")), r.folder(s("B/b2.mp3")), r.folder(s("A/a1.mp3"))}));
+        EXPECT_EQ(r.dialogs.informed, (QStringList{s("TAVLO Broadcast: ") + WinSeek::fullListMessage()}));
+        EXPECT_EQ(r.seek->lblCount->text(), s(" 3"));
+        EXPECT_EQ(r.seek->caption(), s("Search for MP3 files"));
+        EXPECT_EQ(r.seek->cmdExit->caption(), s("&Close"));
+    }
+}
+
+TEST(WinSeek, TaggedResultsSortByColumnFindAsYouTypeAndGoToTheMusicWindow)
+{
+    SearchRig r;
+    r.file(s("1.mp3"), "Because", "Queen", "1980");
+    r.file(s("2.mp3"), "angel", "Bjork", "1995");
+    r.file(s("3.mp3"), "bEtter", "Abba", "1970");
+    r.file(s("4 No Tag.mp3"));
+    r.searchFrom(r.top());
+    const QStringList paths = r.found();
+    ASSERT_EQ(paths.size(), 4);
+
+    // Ticked after the search: the paths become rows with their tags, in
+    // found order; unticked, the plain list comes back as it was.
+    r.seek->chkReadMP3Tags->setValue(1);
+    EXPECT_FALSE(r.seek->lstFoundFiles->isVisible());
+    EXPECT_EQ(r.clipColumn(ColTitle), (QStringList{s("Because"), s("angel"), s("bEtter"), s("4 No Tag")}));
+    EXPECT_EQ(r.clipColumn(ColLocation), paths);
+    r.seek->chkReadMP3Tags->setValue(0);
+    EXPECT_TRUE(r.seek->lstFoundFiles->isVisible());
+    EXPECT_EQ(r.found(), paths);
+    EXPECT_EQ(r.seek->lstClipList->count(), 4);
+
+    // Ticked before a search, the rows come straight from it.
+    r.seek->cmdSearch->press();
+    r.seek->chkReadMP3Tags->setValue(1);
+    r.searchFrom(r.top());
+    EXPECT_TRUE(r.found().isEmpty());
+    EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{s("Queen"), s("Bjork"), s("Abba"), QString()}));
+    EXPECT_EQ(r.seek->lblCount->text(), s(" 4"));
+
+    // Find as one types: a prefix in any case, in the title alone or in the
+    // other columns; no match leaves the selection.
+    PlaylistModel& list = *r.seek->lstClipList;
+    r.seek->chkSearchTitlesOnly->setValue(1);
+    r.seek->txtSearch->setText(s("BE"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{1});
+    r.seek->txtSearch->setText(s("bet"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{3});
+    r.seek->txtSearch->setText(s("ab"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{3});
+    r.seek->chkSearchTitlesOnly->setValue(0);  // now "ab" finds the artist Abba
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{3});
+    r.seek->txtSearch->setText(s("19"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{1});
+    r.seek->txtSearch->setText(s("BJ"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{2});
+    r.seek->txtSearch->setText(s("zz"));
+    EXPECT_EQ(list.selectedRows(), std::vector<int>{2});
+
+    // Headers: a first click on any column, "Title" too, keeps the order
+    // (ascending at first); the same column again flips it.
+    std::vector<int> shown;
+    QObject::connect(&list, &PlaylistModel::ensureVisible, [&](int n) { shown.push_back(n); });
+    r.seek->lstClipList_ColumnClick(1);
+    EXPECT_EQ(r.clipColumn(ColTitle), (QStringList{s("4 No Tag"), s("Because"), s("angel"), s("bEtter")}));
+    r.seek->lstClipList_ColumnClick(3);
+    EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{QString(), s("Abba"), s("Bjork"), s("Queen")}));
+    r.seek->lstClipList_ColumnClick(3);
+    EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{s("Queen"), s("Bjork"), s("Abba"), QString()}));
+    r.seek->lstClipList_ColumnClick(5);
+    EXPECT_EQ(r.clipColumn(ColYear), (QStringList{s("1995"), s("1980"), s("1970"), QString()}));
+    EXPECT_EQ(shown, (std::vector<int>{3, 3, 2, 1}));  // Bjork's row, wherever it went
+
+    // Double-clicks add to the music window's list; a drag carries the
+    // selected paths in list order.
+    const int before = r.w->lstClipList->count();
+    r.seek->lstClipList->onDblClick();
+    EXPECT_EQ(r.w->lstClipList->text(before + 1, ColLocation), paths[1]);
+    list.setSelected(2, true);
+    EXPECT_EQ(r.seek->lstClipListDragPaths(), (QStringList{paths[1], paths[0]}));
+    r.seek->filList->setListIndex(0);
+    r.seek->filList->onDblClick();
+    EXPECT_EQ(r.w->lstClipList->text(before + 2, ColLocation), paths[0]);
+    r.seek->filList->setSelected(3, true);
+    r.seek->filList->setSelected(1, true);
+    EXPECT_EQ(r.seek->filListDragPaths(), (QStringList{paths[1], paths[3]}));
+}
+
+TEST(WinSeek, StartsInTheStoredFolderOnItsVolumeAndStoresTheFolderLeftOpen)
+{
+    SearchRig r;
+    EXPECT_TRUE(r.seek->isVisible());
+    EXPECT_EQ(r.seek->left(), 300);
+    EXPECT_EQ(r.seek->top(), 450);
+    EXPECT_EQ(r.seek->dirList->path(), r.top());
+    EXPECT_EQ(r.seek->drvList->drive(), QStorageInfo(r.top()).rootPath());
+    r.file(s("Sub/x.mp3"));
+    r.file(s("y.mp3"));
+    r.seek->dirList->refresh();
+    ASSERT_EQ(r.seek->dirList->listCount(), 1);
+    EXPECT_EQ(r.seek->dirList->list(0), r.folder(s("Sub")));
+    EXPECT_EQ(r.seek->dirList->list(-1), r.top());
+    EXPECT_EQ(r.seek->dirList->list(-2), r.dir.path());
+
+    // Leaving the folder list opens the folder highlighted in it.
+    r.seek->dirList->setListIndex(0);
+    r.seek->dirList->setFocus();
+    r.seek->txtSearchSpec->setFocus();
+    EXPECT_EQ(r.seek->dirList->path(), r.folder(s("Sub")));
+    EXPECT_EQ(r.seek->filList->items(), QStringList{s("x.mp3")});
+    EXPECT_EQ(r.seek->txtSearchSpec->selLength(), 5);  // its text selected on arrival
+    // Choosing the volume it is on keeps the folder open there.
+    r.seek->drvList->setListIndex(-1);
+    r.seek->drvList->setDrive(r.top());
+    EXPECT_EQ(r.seek->dirList->path(), r.folder(s("Sub")));
+
+    r.seek->cmdExit->press();
+    EXPECT_EQ(r.settings.get(s("TAVLO Broadcast"), s("Directory"), s("DefaultDir"), QString()), r.folder(s("Sub")));
+
+    // A stored folder that is gone: the user's home instead; shown again, the
+    // window loads once and comes to the calling window's place.
+    SearchRig gone;
+    gone.settings.save(s("TAVLO Broadcast"), s("Directory"), s("DefaultDir"), s("/no/such/folder/"));
+    WinSeek fresh(gone.services, *gone.w, gone.reader);
+    fresh.link().showAt(10, 20);
+    EXPECT_EQ(fresh.dirList->path(), QDir::homePath());
+    fresh.dirList->setPath(gone.top());
+    fresh.link().showAt(30, 40);
+    EXPECT_EQ(fresh.dirList->path(), gone.top());
+    EXPECT_EQ(fresh.left(), 30);
+    fresh.Form_Unload();
+    EXPECT_EQ(gone.settings.get(s("TAVLO Broadcast"), s("Directory"), s("DefaultDir"), QString()), gone.top());
+}
+
+TEST(SearchNames, FileManagerOrderAndPatterns)
+{
+    NameOrder order(QLocale::c());
+    std::vector<QString> names{s("track 10.mp3"), s("Track 9.mp3"), s("b"), s("A"), s("track 1.mp3"), s("a2"), s("a10")};
+    order.sort(names);
+    EXPECT_EQ(QStringList(names.begin(), names.end()),
+              (QStringList{s("A"), s("a2"), s("a10"), s("b"), s("track 1.mp3"), s("Track 9.mp3"), s("track 10.mp3")}));
+    // Names the quick first order gets wrong (accents, punctuation) still
+    // come out in the collator's order, a few of them or half the folder.
+    for (int accented : {3, 200}) {
+        std::vector<QString> mixed;
+        for (int i = 0; i < 400; ++i) {
+            const char* stems[] = {"Élan", "eclair", "Zoë", "zed", "_x", "(y)", "Ábaco", "abc"};
+            mixed.push_back(QString::fromUtf8(stems[i < accented ? i % 2 * 2 : 3 + i % 5]) + QString::number(i % 37));
+        }
+        std::reverse(mixed.begin(), mixed.end());
+        order.sort(mixed);
+        EXPECT_EQ(mixed.size(), 400u);
+        EXPECT_TRUE(std::is_sorted(mixed.begin(), mixed.end(), [&](const QString& a, const QString& b) { return order.less(a, b); }))
+            << accented;
+    }
+
+    const WildcardPattern mp3(s("*.mp3"));
+    EXPECT_TRUE(mp3.matches(s("Song.MP3")));
+    EXPECT_FALSE(mp3.matches(s("song.mp3.txt")));
+    EXPECT_TRUE(WildcardPattern(s("*word*.mp3")).matches(s("A WORD here.mp3")));
+    EXPECT_FALSE(WildcardPattern(s("*word*.mp3")).matches(s("wor.mp3")));
+    EXPECT_TRUE(WildcardPattern(s("?b?.mp3")).matches(s("ÁBc.mp3")));
+    EXPECT_TRUE(WildcardPattern(s("?x")).matches(s("🎵x")));  // one character, two UTF-16 units
+    EXPECT_FALSE(WildcardPattern(s("??.mp3")).matches(s("abc.mp3")));
+    EXPECT_TRUE(WildcardPattern(s("*.mp3; *.WAV")).matches(s("take.wav")));
+    EXPECT_TRUE(WildcardPattern(s("*.*")).matches(s("README")));
+    EXPECT_TRUE(WildcardPattern(QString()).matches(s("anything")));
+    EXPECT_TRUE(WildcardPattern(s("a*b*c")).matches(s("aXbYbZc")));
+}

@@ -1,0 +1,121 @@
+// The search window on screen: criteria typed and clicked, a search run from
+// its button, results dragged, double-clicked and shown with their tags.
+#include "fakes/QtTestApp.h"
+#include "fakes/ViewChecks.h"
+#include "playlist/PlaylistTableView.h"
+#include "search/ListBoxView.h"
+#include "search/SearchRig.h"
+#include "search/WinSeekView.h"
+
+#include <QDrag>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace tavlo::test {
+namespace {
+
+QString s(const char* text) { return QString::fromLatin1(text); }
+
+template <typename T>
+T* child(QWidget& window, const char* name)
+{
+    T* w = window.findChild<T*>(s(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+QPoint rowCentre(QAbstractItemView& view, int row) { return view.visualRect(view.model()->index(row, 0)).center(); }
+
+// The left button held while the pointer moves.
+void pull(QWidget* target, const QPoint& at)
+{
+    QMouseEvent e(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+}
+
+TEST(WinSeekView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
+{
+    SearchRig r;
+    const QString one = r.file(s("A/one.mp3"), "One", "Band");
+    const QString two = r.file(s("A/two.mp3"), "Two", "Band");
+    r.file(s("three.mp3"));
+    r.seek->dirList->refresh();
+    WinSeekView view(*r.seek);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.windowTitle(), s("Search for MP3 files"));
+    EXPECT_EQ(view.pos(), QPoint(20, 30));  // 300, 450 twips
+    expectLegible(view);
+
+    // The folder list: a click highlights, a double-click opens.
+    QListView& folders = *view.folderList();
+    const int rowA = r.seek->dirList->rowOfIndex(0);
+    EXPECT_EQ(folders.model()->index(rowA, 0).data().toString().trimmed(), s("A"));
+    QTest::mouseClick(folders.viewport(), Qt::LeftButton, {}, rowCentre(folders, rowA));
+    EXPECT_EQ(r.seek->dirList->listIndex(), 0);
+    QTest::mouseDClick(folders.viewport(), Qt::LeftButton, {}, rowCentre(folders, rowA));
+    EXPECT_EQ(r.seek->dirList->path(), r.folder(s("A")));
+    EXPECT_EQ(view.fileList()->model()->rowCount(), 2);
+
+    // A word typed as the mask narrows the file list.
+    auto* mask = child<QLineEdit>(view, "txtSearchMask");
+    mask->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(mask, s("tw"));
+    EXPECT_EQ(child<QLineEdit>(view, "txtSearchSpec")->text(), s("*tw*.mp3"));
+    EXPECT_EQ(view.fileList()->model()->rowCount(), 1);
+    const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
+    QDir().mkpath(dir);
+    EXPECT_TRUE(view.grab().save(dir + s("/search-view-criteria.png")));
+
+    // The search from its button: the results panel over the criteria.
+    auto* search = child<QPushButton>(view, "cmdSearch");
+    EXPECT_TRUE(search->isDefault());
+    QTest::mouseClick(search, Qt::LeftButton);
+    EXPECT_EQ(search->text(), s("&Back"));
+    EXPECT_FALSE(search->isDefault());
+    EXPECT_TRUE(child<QWidget>(view, "Picture2")->isVisible());
+    EXPECT_FALSE(child<QWidget>(view, "Picture1")->isVisible());
+    EXPECT_EQ(child<QLabel>(view, "lblCount")->text(), s(" 1"));
+    ListBoxView& found = *view.foundList();
+    ASSERT_EQ(found.model()->rowCount(), 1);
+
+    // Dragged: the selected file, as a file manager carries it.
+    const QPoint from = rowCentre(found, 0);
+    QTest::mouseClick(found.viewport(), Qt::LeftButton, {}, from);
+    EXPECT_TRUE(r.seek->lstFoundFiles->selected(0));
+    QTest::mousePress(found.viewport(), Qt::LeftButton, {}, from);
+    pull(found.viewport(), from + QPoint(0, 1));
+    pull(found.viewport(), from + QPoint(3 * QApplication::startDragDistance(), 0));
+    const QDrag* drag = found.findChild<QDrag*>();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(two)});
+    QTest::mouseRelease(found.viewport(), Qt::LeftButton, {}, from);
+    // Double-clicked: into the music window's list.
+    const int before = r.w->lstClipList->count();
+    QTest::mouseDClick(found.viewport(), Qt::LeftButton, {}, from);
+    ASSERT_EQ(r.w->lstClipList->count(), before + 1);
+    EXPECT_EQ(r.w->lstClipList->text(before + 1, ColLocation), two);
+
+    // With their tags: the rows take the plain list's place.
+    QTest::mouseClick(child<QAbstractButton>(view, "chkReadMP3Tags"), Qt::LeftButton);
+    EXPECT_FALSE(found.isVisible());
+    ASSERT_TRUE(view.clipList()->isVisible());
+    EXPECT_EQ(view.clipList()->model()->index(0, ColTitle).data().toString(), s("Two"));
+    expectLegible(view);
+    EXPECT_TRUE(view.grab().save(dir + s("/search-view-results.png")));
+    Q_UNUSED(one);
+
+    // Closed by its title bar: the window hides, keeping its results.
+    view.close();
+    EXPECT_FALSE(r.seek->isVisible());
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(r.seek->lstClipList->count(), 1);
+}
+
+}  // namespace
+}  // namespace tavlo::test
