@@ -5,6 +5,7 @@
 // the middle row of such a list plays (position_tick_ms).
 //   bench_list [MEDIA_DIR [SONG.mp3]]   (the files are made once and kept there)
 #include "BenchMedia.h"
+#include "BenchMemory.h"
 #include "BenchWindow.h"
 #include "platform/Random.h"
 #include "playlist/PlaylistEdits.h"
@@ -46,28 +47,6 @@ public:
 private:
     std::mt19937_64 m_engine{42};
 };
-
-// kB from a line of /proc/self/status.
-long statusKb(const char* field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t len = std::strlen(field);
-    while (std::getline(in, line)) {
-        if (line.compare(0, len, field) == 0 && line.size() > len && line[len] == ':')
-            return std::stol(line.substr(len + 1));
-    }
-    return -1;
-}
-
-// Lets VmHWM start again from the current size (Linux 4.0 and later).
-bool resetPeakRss()
-{
-    std::ofstream out("/proc/self/clear_refs");
-    out << "5";
-    out.flush();
-    return static_cast<bool>(out);
-}
 
 double addAll(const QStringList& paths, PlaylistModel& list)
 {

@@ -14,6 +14,7 @@
 //   files (search_flat_100k_ms its search).
 // Medians of 5 runs, warm caches, searches and find interleaved.
 #include "BenchMedia.h"
+#include "BenchMemory.h"
 #include "BenchWindow.h"
 #include "playlist/PlaylistModel.h"
 #include "search/DirentFolderReader.h"
@@ -48,26 +49,6 @@ namespace {
 using namespace tavlo::bench;
 constexpr int kFiles = 100000;
 constexpr int kRuns = 5;
-
-long statusKb(const char* field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t len = std::strlen(field);
-    while (std::getline(in, line)) {
-        if (line.compare(0, len, field) == 0 && line.size() > len && line[len] == ':')
-            return std::stol(line.substr(len + 1));
-    }
-    return -1;
-}
-
-bool resetPeakRss()
-{
-    std::ofstream out("/proc/self/clear_refs");
-    out << "5";
-    out.flush();
-    return static_cast<bool>(out);
-}
 
 void writeOrDie(const QString& path, const std::vector<char>& bytes)
 {
