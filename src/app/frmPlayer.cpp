@@ -1,6 +1,7 @@
 #include "app/frmPlayer.h"
 
 #include "insert/frmPlayer2.h"
+#include "live365/frmLive365.h"
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/UserDialogs.h"
@@ -30,6 +31,8 @@ frmPlayer::frmPlayer(AppServices& services, QObject* parent)
     chkLinMute->onClick = [this] { chkLinMute_Click(); };
     cmdShowPlayer2 = new Button(this, QStringLiteral("cmdShowPlayer2"), QStringLiteral("ShowPlayer2"));
     cmdShowPlayer2->onClick = [this] { cmdShowPlayer2_Click(); };
+    cmdLive365id3 = new Button(this, QStringLiteral("cmdLive365id3"), QStringLiteral("PlayingNow Live365"));
+    cmdLive365id3->onClick = [this] { cmdLive365id3_Click(); };
 }
 
 frmPlayer::~frmPlayer() = default;
@@ -77,6 +80,18 @@ void frmPlayer::cmdShowPlayer2_Click()
             m_timingWindow->Form_Load();
         m_timingWindow->show();
     }
+}
+
+void frmPlayer::setLive365Window(frmLive365& window)
+{
+    m_live365Window = &window;
+    m_songInfo = &window;
+}
+
+void frmPlayer::cmdLive365id3_Click()
+{
+    if (m_live365Window)
+        m_live365Window->show();
 }
 
 void frmPlayer::chkMicMute_Click()

@@ -6,6 +6,7 @@
 
 namespace tavlo {
 
+class frmLive365;
 class frmPlayer2;
 class frmTiming;
 
@@ -33,10 +34,14 @@ public:
     // insert window, and saved on closing.
     void setTimingWindow(frmTiming& window) { m_timingWindow = &window; }
     void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
+    // The playing-now report window: cmdLive365id3 shows it, and every song
+    // loaded is reported to it.
+    void setLive365Window(frmLive365& window);
 
     Button* chkMicMute;
     Button* chkLinMute;
     Button* cmdShowPlayer2;
+    Button* cmdLive365id3;
     MenuItem* mnuView;
     MenuItem* mnuLineUpWindows;
     MenuItem* mnuHelp;
@@ -48,6 +53,7 @@ public:
     // the user keeps the program running.
     void Form_Unload(int& Cancel);
     void cmdShowPlayer2_Click();
+    void cmdLive365id3_Click();
     void chkMicMute_Click();
     void chkLinMute_Click();
     void mnuLineUpWindows_Click();
@@ -65,6 +71,7 @@ private:
     InsertWindowLink* m_insert = &m_noInsertWindow;
     frmPlayer2* m_insertWindow = nullptr;
     frmTiming* m_timingWindow = nullptr;
+    frmLive365* m_live365Window = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
 };
 

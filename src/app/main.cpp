@@ -7,6 +7,8 @@
 #include "app/frmPlayer.h"
 #include "insert/frmPlayer2.h"
 #include "insert/frmPlayer2View.h"
+#include "live365/frmLive365.h"
+#include "live365/frmLive365View.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "log/frmTavloOptionsView.h"
@@ -17,6 +19,7 @@
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
 #include "platform/audio/AudioEngine.h"
+#include "platform/net/QtHttpClient.h"
 #include "scheduler/EventFile.h"
 #include "scheduler/frmTiming.h"
 #include "scheduler/frmTimingView.h"
@@ -179,9 +182,11 @@ QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).ab
 // goes to the music window, and to the insert window when it is given; the
 // event file, when there is one, to the scheduler once it has started.
 void startWindows(frmPlayer& music, frmPlayer2& insert, frmTiming& timing, frmTavloOptions& logFolderWindow,
-                  WinSeek& search, const QString& musicFile, const QString& insertFile, const QString& events)
+                  WinSeek& search, frmLive365& live365, const QString& musicFile, const QString& insertFile,
+                  const QString& events)
 {
     music.setInsertWindow(insert);
+    music.setLive365Window(live365);
     music.setTimingWindow(timing);
     insert.setSchedulerWindow(timing.link());
     music.setLogFolderWindow(logFolderWindow);
@@ -227,10 +232,13 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmTiming timingWindow(services, window, insertWindow);
     DirentFolderReader folders;
     WinSeek searchWindow(services, window, folders);
+    QtHttpClient http;
+    frmLive365 live365Window(http);
     PlayerWindowView view(window);
     frmPlayer2View insertView(insertWindow);
     frmTimingView timingView(timingWindow);
     WinSeekView searchView(searchWindow);
+    frmLive365View live365View(live365Window);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
@@ -257,7 +265,8 @@ int runGui(int argc, char** argv, const CommandLine& cl)
         QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     QObject::connect(&timingWindow, &frmTiming::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     view.show();
-    startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, cl.file, cl.file, cl.events);
+    startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, live365Window, cl.file, cl.file,
+                 cl.events);
     // Until the windows line themselves up, the insert window stands to the
     // right of the music window and the scheduler below the insert window.
     insertView.move(view.frameGeometry().topRight() + QPoint(1, 0));
@@ -275,7 +284,8 @@ struct ConsoleStation {
         printLogEntries(window, "music", clock);
         printLogEntries(insertWindow, "insert", clock);
         printFiredEvents(timingWindow, clock);
-        startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, cl.file, QString(), cl.events);
+        startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, live365, cl.file, QString(),
+                     cl.events);
     }
     ClockSeededRandom random;
     AudioEngine engine;
@@ -291,6 +301,9 @@ struct ConsoleStation {
     // Nobody can open it without a desktop; made for the wiring, it reads nothing.
     DirentFolderReader folders;
     WinSeek searchWindow{services, window, folders};
+    // Wired like the desktop's; its switch starts off and nobody can turn it on here.
+    QtHttpClient http;
+    frmLive365 live365{http};
 };
 
 int runHeadless(int argc, char** argv, const CommandLine& cl)

@@ -364,6 +364,7 @@ QWidget* PlayerWindowView::buildOptions()
     QHBoxLayout* windows = row(*box);
     add(*windows, button(QStringLiteral("cmdShowPlayer2")));
     add(*windows, button(QStringLiteral("cmdWinSeek")));
+    add(*windows, button(QStringLiteral("cmdLive365id3")));
     windows->addStretch(1);
 
     auto* rest = new QGridLayout;

@@ -1,0 +1,78 @@
+#include "live365/frmLive365View.h"
+
+#include "live365/frmLive365.h"
+#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/FormFollower.h"
+#include "platform/widgets/WidgetBinder.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+
+namespace tavlo {
+
+namespace {
+
+QLineEdit* lineEdit(TextBox& state, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(state.name());
+    WidgetBinder::bind(state, *edit);
+    return edit;
+}
+
+}  // namespace
+
+frmLive365View::frmLive365View(frmLive365& form, QWidget* parent) : FormDialog(form, nullptr, parent)
+{
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(10);
+    int row = 0;
+    grid->addWidget(boundLabel(*form.Label1, this), row, 0);
+    auto* send = new QCheckBox(this);
+    send->setObjectName(form.chkSend->name());
+    WidgetBinder::bind(*form.chkSend, *send);
+    grid->addWidget(send, row++, 1);
+
+    const std::pair<Label*, TextBox*> fields[] = {
+        {form.lblUserName, form.txtUserName}, {form.lblPassword, form.txtPassword}, {form.lblTitle, form.txtTitle},
+        {form.lblArtist, form.txtArtist},     {form.lblAlbum, form.txtAlbum},       {form.lblSeconds, form.txtSeconds},
+        {form.lblFilename, form.txtFilename},
+    };
+    for (const auto& [label, box] : fields) {
+        grid->addWidget(boundLabel(*label, this), row, 0);
+        QLineEdit* edit = lineEdit(*box, this);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+        grid->addWidget(edit, row++, 1);
+    }
+    findChild<QLineEdit*>(form.txtPassword->name())->setEchoMode(QLineEdit::Password);
+
+    auto* sendButton = new QPushButton(this);
+    sendButton->setObjectName(form.cmdSendId3Tags->name());
+    sendButton->setAutoDefault(false);
+    WidgetBinder::bind(*form.cmdSendId3Tags, *sendButton);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(sendButton);
+    grid->addLayout(buttons, row++, 0, 1, 2);
+
+    grid->addWidget(boundLabel(*form.lblResponse, this), row++, 0, 1, 2);
+    auto* page = new QTextBrowser(this);
+    page->setObjectName(form.WebBrowser1->name());
+    page->setOpenLinks(false);
+    page->setMinimumHeight(page->fontMetrics().height() * 8);
+    Label* answer = form.WebBrowser1;
+    auto show = [page, answer] { page->setHtml(answer->text()); };
+    connect(answer, &Control::changed, page, show);
+    show();
+    grid->addWidget(page, row, 0, 1, 2);
+    grid->setRowStretch(row, 1);
+
+    new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
+}
+
+}  // namespace tavlo

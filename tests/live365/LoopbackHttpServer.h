@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
+
+#include <memory>
+
+namespace tavlo::test {
+
+// The event loop the network needs, for a test process that has none.
+class EventLoopApp {
+public:
+    EventLoopApp()
+    {
+        if (!QCoreApplication::instance())
+            m_app = std::make_unique<QCoreApplication>(m_argc, m_argv);
+    }
+    // Runs events until `done` or `ms` have passed; says whether `done` came.
+    template <typename Pred>
+    static bool spinUntil(Pred done, int ms = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+
+private:
+    int m_argc = 1;
+    char m_name[12] = "tavlo_tests";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QCoreApplication> m_app;
+};
+
+// A web server on 127.0.0.1 that records the target of every GET ("/path?query"
+// exactly as sent) and answers each with a page "answer N", N counting from 1.
+// The requests numbered in `held` get no answer at all.
+class LoopbackHttpServer : public QObject {
+public:
+    LoopbackHttpServer()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = m_server.nextPendingConnection())
+                connect(s, &QTcpSocket::readyRead, s, [this, s] { serve(*s); });
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort())); }
+    static QString page(int n) { return QStringLiteral("<html><body><p>answer %1</p></body></html>").arg(n); }
+
+    QList<QByteArray> targets;
+    QList<int> held;
+
+private:
+    void serve(QTcpSocket& s)
+    {
+        QByteArray& buffer = m_buffers[&s];
+        buffer += s.readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        targets.append(buffer.left(buffer.indexOf("\r\n")).split(' ').value(1));
+        buffer.clear();
+        const int n = static_cast<int>(targets.size());
+        if (held.contains(n))
+            return;
+        const QByteArray body = page(n).toUtf8();
+        s.write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: " +
+                QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        s.disconnectFromHost();
+    }
+    EventLoopApp m_app;  // before the sockets, which need its event loop
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
+};
+
+}  // namespace tavlo::test

@@ -1,0 +1,226 @@
+// The playing-now report as the service sees it: what the music window sends
+// for each song it loads, to a web server on the loopback address.
+#include "live365/LoopbackHttpServer.h"
+#include "live365/frmLive365.h"
+#include "platform/net/QtHttpClient.h"
+#include "playback/WindowRig.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The music window, the insert window and the report window pointed at `server`.
+struct ReportRig {
+    explicit ReportRig(const QUrl& server, int timeoutMs = 5000) : http(timeoutMs), live(http, server)
+    {
+        r.w->setLive365Window(live);
+    }
+    EventLoopApp app;
+    WindowRig r;
+    QtHttpClient http;
+    frmLive365 live;
+    bool answered(const QString& page)
+    {
+        const bool ok = EventLoopApp::spinUntil([&] { return live.WebBrowser1->text() == page; });
+        EXPECT_TRUE(ok) << qPrintable(live.WebBrowser1->text());
+        return ok;
+    }
+};
+
+}  // namespace
+
+TEST(frmLive365, ReportsEachMusicSongWholeWithItsPlayedLength)
+{
+    LoopbackHttpServer server;
+    ReportRig rig(server.url());
+    WindowRig& r = rig.r;
+    rig.live.txtUserName->setText(s("my station"));
+    rig.live.txtPassword->setText(s("p&ss wörd"));
+    rig.live.chkSend->setValue(1);
+
+    r.w->setCutFirst(5);
+    r.w->setCutLast(10);
+    r.add(s("Albums/Best Of/Song One"), 200);
+    r.w->lstClipList->setText(1, ColTitle, s("Rock & Roll #1 café+"));
+    r.w->lstClipList->setText(1, ColArtist, s("Zoë"));
+    r.w->lstClipList->setText(1, ColCd, s("Live?/Loud"));
+    const QString shortSong = r.add(s("short"), 12);  // the trims would leave nothing of it
+    r.w->btnPlay_Click();
+    ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
+
+    ASSERT_EQ(server.targets.size(), 1);
+    EXPECT_EQ(server.targets[0], QByteArray("/cgi-bin/add_song.cgi?version=2&pass=p%26ss%20w%C3%B6rd&handle=my%20station"
+                                            "&title=Rock%20%26%20Roll%20%231%20caf%C3%A9%2B&artist=Zo%C3%AB"
+                                            "&album=Live%3F%2FLoud&seconds=185&fileName=Song%20One.mp3"));
+    const QUrlQuery query(QUrl::fromEncoded(server.targets[0]));
+    EXPECT_EQ(query.queryItemValue(s("title"), QUrl::FullyDecoded), s("Rock & Roll #1 café+"));
+
+    // The next song, loaded by the song change, plays whole.
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == shortSong; }));
+    ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(2)));
+    ASSERT_EQ(server.targets.size(), 2);
+    const QUrlQuery second(QUrl::fromEncoded(server.targets[1]));
+    QStringList keys;
+    for (const auto& [key, value] : second.queryItems())
+        keys << key;
+    EXPECT_EQ(keys.join(QLatin1Char(',')), s("version,pass,handle,title,artist,album,seconds,fileName"));
+    EXPECT_EQ(second.queryItemValue(s("seconds")), s("12"));
+    EXPECT_EQ(second.queryItemValue(s("fileName")), s("short.mp3"));
+    EXPECT_EQ(second.queryItemValue(s("title")), s("short"));
+}
+
+TEST(frmLive365, SendsNothingWhileDisabledNorForInserts)
+{
+    LoopbackHttpServer server;
+    ReportRig rig(server.url());
+    WindowRig& r = rig.r;
+    frmLive365& live = rig.live;
+    EXPECT_EQ(live.caption(), s("id3Tag live365.com"));
+    EXPECT_FALSE(live.isVisible());
+    r.w->cmdLive365id3->press();
+    EXPECT_TRUE(live.isVisible());
+
+    // Off: the fields follow the songs, nothing is sent, "Send" is greyed and does nothing.
+    EXPECT_EQ(live.chkSend->caption(), s("Disabled"));
+    EXPECT_FALSE(live.cmdSendId3Tags->isEnabled());
+    r.add(s("first"), 100);
+    r.add(s("second"), 100);
+    r.w->btnPlay_Click();
+    EXPECT_EQ(live.txtFilename->text(), s("first.mp3"));
+    live.cmdSendId3Tags->press();
+
+    live.chkSend->setValue(1);
+    EXPECT_EQ(live.chkSend->caption(), s("Enabled"));
+    EXPECT_EQ(live.chkSend->backColour(), frmLive365::kEnabledGreen);
+    EXPECT_TRUE(live.cmdSendId3Tags->isEnabled());
+
+    // On: a break of two inserts, with its own song change, reports nothing;
+    // the music song cued to wait for the break's end is reported.
+    QStringList filled;
+    live.txtFilename->onChange = [&] { filled << live.txtFilename->text(); };
+    r.addInsert(s("ad1"), 10);
+    const QString last = r.addInsert(s("ad2"), 10);
+    r.ins->cmdInsertNow->press();
+    ASSERT_TRUE(r.runUntil([&] {
+        Player* p = r.ins->Players[static_cast<size_t>(r.ins->ChannelPlaying)].get();
+        return p && p->FileName() == last;
+    }));
+    EXPECT_EQ(filled, QStringList{s("second.mp3")});
+    ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
+    // The first the server ever heard of is the song loaded after switching on.
+    ASSERT_EQ(server.targets.size(), 1);
+    EXPECT_TRUE(server.targets[0].endsWith("&fileName=second.mp3"));
+
+    live.chkSend->setValue(0);
+    EXPECT_EQ(live.chkSend->caption(), s("Disabled"));
+    EXPECT_EQ(live.chkSend->backColour(), frmLive365::kDisabledGreen);
+    EXPECT_FALSE(live.cmdSendId3Tags->isEnabled());
+}
+
+TEST(frmLive365, FailuresShowInThePaneWhileTheMusicPlaysOn)
+{
+    EventLoopApp app;
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const QUrl nobody(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
+    closed.close();
+    ReportRig rig(nobody);
+    WindowRig& r = rig.r;
+    rig.live.chkSend->setValue(1);
+    const QString song = r.add(s("song"), 100);
+    r.w->btnPlay_Click();
+    // The song is under way before any answer could have come.
+    EXPECT_EQ(r.stream(song)->state(), FakeStream::State::Running);
+    ASSERT_TRUE(EventLoopApp::spinUntil([&] { return !rig.live.WebBrowser1->text().isEmpty(); }));
+    EXPECT_TRUE(rig.live.WebBrowser1->text().contains(s("No answer from live365.com")));
+    EXPECT_TRUE(rig.live.WebBrowser1->text().contains(s("refused"), Qt::CaseInsensitive)) << qPrintable(rig.live.WebBrowser1->text());
+    r.time.advance(5000);
+    EXPECT_EQ(r.stream(song)->state(), FakeStream::State::Running);
+
+    // A server that never answers: the late report's answer shows, and the
+    // earlier one's giving up does not replace it.
+    LoopbackHttpServer silent;
+    silent.held = {1, 3};
+    ReportRig slow(silent.url(), 300);
+    slow.live.chkSend->setValue(1);
+    slow.live.cmdSendId3Tags->press();
+    slow.live.cmdSendId3Tags->press();
+    ASSERT_TRUE(slow.answered(LoopbackHttpServer::page(2)));
+    EventLoopApp::spinUntil([] { return false; }, 600);
+    EXPECT_EQ(slow.live.WebBrowser1->text(), LoopbackHttpServer::page(2));
+    slow.live.cmdSendId3Tags->press();
+    ASSERT_TRUE(EventLoopApp::spinUntil([&] { return !slow.live.WebBrowser1->text().isEmpty(); }));
+    EXPECT_TRUE(slow.live.WebBrowser1->text().contains(s("No answer within 0.3 seconds")));
+}
+
+// What is written while reports go out, successful or not: the settings,
+// the as-run log, stdout and stderr. None of it may hold the password.
+TEST(frmLive365, ThePasswordIsWrittenNowhere)
+{
+    const QString password = s("Zq7-secret-Xw9");
+    QTemporaryDir dir;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const int savedOut = ::dup(1), savedErr = ::dup(2);
+    const QString outPath = dir.filePath(s("stdout.txt")), errPath = dir.filePath(s("stderr.txt"));
+    std::FILE* out = std::fopen(qPrintable(outPath), "w");
+    std::FILE* err = std::fopen(qPrintable(errPath), "w");
+    ::dup2(fileno(out), 1);
+    ::dup2(fileno(err), 2);
+    QStringList panes;
+    {
+        LoopbackHttpServer server;
+        ReportRig rig(server.url());
+        ReportRig unreachable(QUrl(s("http://127.0.0.1:1")));
+        for (ReportRig* rr : {&rig, &unreachable}) {
+            WindowRig& r = rr->r;
+            r.w->strLogPath = dir.path() + QLatin1Char('/');
+            r.w->mnuWriteLog->click();
+            rr->live.txtPassword->setText(password);
+            rr->live.chkSend->setValue(1);
+            r.add(s("a"), 30);
+            r.add(s("b"), 30);
+            r.w->btnPlay_Click();
+            r.runUntil([&] { return r.w->ItemPlaying == 2; });
+            EventLoopApp::spinUntil([&] { return !rr->live.WebBrowser1->text().isEmpty(); });
+            panes << rr->live.WebBrowser1->text();
+            int cancel = 0;
+            r.dialogs.answerYes = true;
+            r.w->Form_Unload(cancel);
+            for (const QString& value : r.settings.values)
+                EXPECT_FALSE(value.contains(password));
+            EXPECT_FALSE(r.settings.values.isEmpty());
+        }
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::dup2(savedOut, 1);
+    ::dup2(savedErr, 2);
+    ::close(savedOut);
+    ::close(savedErr);
+    std::fclose(out);
+    std::fclose(err);
+
+    for (const QString& pane : panes)
+        EXPECT_FALSE(pane.isEmpty() || pane.contains(password)) << qPrintable(pane);
+    int files = 0;
+    for (QDirIterator it(dir.path(), QDir::Files); it.hasNext(); ++files) {
+        QFile f(it.next());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(f.readAll().contains(password.toUtf8())) << qPrintable(f.fileName());
+    }
+    EXPECT_GE(files, 3);  // the two captured streams and the log
+}

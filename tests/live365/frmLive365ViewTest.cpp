@@ -1,0 +1,75 @@
+#include "live365/frmLive365View.h"
+#include "fakes/QtTestApp.h"
+#include "fakes/ViewChecks.h"
+#include "live365/frmLive365.h"
+#include "platform/HttpClient.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+namespace tavlo::test {
+namespace {
+
+struct RecordingHttp : HttpClient {
+    void get(const QUrl& url, std::function<void(const HttpAnswer&)> done) override
+    {
+        urls << url;
+        done(HttpAnswer{QStringLiteral("<h1>OK</h1><p>song added</p>"), QString()});
+    }
+    QList<QUrl> urls;
+};
+
+QString s(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+TEST(frmLive365View, LegibleMaskedAndForwardingTheUser)
+{
+    RecordingHttp http;
+    frmLive365 form(http);
+    frmLive365View view(form);
+    form.show();
+    ASSERT_TRUE(view.isVisible());
+    EXPECT_EQ(view.windowTitle(), s("id3Tag live365.com"));
+    expectLegible(view);
+
+    auto* password = view.findChild<QLineEdit*>(s("txtPassword"));
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    password->clear();
+    QTest::keyClicks(password, s("hunter2"));
+    EXPECT_EQ(form.txtPassword->text(), s("hunter2"));
+
+    // The switch turns "Send" on; its press goes out and the answer shows as a page.
+    auto* send = view.findChild<QPushButton*>(s("cmdSendId3Tags"));
+    auto* enable = view.findChild<QCheckBox*>(s("chkSend"));
+    ASSERT_TRUE(send && enable);
+    EXPECT_FALSE(send->isEnabled());
+    enable->click();
+    EXPECT_EQ(enable->text(), s("Enabled"));
+    ASSERT_TRUE(send->isEnabled());
+    send->click();
+    ASSERT_EQ(http.urls.size(), 1);
+    EXPECT_EQ(http.urls[0].host(), s("www.live365.com"));
+    EXPECT_EQ(http.urls[0].scheme(), s("https"));
+    auto* page = view.findChild<QTextBrowser*>(s("WebBrowser1"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->isReadOnly());
+    EXPECT_EQ(page->toPlainText(), s("OK\nsong added"));
+    QDir().mkpath(s(TAVLO_TEST_OUTPUT_DIR));
+    EXPECT_TRUE(view.grab().save(s(TAVLO_TEST_OUTPUT_DIR "/frmLive365.png")));
+
+    // Closing only hides: what was typed is there when it opens again.
+    view.close();
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    EXPECT_EQ(password->text(), s("hunter2"));
+}
+
+}  // namespace tavlo::test
