@@ -2,8 +2,11 @@
 
 #include "insert/frmPlayer2.h"
 #include "live365/frmLive365.h"
+#include "platform/AboutBox.h"
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
+#include "platform/Screen.h"
+#include "platform/Shell.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
 #include "scheduler/frmTiming.h"
@@ -11,7 +14,8 @@
 namespace tavlo {
 
 frmPlayer::frmPlayer(AppServices& services, QObject* parent)
-    : PlayerWindow(QStringLiteral("frmPlayer"), windowCaption(), services, DeckVariant{}, parent)
+    : PlayerWindow(QStringLiteral("frmPlayer"), windowCaption(), services, DeckVariant{}, parent),
+      outputMeter(*this, services.media, services.timers)
 {
     mnuView = new MenuItem(this, QStringLiteral("mnuView"), QStringLiteral("&View"));
     mnuLineUpWindows = new MenuItem(this, QStringLiteral("mnuLineUpWindows"), QStringLiteral("Line Up Windows"), mnuView);
@@ -45,6 +49,7 @@ void frmPlayer::Form_Load()
     // takes its colour.
     chkMicMute->setValue(mixer.micMute() ? 0 : 1);
     chkLinMute->setValue(mixer.lineMute() ? 0 : 1);
+    outputMeter.start();
     cmdShowPlayer2_Click();
     GetSettings();
     mnuLineUpWindows_Click();
@@ -108,17 +113,34 @@ void frmPlayer::chkLinMute_Click()
 
 void frmPlayer::mnuLineUpWindows_Click()
 {
-    // HOOK (layout): line the three main windows up on the screen.
+    // Music down the left, inserts to its right, the scheduler under the
+    // inserts. A height the screen has no room for is not applied: that
+    // window keeps the height it had.
+    constexpr int kMargin = 100;
+    constexpr int kWidth = 6615;
+    const int screenHeight = services().screen.availableTwips().height();
+    auto heightOr = [](int wanted, int current) { return wanted > 0 ? wanted : current; };
+
+    setWindowState(WindowState::Normal);
+    setGeometry(kMargin, kMargin, kWidth, heightOr(screenHeight - 1000, height()));
+    if (m_insertWindow) {
+        frmPlayer2& ins = *m_insertWindow;
+        ins.setWindowState(WindowState::Normal);
+        ins.setGeometry(left() + width(), top(), kWidth, heightOr(screenHeight - 4060, ins.height()));
+        if (m_timingWindow) {
+            m_timingWindow->setWindowState(WindowState::Normal);
+            m_timingWindow->setGeometry(ins.left(), ins.top() + ins.height(), m_timingWindow->width(),
+                                        m_timingWindow->height());
+        }
+    }
 }
 
-void frmPlayer::mnuOnlineHelp_Click()
-{
-    // HOOK (layout and menus): open the help page in the desktop's browser.
-}
+void frmPlayer::mnuOnlineHelp_Click() { services().shell.openManual(); }
 
 void frmPlayer::mnuAbout_Click()
 {
-    // HOOK (about box).
+    if (m_aboutWindow)
+        m_aboutWindow->open();
 }
 
 void frmPlayer::timeLeftShown(const QString& text)

@@ -2,10 +2,12 @@
 
 #include "insert/InsertWindowLink.h"
 #include "live365/SongInfoSink.h"
+#include "playback/OutputMeter.h"
 #include "playback/PlayerWindow.h"
 
 namespace tavlo {
 
+class AboutBox;
 class frmLive365;
 class frmPlayer2;
 class frmTiming;
@@ -37,6 +39,8 @@ public:
     // The playing-now report window: cmdLive365id3 shows it, and every song
     // loaded is reported to it.
     void setLive365Window(frmLive365& window);
+    // The about box its "&About" opens.
+    void setAboutWindow(AboutBox& window) { m_aboutWindow = &window; }
 
     Button* chkMicMute;
     Button* chkLinMute;
@@ -47,6 +51,8 @@ public:
     MenuItem* mnuHelp;
     MenuItem* mnuOnlineHelp;
     MenuItem* mnuAbout;
+    // The station's output level beside the channel faders, running from Form_Load.
+    OutputMeter outputMeter;
 
     void Form_Load();
     // Saves the settings, then asks "Exit Program ?". Cancel becomes 1 when
@@ -72,6 +78,7 @@ private:
     frmPlayer2* m_insertWindow = nullptr;
     frmTiming* m_timingWindow = nullptr;
     frmLive365* m_live365Window = nullptr;
+    AboutBox* m_aboutWindow = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
 };
 

@@ -4,6 +4,8 @@
 
 #include "platform/AppServices.h"
 #include "playback/PlayerWindowView.h"
+#include "app/frmAbout.h"
+#include "app/frmAboutView.h"
 #include "app/frmPlayer.h"
 #include "insert/frmPlayer2.h"
 #include "insert/frmPlayer2View.h"
@@ -13,11 +15,15 @@
 #include "log/frmTavloOptions.h"
 #include "log/frmTavloOptionsView.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/MixerDevice.h"
+#include "mixer/cVolume.h"
 #include "platform/widgets/QtDialogsWidget.h"
+#include "platform/widgets/QtScreen.h"
+#include "platform/widgets/QtShell.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
+#include "platform/audio/AlsaInputCapture.h"
+#include "platform/audio/AlsaMixerCard.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/net/QtHttpClient.h"
 #include "scheduler/EventFile.h"
@@ -28,6 +34,7 @@
 #include "search/WinSeekView.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QSocketNotifier>
@@ -221,9 +228,15 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     AudioEngine engine(AudioEngine::Options{});
     IniSettingsStore settings;
     QtUserDialogs dialogs;
-    NullMixerDevice mixer;
+    AlsaMixerCard mixerCard;
+    cVolume mixer{mixerCard};
+    AlsaInputCapture inputCapture;  // opened only when something reads the input meter
+    mixer.setMeters(inputCapture, engine, dialogs, PlayerWindow::productName());
     QtUiEvents uiEvents;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
+    QtScreen screen;
+    QtShell shell(programFolder());
+    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell};
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
 
     frmTavloOptions logFolderWindow;
     frmTavloOptionsView logFolderView(logFolderWindow);
@@ -239,6 +252,12 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmTimingView timingView(timingWindow);
     WinSeekView searchView(searchWindow);
     frmLive365View live365View(live365Window);
+    frmAbout aboutWindow(shell, screen);
+    frmAboutView aboutView(aboutWindow);
+    window.setAboutWindow(aboutWindow);
+    insertWindow.setAboutWindow(aboutWindow);
+    timingWindow.setAboutWindow(aboutWindow);
+    screen.follow(view);
     view.mayClose = [&window] {
         int cancel = 0;
         window.Form_Unload(cancel);
@@ -267,10 +286,6 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     view.show();
     startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, live365Window, cl.file, cl.file,
                  cl.events);
-    // Until the windows line themselves up, the insert window stands to the
-    // right of the music window and the scheduler below the insert window.
-    insertView.move(view.frameGeometry().topRight() + QPoint(1, 0));
-    timingView.move(insertView.frameGeometry().bottomLeft() + QPoint(0, 1));
     return app.exec();
 }
 
@@ -291,7 +306,8 @@ struct ConsoleStation {
     AudioEngine engine;
     IniSettingsStore settings;
     ConsoleDialogs dialogs;
-    NullMixerDevice mixer;
+    AlsaMixerCard mixerCard;
+    cVolume mixer{mixerCard};
     QtUiEvents uiEvents;
     AppServices services;
     frmTavloOptions logFolderWindow;

@@ -2,7 +2,9 @@
 // insert workflow (prepare, count down or wait, insert now, back to music).
 #include "insert/frmPlayer2.h"
 
+#include "platform/AboutBox.h"
 #include "platform/AppServices.h"
+#include "platform/Shell.h"
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
 #include "platform/TimerService.h"
@@ -132,14 +134,12 @@ void frmPlayer2::saveOwnSettings(const QString& app)
                              SettingValues::fromInt(WaitForCurrentSongToEnd));
 }
 
-void frmPlayer2::mnuOnlineHelp_Click()
-{
-    // HOOK (layout and menus): open the help page in the desktop's browser.
-}
+void frmPlayer2::mnuOnlineHelp_Click() { services().shell.openManual(); }
 
 void frmPlayer2::mnuAbout_Click()
 {
-    // HOOK (about box).
+    if (m_aboutWindow)
+        m_aboutWindow->open();
 }
 
 void frmPlayer2::chkPlayOverMusic_Click() { PlayOverMusic = chkPlayOverMusic->value(); }

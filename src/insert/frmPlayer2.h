@@ -11,6 +11,8 @@
 
 namespace tavlo {
 
+class AboutBox;
+
 // The insert window, "TAVLO Broadcast - Time Priority": a player window for
 // ads, jingles and station calls that breaks into the music. Its deck, list
 // and song-to-song changes are PlayerWindow's with the insert DeckVariant; it
@@ -39,6 +41,8 @@ public:
     // The scheduler: its preload time is read by every "Prepare Insert", its
     // settings saved when this window closes.
     void setSchedulerWindow(SchedulerWindowLink& scheduler) { m_scheduler = &scheduler; }
+    // The about box its "&About" opens.
+    void setAboutWindow(AboutBox& window) { m_aboutWindow = &window; }
     // What the music window asks of this window at the end of its songs.
     InsertWindowLink& link();
 
@@ -135,6 +139,7 @@ private:
     std::unique_ptr<Link> m_link;
     NullSchedulerWindowLink m_noScheduler;
     SchedulerWindowLink* m_scheduler = &m_noScheduler;
+    AboutBox* m_aboutWindow = nullptr;
     std::unique_ptr<Timer> m_tmrCountDown;
     std::unique_ptr<Timer> m_tmrTransition2;
     std::unique_ptr<Timer> m_tmrTransition3;

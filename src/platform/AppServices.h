@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Screen.h"
+#include "platform/Shell.h"
 #include "platform/UiEvents.h"
 
 namespace tavlo {
@@ -24,6 +26,9 @@ struct AppServices {
     MixerDevice& mixer;
     // Long operations on the UI thread let the interface catch up through it.
     UiEvents& uiEvents = noUiEvents();
+    // Where the windows line up, and who opens the manual and the about box's links.
+    Screen& screen = noScreen();
+    Shell& shell = noShell();
 };
 
 }  // namespace tavlo

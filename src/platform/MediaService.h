@@ -51,6 +51,14 @@ public:
     virtual ~MediaService() = default;
     virtual OpenResult open(const QString& path) = 0;
     virtual QStringList outputNames() const = 0;
+    // The loudest sample sent to the output on that channel (0 left, 1 right)
+    // since the last call, linear full scale 1.0. Costs an atomic exchange;
+    // media without an output report silence.
+    virtual float takeOutputPeak(int channel)
+    {
+        (void)channel;
+        return 0.0f;
+    }
 };
 
 // Error codes a MediaService reports; any positive value means failure.

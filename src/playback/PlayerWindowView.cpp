@@ -276,6 +276,15 @@ QWidget* PlayerWindowView::buildLevels()
         reserveWidth(level, QStringLiteral("100"));
         put(*faders, level, 2, c, 1, 2);
     }
+    // The output meter, where the window has one: a bar per channel with its held peak below.
+    for (int ch = 0; ch < 2; ++ch) {
+        const int c = 5 + ch;
+        put(*faders, bar(QStringLiteral("prgOutputPeak(%1)").arg(ch), Qt::Vertical), 1, c);
+        QLabel* hold = label(QStringLiteral("lblOutputHold(%1)").arg(ch), Qt::AlignCenter);
+        reserveWidth(hold, QStringLiteral("-60.0"));
+        put(*faders, hold, 2, c);
+    }
+    faders->setColumnMinimumWidth(4, 6);
     faders->setColumnMinimumWidth(2, 0);
     faders->setRowStretch(1, 1);
 

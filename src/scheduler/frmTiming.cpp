@@ -3,6 +3,7 @@
 #include "scheduler/frmTiming.h"
 
 #include "insert/frmPlayer2.h"
+#include "platform/AboutBox.h"
 #include "platform/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/SettingValues.h"
@@ -241,7 +242,8 @@ void frmTiming::mnuOptions_Click()
 
 void frmTiming::mnuAbout_Click()
 {
-    // HOOK (about box).
+    if (m_aboutWindow)
+        m_aboutWindow->open();
 }
 
 }  // namespace tavlo

@@ -19,6 +19,7 @@ struct AppServices;
 class PlayerWindow;
 class PlaylistModel;
 class Timer;
+class AboutBox;
 class frmEvent;
 class frmOptions;
 class frmPlayer2;
@@ -60,6 +61,8 @@ public:
 
     // What the insert window asks of this window.
     SchedulerWindowLink& link();
+    // The about box its "About" opens.
+    void setAboutWindow(AboutBox& window) { m_aboutWindow = &window; }
     bool isLoaded() const { return m_loaded; }
 
     // Seconds the events fire ahead of their time; the insert window counts them down.
@@ -146,6 +149,7 @@ private:
     int preloadSeconds() const;
 
     AppServices& m_services;
+    AboutBox* m_aboutWindow = nullptr;
     PlayerWindow& m_music;
     frmPlayer2& m_insert;
     TimeOfDayText m_times;

@@ -59,6 +59,9 @@ public:
     void addFile(const QString& path, double seconds) { m_files.insert(path, seconds); }
     OpenResult open(const QString& path) override;
     QStringList outputNames() const override { return m_outputs; }
+    // What the output meter reads, per channel, until the test changes it.
+    float outputPeak[2] = {0.0f, 0.0f};
+    float takeOutputPeak(int channel) override { return outputPeak[channel & 1]; }
 
     // Every stream alive now, oldest first.
     const std::vector<FakeStream*>& streams() const { return m_streams; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Random.h"
+#include "platform/Shell.h"
 #include "platform/SettingsStore.h"
 #include "platform/UiEvents.h"
 #include "platform/UserDialogs.h"
@@ -62,6 +63,14 @@ public:
 };
 
 // Answers questions from a script and records what was asked.
+// Remembers what the program asked the desktop to open.
+class FakeShell : public Shell {
+public:
+    void openUrl(const QUrl& url) override { opened << url.toString(); }
+    void openManual() override { opened << QStringLiteral("manual"); }
+    QStringList opened;
+};
+
 class FakeDialogs : public UserDialogs {
 public:
     bool askYesNo(const QString& title, const QString& text) override

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AppServices.h"
+#include "app/frmAbout.h"
 #include "app/frmPlayer.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
@@ -27,7 +28,10 @@ struct WindowRig {
     FakeDialogs dialogs;
     NullMixerDevice mixer;
     FakeUiEvents uiEvents;
-    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents};
+    FixedScreen screen;  // 1024 x 768 pixels
+    FakeShell shell;
+    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell};
+    frmAbout about{shell, screen};
     frmTavloOptions logFolderWindow;
     std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);
     std::unique_ptr<frmPlayer2> ins = std::make_unique<frmPlayer2>(services, *w);
@@ -41,6 +45,9 @@ struct WindowRig {
         w->setInsertWindow(*ins);
         w->setTimingWindow(*tim);
         ins->setSchedulerWindow(tim->link());
+        w->setAboutWindow(about);
+        ins->setAboutWindow(about);
+        tim->setAboutWindow(about);
         for (PlayerWindow* pw : {static_cast<PlayerWindow*>(w.get()), static_cast<PlayerWindow*>(ins.get())}) {
             pw->setProgramFolder(QStringLiteral("/opt/tavlo"));
             pw->setLogFolderWindow(logFolderWindow);

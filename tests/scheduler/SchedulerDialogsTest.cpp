@@ -163,7 +163,8 @@ TEST(SchedulerDialogs, FormatAndPreloadApplyAsTheOperatorExpectsAndAreKept)
     EXPECT_EQ(next.tim->OptionsForm->lblTimeFormat->text(), s("24hs"));
     EXPECT_FALSE(next.tim->EventForm->lblAMPM->isVisible());
     EXPECT_EQ(next.tim->PreLoadTime, 7.5);
-    EXPECT_EQ(next.tim->top(), 4500);
+    // Its size is kept; its place is under the lined-up insert window.
+    EXPECT_EQ(next.tim->top(), 7560);
     EXPECT_EQ(next.tim->width(), 7000);
     EXPECT_TRUE(next.tim->isVisible());
     EXPECT_EQ(next.tim->lblTimeNow->text(), s("12:00:00"));

@@ -50,6 +50,7 @@ public:
     OpenResult open(const QString& path) override;
     // PortAudio's output device names, then "Null output", then "WAV file writer".
     QStringList outputNames() const override;
+    float takeOutputPeak(int channel) override { return takePeak(channel); }
     QString activeOutputName() const { return m_outputName; }
     int sampleRate() const { return m_options.sampleRate; }
 

@@ -24,6 +24,14 @@ void Form::setGeometry(int left, int top, int width, int height)
     Q_EMIT changed();
 }
 
+void Form::setWindowState(WindowState state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    Q_EMIT changed();
+}
+
 void Form::show()
 {
     m_visible = true;

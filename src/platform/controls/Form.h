@@ -27,6 +27,9 @@ public:
     void setGeometry(int left, int top, int width, int height);
 
     bool isVisible() const { return m_visible; }
+    enum class WindowState { Normal, Minimized, Maximized };
+    WindowState windowState() const { return m_state; }
+    void setWindowState(WindowState state);
     void show();
     void hide();
 
@@ -47,6 +50,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_visible = false;
+    WindowState m_state = WindowState::Normal;
     QPointer<QObject> m_focus;  // a Control
 };
 

@@ -5,13 +5,9 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <cmath>
+
 namespace tavlo {
-
-namespace {
-
-int px(int twips) { return twips / kTwipsPerPixel; }
-
-}  // namespace
 
 FormFollower::FormFollower(Form& form, QWidget& window, Placement placement)
     : QObject(&window), m_form(&form), m_window(window), m_placement(placement)
@@ -22,6 +18,16 @@ FormFollower::FormFollower(Form& form, QWidget& window, Placement placement)
     apply();
 }
 
+double FormFollower::twipsPerPixel() const
+{
+    const int dpi = m_window.logicalDpiY();
+    return dpi > 0 ? 1440.0 / dpi : kTwipsPerPixel;
+}
+
+int FormFollower::px(int twips) const { return static_cast<int>(twips / twipsPerPixel()); }
+
+int FormFollower::twips(int px) const { return static_cast<int>(std::lround(px * twipsPerPixel())); }
+
 void FormFollower::apply()
 {
     if (!m_form)
@@ -30,6 +36,8 @@ void FormFollower::apply()
     m_window.setWindowTitle(m_form->caption());
     switch (m_placement) {
     case Placement::PlaceAndSize:
+        if (m_form->windowState() == Form::WindowState::Normal && (m_window.isMinimized() || m_window.isMaximized()))
+            m_window.setWindowState(m_window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         if (m_form->width() > 0 && m_form->height() > 0) {
             const QPoint at(px(m_form->left()), px(m_form->top()));
             const QSize size(px(m_form->width()), px(m_form->height()));
@@ -68,6 +76,10 @@ bool FormFollower::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &m_window && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         writeBack();
+    if (watched == &m_window && event->type() == QEvent::WindowStateChange && m_form && !m_applying)
+        m_form->setWindowState(m_window.isMinimized()   ? Form::WindowState::Minimized
+                               : m_window.isMaximized() ? Form::WindowState::Maximized
+                                                        : Form::WindowState::Normal);
     return QObject::eventFilter(watched, event);
 }
 
@@ -81,7 +93,7 @@ void FormFollower::writeBack()
     const int x = m_window.x(), y = m_window.y(), w = m_window.width(), h = m_window.height();
     if (px(m_form->left()) == x && px(m_form->top()) == y && px(m_form->width()) == w && px(m_form->height()) == h)
         return;
-    m_form->setGeometry(x * kTwipsPerPixel, y * kTwipsPerPixel, w * kTwipsPerPixel, h * kTwipsPerPixel);
+    m_form->setGeometry(twips(x), twips(y), twips(w), twips(h));
 }
 
 }  // namespace tavlo

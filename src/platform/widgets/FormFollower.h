@@ -36,6 +36,10 @@ protected:
 private:
     void apply();
     void writeBack();
+    // 15 at 96 dots an inch; more pixels an inch, fewer twips each.
+    double twipsPerPixel() const;
+    int px(int twips) const;
+    int twips(int px) const;
 
     QPointer<Form> m_form;
     QWidget& m_window;
