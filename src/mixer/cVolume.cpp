@@ -1,6 +1,6 @@
 #include "mixer/cVolume.h"
 
-#include "mixer/InputCapture.h"
+#include "platform/InputCapture.h"
 #include "platform/MediaService.h"
 #include "platform/UserDialogs.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mixer/MixerCard.h"
+#include "platform/MixerCard.h"
 #include "platform/MixerDevice.h"
 
 #include <QString>

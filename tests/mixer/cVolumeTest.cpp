@@ -1,7 +1,7 @@
 // The sound card's mixer behind the music window's MIC and Line switches:
 // the switches at start-up, what they write, a card lacking a control and a
 // machine without a card.
-#include "mixer/InputCapture.h"
+#include "platform/InputCapture.h"
 #include "mixer/cVolume.h"
 #include "playback/WindowRig.h"
 

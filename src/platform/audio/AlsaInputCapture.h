@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mixer/InputCapture.h"
+#include "platform/InputCapture.h"
 
 #include <QString>
 
