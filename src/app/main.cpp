@@ -26,7 +26,6 @@
 #include "platform/audio/AlsaMixerCard.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/net/QtHttpClient.h"
-#include "scheduler/EventFile.h"
 #include "scheduler/frmTiming.h"
 #include "scheduler/frmTimingView.h"
 #include "search/DirentFolderReader.h"
@@ -37,6 +36,8 @@
 #include <QIcon>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTextStream>
@@ -111,7 +112,9 @@ QString parse(const QStringList& args, CommandLine& cl)
     }
     if (parser.isSet(events)) {
         cl.events = parser.value(events);
-        if (!EventFile::read(cl.events))
+        // Opened, not read: the scheduler reads it once, at start-up.
+        QFile file(cl.events);
+        if (QFileInfo(cl.events).isDir() || !file.open(QIODevice::ReadOnly))
             return QStringLiteral("the event file \"%1\" cannot be read").arg(cl.events);
     }
     cl.file = parser.positionalArguments().join(QLatin1Char(' '));

@@ -1,7 +1,7 @@
 #include "live365/frmLive365View.h"
 
 #include "live365/frmLive365.h"
-#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 
@@ -14,18 +14,6 @@
 #include <QTextBrowser>
 
 namespace tavlo {
-
-namespace {
-
-QLineEdit* lineEdit(TextBox& state, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(state.name());
-    WidgetBinder::bind(state, *edit);
-    return edit;
-}
-
-}  // namespace
 
 frmLive365View::frmLive365View(frmLive365& form, QWidget* parent) : FormDialog(form, nullptr, parent)
 {
@@ -45,7 +33,7 @@ frmLive365View::frmLive365View(frmLive365& form, QWidget* parent) : FormDialog(f
     };
     for (const auto& [label, box] : fields) {
         grid->addWidget(boundLabel(*label, this), row, 0);
-        QLineEdit* edit = lineEdit(*box, this);
+        QLineEdit* edit = boundWidget<QLineEdit>(*box, this);
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
         grid->addWidget(edit, row++, 1);
     }

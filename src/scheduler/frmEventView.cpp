@@ -1,6 +1,6 @@
 #include "scheduler/frmEventView.h"
 
-#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "scheduler/frmEvent.h"
@@ -20,9 +20,7 @@ namespace {
 
 QLineEdit* textBox(TextBox& state, QWidget* parent)
 {
-    auto* t = new QLineEdit(parent);
-    t->setObjectName(state.name());
-    WidgetBinder::bind(state, *t);
+    auto* t = boundWidget<QLineEdit>(state, parent);
     WidgetBinder::bindFocus(state, *t);
     return t;
 }
@@ -31,10 +29,8 @@ QLineEdit* textBox(TextBox& state, QWidget* parent)
 // being typed in has put its value in order.
 QPushButton* pushButton(Button& state, QWidget* parent)
 {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(state.name());
+    auto* b = boundWidget<QPushButton>(state, parent);
     b->setAutoDefault(false);
-    WidgetBinder::bind(state, *b);
     return b;
 }
 

@@ -1,6 +1,6 @@
 #include "scheduler/frmOptionsView.h"
 
-#include "platform/widgets/BoundLabel.h"
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "scheduler/TimeOfDayText.h"

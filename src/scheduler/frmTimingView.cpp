@@ -1,5 +1,6 @@
 #include "scheduler/frmTimingView.h"
 
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "playlist/PlaylistModel.h"
@@ -22,14 +23,6 @@ namespace tavlo {
 namespace {
 
 int px(int twips) { return twips / kTwipsPerPixel; }
-
-QPushButton* pushButton(Button& state, QWidget* parent)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(state.name());
-    WidgetBinder::bind(state, *b);
-    return b;
-}
 
 }  // namespace
 
@@ -55,7 +48,7 @@ frmTimingView::frmTimingView(frmTiming& window, QWidget* parent) : QMainWindow(p
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
     for (Button* b : {window.cmdOpenList, window.cmdSaveList, window.cmdAddEvent})
-        bottom->addWidget(pushButton(*b, central));
+        bottom->addWidget(boundWidget<QPushButton>(*b, central));
     bottom->addStretch(1);
     // The clock reads from across the room; the window makes it bold.
     auto* clock = new QLabel(central);

@@ -1,5 +1,6 @@
 #include "search/WinSeekView.h"
 
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "playlist/PlaylistModel.h"
@@ -60,18 +61,9 @@ private:
     QIcon m_open, m_closed;
 };
 
-template <typename W, typename S>
-W* named(S& state, QWidget* parent)
-{
-    auto* w = new W(parent);
-    w->setObjectName(state.name());
-    WidgetBinder::bind(state, *w);
-    return w;
-}
-
 QLineEdit* textBox(TextBox& state, QWidget* parent)
 {
-    auto* w = named<QLineEdit>(state, parent);
+    auto* w = boundWidget<QLineEdit>(state, parent);
     WidgetBinder::bindFocus(state, *w);
     return w;
 }
@@ -161,11 +153,11 @@ WinSeekView::WinSeekView(WinSeek& form, QWidget* parent) : FormDialog(form, form
     column->addWidget(m_panels, 1);
 
     auto* bottom = new QHBoxLayout;
-    auto* help = named<QLabel>(*form.Label1, this);
+    auto* help = boundWidget<QLabel>(*form.Label1, this);
     help->setWordWrap(true);
     bottom->addWidget(help, 1);
-    auto* search = named<QPushButton>(*form.cmdSearch, this);
-    auto* exit = named<QPushButton>(*form.cmdExit, this);
+    auto* search = boundWidget<QPushButton>(*form.cmdSearch, this);
+    auto* exit = boundWidget<QPushButton>(*form.cmdExit, this);
     exit->setAutoDefault(false);
     auto followDefault = [search, &form] {
         search->setDefault(form.cmdSearchIsDefault());
@@ -195,7 +187,7 @@ QWidget* WinSeekView::buildCriteria(WinSeek& form)
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     auto* words = new QHBoxLayout;
-    words->addWidget(named<QLabel>(*form.lblCriteria, panel));
+    words->addWidget(boundWidget<QLabel>(*form.lblCriteria, panel));
     words->addWidget(textBox(*form.txtSearchMask, panel), 3);
     words->addWidget(textBox(*form.txtSearchSpec, panel), 2);
     grid->addLayout(words, 0, 0, 1, 2);
@@ -218,9 +210,9 @@ QWidget* WinSeekView::buildResults(WinSeek& form)
     column->setContentsMargins(0, 0, 0, 0);
 
     auto* find = new QHBoxLayout;
-    find->addWidget(named<QCheckBox>(*form.chkReadMP3Tags, panel));
+    find->addWidget(boundWidget<QCheckBox>(*form.chkReadMP3Tags, panel));
     find->addWidget(textBox(*form.txtSearch, panel), 1);
-    find->addWidget(named<QCheckBox>(*form.chkSearchTitlesOnly, panel));
+    find->addWidget(boundWidget<QCheckBox>(*form.chkSearchTitlesOnly, panel));
     column->addLayout(find);
 
     m_resultLists = new QStackedWidget(panel);
@@ -233,11 +225,11 @@ QWidget* WinSeekView::buildResults(WinSeek& form)
 
     auto* count = new QHBoxLayout;
     count->addStretch(1);
-    auto* number = named<QLabel>(*form.lblCount, panel);
+    auto* number = boundWidget<QLabel>(*form.lblCount, panel);
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral(" 0000000")));
     count->addWidget(number);
-    count->addWidget(named<QLabel>(*form.lblfound, panel));
+    count->addWidget(boundWidget<QLabel>(*form.lblfound, panel));
     column->addLayout(count);
     return panel;
 }
