@@ -38,6 +38,7 @@ DeckVariant insertDeck()
     v.pausedSongChange = false;
     v.zeroRampIntervalIs100ms = true;
     v.zeroTransitionTimeMeansCut = true;
+    v.listTop = 840;
     return v;
 }
 

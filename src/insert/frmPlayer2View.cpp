@@ -25,7 +25,7 @@ void enlarge(QWidget* widget, qreal scale)
 frmPlayer2View::frmPlayer2View(frmPlayer2& window, QWidget* parent) : PlayerWindowView(window, parent)
 {
     if (auto* count = findChild<QLabel*>(QStringLiteral("lblCountDown(0)"))) {
-        enlarge(count, 3.0);
+        enlarge(count, 2.0);
         // Room for the widest count at its own size, measured as the label
         // measures its text, so that the digits never push anything as they
         // change, nor the strip grow when the first one comes.

@@ -151,6 +151,8 @@ void PlayerWindow::buildList()
     ProgressBar1 = new ProgressBar(this, QStringLiteral("ProgressBar1"));
     cmdShowOptions = new Button(this, QStringLiteral("cmdShowOptions"), QStringLiteral("Hide Options"));
     cmdShowOptions->onClick = [this] { cmdShowOptions_Click(); };
+    m_layout.listTop = m_variant.listTop;
+    connect(this, &Form::resized, this, &PlayerWindow::Form_Resize);
     cmdCalculate = new Button(this, QStringLiteral("cmdCalculate"), QStringLiteral("Calculate Total"));
     cmdCalculate->onClick = [this] { cmdCalculate_Click(); };
     lblDuracionTotal = new Label(this, QStringLiteral("lblDuracionTotal"), QStringLiteral("00:00"));

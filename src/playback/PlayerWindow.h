@@ -41,6 +41,22 @@ struct DeckVariant {
     // The transition spinner also offers 0, which means "Cut"; choosing
     // another type at 0 brings the time up to 1.
     bool zeroTransitionTimeMeansCut = false;
+    // Twips between the window's top and its list; the insert window keeps
+    // its workflow controls there.
+    int listTop = 0;
+};
+
+// Where a player window puts its list, options panel and progress bar, in
+// twips inside the window. The list's bottom meets the panel's top; the
+// panel ends 1000 twips above the window's bottom edge.
+struct PlayerLayout {
+    int listLeft = 120;
+    int listTop = 0;
+    int listWidth = 0;
+    int listHeight = 0;
+    int panelTop = 0;
+    int panelHeight = 4335;
+    int progressTop = 0;
 };
 
 // The logic of a player window: the deck (transport, position timer,
@@ -120,6 +136,7 @@ public:
     int showOptions() const { return m_showOptions; }
     // Top of cmdShowOptions in twips; it moves when the panel folds.
     float showOptionsTop() const { return m_showOptionsTop; }
+    const PlayerLayout& layout() const { return m_layout; }
 
     // Whether "Calculate Total" is running.
     bool calculating() const { return m_calculating; }
@@ -264,6 +281,9 @@ public:
     void mnuWriteLog_Click();
     void mnuLogFolder_Click();
     void cmdShowOptions_Click();
+    // Lays the list, panel and progress bar out for the window's size; runs
+    // on every resize and after the panel folds or unfolds.
+    void Form_Resize();
     void cmdCalculate_Click();
     void lstClipList_DblClick();
     void lstClipList_KeyDown(int KeyCode);
@@ -293,6 +313,8 @@ Q_SIGNALS:
     void programEndRequested();
     // The list was right-clicked: the view pops `menu` up at x, y.
     void popupMenu(tavlo::MenuItem* menu, int x, int y);
+    // layout() changed.
+    void layoutChanged();
 
 protected:
     AppServices& services() const { return m_services; }
@@ -360,6 +382,7 @@ private:
     std::unique_ptr<AsRunLog> m_log;
     QPointer<frmTavloOptions> m_logFolderWindow;
     int m_panelHeight = 4335;
+    PlayerLayout m_layout;
     int m_showOptions = 1;
     float m_showOptionsTop = 264;
     bool m_calculating = false;

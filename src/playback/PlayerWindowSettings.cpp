@@ -125,8 +125,23 @@ void PlayerWindow::cmdShowOptions_Click()
         m_showOptions = 1;
         m_showOptionsTop = 270;
     }
-    // Laying the window out again is the view's part: it follows the
-    // caption and gives the room the panel frees to the list.
+    Form_Resize();
+}
+
+void PlayerWindow::Form_Resize()
+{
+    // A size the window is too small for stays as it was; the other steps
+    // still run, so a tiny window keeps working and recovers when enlarged.
+    PlayerLayout& l = m_layout;
+    l.listTop = m_variant.listTop;
+    l.panelHeight = m_panelHeight;
+    if (const int w = innerWidth() - 2 * l.listLeft; w >= 0)
+        l.listWidth = w;
+    if (const int h = height() - 1000 - m_panelHeight - l.listTop; h >= 0)
+        l.listHeight = h;
+    l.progressTop = height() - 830;
+    l.panelTop = height() - 1000 - m_panelHeight;
+    Q_EMIT layoutChanged();
 }
 
 }  // namespace tavlo

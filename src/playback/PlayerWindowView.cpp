@@ -16,8 +16,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QEvent>
 #include <QComboBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,13 +34,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace tavlo {
 
 namespace {
-
-int px(int twips) { return twips / kTwipsPerPixel; }
 
 const char* const kTransitionNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
 
@@ -90,27 +89,19 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
     setObjectName(form.objectName());
     m_menus = WidgetBinder::bindMenuBar(form, *menuBar());
 
+    // No layout manager here: the window logic says where the list, the
+    // panel and the progress bar go (placePanes).
     auto* central = new QWidget(this);
-    auto* column = new QVBoxLayout(central);
-    // The list and the panel keep the window's 120-twip side margin.
-    column->setContentsMargins(px(120), 2, px(120), 2);
-    column->setSpacing(4);
     m_panelParent = central;
-    // The insert window's own controls stand above its list.
-    if (QWidget* insert = buildInsertControls())
-        column->addWidget(insert);
-    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("lstClipList"))) {
+    m_insertControls = buildInsertControls();
+    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("lstClipList")))
         m_list = new PlaylistTableView(*model, central);
-        column->addWidget(m_list, 1);
-    } else {
-        column->addStretch(1);
-    }
     // Claimed before the panel, whose last rows take every control left over.
-    QProgressBar* progress = bar(QStringLiteral("ProgressBar1"));
-    column->addWidget(buildPanel());
-    if (progress)
-        column->addWidget(progress);
+    m_progress = bar(QStringLiteral("ProgressBar1"));
+    m_panel = buildPanel();
+    m_panel->setParent(central);
     setCentralWidget(central);
+    central->installEventFilter(this);
 
     if (auto* status = claim<StatusBar>(QStringLiteral("StatusBar1"))) {
         statusBar()->setObjectName(status->name());
@@ -127,10 +118,54 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
         });
     }
 
-    new FormFollower(form, *this, FormFollower::Placement::PlaceAndSize);
+    m_follower = new FormFollower(form, *this, FormFollower::Placement::PlaceAndSize);
+    if (auto* player = qobject_cast<PlayerWindow*>(&form))
+        connect(player, &PlayerWindow::layoutChanged, this, &PlayerWindowView::placePanes);
+    placePanes();
 }
 
 PlayerWindowView::~PlayerWindowView() = default;
+
+void PlayerWindowView::placePanes()
+{
+    auto* player = qobject_cast<PlayerWindow*>(m_form.data());
+    QWidget* central = centralWidget();
+    if (!central || !m_follower)  // still being built
+        return;
+    const PlayerLayout l = player ? player->layout() : PlayerLayout{};
+    const auto px = [this](int twips) { return m_follower->px(twips); };
+    const int left = px(l.listLeft);
+    const int width = px(l.listWidth);
+    int panelTop = px(l.panelTop);
+    const int panelHeight = px(l.panelHeight);
+    int listHeight = px(l.listHeight);
+    // Where the desktop's frame and bars take more than the window's margin
+    // allows, the panel moves up (the list giving way) rather than slip
+    // under the status bar.
+    if (const int over = panelTop + panelHeight - central->height(); over > 0 && central->height() > 0) {
+        const int shift = std::min(over, listHeight);
+        panelTop -= shift;
+        listHeight -= shift;
+    }
+    if (m_insertControls)
+        m_insertControls->setGeometry(left, 0, width, px(l.listTop));
+    if (m_list)
+        m_list->setGeometry(left, px(l.listTop), width, listHeight);
+    m_panel->setGeometry(left, panelTop, width, panelHeight);
+    if (m_progress) {
+        const int h = std::min(m_progress->sizeHint().height(), m_progress->maximumHeight());
+        m_progress->setGeometry(left, std::min(px(l.progressTop), central->height() - h), width, h);
+    }
+}
+
+bool PlayerWindowView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The central area settles its size after the window's; the panel's
+    // fallback above depends on it.
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        placePanes();
+    return QMainWindow::eventFilter(watched, event);
+}
 
 template <typename T>
 T* PlayerWindowView::claim(const QString& name)
@@ -154,6 +189,7 @@ QWidget* PlayerWindowView::buildPanel()
     add(*layout, buildLevels());
     m_options = buildOptions();
     add(*layout, m_options);
+    layout->addStretch(1);
     followShowOptions();
     return panel;
 }
@@ -178,20 +214,17 @@ QWidget* PlayerWindowView::buildTransport()
 
 QWidget* PlayerWindowView::buildInsertControls()
 {
-    // The workflow's buttons across the window, its switches, then a framed
-    // strip for the break in hand: READY and ABORT at the left, the
-    // countdown at the right.
-    auto* box = new QVBoxLayout;
-    box->setSpacing(4);
-    QHBoxLayout* buttons = row(*box);
+    // Above the list: the workflow's buttons, READY and ABORT below them
+    // for the break in hand, and the countdown large at the right.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    QHBoxLayout* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
     for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic"})
         add(*buttons, button(QLatin1String(name)), 1);
-    QHBoxLayout* switches = row(*box);
-    add(*switches, button(QStringLiteral("chkPlayOverMusic")));
-    add(*switches, button(QStringLiteral("chkWaitForSong")));
-    switches->addStretch(1);
-    auto* strip = new QHBoxLayout;
-    strip->setSpacing(10);
+    auto* prepared = new QHBoxLayout;
+    prepared->setSpacing(10);
     QLabel* ready = label(QStringLiteral("lblReady"));
     reserveWidth(ready, QStringLiteral("READY"));
     QAbstractButton* abort = button(QStringLiteral("cmdAbortInsert"));
@@ -203,26 +236,28 @@ QWidget* PlayerWindowView::buildInsertControls()
         QSizePolicy policy = w->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
-        strip->addWidget(w);
+        prepared->addWidget(w);
     }
-    strip->addStretch(1);
-    for (const char* name : {"lblCountDown(0)", "lblCountDown"}) {
-        QLabel* count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
-        reserveWidth(count, QStringLiteral("-00:-00"));
-        add(*strip, count);
-    }
-    if (buttons->count() == 0 && switches->count() <= 1 && strip->count() <= 1) {
-        delete strip;
-        delete box;
+    prepared->addStretch(1);
+    QLabel* count = nullptr;
+    for (const char* name : {"lblCountDown(0)", "lblCountDown"})
+        if (!count)
+            count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
+    if (buttons->count() == 0 && prepared->count() <= 1 && !count) {
+        delete buttons;
+        delete prepared;
+        delete grid;
         return nullptr;
     }
-    auto* frame = new QFrame(m_panelParent);
-    frame->setObjectName(QStringLiteral("InsertStrip"));
-    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    strip->setContentsMargins(6, 2, 6, 2);
-    frame->setLayout(strip);
-    box->addWidget(frame);
-    return container(m_panelParent, box);
+    grid->addLayout(buttons, 0, 0);
+    grid->addLayout(prepared, 1, 0);
+    if (count) {
+        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("-00:-00")) + 4);
+        grid->addWidget(count, 0, 1, 2, 1);
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(2, 1);
+    return container(m_panelParent, grid);
 }
 
 QWidget* PlayerWindowView::buildLevels()
@@ -349,13 +384,22 @@ QWidget* PlayerWindowView::buildOptions()
     add(*transitions, time);
     add(*transitions, timeValue);
 
+    // The music's mixer switches, or the insert workflow's options; the
+    // output picker beside them, or beside the window buttons when the
+    // options leave it no room.
     QHBoxLayout* lines = row(*box);
     add(*lines, button(QStringLiteral("chkMicMute")));
     add(*lines, button(QStringLiteral("chkLinMute")));
+    QAbstractButton* playOver = button(QStringLiteral("chkPlayOverMusic"));
+    add(*lines, playOver);
+    add(*lines, button(QStringLiteral("chkWaitForSong")));
     QComboBox* devices = combo(QStringLiteral("cmbOutputDevices"));
-    add(*lines, caption(tr("Output"), devices));
-    add(*lines, devices, 1);
-    if (!devices)
+    QHBoxLayout* devicesRow = playOver ? nullptr : lines;
+    if (devicesRow) {
+        add(*lines, caption(tr("Output"), devices));
+        add(*lines, devices, 1);
+    }
+    if (!devices || !devicesRow)
         lines->addStretch(1);
 
     QHBoxLayout* totals = row(*box);
@@ -374,7 +418,12 @@ QWidget* PlayerWindowView::buildOptions()
     add(*windows, button(QStringLiteral("cmdShowPlayer2")));
     add(*windows, button(QStringLiteral("cmdWinSeek")));
     add(*windows, button(QStringLiteral("cmdLive365id3")));
-    windows->addStretch(1);
+    if (!devicesRow) {
+        add(*windows, caption(tr("Output"), devices));
+        add(*windows, devices, 1);
+    }
+    if (!devices || devicesRow)
+        windows->addStretch(1);
 
     auto* rest = new QGridLayout;
     rest->setHorizontalSpacing(6);

@@ -22,6 +22,7 @@ namespace tavlo {
 
 class Control;
 class Form;
+class FormFollower;
 class PlaylistTableView;
 
 // The widgets of a player window: menu bar, clip list, the options panel
@@ -54,6 +55,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildPanel();
@@ -79,11 +81,17 @@ private:
     QLabel* caption(const QString& text, QWidget* forWidget);
 
     void followShowOptions();
+    // Puts the list, the panel and the progress bar where the window's layout says.
+    void placePanes();
 
     QPointer<Form> m_form;
     QWidget* m_panelParent = nullptr;  // parent for the widgets being made
     PlaylistTableView* m_list = nullptr;
+    QWidget* m_insertControls = nullptr;
+    QWidget* m_panel = nullptr;
+    QProgressBar* m_progress = nullptr;
     QWidget* m_options = nullptr;
+    FormFollower* m_follower = nullptr;
     QHash<QString, QMenu*> m_menus;
     QSet<const QObject*> m_claimed;
 };

@@ -50,6 +50,43 @@ TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
     EXPECT_EQ(rig.w->cmdShowOptions->caption(), s(">>"));
 }
 
+using Panes = std::tuple<int, int, int, int, int, int, int>;
+Panes panes(const PlayerWindow& w)
+{
+    const PlayerLayout& l = w.layout();
+    return {l.listLeft, l.listTop, l.listWidth, l.listHeight, l.panelTop, l.panelHeight, l.progressTop};
+}
+
+TEST(PlayerLayout, ListPanelAndProgressFollowTheSizeAndTheFold)
+{
+    WindowRig rig;  // lined up on 768 pixels
+    // The list ends where the panel starts, 1000 twips above the bottom edge.
+    EXPECT_EQ(panes(*rig.w), Panes(120, 0, 6375, 5185, 5185, 4335, 9690));
+    EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 1285, 2125, 4335, 6630));
+
+    // Folding gives the list the room; twice is back where it was.
+    rig.ins->cmdShowOptions->press();
+    EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 3205, 4045, 2415, 6630));
+    EXPECT_EQ(std::tuple(rig.ins->cmdShowOptions->caption(), rig.ins->showOptionsTop()), std::tuple(s(">>"), 143.0f));
+    rig.ins->cmdShowOptions->press();
+    EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 1285, 2125, 4335, 6630));
+    EXPECT_EQ(std::tuple(rig.ins->cmdShowOptions->caption(), rig.ins->showOptionsTop()), std::tuple(s("<<"), 270.0f));
+
+    // The frame's borders are not the list's; a user's resize lays out again.
+    rig.w->setFrameWidth(120);
+    rig.w->setGeometry(100, 100, 9000, 12000);
+    EXPECT_EQ(panes(*rig.w), Panes(120, 0, 8640, 6665, 6665, 4335, 11170));
+
+    // Smaller than the margins: the sizes it cannot take stay, the places
+    // still follow, and it recovers when enlarged.
+    rig.w->setGeometry(100, 100, 200, 3000);
+    EXPECT_EQ(panes(*rig.w), Panes(120, 0, 8640, 6665, -2335, 4335, 2170));
+    rig.w->cmdShowOptions->press();
+    EXPECT_EQ(panes(*rig.w), Panes(120, 0, 8640, 6665, -415, 2415, 2170));
+    rig.w->setGeometry(100, 100, 6615, 10520);
+    EXPECT_EQ(panes(*rig.w), Panes(120, 0, 6255, 7105, 7105, 2415, 9690));
+}
+
 // Every menu bar, in order: items indented under their menu.
 QStringList menuBar(const QObject& form)
 {

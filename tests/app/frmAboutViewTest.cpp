@@ -53,5 +53,5 @@ TEST(frmAboutView, LinedUpMusicWindowTakesItsPlaceOnTheDesktop)
     r.w->mnuLineUpWindows->click();
     const int perPixel = 1440 / music.logicalDpiY();
     EXPECT_EQ(music.pos(), QPoint(100 / perPixel, 100 / perPixel));
-    EXPECT_EQ(music.size(), QSize(6615 / perPixel, 10520 / perPixel));
+    EXPECT_EQ(music.frameGeometry().size(), QSize(6615 / perPixel, 10520 / perPixel));  // frame included
 }

@@ -28,6 +28,10 @@ inline void expectLegible(QWidget& window)
             continue;
         shown.append(w);
         EXPECT_TRUE(window.rect().contains(placeIn(window, w))) << w->objectName().toStdString() << " lies outside";
+        // A pane smaller than its contents clips them.
+        for (const QWidget* p = w; p->parentWidget() && p->parentWidget() != &window; p = p->parentWidget())
+            EXPECT_TRUE(p->parentWidget()->rect().contains(p->geometry()))
+                << w->objectName().toStdString() << " is clipped by " << p->parentWidget()->objectName().toStdString();
         QString text;
         if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
             text = label->text();

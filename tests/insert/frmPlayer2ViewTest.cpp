@@ -70,7 +70,7 @@ TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
     // Lined up on a screen 768 pixels high.
     insert.setGeometry(6615, 0, 6615, 10520);
     settle();
-    ASSERT_EQ(view.size(), QSize(441, 701));
+    ASSERT_EQ(view.frameGeometry().size(), QSize(441, 701));
     auto* prepare = view.findChild<QAbstractButton*>(s("cmdPrepareInsert"));
     auto* abort = view.findChild<QAbstractButton*>(s("cmdAbortInsert"));
     auto* ready = view.findChild<QLabel*>(s("lblReady"));

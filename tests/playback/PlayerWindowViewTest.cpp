@@ -167,58 +167,51 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     EXPECT_FALSE(view.isVisible());
 }
 
-// Lined up on a screen 768 pixels high: 6615 twips wide, 11520 - 1000 high.
-void checkDefaultWindow(Form& window, PlaylistModel& model, const QString& picture)
+// Lined up on a screen 768 pixels high: 6615 twips wide, 10520 high for the
+// music window, 7460 for the insert window. The panes sit where the window's
+// layout says, and every control shows whole, with the panel full and reduced.
+void checkDefaultWindow(PlayerWindow& window, int height, const QString& picture)
 {
-    window.setGeometry(1500, 1500, 6615, 10520);
+    window.setGeometry(1500, 1500, 6615, height);
     PlayerWindowView view(window);
     window.show();
     QApplication::processEvents();
-    EXPECT_EQ(view.size(), QSize(441, 701));
-    expectLegible(view);
-    for (const Control* control : window.findChildren<Control*>())
-        EXPECT_NE(view.findChild<QObject*>(control->name()), nullptr) << control->name().toStdString();
-    // The list, then the panel, then the progress bar, from the top down.
-    const auto bottom = [&view](const char* name) {
+    EXPECT_EQ(view.frameGeometry().size(), QSize(441, height / 15));
+    const auto place = [&view](const char* name) {
         const QWidget* w = view.findChild<QWidget*>(s(name));
-        return w->mapTo(&view, QPoint(0, w->height())).y();
+        return QRect(w->mapTo(view.centralWidget(), QPoint(0, 0)), w->size());
     };
-    EXPECT_LE(bottom("lstClipList"), bottom("Picture1") - view.findChild<QWidget*>(s("Picture1"))->height());
-    EXPECT_LT(bottom("Picture1"), bottom("ProgressBar1"));
-    EXPECT_EQ(view.list()->model(), &model);
-
-    const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
-    QDir().mkpath(dir);
-    EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + picture + s(".png")));
-    if (auto* toggle = window.findChild<Button*>(s("cmdShowOptions"))) {
-        toggle->setCaption(s(">>"));
-        QApplication::processEvents();
+    for (int fold = 0; fold < 2; ++fold) {
         expectLegible(view);
-        EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + picture + s("-reduced.png")));
+        for (const Control* control : window.findChildren<Control*>())
+            EXPECT_NE(view.findChild<QObject*>(control->name()), nullptr) << control->name().toStdString();
+        const PlayerLayout& l = window.layout();
+        EXPECT_EQ(place("lstClipList"), QRect(8, l.listTop / 15, 425, l.listHeight / 15));
+        EXPECT_EQ(place("Picture1"), QRect(8, l.panelTop / 15, 425, l.panelHeight / 15));
+        // The rule's place, or as near as the status bar lets it be.
+        const QRect progress = place("ProgressBar1");
+        EXPECT_TRUE(progress.top() == l.progressTop / 15 || progress.bottom() == view.centralWidget()->height() - 1);
+        EXPECT_TRUE(view.centralWidget()->rect().contains(progress));
+        EXPECT_GE(progress.top(), place("Picture1").bottom());
+        const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
+        QDir().mkpath(dir);
+        EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + picture + (fold ? s("-reduced.png") : s(".png"))));
+        window.cmdShowOptions_Click();
+        QApplication::processEvents();
     }
 }
 
-TEST(PlayerWindowView, DefaultWindowIsLegible)
+TEST(PlayerWindowView, LinedUpWindowsShowEveryControlWhole)
 {
     WindowRig rig;
     for (const char* title : {"Morning Glory", "Blue Monday", "Take Five", "So What", "Round Midnight"})
         rig.add(s(title), 175);
     rig.w->btnPlay->press();
     rig.time.advance(42000);  // well into the first song, its fade-in done
-    checkDefaultWindow(*rig.w, *rig.w->lstClipList, s("player-window"));
-
-    // The insert window: the same deck without the mixer switches, and its
-    // own controls (not built yet, so made here by name).
-    PlayerWindow inserts(s("frmPlayer2"), s("TAVLO Broadcast - Time Priority"), rig.services);
-    new Button(&inserts, s("cmdPrepareInsert"), s("Prepare Insert"));
-    new Button(&inserts, s("cmdInsertNow"), s("Insert Now"));
-    new Button(&inserts, s("cmdBackToMusic"), s("Back To Music"));
-    new Button(&inserts, s("cmdAbortInsert"), s("ABORT"));
-    new Button(&inserts, s("chkPlayOverMusic"), s("Play Ads Over Music"), Button::Kind::Check);
-    new Button(&inserts, s("chkWaitForSong"), s("Wait for current song to end"), Button::Kind::Check);
-    new Label(&inserts, s("lblReady"), s("READY"));
-    new Label(&inserts, s("lblCountDown(0)"), s("00:-03"));
-    checkDefaultWindow(inserts, *inserts.lstClipList, s("insert-window"));
+    checkDefaultWindow(*rig.w, 10520, s("player-window"));
+    rig.addInsert(s("Station Call"), 20);
+    rig.ins->cmdPrepareInsert_Click();
+    checkDefaultWindow(*rig.ins, 7460, s("insert-window"));
 }
 
 }  // namespace

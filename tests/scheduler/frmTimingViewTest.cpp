@@ -50,7 +50,7 @@ TEST(frmTimingView, SchedulerAndItsDialogsFollowTheLogicAndForwardTheUser)
     rig.w->Form_Load();
     ASSERT_TRUE(view.isVisible());
     EXPECT_EQ(view.windowTitle(), s("TAVLO Timing Events"));
-    EXPECT_EQ(view.size(), QSize(441, 204));  // 6615 x 3060 twips
+    EXPECT_EQ(view.frameGeometry().size(), QSize(441, 204));  // 6615 x 3060 twips
 
     // "Options" and "About" stand on the bar as commands, not empty menus.
     QStringList bar;

@@ -17,11 +17,14 @@ void Form::setCaption(const QString& caption)
 
 void Form::setGeometry(int left, int top, int width, int height)
 {
+    const bool sized = width != m_width || height != m_height;
     m_left = left;
     m_top = top;
     m_width = width;
     m_height = height;
     Q_EMIT changed();
+    if (sized)
+        Q_EMIT resized();
 }
 
 void Form::setWindowState(WindowState state)

@@ -19,12 +19,17 @@ public:
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);
 
-    // Twips (1440 an inch); views convert at 15 twips a pixel.
+    // Twips (1440 an inch); views convert at 15 twips a pixel. The outer
+    // geometry: the desktop's frame, where it draws one, is inside it.
     int left() const { return m_left; }
     int top() const { return m_top; }
     int width() const { return m_width; }
     int height() const { return m_height; }
     void setGeometry(int left, int top, int width, int height);
+    // The width inside the frame's side borders.
+    int innerWidth() const { return m_width - m_frameWidth; }
+    // What the desktop's frame takes of the width, as the view finds it.
+    void setFrameWidth(int twips) { m_frameWidth = twips; }
 
     bool isVisible() const { return m_visible; }
     enum class WindowState { Normal, Minimized, Maximized };
@@ -41,6 +46,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // The width or height changed; sent after `changed`.
+    void resized();
     void focusChanged(tavlo::Control* control);
 
 private:
@@ -49,6 +56,7 @@ private:
     int m_top = 0;
     int m_width = 0;
     int m_height = 0;
+    int m_frameWidth = 0;
     bool m_visible = false;
     WindowState m_state = WindowState::Normal;
     QPointer<QObject> m_focus;  // a Control

@@ -3,6 +3,7 @@
 #include "platform/controls/Form.h"
 
 #include <QEvent>
+#include <QSize>
 #include <QWidget>
 
 #include <cmath>
@@ -28,6 +29,12 @@ int FormFollower::px(int twips) const { return static_cast<int>(twips / twipsPer
 
 int FormFollower::twips(int px) const { return static_cast<int>(std::lround(px * twipsPerPixel())); }
 
+QSize FormFollower::frameExtra() const
+{
+    const QSize extra = m_window.frameGeometry().size() - m_window.size();
+    return extra.expandedTo(QSize(0, 0));
+}
+
 void FormFollower::apply()
 {
     if (!m_form)
@@ -39,8 +46,9 @@ void FormFollower::apply()
         if (m_form->windowState() == Form::WindowState::Normal && (m_window.isMinimized() || m_window.isMaximized()))
             m_window.setWindowState(m_window.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         if (m_form->width() > 0 && m_form->height() > 0) {
+            // The form's size is the outer one, frame included, as the place is.
             const QPoint at(px(m_form->left()), px(m_form->top()));
-            const QSize size(px(m_form->width()), px(m_form->height()));
+            const QSize size = QSize(px(m_form->width()), px(m_form->height())) - frameExtra();
             if (m_window.pos() != at)
                 m_window.move(at);
             if (m_window.size() != size)
@@ -74,8 +82,16 @@ void FormFollower::apply()
 
 bool FormFollower::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_window && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        writeBack();
+    if (watched == &m_window && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        // The desktop frames a window once it shows: the form's outer size
+        // then holds, the inside giving way to the frame.
+        if (const QSize extra = frameExtra(); extra != m_frameExtra && m_placement == Placement::PlaceAndSize) {
+            m_frameExtra = extra;
+            apply();
+        } else {
+            writeBack();
+        }
+    }
     if (watched == &m_window && event->type() == QEvent::WindowStateChange && m_form && !m_applying)
         m_form->setWindowState(m_window.isMinimized()   ? Form::WindowState::Minimized
                                : m_window.isMaximized() ? Form::WindowState::Maximized
@@ -90,7 +106,10 @@ void FormFollower::writeBack()
     if (m_applying || !m_form || !m_window.isVisible())
         return;
     // x() and y() are the frame's place, as move() takes it.
-    const int x = m_window.x(), y = m_window.y(), w = m_window.width(), h = m_window.height();
+    const QSize extra = frameExtra();
+    m_form->setFrameWidth(twips(extra.width()));
+    const int x = m_window.x(), y = m_window.y();
+    const int w = m_window.width() + extra.width(), h = m_window.height() + extra.height();
     if (px(m_form->left()) == x && px(m_form->top()) == y && px(m_form->width()) == w && px(m_form->height()) == h)
         return;
     m_form->setGeometry(twips(x), twips(y), twips(w), twips(h));

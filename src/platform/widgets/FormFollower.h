@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 
 class QWidget;
 
@@ -30,22 +31,27 @@ public:
 
     FormFollower(Form& form, QWidget& window, Placement placement);
 
+    // Twips to this window's pixels: 15 twips a pixel at 96 dots an inch,
+    // fewer at higher densities.
+    int px(int twips) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void apply();
     void writeBack();
-    // 15 at 96 dots an inch; more pixels an inch, fewer twips each.
     double twipsPerPixel() const;
-    int px(int twips) const;
     int twips(int px) const;
+    // What the desktop's frame adds to the window's size (none before it is shown, or without a frame).
+    QSize frameExtra() const;
 
     QPointer<Form> m_form;
     QWidget& m_window;
     const Placement m_placement;
     bool m_applying = false;
     bool m_formShown = false;
+    QSize m_frameExtra;  // as last seen
 };
 
 }  // namespace tavlo
