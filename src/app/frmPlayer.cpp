@@ -6,6 +6,9 @@
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/Screen.h"
+#include "platform/NumericText.h"
+#include "platform/SettingValues.h"
+#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
@@ -15,7 +18,10 @@ namespace tavlo {
 
 frmPlayer::frmPlayer(AppServices& services, QObject* parent)
     : PlayerWindow(QStringLiteral("frmPlayer"), windowCaption(), services, DeckVariant{}, parent),
-      outputMeter(*this, services.media, services.timers)
+      outputMeter(*this, services.media, services.timers),
+      deadAir(services.media, services.clock),
+      deadAirDialog(deadAir, services.dialogs),
+      streaming(services, productName())
 {
     mnuView = new MenuItem(this, QStringLiteral("mnuView"), QStringLiteral("&View"));
     mnuLineUpWindows = new MenuItem(this, QStringLiteral("mnuLineUpWindows"), QStringLiteral("Line Up Windows"), mnuView);
@@ -26,6 +32,14 @@ frmPlayer::frmPlayer(AppServices& services, QObject* parent)
     mnuOnlineHelp->onClick = [this] { mnuOnlineHelp_Click(); };
     mnuAbout = new MenuItem(this, QStringLiteral("mnuAbout"), QStringLiteral("&About"), mnuHelp);
     mnuAbout->onClick = [this] { mnuAbout_Click(); };
+    mnuStreaming = new MenuItem(this, QStringLiteral("mnuStreaming"), QStringLiteral("&Streaming..."), mnuOptions);
+    mnuStreaming->onClick = [this] { mnuStreaming_Click(); };
+    mnuDeadAir = new MenuItem(this, QStringLiteral("mnuDeadAir"), QStringLiteral("&Dead Air..."), mnuOptions);
+    mnuDeadAir->onClick = [this] { deadAirDialog.openFrom(*this); };
+    lblStreaming = new Label(this, QStringLiteral("lblStreaming"), services.streamer.status().text);
+    streaming.onStatusText = [this](const QString& text) { lblStreaming->setText(text); };
+    connect(this, &PlayerWindow::songStarted, this,
+            [this](const QString& path) { streaming.songStarted(m_loadedArtist, m_loadedTitle, path); });
 
     chkMicMute = new Button(this, QStringLiteral("chkMicMute"), QStringLiteral("MIC"), Button::Kind::Check);
     chkMicMute->setToolTip(QStringLiteral("MIC On/Off Switch"));
@@ -54,6 +68,7 @@ void frmPlayer::Form_Load()
     GetSettings();
     mnuLineUpWindows_Click();
     finishLoading();
+    streaming.Form_Load();
 }
 
 void frmPlayer::Form_Unload(int& Cancel)
@@ -137,10 +152,54 @@ void frmPlayer::mnuLineUpWindows_Click()
 
 void frmPlayer::mnuOnlineHelp_Click() { services().shell.openManual(); }
 
+void frmPlayer::mnuStreaming_Click() { streaming.openFrom(*this); }
+
 void frmPlayer::mnuAbout_Click()
 {
     if (m_aboutWindow)
         m_aboutWindow->open();
+}
+
+bool frmPlayer::positionTicked()
+{
+    // Silence is a fault only while a song should be sounding: not paused or
+    // stopped, not while a ramp (ours or a break's) moves the levels.
+    const Player* player = playerIn(ChannelPlaying);
+    const bool watching = CurrentStatus == 1 && player && player->isOpen() && !tmrTransition().isEnabled() &&
+                          !m_insert->rampRunning() && m_insert->InsertReady() == 0;
+    if (!deadAir.tick(watching))
+        return false;
+    WriteLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->FileName());
+    btnNext_Click();
+    return true;
+}
+
+void frmPlayer::getOwnSettings(const QString& app)
+{
+    const SettingsStore& store = services().settings;
+    auto read = [&](const char* key, const QString& byDefault) {
+        return store.get(app, QStringLiteral("DeadAir"), QLatin1String(key), byDefault);
+    };
+    DeadAirWatch::Settings s;
+    // A stored value that makes no sense keeps the default.
+    if (const auto v = SettingValues::toInt16(read("Enabled", QStringLiteral("1"))); v && (*v == 0 || *v == 1))
+        s.enabled = *v == 1;
+    if (const auto v = numericValue(read("ThresholdDb", QStringLiteral("-50")));
+        v && *v >= frmDeadAir::kLowestThresholdDb && *v < 0)
+        s.thresholdDb = *v;
+    if (const auto v = SettingValues::toInt16(read("Seconds", QStringLiteral("15")));
+        v && *v >= 1 && *v <= frmDeadAir::kLongestSeconds)
+        s.seconds = *v;
+    deadAir.setSettings(s);
+}
+
+void frmPlayer::saveOwnSettings(const QString& app)
+{
+    SettingsStore& store = services().settings;
+    const DeadAirWatch::Settings& s = deadAir.settings();
+    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("Enabled"), s.enabled ? QStringLiteral("1") : QStringLiteral("0"));
+    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("ThresholdDb"), QString::number(s.thresholdDb));
+    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("Seconds"), QString::number(s.seconds));
 }
 
 void frmPlayer::timeLeftShown(const QString& text)
@@ -170,6 +229,8 @@ void frmPlayer::songEndReached()
 void frmPlayer::songLoaded(int row, int seconds, bool opened)
 {
     Q_UNUSED(opened);
+    m_loadedArtist = lstClipList->text(row, ColArtist);
+    m_loadedTitle = lstClipList->text(row, ColTitle);
     const QString location = lstClipList->text(row, ColLocation);
     const qsizetype slash = std::max(location.lastIndexOf(QLatin1Char('/')), location.lastIndexOf(QLatin1Char('\\')));
     m_songInfo->sendSongInfo(lstClipList->text(row, ColTitle), lstClipList->text(row, ColArtist),

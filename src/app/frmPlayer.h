@@ -2,8 +2,11 @@
 
 #include "insert/InsertWindowLink.h"
 #include "live365/SongInfoSink.h"
+#include "playback/DeadAirWatch.h"
 #include "playback/OutputMeter.h"
 #include "playback/PlayerWindow.h"
+#include "playback/frmDeadAir.h"
+#include "stream/frmStreaming.h"
 
 namespace tavlo {
 
@@ -53,6 +56,16 @@ public:
     MenuItem* mnuAbout;
     // The station's output level beside the channel faders, running from Form_Load.
     OutputMeter outputMeter;
+    // A song silent on air for too long is skipped as "Next" does and
+    // logged as "**SILENCE**"; Options > Dead Air... sets when.
+    DeadAirWatch deadAir;
+    frmDeadAir deadAirDialog;
+    MenuItem* mnuDeadAir;
+    // Options > Streaming...: the Icecast stream's dialog; its status shows
+    // in lblStreaming (the view puts it at the status bar's right end).
+    MenuItem* mnuStreaming;
+    Label* lblStreaming;
+    frmStreaming streaming;
 
     void Form_Load();
     // Saves the settings, then asks "Exit Program ?". Cancel becomes 1 when
@@ -65,11 +78,15 @@ public:
     void mnuLineUpWindows_Click();
     void mnuOnlineHelp_Click();
     void mnuAbout_Click();
+    void mnuStreaming_Click();
 
 protected:
     void timeLeftShown(const QString& text) override;
     void songEndReached() override;
     void songLoaded(int row, int seconds, bool opened) override;
+    bool positionTicked() override;
+    void getOwnSettings(const QString& app) override;
+    void saveOwnSettings(const QString& app) override;
 
 private:
     NullInsertWindowLink m_noInsertWindow;
@@ -80,6 +97,9 @@ private:
     frmLive365* m_live365Window = nullptr;
     AboutBox* m_aboutWindow = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
+    // The song last loaded, titled on the stream when it starts.
+    QString m_loadedArtist;
+    QString m_loadedTitle;
 };
 
 }  // namespace tavlo

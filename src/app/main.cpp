@@ -4,6 +4,8 @@
 
 #include "platform/AppServices.h"
 #include "playback/PlayerWindowView.h"
+#include "playback/frmDeadAirView.h"
+#include "playback/SongLoudness.h"
 #include "app/frmAbout.h"
 #include "app/frmAboutView.h"
 #include "app/frmPlayer.h"
@@ -25,12 +27,15 @@
 #include "platform/audio/AlsaInputCapture.h"
 #include "platform/audio/AlsaMixerCard.h"
 #include "platform/audio/AudioEngine.h"
+#include "platform/audio/LoudnessAnalyzer.h"
 #include "platform/net/QtHttpClient.h"
+#include "platform/stream/IcecastStreamer.h"
 #include "scheduler/frmTiming.h"
 #include "scheduler/frmTimingView.h"
 #include "search/DirentFolderReader.h"
 #include "search/WinSeek.h"
 #include "search/WinSeekView.h"
+#include "stream/frmStreamingView.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -58,15 +63,19 @@ struct CommandLine {
     double seconds = 60;
     QString events;            // an event file opened into the scheduler at start-up
     std::optional<QTime> start;  // the render's first sample, as a local time of day today
+    std::optional<double> loudness;  // --loudness: both windows normalize to this many LUFS
+    std::optional<StreamTarget> stream;  // --stream: where the output goes, whatever the settings say
     QString file;              // the rest of the line, as the start-up takes it
 };
 
 constexpr const char* kUsage =
     "usage: tavlo [--events FILE.tmg] [FILE]\n"
-    "       tavlo --headless [--events FILE.tmg] FILE\n"
-    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] FILE\n"
+    "       tavlo --headless [--events FILE.tmg] [--stream icecast://USER@HOST:PORT/MOUNT] FILE\n"
+    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] [--stream URL] FILE\n"
     "FILE is a media file or an M3U playlist; everything after the options is the file name.\n"
-    "Without a display, use --headless.\n";
+    "--loudness LUFS (with --headless or --render) plays every song at that loudness, -18 for example.\n"
+    "Without a display, use --headless. The stream's password comes from the settings\n"
+    "or from the environment variable TAVLO_STREAM_PASSWORD, never from the command line.\n";
 
 // What is wrong with the command line, or nothing.
 QString parse(const QStringList& args, CommandLine& cl)
@@ -80,8 +89,10 @@ QString parse(const QStringList& args, CommandLine& cl)
     const QCommandLineOption seconds(QStringLiteral("seconds"), QString(), QStringLiteral("N"));
     const QCommandLineOption events(QStringLiteral("events"), QString(), QStringLiteral("FILE.tmg"));
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("HH:MM:SS"));
+    const QCommandLineOption loudness(QStringLiteral("loudness"), QString(), QStringLiteral("LUFS"));
+    const QCommandLineOption stream(QStringLiteral("stream"), QString(), QStringLiteral("URL"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({headless, render, seconds, events, start, help});
+    parser.addOptions({headless, render, seconds, events, start, stream, loudness, help});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help))
@@ -109,6 +120,26 @@ QString parse(const QStringList& args, CommandLine& cl)
         if (!t.isValid())
             return QStringLiteral("--start needs a time of day as HH:MM:SS, not \"%1\"").arg(parser.value(start));
         cl.start = t;
+    }
+    if (parser.isSet(stream)) {
+        if (cl.mode == CommandLine::Mode::Gui)
+            return QStringLiteral("--stream goes with --headless or --render; on a desktop use Options > Streaming...");
+        StreamTarget target;
+        const QString why = StreamTarget::fromUrl(parser.value(stream), target);
+        if (!why.isEmpty())
+            return why;
+        cl.stream = target;
+    }
+    if (parser.isSet(loudness)) {
+        if (cl.mode == CommandLine::Mode::Gui)
+            return QStringLiteral(
+                "--loudness goes with --headless or --render; on a desktop use Options > Normalize Loudness");
+        bool ok = false;
+        const double lufs = parser.value(loudness).toDouble(&ok);
+        if (!ok || !(lufs > -70) || lufs > 0)
+            return QStringLiteral("--loudness needs a target in LUFS above -70 and at most 0, such as -18, not \"%1\"")
+                .arg(parser.value(loudness));
+        cl.loudness = lufs;
     }
     if (parser.isSet(events)) {
         cl.events = parser.value(events);
@@ -228,7 +259,10 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     QApplication app(argc, argv);
     SystemTime time;
     ClockSeededRandom random(time);
-    AudioEngine engine(AudioEngine::Options{});
+    IcecastStreamer streamer;  // outlives the engine, which writes into its tap
+    AudioEngine::Options output;
+    output.streamTap = &streamer.tap();
+    AudioEngine engine(output);
     IniSettingsStore settings;
     QtUserDialogs dialogs;
     AlsaMixerCard mixerCard;
@@ -238,7 +272,9 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     QtUiEvents uiEvents;
     QtScreen screen;
     QtShell shell(programFolder());
-    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell};
+    LoudnessAnalyzer loudness(LoudnessAnalyzer::defaultCacheFile(), LoudnessAnalyzer::Mode::Background);
+    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness,
+                         streamer};
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
 
     frmTavloOptions logFolderWindow;
@@ -255,6 +291,8 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     frmTimingView timingView(timingWindow);
     WinSeekView searchView(searchWindow);
     frmLive365View live365View(live365Window);
+    frmStreamingView streamingView(window.streaming);
+    frmDeadAirView deadAirView(window.deadAirDialog);
     frmAbout aboutWindow(shell, screen);
     frmAboutView aboutView(aboutWindow);
     window.setAboutWindow(aboutWindow);
@@ -297,21 +335,49 @@ int runGui(int argc, char** argv, const CommandLine& cl)
 // window only; the insert window starts empty.
 struct ConsoleStation {
     ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl)
-        : random(clock), engine(output), services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents}
+        : random(clock),
+          streamer(IcecastStreamer::Options{output.sampleRate}),
+          engine(withTap(output, streamer)),
+          // A render measures each song before it starts, so every render of a
+          // station sounds the same; live play never waits for a measurement.
+          loudness(LoudnessAnalyzer::defaultCacheFile(), output.output == AudioEngine::OutputKind::Offline
+                                                             ? LoudnessAnalyzer::Mode::OnDemand
+                                                             : LoudnessAnalyzer::Mode::Background),
+          services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents, noScreen(), noShell(), loudness,
+                   streamer}
     {
         printLogEntries(window, "music", clock);
         printLogEntries(insertWindow, "insert", clock);
         printFiredEvents(timingWindow, clock);
+        // The stream's state on stderr as it changes; never the password.
+        window.streaming.onStatusText = [shown = window.streaming.onStatusText](const QString& text) {
+            if (shown)
+                shown(text);
+            std::fprintf(stderr, "[stream] %s\n", text.toLocal8Bit().constData());
+        };
+        // Before the start-up plays the first song, and over the stored choice.
+        if (cl.loudness)
+            for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)})
+                w->loudness().force(*cl.loudness);
         startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, live365, cl.file, QString(),
                      cl.events);
+        if (cl.stream)
+            window.streaming.streamTo(*cl.stream);
+    }
+    static AudioEngine::Options withTap(AudioEngine::Options output, IcecastStreamer& streamer)
+    {
+        output.streamTap = &streamer.tap();
+        return output;
     }
     ClockSeededRandom random;
+    IcecastStreamer streamer;  // outlives the engine, which writes into its tap
     AudioEngine engine;
     IniSettingsStore settings;
     ConsoleDialogs dialogs;
     AlsaMixerCard mixerCard;
     cVolume mixer{mixerCard};
     QtUiEvents uiEvents;
+    LoudnessAnalyzer loudness;
     AppServices services;
     frmTavloOptions logFolderWindow;
     frmPlayer window{services};

@@ -17,6 +17,8 @@ public:
     virtual void pressInsertNow() = 0;
     // The text of the insert window's lblCountDown(0).
     virtual void setCountDownText(const QString& text) = 0;
+    // Whether a ramp into or out of a break is running.
+    virtual bool rampRunning() const { return false; }
 };
 
 // Until the insert window exists: never an insert waiting.

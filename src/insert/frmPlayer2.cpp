@@ -23,6 +23,10 @@ public:
     int InsertReady() const override { return m_w.InsertReady; }
     void pressInsertNow() override { m_w.cmdInsertNow->press(); }
     void setCountDownText(const QString& text) override { m_w.lblCountDown->setText(text); }
+    bool rampRunning() const override
+    {
+        return m_w.tmrTransition2().isEnabled() || m_w.tmrTransition3().isEnabled();
+    }
 
 private:
     frmPlayer2& m_w;

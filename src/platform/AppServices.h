@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Loudness.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
+#include "platform/Streamer.h"
 #include "platform/UiEvents.h"
 
 namespace tavlo {
@@ -29,6 +31,10 @@ struct AppServices {
     // Where the windows line up, and who opens the manual and the about box's links.
     Screen& screen = noScreen();
     Shell& shell = noShell();
+    // Measures songs ahead so the player windows can even out their loudness.
+    LoudnessService& loudness = noLoudness();
+    // Where the station's output is streamed to, when it is.
+    Streamer& streamer = noStreamer();
 };
 
 }  // namespace tavlo

@@ -1,6 +1,8 @@
 #include "platform/IniSettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,5 +77,20 @@ void IniSettingsStore::save(const QString& app, const QString& section, const QS
 }
 
 void IniSettingsStore::flush() { m_settings->sync(); }
+
+void IniSettingsStore::keepPrivate()
+{
+    const QString path = m_settings->fileName();
+    QFile file(path);
+    if (!file.exists()) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+    }
+    // QSettings writes through a temporary file that takes the old file's
+    // permissions, so setting them once holds for every later write.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_settings->sync();
+}
 
 }  // namespace tavlo

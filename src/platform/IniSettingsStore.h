@@ -40,6 +40,10 @@ public:
                 const QString& defaultValue) const override;
     void save(const QString& app, const QString& section, const QString& key,
               const QString& value) override;
+    // The file becomes owner-only (0600) at once, created empty if it does
+    // not exist yet, so no copy of a password is ever readable by others;
+    // later writes keep those permissions.
+    void keepPrivate() override;
 
     // Writes pending changes now. A write that fails (folder not writable,
     // disk full) keeps the changes pending; the next flush or the destructor

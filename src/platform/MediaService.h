@@ -38,6 +38,11 @@ public:
     // Playback rate as a factor, 1.0 normal; pitch follows speed.
     virtual void setRate(double factor) = 0;
     virtual double rate() const = 0;
+
+    // A fixed gain in hundredths of a decibel (positive raises) applied on
+    // top of volume and balance: the song's loudness correction. Set before
+    // the stream first plays; media that cannot apply it ignore it.
+    virtual void setTrim(int hundredthsDb) { (void)hundredthsDb; }
 };
 
 struct OpenResult {
@@ -59,6 +64,10 @@ public:
         (void)channel;
         return 0.0f;
     }
+    // The loudest sample of either channel since the last call, for the
+    // dead-air watch; apart from takeOutputPeak so the two readers do not
+    // reset each other. Media that cannot tell never look silent.
+    virtual float takeWatchPeak() { return 1.0f; }
 };
 
 // Error codes a MediaService reports; any positive value means failure.

@@ -64,6 +64,12 @@ void Player::setPitch(double vData)
         m_stream->setRate(vData);
 }
 
+void Player::setTrim(int hundredthsDb)
+{
+    if (m_stream)
+        m_stream->setTrim(hundredthsDb);
+}
+
 int Player::OpenFile()
 {
     // The old file goes first, so a failed open leaves nothing playing.

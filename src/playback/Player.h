@@ -54,6 +54,10 @@ public:
     double Pitch();
     void setPitch(double vData);
 
+    // The song's loudness correction in hundredths of a dB, on top of the
+    // volume; set after OpenFile and before the first PlayFile.
+    void setTrim(int hundredthsDb);
+
     // Opens FileName: 0 on success, a positive code otherwise. The previous
     // file is released first. Afterwards the player is stopped at 0, full
     // volume, centre balance and normal speed.

@@ -7,6 +7,7 @@
 #include "log/frmTavloOptions.h"
 #include "platform/TimerService.h"
 #include "platform/UserDialogs.h"
+#include "playback/SongLoudness.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,8 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     : Form(name, caption, parent),
       m_services(services),
       m_variant(variant),
-      m_log(std::make_unique<AsRunLog>(services.clock))
+      m_log(std::make_unique<AsRunLog>(services.clock)),
+      m_loudness(std::make_unique<SongLoudness>(services.loudness))
 {
     buildDeck();
     buildTransitionControls();
@@ -197,6 +199,10 @@ void PlayerWindow::buildOptionsMenu(const QString& logFolderCaption)
     mnuWriteLog->onClick = [this] { mnuWriteLog_Click(); };
     mnuLogFolder = new MenuItem(this, QStringLiteral("mnuLogFolder"), logFolderCaption, mnuOptions);
     mnuLogFolder->onClick = [this] { mnuLogFolder_Click(); };
+    mnuNormalizeLoudness =
+        new MenuItem(this, QStringLiteral("mnuNormalizeLoudness"), QStringLiteral("Normalize &Loudness"), mnuOptions);
+    mnuNormalizeLoudness->onClick = [this] { mnuNormalizeLoudness_Click(); };
+    m_loudness->setMenuItem(mnuNormalizeLoudness);
 }
 
 void PlayerWindow::setLogFolderWindow(frmTavloOptions& form)

@@ -25,6 +25,7 @@ class AsRunLog;
 class PlaylistModel;
 class Timer;
 class frmTavloOptions;
+class SongLoudness;
 
 // Where the insert window's deck differs from the music window's. The music
 // window takes the defaults.
@@ -212,6 +213,7 @@ public:
     MenuItem* mnuOptions = nullptr;
     MenuItem* mnuWriteLog = nullptr;
     MenuItem* mnuLogFolder = nullptr;
+    MenuItem* mnuNormalizeLoudness = nullptr;
 
     // Window timers: the 100 ms position tick and the ramp tick.
     Timer& tmrPosition() const { return *m_tmrPosition; }
@@ -240,6 +242,10 @@ public:
     // ---- Song change and ramps (PlayerWindowTransitions.cpp).
     void DoTransition();
     void tmrTransition_Timer();
+    // Loads the row in play, or the first one after it that opens, into the
+    // other channel. False when none does before the list's end, or in the
+    // whole list; the song in play then keeps its channel and its end.
+    bool loadPlayableSong();
     void optTransition_Click(int Index);
     void spinTransitionTime_Change();
 
@@ -250,7 +256,9 @@ public:
     // A playlist (a name ending in "m3u", any case) or one media file.
     // Never empties the list, whatever ClearList says.
     void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
-    void LoadSong();
+    // Loads the row in play into the channel in play; false (and an
+    // "**ERROR**" entry in the log) when its file will not open.
+    bool LoadSong();
     // Appends the entries of an M3U playlist to the list, letting the
     // interface repaint its progress while a long one loads.
     void LoadPlayList(const QString& FileName);
@@ -280,6 +288,9 @@ public:
     void mnuClear_Click();
     void mnuWriteLog_Click();
     void mnuLogFolder_Click();
+    void mnuNormalizeLoudness_Click();
+    // "Normalize Loudness" of this window: its switch, target and counts.
+    SongLoudness& loudness() const { return *m_loudness; }
     void cmdShowOptions_Click();
     // Lays the list, panel and progress bar out for the window's size; runs
     // on every resize and after the panel folds or unfolds.
@@ -351,6 +362,9 @@ protected:
     virtual int logFolderOpener() const { return 1; }
     // Keys only one of the windows has, read after "WriteLog" and written
     // after it ("WaitSong" in the insert window).
+    // Each position tick, after the labels: true when the window has moved
+    // on to another song, which ends the tick.
+    virtual bool positionTicked() { return false; }
     virtual void getOwnSettings(const QString& app) { Q_UNUSED(app); }
     virtual void saveOwnSettings(const QString& app) { Q_UNUSED(app); }
 
@@ -365,6 +379,11 @@ private:
     // list does not know them yet.
     // The channel's old player stops and goes; a new one takes its slot.
     Player& newPlayerIn(int channel);
+    // A song was just opened from `row`: its loudness trim, and the rows
+    // after it measured ahead (PlayerWindowLoudness.cpp).
+    void loudnessForLoadedSong(Player& player, int row, bool opened);
+    // A list was opened: its first rows measured ahead.
+    void loudnessForOpenedList();
     double playTimeForTotal(int n);
 
     AppServices& m_services;
@@ -391,6 +410,7 @@ private:
     QString m_programFolder;
     NullSearchWindowLink m_noSearch;
     SearchWindowLink* m_search = &m_noSearch;
+    std::unique_ptr<SongLoudness> m_loudness;
 };
 
 }  // namespace tavlo

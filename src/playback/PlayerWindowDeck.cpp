@@ -78,6 +78,8 @@ void PlayerWindow::tmrPosition_Timer()
     lblTimeLeft->setText(SegToMin(m_songEnd - p - timeLeftLead()));
     lblPosition->setText(SegToMin(p - m_songStart));
     timeLeftShown(lblTimeLeft->text());
+    if (positionTicked())
+        return;
 
     m_positionUpdating = true;
     hscPosition->setValue(p - m_songStart);

@@ -39,6 +39,7 @@ void PlayerWindow::OpenFile(const QString& FileName, bool ClearList, int InsertP
     } else {
         AddFileToList(FileName, InsertPos, *lstClipList);
     }
+    loudnessForOpenedList();
 }
 
 void PlayerWindow::LoadPlayList(const QString& FileName)

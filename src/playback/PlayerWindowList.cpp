@@ -36,7 +36,7 @@ Player& PlayerWindow::newPlayerIn(int channel)
     return *slot;
 }
 
-void PlayerWindow::LoadSong()
+bool PlayerWindow::LoadSong()
 {
     const int ch = ChannelPlaying == 1 ? 1 : 0;
     Player& player = newPlayerIn(ch);
@@ -47,8 +47,9 @@ void PlayerWindow::LoadSong()
 
     player.setFileName(lstClipList->text(row, ColLocation));
     const bool opened = player.OpenFile() <= 0;
+    loudnessForLoadedSong(player, row, opened);
     if (!opened)
-        WriteLog(0, QStringLiteral("**ERROR**"), QString());
+        WriteLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.FileName());
 
     m_songStart = m_cutFirst;
     m_songEnd = player.Duration() - m_cutLast;
@@ -71,6 +72,7 @@ void PlayerWindow::LoadSong()
     m_positionUpdating = false;
 
     songLoaded(row, m_songEnd - m_songStart, opened);
+    return opened;
 }
 
 void PlayerWindow::mnuScanDrive_Click() { cmdWinSeek_Click(); }

@@ -5,6 +5,7 @@
 #include "platform/AppServices.h"
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
+#include "playback/SongLoudness.h"
 
 #include <cmath>
 #include <limits>
@@ -78,6 +79,7 @@ void PlayerWindow::GetSettings()
     if (const auto v = toBool(read("Settings", "WriteLog", "False")))
         setLogSwitch(*v);
     getOwnSettings(app);
+    m_loudness->read(store, app);
     if (const auto v = toInt16(read("ShowOptions", "ShowOptions", "1")))
         m_showOptions = *v;
 }
@@ -102,6 +104,7 @@ void PlayerWindow::SaveSettings()
     save("Settings", "LogFolder", strLogPath);
     save("Settings", "WriteLog", fromBool(m_logSwitch));
     saveOwnSettings(app);
+    m_loudness->save(store, app);
     // A window pushed to the very top edge (or not placed yet) keeps the
     // position stored before.
     if (top() > 10) {

@@ -5,6 +5,11 @@
 #include "platform/TimerService.h"
 #include "playback/Rounding.h"
 #include "playlist/PlaylistModel.h"
+#include "platform/AppServices.h"
+#include "platform/Random.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace tavlo {
 
@@ -35,8 +40,8 @@ void PlayerWindow::DoTransition()
         return;
     }
 
-    ChannelPlaying = 1 - ChannelPlaying;
-    LoadSong();
+    if (!loadPlayableSong())
+        return;
     const bool cueOnly = m_variant.pausedSongChange && CurrentStatus == 2;
     Player* incoming = playerIn(ChannelPlaying);
     if (incoming) {
@@ -70,6 +75,65 @@ void PlayerWindow::DoTransition()
     tmrTransition_Timer();
     setFader(1 - ChannelPlaying, hscVolume->max());
     hscVolume_Change();
+}
+
+bool PlayerWindow::loadPlayableSong()
+{
+    // A row that will not open is passed over in the same tick, so the song
+    // in play gets its whole ramp out and the first playable song its whole
+    // ramp in, in the channel the change would have used anyway.
+    const int count = lstClipList->count();
+    const int channelBefore = ChannelPlaying;
+    const int startBefore = m_songStart;
+    const int endBefore = m_songEnd;
+    const int positionMax = hscPosition->max();
+    const int positionValue = hscPosition->value();
+    ChannelPlaying = 1 - ChannelPlaying;
+    // The song in play goes on as at the end of its list: the music
+    // window's list starts over in a new order, the insert window's break
+    // ends with it.
+    auto keepSongInPlay = [&] {
+        ChannelPlaying = channelBefore;
+        m_songStart = startBefore;
+        m_songEnd = endBefore;
+        m_positionUpdating = true;
+        hscPosition->setMax(positionMax);
+        hscPosition->setValue(positionValue);
+        m_positionUpdating = false;
+        if (m_variant.reorderWhenListRunsOut) {
+            mnuRandomOrder_Click();
+            ItemPlaying = 0;
+        } else {
+            ItemPlaying = count;
+        }
+        return false;
+    };
+    std::vector<bool> tried(static_cast<size_t>(count) + 1, false);
+    for (int left = count;;) {
+        if (LoadSong())
+            return true;
+        tried[static_cast<size_t>(ItemPlaying)] = true;  // LoadSong keeps it inside the list
+        if (--left <= 0) {
+            if (!m_variant.reorderWhenListRunsOut)
+                return keepSongInPlay();
+            // Nothing in the list plays: stop as on an empty list.
+            btnStop_Click();
+            ItemPlaying = -1;
+            m_tmrTransition->setEnabled(false);
+            return false;
+        }
+        if (chkRndPlay->value() == 1) {
+            m_services.random.reseed();
+            int n = std::clamp(static_cast<int>(m_services.random.next() * count + 1), 1, count);
+            while (tried[static_cast<size_t>(n)])
+                n = n % count + 1;
+            ItemPlaying = n;
+        } else if (ItemPlaying < count) {
+            ++ItemPlaying;
+        } else {
+            return keepSongInPlay();
+        }
+    }
 }
 
 void PlayerWindow::tmrTransition_Timer()

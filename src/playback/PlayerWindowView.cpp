@@ -98,6 +98,8 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
         m_list = new PlaylistTableView(*model, central);
     // Claimed before the panel, whose last rows take every control left over.
     m_progress = bar(QStringLiteral("ProgressBar1"));
+    // The stream's state, where the window has one, goes at the status bar's right end.
+    QLabel* streamState = label(QStringLiteral("lblStreaming"));
     m_panel = buildPanel();
     m_panel->setParent(central);
     setCentralWidget(central);
@@ -107,6 +109,8 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
         statusBar()->setObjectName(status->name());
         WidgetBinder::bind(*status, *statusBar());
     }
+    if (streamState)
+        statusBar()->addPermanentWidget(streamState);
 
     // A right click on the list makes the window ask for its "&List" menu
     // at the pointer (x, y in pixels of the list's viewport).

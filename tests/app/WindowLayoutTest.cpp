@@ -114,10 +114,14 @@ TEST(WindowMenus, EachWindowCarriesItsCaptionsAndHelpOpensTheManual)
         s("  mnuClear Clear List")};
     const QStringList music = fileAndList + QStringList{s("mnuView &View"), s("  mnuLineUpWindows Line Up Windows"),
                                                           s("mnuOptions &Options"), s("  mnuWriteLog Wri&te Log File"),
-                                                          s("  mnuLogFolder Setup Log Folder..."), s("mnuHelp &Help"),
+                                                          s("  mnuLogFolder Setup Log Folder..."),
+                                                          s("  mnuNormalizeLoudness Normalize &Loudness"),
+                                                          s("  mnuStreaming &Streaming..."), s("  mnuDeadAir &Dead Air..."),
+                                                          s("mnuHelp &Help"),
                                                           s("  mnuOnlineHelp Online &Help"), s("  mnuAbout &About")};
     const QStringList insert = fileAndList + QStringList{s("mnuOptions &Options"), s("  mnuWriteLog Wri&te Log File"),
-                                                            s("  mnuLogFolder Setup Log &Folder"), s("mnuOnlineHelp &Help"),
+                                                            s("  mnuLogFolder Setup Log &Folder"),
+                                                            s("  mnuNormalizeLoudness Normalize &Loudness"), s("mnuOnlineHelp &Help"),
                                                             s("  mnuHelp Online &Help"), s("  mnuAbout &About")};
     EXPECT_EQ(menuBar(*rig.w), music);
     EXPECT_EQ(menuBar(*rig.ins), insert);

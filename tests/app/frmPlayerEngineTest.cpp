@@ -4,14 +4,17 @@
 // file is one song's level.
 
 #include "EngineStation.h"
+#include "fakes/TestFiles.h"
 #include "app/frmPlayer.h"
 #include "playlist/PlaylistModel.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace tavlo::test {
 namespace {
@@ -44,12 +47,15 @@ struct Station : EngineStation {
     }
     // Song A then song B, A trimmed by 2 s at its start (so is B, whose first
     // 2 s are silence), handed over by `type` over `transitionTime` seconds.
-    std::vector<float> playPair(const Songs& songs, int type, int transitionTime, double seconds)
+    std::vector<float> playPair(const Songs& songs, int type, int transitionTime, double seconds,
+                                const QStringList& between = {})
     {
         w.optTransition[static_cast<size_t>(type)]->setValue(1);
         w.spinTransitionTime->setValue(transitionTime);
         w.spinCutFirst->setValue(2);
         w.AddFileToList(songs.a, 0, *w.lstClipList);
+        for (const QString& path : between)
+            w.AddFileToList(path, 0, *w.lstClipList);
         w.AddFileToList(songs.b, 0, *w.lstClipList);
         w.btnPlay_Click();
         run(seconds);
@@ -89,6 +95,78 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
     EXPECT_LT(largestStep(out, 1), toneStep(660, kAmplitude));
     if (HasFailure())
         st.rig.saveActual("crossfade", out);
+}
+
+TEST(MusicWindowOnEngine, BadRowsBetweenTwoSongsLeaveTheirCrossfadeWhole)
+{
+    Songs songs;
+    const QString missing = songs.dir.filePath(QStringLiteral("missing.mp3"));
+    QByteArray noise(256 * 1024, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : noise) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    const QString garbage = writeFile(songs.dir.filePath(QStringLiteral("garbage.mp3")), noise);
+    Station good("good-rows");
+    const auto heard = good.playPair(songs, 0, 5, 22);
+    Station st("bad-rows");
+    QStringList errors;
+    QObject::connect(&st.w, &PlayerWindow::logEntryWritten, [&errors](const QString& error, const QString& path) {
+        if (!error.isEmpty())
+            errors << error + path;
+    });
+    const auto out = st.playPair(songs, 0, 5, 22, {missing, garbage});
+    ASSERT_GT(st.changeAtFrame, 0) << "song B never started";
+    // The change starts where it does between two good songs, and sounds the
+    // same, tenth of a second by tenth: A's whole ramp out, B's whole ramp in.
+    EXPECT_NEAR(double(st.changeAtFrame - good.changeAtFrame) / kRate, 0, 0.11);
+    const double t0 = double(good.changeAtFrame) / kRate;
+    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
+    for (double t = t0 - 2; t < t0 + 6; t += 0.1) {
+        for (int ch = 0; ch < 2; ++ch)
+            EXPECT_NEAR(rmsAt(out, ch, t, t + 0.1), rmsAt(heard, ch, t, t + 0.1), 0.02 * full) << ch << " at " << t;
+        EXPECT_GT(rmsAt(out, 0, t, t + 0.1) + rmsAt(out, 1, t, t + 0.1), 0.1 * full) << "a hole at " << t;
+    }
+    EXPECT_LT(largestStep(out, 0), toneStep(440, kAmplitude));
+    EXPECT_LT(largestStep(out, 1), toneStep(660, kAmplitude));
+    EXPECT_EQ(errors, (QStringList{QStringLiteral("**ERROR** ") + missing, QStringLiteral("**ERROR** ") + garbage}));
+    if (HasFailure())
+        st.rig.saveActual("bad-rows", out);
+}
+
+TEST(MusicWindowOnEngine, DeadAirIsSkippedAndAQuietPassageIsNot)
+{
+    QTemporaryDir dir;
+    auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
+    // Quiet: 25 s at -40 dBFS. Gap: 5 s of tone, 40 s of silence, 10 s of tone. Then one more song.
+    ASSERT_TRUE(makeTone(path("quiet.wav"), 25, 440, 0.01, 0));
+    ASSERT_TRUE(makeTone(path("head.wav"), 5, 440, kAmplitude, 0));
+    ASSERT_TRUE(sox({QStringLiteral("-n"), QStringLiteral("-r"), QString::number(kRate), QStringLiteral("-c"),
+                     QStringLiteral("2"), path("hole.wav"), QStringLiteral("trim"), QStringLiteral("0"),
+                     QStringLiteral("40")}));
+    ASSERT_TRUE(makeTone(path("tail.wav"), 10, 440, kAmplitude, 0));
+    ASSERT_TRUE(sox({path("head.wav"), path("hole.wav"), path("tail.wav"), path("gap.wav")}));
+    ASSERT_TRUE(makeTone(path("next.wav"), 30, 660, kAmplitude, 1));
+
+    Station st("dead-air");
+    QStringList log;
+    QObject::connect(&st.w, &PlayerWindow::logEntryWritten,
+                     [&log](const QString& error, const QString& p) { log << error + QFileInfo(p.trimmed()).fileName(); });
+    QList<double> startedAt;
+    QObject::connect(&st.w, &PlayerWindow::songStarted, [&](const QString&) { startedAt << double(st.frame()) / kRate; });
+    st.w.spinTransitionTime->setValue(1);
+    for (const char* name : {"quiet.wav", "gap.wav", "next.wav"})
+        st.w.AddFileToList(path(name), 0, *st.w.lstClipList);
+    st.w.btnPlay_Click();
+    st.run(50);
+
+    // The quiet song plays to its end; the gap's silence is skipped 15 s in.
+    ASSERT_EQ(startedAt.size(), 3);
+    EXPECT_NEAR(startedAt[1], 24, 0.6);  // positions are whole seconds
+    EXPECT_NEAR(startedAt[2], startedAt[1] + 5 + 15, 0.3);
+    EXPECT_EQ(log, (QStringList{QStringLiteral("quiet.wav"), QStringLiteral("gap.wav"),
+                                QStringLiteral("**SILENCE**gap.wav"), QStringLiteral("next.wav")}));
 }
 
 TEST(MusicWindowOnEngine, CutLeavesNoOverlap)

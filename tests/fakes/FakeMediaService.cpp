@@ -5,7 +5,7 @@
 namespace tavlo::test {
 
 FakeStream::FakeStream(FakeMediaService& service, QString path, double duration)
-    : m_service(service), m_path(std::move(path)), m_duration(duration)
+    : m_service(service), m_id(++service.m_opened), m_path(std::move(path)), m_duration(duration)
 {
     m_service.m_streams.push_back(this);
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace tavlo::test {
@@ -20,7 +21,13 @@ public:
     ~FakeStream() override;
 
     double duration() const override { return m_duration; }
-    void run() override { settle(); m_state = State::Running; }
+    void run() override
+    {
+        settle();
+        if (!trimAtFirstRun)
+            trimAtFirstRun = m_trim;
+        m_state = State::Running;
+    }
     void pause() override { settle(); m_state = State::Paused; }
     void stop() override { settle(); m_state = State::Stopped; }
     double position() const override { settle(); return m_pos; }
@@ -31,15 +38,22 @@ public:
     int balance() const override { return m_balance; }
     void setRate(double r) override { settle(); m_rate = r; }
     double rate() const override { return m_rate; }
+    void setTrim(int t) override { m_trim = t; }
+    int trim() const { return m_trim; }
+    // The trim the song was first heard with; nothing before it ran.
+    std::optional<int> trimAtFirstRun;
 
     enum class State { Stopped, Running, Paused };
     State state() const { return m_state; }
     bool audible() const { return m_state == State::Running && m_volume > -10000 && position() < m_duration; }
     const QString& path() const { return m_path; }
+    // Unique among all streams ever opened: an address may be reused.
+    int id() const { return m_id; }
 
 private:
     void settle() const;  // brings the position up to the simulated clock
     FakeMediaService& m_service;
+    const int m_id;
     QString m_path;
     double m_duration;
     State m_state = State::Stopped;
@@ -48,6 +62,7 @@ private:
     int m_volume = 0;
     int m_balance = 0;
     double m_rate = 1.0;
+    int m_trim = 0;
 };
 
 // Media for window tests: files are registered by path with a length; any
@@ -62,6 +77,8 @@ public:
     // What the output meter reads, per channel, until the test changes it.
     float outputPeak[2] = {0.0f, 0.0f};
     float takeOutputPeak(int channel) override { return outputPeak[channel & 1]; }
+    float watchPeak = 1.0f;
+    float takeWatchPeak() override { return watchPeak; }
 
     // Every stream alive now, oldest first.
     const std::vector<FakeStream*>& streams() const { return m_streams; }
@@ -74,6 +91,7 @@ private:
     QHash<QString, double> m_files;
     QStringList m_outputs{QStringLiteral("Default output"), QStringLiteral("WAV file writer")};
     std::vector<FakeStream*> m_streams;
+    int m_opened = 0;
 };
 
 }  // namespace tavlo::test

@@ -40,28 +40,24 @@ public:
     QStringList look()
     {
         QStringList started;
-        QSet<const FakeStream*> alive;
+        QHash<int, double> seen;
         for (FakeStream* s : m_media.streams()) {
-            alive.insert(s);
             const double pos = s->position();
-            if (s->state() == FakeStream::State::Running && !m_started.contains(s) && m_lastPos.contains(s) &&
-                pos > m_lastPos.value(s)) {
-                m_started.insert(s);
+            if (s->state() == FakeStream::State::Running && !m_started.contains(s->id()) &&
+                m_lastPos.contains(s->id()) && pos > m_lastPos.value(s->id())) {
+                m_started.insert(s->id());
                 started << s->path();
             }
-            m_lastPos.insert(s, pos);
+            seen.insert(s->id(), pos);
         }
-        // A stream that went away may have its address reused by a new one.
-        for (auto it = m_lastPos.begin(); it != m_lastPos.end();)
-            it = alive.contains(it.key()) ? std::next(it) : m_lastPos.erase(it);
-        m_started.intersect(alive);
+        m_lastPos = seen;
         return started;
     }
 
 private:
     const FakeMediaService& m_media;
-    QHash<const FakeStream*, double> m_lastPos;
-    QSet<const FakeStream*> m_started;
+    QHash<int, double> m_lastPos;  // by stream id: a freed stream's address may come back
+    QSet<int> m_started;
 };
 
 }  // namespace

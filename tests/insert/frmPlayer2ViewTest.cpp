@@ -64,7 +64,7 @@ TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
 
     // Its own menus, with no "&View": lining windows up is the music window's.
     EXPECT_EQ(captions(view.menuBar()->actions()), (QStringList{s("&File"), s("&List"), s("&Options"), s("&Help")}));
-    EXPECT_EQ(captions(view.menu(s("mnuOptions"))->actions()), (QStringList{s("Wri&te Log File"), s("Setup Log &Folder")}));
+    EXPECT_EQ(captions(view.menu(s("mnuOptions"))->actions()), (QStringList{s("Wri&te Log File"), s("Setup Log &Folder"), s("Normalize &Loudness")}));
     EXPECT_EQ(captions(view.menu(s("mnuOnlineHelp"))->actions()), (QStringList{s("Online &Help"), s("&About")}));
 
     // Lined up on a screen 768 pixels high.

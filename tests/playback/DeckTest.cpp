@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -116,12 +118,38 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 59);
     EXPECT_EQ(r.pathInPlay(), c);  // row 1 of the new order
 
-    // A file that will not open is skipped after one position tick.
+    // Files that will not open are passed over in the same song change,
+    // which then runs in the channel it would have used.
     r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 2, *r.w->lstClipList);
+    r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->lstClipList);
+    const int channel = 1 - r.w->ChannelPlaying;
     r.w->btnNext_Click();
-    EXPECT_EQ(r.pathInPlay(), QStringLiteral("/music/gone.mp3"));
-    r.time.advance(100);
     EXPECT_EQ(r.pathInPlay(), b);
+    EXPECT_EQ(std::tuple(r.w->ChannelPlaying, r.w->ItemPlaying), std::tuple(channel, 4));
+    EXPECT_TRUE(r.w->tmrTransition().isEnabled());
+
+    // Bad rows to the end of the list: the song in play keeps its channel
+    // and its end, and the list starts over in a new order after it.
+    r.w->mnuClear_Click();
+    const QString d = r.add(QStringLiteral("d"), 60);
+    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);
+    r.w->btnPlay_Click();
+    r.time.advance(3000);
+    r.w->btnNext_Click();
+    r.time.advance(100);
+    EXPECT_EQ(r.pathInPlay(), d);
+    EXPECT_EQ(r.w->lblTotal->text(), QStringLiteral("01:00"));
+    ASSERT_TRUE(r.runUntil([&] { return r.w->Players[static_cast<size_t>(r.outgoing())] &&
+                                        r.w->Players[static_cast<size_t>(r.outgoing())]->FileName() == d; }, 70000));
+    EXPECT_EQ(r.pathInPlay(), d);  // d again, whole ramp out of the old d
+    EXPECT_EQ(r.w->CurrentStatus, 1);
+
+    // A whole list that will not open stops the deck as an empty list does.
+    r.w->mnuClear_Click();
+    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);
+    r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->lstClipList);
+    r.w->btnNext_Click();
+    EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
 
     r.w->mnuClear_Click();
     r.w->btnNext_Click();  // an empty list stops the deck

@@ -3,6 +3,7 @@
 #include "platform/AppServices.h"
 #include "app/frmAbout.h"
 #include "app/frmPlayer.h"
+#include "fakes/FakeLoudness.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
 #include "insert/frmPlayer2.h"
@@ -30,7 +31,8 @@ struct WindowRig {
     FakeUiEvents uiEvents;
     FixedScreen screen;  // 1024 x 768 pixels
     FakeShell shell;
-    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell};
+    FakeLoudness loudness;
+    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness};
     frmAbout about{shell, screen};
     frmTavloOptions logFolderWindow;
     std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);

@@ -28,6 +28,7 @@ AudioEngine::AudioEngine(Options options)
     if (m_options.blockFrames <= 0)
         m_options.blockFrames = 512;
     m_mixer = std::make_unique<Mixer>(m_options.blockFrames);
+    m_mixer->setTap(m_options.streamTap);
     m_reader = std::make_unique<Reader>(*m_mixer);
 
     switch (m_options.output) {
@@ -173,6 +174,8 @@ std::int64_t AudioEngine::framesRendered() const
 {
     return m_mixer->framesProcessed();
 }
+
+float AudioEngine::takeWatchPeak() { return m_mixer->takeWatchPeak(); }
 
 float AudioEngine::takePeak(int channel)
 {

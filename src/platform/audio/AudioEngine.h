@@ -14,6 +14,7 @@ class Mixer;
 class NullSink;
 class PortAudioSink;
 class Reader;
+class StreamTap;
 class Voice;
 class WavFileSink;
 
@@ -39,6 +40,9 @@ public:
         int wavBits = 16;        // Offline: 16 (PCM) or 32 (float, for tests that measure)
         int sampleRate = 44100;  // output rate
         int blockFrames = 512;
+        // Where the mixed output also goes, for the stream encoder; it must
+        // outlive the engine.
+        StreamTap* streamTap = nullptr;
     };
 
     explicit AudioEngine(Options options);
@@ -51,6 +55,7 @@ public:
     // PortAudio's output device names, then "Null output", then "WAV file writer".
     QStringList outputNames() const override;
     float takeOutputPeak(int channel) override { return takePeak(channel); }
+    float takeWatchPeak() override;
     QString activeOutputName() const { return m_outputName; }
     int sampleRate() const { return m_options.sampleRate; }
 

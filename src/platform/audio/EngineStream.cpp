@@ -55,13 +55,19 @@ void EngineStream::setPosition(double seconds)
 void EngineStream::setVolume(int hundredthsDb)
 {
     m_volume = hundredthsDb;
-    m_voice->setLevels(m_volume, m_balance);
+    m_voice->setLevels(m_volume, m_balance, m_trim);
 }
 
 void EngineStream::setBalance(int hundredthsDb)
 {
     m_balance = hundredthsDb;
-    m_voice->setLevels(m_volume, m_balance);
+    m_voice->setLevels(m_volume, m_balance, m_trim);
+}
+
+void EngineStream::setTrim(int hundredthsDb)
+{
+    m_trim = hundredthsDb;
+    m_voice->setLevels(m_volume, m_balance, m_trim);
 }
 
 void EngineStream::setRate(double factor)

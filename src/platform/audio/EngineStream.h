@@ -32,6 +32,7 @@ public:
     int balance() const override { return m_balance; }
     void setRate(double factor) override;
     double rate() const override { return m_rate; }
+    void setTrim(int hundredthsDb) override;
 
 private:
     AudioEngine& m_engine;
@@ -39,6 +40,7 @@ private:
     int m_volume = 0;
     int m_balance = 0;
     double m_rate = 1.0;
+    int m_trim = 0;
 };
 
 }  // namespace tavlo

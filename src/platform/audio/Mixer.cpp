@@ -2,6 +2,7 @@
 
 #include "platform/audio/RealtimeScope.h"
 #include "platform/audio/SampleOps.h"
+#include "platform/audio/StreamTap.h"
 #include "platform/audio/Voice.h"
 
 #include <algorithm>
@@ -87,8 +88,11 @@ void Mixer::process(float* out, int frames)
         if (m_leaving[i] && !m_voices[i]->audible())
             retireAt(i);
     }
+    if (m_tap)
+        m_tap->write(out, frames);
     notePeak(m_peak[0], peakLeft);
     notePeak(m_peak[1], peakRight);
+    notePeak(m_watchPeak, std::max(peakLeft, peakRight));
     m_frames.fetch_add(frames, std::memory_order_relaxed);
 }
 
@@ -111,5 +115,7 @@ float Mixer::takePeak(int channel)
         return 0.0f;
     return m_peak[channel].exchange(0.0f, std::memory_order_relaxed);
 }
+
+float Mixer::takeWatchPeak() { return m_watchPeak.exchange(0.0f, std::memory_order_relaxed); }
 
 }  // namespace tavlo

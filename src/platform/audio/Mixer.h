@@ -7,6 +7,7 @@
 
 namespace tavlo {
 
+class StreamTap;
 class Voice;
 
 // Sums every voice into one interleaved stereo buffer. The output drivers
@@ -57,7 +58,14 @@ public:
 
     // Largest absolute sample per channel since the last call.
     float takePeak(int channel);
+    // The same for both channels together, kept apart for a second reader
+    // (the dead-air watch) so that neither resets the other's.
+    float takeWatchPeak();
     std::int64_t framesProcessed() const { return m_frames.load(std::memory_order_relaxed); }
+    // Every mixed block is also handed to `tap` (the stream encoder's ring),
+    // whatever the sink. Set before the audio thread starts; the tap must
+    // outlive the mixer.
+    void setTap(StreamTap* tap) { m_tap = tap; }
     int maxBlockFrames() const { return m_maxBlock; }
 
 private:
@@ -71,7 +79,9 @@ private:
     bool m_leaving[kMaxVoices] = {};
     int m_voiceCount = 0;
     std::atomic<float> m_peak[2] = {0.0f, 0.0f};
+    std::atomic<float> m_watchPeak{0.0f};
     std::atomic<std::int64_t> m_frames{0};
+    StreamTap* m_tap = nullptr;
 };
 
 }  // namespace tavlo

@@ -67,11 +67,18 @@ void Voice::gainsFor(int volume, int balance, float* left, float* right)
     *right = static_cast<float>(r);
 }
 
-void Voice::setLevels(int volumeHundredthsDb, int balanceHundredthsDb)
+void Voice::setLevels(int volumeHundredthsDb, int balanceHundredthsDb, int trimHundredthsDb)
 {
     float l = 1.0f;
     float r = 1.0f;
     gainsFor(volumeHundredthsDb, balanceHundredthsDb, &l, &r);
+    // Folded into the same gains, so the trim glides with them and costs the
+    // audio thread nothing more.
+    if (trimHundredthsDb != 0) {
+        const auto trim = static_cast<float>(std::pow(10.0, trimHundredthsDb / 2000.0));
+        l *= trim;
+        r *= trim;
+    }
     m_gainLeft.store(l, std::memory_order_relaxed);
     m_gainRight.store(r, std::memory_order_relaxed);
 }

@@ -53,7 +53,8 @@ public:
     // UI thread.
     void setState(State state) { m_state.store(state, std::memory_order_release); }
     State state() const { return m_state.load(std::memory_order_acquire); }
-    void setLevels(int volumeHundredthsDb, int balanceHundredthsDb);
+    // trim: a fixed gain on top (the loudness correction), which may raise.
+    void setLevels(int volumeHundredthsDb, int balanceHundredthsDb, int trimHundredthsDb = 0);
     void setRate(double factor);
     void requestSeek(std::int64_t frame);
     std::int64_t positionFrames() const;

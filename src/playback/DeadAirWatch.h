@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+
+namespace tavlo {
+
+class Clock;
+class MediaService;
+
+// Hears when the station has gone silent: the output below a threshold for
+// long enough while a song should be sounding. It reads the engine's output
+// level (lock-free, through the media service) on the music window's
+// position tick, and measures time with the program's clock, so that in a
+// render it counts audio time like everything else. UI thread only.
+class DeadAirWatch {
+public:
+    struct Settings {
+        bool enabled = true;
+        double thresholdDb = -50.0;  // dBFS
+        int seconds = 15;
+    };
+
+    DeadAirWatch(MediaService& media, Clock& clock);
+
+    const Settings& settings() const { return m_settings; }
+    void setSettings(const Settings& settings);
+
+    // One look at the output. `watching` is false while silence is no fault
+    // (nothing playing, a ramp running). True once the silence has lasted the
+    // set time; the count then starts over.
+    bool tick(bool watching);
+    // How long the output has been silent while watched, in milliseconds.
+    qint64 silentMs() const { return m_silentMs; }
+
+private:
+    MediaService& m_media;
+    Clock& m_clock;
+    Settings m_settings;
+    QDateTime m_last;
+    qint64 m_silentMs = 0;
+};
+
+}  // namespace tavlo

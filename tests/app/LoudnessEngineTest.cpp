@@ -1,0 +1,149 @@
+// "Normalize Loudness" heard through the offline engine: songs far apart in
+// level come out at the target, a song with near-full-scale peaks is held at
+// the true-peak ceiling, and the rendered output is measured with libebur128
+// directly.
+
+#include "EngineStation.h"
+#include "app/frmPlayer.h"
+#include "platform/audio/LoudnessAnalyzer.h"
+#include "playback/SongLoudness.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <ebur128.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <functional>
+
+namespace tavlo::test {
+namespace {
+
+struct Level {
+    double lufs = -HUGE_VAL;
+    double truePeak = -HUGE_VAL;
+};
+
+// Interleaved stereo frames [from, to) seconds of a render.
+Level measure(const std::vector<float>& s, double fromSec, double toSec)
+{
+    ebur128_state* st = ebur128_init(2, kRate, EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
+    const auto from = static_cast<std::size_t>(fromSec * kRate);
+    const auto to = std::min(s.size() / 2, static_cast<std::size_t>(toSec * kRate));
+    if (to > from)
+        ebur128_add_frames_float(st, s.data() + 2 * from, to - from);
+    Level l;
+    double p0 = 0, p1 = 0;
+    ebur128_loudness_global(st, &l.lufs);
+    ebur128_true_peak(st, 0, &p0);
+    ebur128_true_peak(st, 1, &p1);
+    l.truePeak = 20 * std::log10(std::max(p0, p1));
+    ebur128_destroy(&st);
+    return l;
+}
+
+void writeSong(const QString& path, double seconds, const std::function<float(double)>& signal)
+{
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    std::vector<float> frames(static_cast<std::size_t>(seconds * kRate) * 2);
+    for (std::size_t i = 0; i < frames.size() / 2; ++i)
+        frames[2 * i] = frames[2 * i + 1] = signal(static_cast<double>(i) / kRate);
+    sf_writef_float(f, frames.data(), static_cast<sf_count_t>(frames.size() / 2));
+    sf_close(f);
+}
+
+float sine(double t, double hz, double amplitude)
+{
+    return static_cast<float>(amplitude * std::sin(2 * M_PI * hz * t));
+}
+
+// The music window on the offline engine with the render's measuring (each
+// song measured as it loads), full master level and hard cuts between songs.
+struct Station : EngineStation {
+    QTemporaryDir cache;
+    LoudnessAnalyzer analyzer{cache.filePath(QStringLiteral("loudness.tsv")), LoudnessAnalyzer::Mode::OnDemand};
+    AppServices loudServices{rig.engine(), time, time, random, settings, dialogs, mixer,
+                             noUiEvents(), noScreen(), noShell(), analyzer};
+    frmPlayer w{loudServices};
+    std::vector<std::int64_t> starts;
+
+    explicit Station(const char* name) : EngineStation(name)
+    {
+        w.Form_Load();
+        QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString&) { starts.push_back(frame()); });
+        w.loudness().force(-18);
+        w.optTransition[4]->setValue(1);
+        w.hscVolume->setValue(85);
+    }
+    double startSec(std::size_t i) const { return i < starts.size() ? double(starts[i]) / kRate : 1e9; }
+};
+
+TEST(LoudnessOnEngine, SongsTwentyDbApartPlayAtTheTarget)
+{
+    QTemporaryDir dir;
+    const QString quiet = dir.filePath(QStringLiteral("quiet.wav"));
+    const QString loud = dir.filePath(QStringLiteral("loud.wav"));
+    // A chord, so the measure is not one frequency's K-weighting.
+    writeSong(quiet, 8, [](double t) { return sine(t, 220, 0.025) + sine(t, 660, 0.025); });
+    writeSong(loud, 8, [](double t) { return sine(t, 220, 0.25) + sine(t, 660, 0.25); });
+
+    Station st("loudness-pair");
+    st.w.AddFileToList(quiet, 0, *st.w.lstClipList);
+    st.w.AddFileToList(loud, 0, *st.w.lstClipList);
+    st.w.btnPlay_Click();
+    st.run(15);
+    const auto out = st.take();
+    ASSERT_GE(st.starts.size(), 2u);
+
+    const double a0 = st.startSec(0), b0 = st.startSec(1);
+    const Level a = measure(out, a0 + 0.5, b0 - 0.5);
+    const Level b = measure(out, b0 + 0.5, b0 + 6);
+    EXPECT_NEAR(a.lufs, -18, 1.0);
+    EXPECT_NEAR(b.lufs, -18, 1.0);
+    EXPECT_NEAR(a.lufs, b.lufs, 1.0);
+    EXPECT_EQ(st.w.loudness().startsNotReady(), 0) << "a render measures every song before it starts";
+    if (std::abs(a.lufs + 18) > 1 || std::abs(b.lufs + 18) > 1)
+        st.rig.saveActual("pair", out);
+
+    // The files themselves are as they were: 20 dB apart.
+    const auto q = LoudnessAnalyzer::measureFile(quiet), l = LoudnessAnalyzer::measureFile(loud);
+    EXPECT_NEAR(l.integratedLufs - q.integratedLufs, 20, 0.1);
+}
+
+TEST(LoudnessOnEngine, AQuietSongWithLoudPeaksIsHeldAtTheTruePeakCeiling)
+{
+    QTemporaryDir dir;
+    const QString peaky = dir.filePath(QStringLiteral("peaky.wav"));
+    // A quiet tone with a 2 ms burst near full scale every half second: its
+    // loudness asks for some +9 dB, its peaks allow less than none.
+    writeSong(peaky, 8, [](double t) {
+        const double d = std::fmod(t, 0.5);
+        const double burst = d < 0.002 ? 0.95 * std::sin(M_PI * d / 0.002) * std::sin(2 * M_PI * 3000 * d) : 0.0;
+        return sine(t, 440, 0.03) + static_cast<float>(burst);
+    });
+    const auto file = LoudnessAnalyzer::measureFile(peaky);
+    ASSERT_EQ(file.state, LoudnessMeasurement::State::Measured);
+    ASSERT_GT(-18 - file.integratedLufs, 5.0);
+    ASSERT_GT(file.truePeakDbtp, -1.0);
+
+    Station st("loudness-peaky");
+    st.w.AddFileToList(peaky, 0, *st.w.lstClipList);
+    st.w.btnPlay_Click();
+    st.run(6);
+    const auto out = st.take();
+    const Level heard = measure(out, 0, 6);
+    EXPECT_LE(heard.truePeak, -0.98);
+    EXPECT_GE(heard.truePeak, -1.1) << "held at the ceiling, not turned down further";
+    EXPECT_LT(heard.lufs, -18 - 4) << "the peaks keep it from reaching the target";
+}
+
+}  // namespace
+}  // namespace tavlo::test

@@ -1,0 +1,94 @@
+// The music window skipping a song gone silent on air, on fake media whose
+// output level the test sets.
+#include "playback/WindowRig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <tuple>
+
+namespace tavlo::test {
+namespace {
+
+QString s(const char* text) { return QString::fromLatin1(text); }
+
+struct Watched : WindowRig {
+    QStringList errors;
+    QString a = add(s("a"), 300);
+    QString b = add(s("b"), 300);
+    Watched()
+    {
+        QObject::connect(w.get(), &PlayerWindow::logEntryWritten,
+                         [this](const QString& error, const QString& path) {
+                             if (!error.isEmpty())
+                                 errors << error + path;
+                         });
+        w->btnPlay_Click();
+        time.advance(3000);  // the fade-in over
+    }
+    void level(double db) { media.watchPeak = static_cast<float>(std::pow(10.0, db / 20.0)); }
+};
+
+TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
+{
+    Watched r;
+    // Quiet is not silent; silence just short of the time is not enough.
+    r.level(-40);
+    r.time.advance(30000);
+    r.level(-60);
+    r.time.advance(14800);
+    r.level(-20);
+    r.time.advance(200);
+    r.level(-60);
+    ASSERT_EQ(r.pathInPlay(), r.a);
+
+    // Paused, then a ramp running: the count waits.
+    r.w->btnPause_Click();
+    r.time.advance(20000);
+    r.w->btnPause_Click();
+    EXPECT_EQ(r.pathInPlay(), r.a);
+    r.time.advance(14900);
+    EXPECT_EQ(r.pathInPlay(), r.a);
+    r.time.advance(200);
+    EXPECT_EQ(r.pathInPlay(), r.b);  // moved on as Next does
+    EXPECT_EQ(r.errors, QStringList{s("**SILENCE** /music/a.mp3")});
+    EXPECT_TRUE(r.w->tmrTransition().isEnabled());
+    r.time.advance(15500);  // b's silence counts from the ramp's end, a second on
+    EXPECT_EQ(r.pathInPlay(), r.b);
+
+    // Switched off in the dialog: silence plays on, and the setting is kept.
+    r.w->mnuDeadAir->click();
+    ASSERT_TRUE(r.w->deadAirDialog.isVisible());
+    r.w->deadAirDialog.chkEnabled->setValue(0);
+    r.w->deadAirDialog.cmdOk->press();
+    r.time.advance(60000);
+    EXPECT_EQ(r.pathInPlay(), r.b);
+    r.w->SaveSettings();
+    frmPlayer again(r.services);
+    again.GetSettings();
+    EXPECT_FALSE(again.deadAir.settings().enabled);
+}
+
+TEST(DeadAir, DialogTakesOnlyLevelsAndTimesThatMakeSense)
+{
+    WindowRig r;
+    frmDeadAir& d = r.w->deadAirDialog;
+    for (const auto& [level, seconds] : {std::tuple("0", "15"), std::tuple("-95", "15"), std::tuple("loud", "15"),
+                                         std::tuple("-50", "0"), std::tuple("-50", "2.5"), std::tuple("-50", "601")}) {
+        d.openFrom(*r.w);
+        d.txtThreshold->setText(s(level));
+        d.txtSeconds->setText(s(seconds));
+        d.cmdOk->press();
+        EXPECT_TRUE(d.isVisible()) << level << " " << seconds;
+    }
+    EXPECT_EQ(r.dialogs.informed.size(), 6);
+    d.txtThreshold->setText(s("-45.5"));
+    d.txtSeconds->setText(s("20"));
+    d.cmdOk->press();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(std::tuple(r.w->deadAir.settings().thresholdDb, r.w->deadAir.settings().seconds), std::tuple(-45.5, 20));
+}
+
+}  // namespace
+}  // namespace tavlo::test

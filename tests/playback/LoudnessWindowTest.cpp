@@ -1,0 +1,94 @@
+// "Normalize Loudness" in the player windows, on fake media and a fake
+// loudness service: which trim each song starts with, which rows are
+// measured ahead, and each window's own switch and target.
+#include "playback/SongLoudness.h"
+#include "playback/WindowRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
+{
+    WindowRig r;
+    frmPlayer& w = *r.w;
+    const QString loud = r.add(QStringLiteral("loud"), 30);
+    const QString quiet = r.add(QStringLiteral("quiet"), 30);
+    const QString peaky = r.add(QStringLiteral("peaky"), 30);
+    const QString silent = r.add(QStringLiteral("silent"), 30);
+    const QString late = r.add(QStringLiteral("late"), 30);
+    r.loudness.set(loud, -8, -2);     // down 10 dB
+    r.loudness.set(quiet, -30, -20);  // up 12 dB, the peak allows 19
+    r.loudness.set(peaky, -30, -6);   // wants 12 dB, the peak allows 5
+    r.loudness.known.insert(silent, {LoudnessMeasurement::State::Unmeasurable});
+    // `late` is never measured in time.
+
+    EXPECT_FALSE(w.mnuNormalizeLoudness->checked());
+    w.btnPlay_Click();
+    EXPECT_EQ(r.stream(loud)->trimAtFirstRun, 0) << "switched off: every song as it is";
+    EXPECT_TRUE(r.loudness.requests.empty()) << "nothing is measured while off";
+
+    // Switched on in the middle of the list: the rows after the one in play.
+    w.mnuNormalizeLoudness->click();
+    EXPECT_TRUE(w.mnuNormalizeLoudness->checked());
+    EXPECT_EQ(r.loudness.requests.value(0), (QStringList{quiet, peaky, silent}));
+
+    w.mnuClear_Click();
+    r.loudness.requests.clear();
+    w.OpenFile(loud);
+    for (const QString& p : {quiet, peaky, silent, late})
+        w.AddFileToList(p, 0, *w.lstClipList);
+    EXPECT_EQ(r.loudness.requests.value(0), QStringList{loud}) << "an opened list's first rows";
+    w.btnStop_Click();
+    w.btnPlay_Click();
+    EXPECT_EQ(r.loudness.requests.last(), (QStringList{quiet, peaky, silent})) << "the next rows, in order";
+
+    QHash<QString, std::optional<int>> heardWith;
+    for (const QString& p : {loud, quiet, peaky, silent, late}) {
+        ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == p && r.stream(p)->trimAtFirstRun; })) << qPrintable(p);
+        heardWith.insert(p, r.stream(p)->trimAtFirstRun);
+    }
+    EXPECT_EQ(heardWith.value(loud), -1000);
+    EXPECT_EQ(heardWith.value(quiet), 1200);
+    EXPECT_EQ(heardWith.value(peaky), 500);
+    EXPECT_EQ(heardWith.value(silent), 0);
+    EXPECT_EQ(heardWith.value(late), 0);
+    EXPECT_EQ(w.loudness().startsNotReady(), 1) << "only the song whose measurement was missing";
+}
+
+TEST(Loudness, EachWindowKeepsItsOwnSwitchAndTarget)
+{
+    WindowRig r(false);
+    const QString musicApp = r.w->settingsAppName();
+    const QString insertApp = r.ins->settingsAppName();
+    auto key = [](const QString& app, const char* name) {
+        return app + QStringLiteral("|Loudness|") + QLatin1String(name);
+    };
+    r.settings.values.insert(key(insertApp, "Normalize"), QStringLiteral("True"));
+    r.settings.values.insert(key(insertApp, "TargetLUFS"), QStringLiteral("-23"));
+    r.settings.values.insert(key(musicApp, "TargetLUFS"), QStringLiteral("loud"));
+    r.w->Form_Load();
+    EXPECT_FALSE(r.w->loudness().enabled());
+    EXPECT_EQ(r.w->loudness().targetLufs(), -18.0) << "an unreadable target leaves the default";
+    EXPECT_TRUE(r.ins->loudness().enabled());
+    EXPECT_TRUE(r.ins->mnuNormalizeLoudness->checked());
+    EXPECT_EQ(r.ins->loudness().targetLufs(), -23.0);
+
+    // The same file is brought to each window's own target.
+    const QString ad = r.addInsert(QStringLiteral("ad"), 20);
+    r.loudness.set(ad, -10, -3);
+    r.ins->btnPlay_Click();
+    EXPECT_EQ(r.stream(ad)->trimAtFirstRun, -1300);
+    r.w->mnuNormalizeLoudness->click();
+    const QString song = r.add(QStringLiteral("ad-as-song"), 20);
+    r.loudness.set(song, -10, -3);
+    r.w->btnPlay_Click();
+    EXPECT_EQ(r.stream(song)->trimAtFirstRun, -800);
+
+    int cancel = 0;
+    r.w->Form_Unload(cancel);
+    EXPECT_EQ(r.settings.values.value(key(musicApp, "Normalize")), QStringLiteral("True"));
+    EXPECT_EQ(r.settings.values.value(key(musicApp, "TargetLUFS")), QStringLiteral("-18"));
+    EXPECT_EQ(r.settings.values.value(key(insertApp, "TargetLUFS")), QStringLiteral("-23"));
+}
