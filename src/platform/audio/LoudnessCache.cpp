@@ -3,13 +3,37 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace tavlo {
 
 namespace {
 // Written for a file that holds nothing measurable.
 const QByteArray kNone = QByteArrayLiteral("none");
+// A file re-measured adds a line; once the superseded lines outnumber the
+// live ones by this much, the file is written afresh.
+constexpr qsizetype kStaleLinesBeforeCompacting = 64;
 }  // namespace
+
+QByteArray LoudnessCache::lineFor(const QString& path, const Entry& e)
+{
+    const LoudnessMeasurement& m = e.measurement;
+    const bool measured = m.state == LoudnessMeasurement::State::Measured;
+    QByteArray line = QByteArray::number(e.key.size) + '\t' + QByteArray::number(e.key.modifiedMs) + '\t';
+    line += measured ? QByteArray::number(m.integratedLufs, 'f', 3) + '\t' + QByteArray::number(m.truePeakDbtp, 'f', 3)
+                     : kNone + '\t' + kNone;
+    return line + '\t' + path.toUtf8() + '\n';
+}
+
+void LoudnessCache::compact() const
+{
+    QSaveFile f(m_file);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    for (auto it = m_entries.constBegin(); it != m_entries.constEnd(); ++it)
+        f.write(lineFor(it.key(), it.value()));
+    f.commit();
+}
 
 std::optional<LoudnessCache::Key> LoudnessCache::keyOf(const QString& path)
 {
@@ -38,12 +62,7 @@ void LoudnessCache::insert(const QString& path, const Key& key, const LoudnessMe
     QFile f(m_file);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return;  // a cache that cannot be written only costs a measurement next run
-    const bool measured = m.state == LoudnessMeasurement::State::Measured;
-    QByteArray line = QByteArray::number(key.size) + '\t' + QByteArray::number(key.modifiedMs) + '\t';
-    line += measured ? QByteArray::number(m.integratedLufs, 'f', 3) + '\t' + QByteArray::number(m.truePeakDbtp, 'f', 3)
-                     : kNone + '\t' + kNone;
-    line += '\t' + path.toUtf8() + '\n';
-    f.write(line);
+    f.write(lineFor(path, Entry{key, m}));
 }
 
 void LoudnessCache::load()
@@ -54,7 +73,9 @@ void LoudnessCache::load()
     QFile f(m_file);
     if (m_file.isEmpty() || !f.open(QIODevice::ReadOnly))
         return;
+    qsizetype lines = 0;
     while (!f.atEnd()) {
+        ++lines;
         QByteArray line = f.readLine();
         if (!line.endsWith('\n'))
             continue;  // cut short by a crash
@@ -87,6 +108,9 @@ void LoudnessCache::load()
         }
         m_entries.insert(QString::fromUtf8(parts[4]), e);
     }
+    f.close();
+    if (lines - m_entries.size() > kStaleLinesBeforeCompacting + m_entries.size())
+        compact();
 }
 
 }  // namespace tavlo

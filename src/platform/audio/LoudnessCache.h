@@ -2,6 +2,7 @@
 
 #include "platform/Loudness.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -12,7 +13,8 @@ namespace tavlo {
 // Measurements kept between runs in one text file, a line per measurement
 // appended as it is made: size, modification time, loudness, true peak and
 // path. A file that changed (its size or time differs) is measured again;
-// the later line wins when the file is read back. Nothing here is
+// the later line wins when the file is read back, and a file grown mostly
+// of superseded lines is written afresh then. Nothing here is
 // thread-safe: the owner serialises the calls.
 class LoudnessCache {
 public:
@@ -37,6 +39,8 @@ private:
         LoudnessMeasurement measurement;
     };
     void load();
+    void compact() const;
+    static QByteArray lineFor(const QString& path, const Entry& e);
 
     QString m_file;
     bool m_loaded = false;
