@@ -25,7 +25,6 @@ TEST(frmPlayerSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARestar
     before.w->Form_Load();
     frmPlayer& w = *before.w;
     // Stopped, nothing opened, the other channel silent.
-    EXPECT_EQ(w.caption(), QStringLiteral("TAVLO Broadcast Music"));
     EXPECT_EQ(w.lblStatus->text(), QStringLiteral("Stop"));
     EXPECT_TRUE(before.media.streams().empty());
     EXPECT_EQ(before.fader(1), 85);

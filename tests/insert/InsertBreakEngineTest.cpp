@@ -187,6 +187,7 @@ TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFro
     EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
     EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
     EXPECT_EQ(br.insert.CurrentStatus, 0);
+    EXPECT_EQ(br.music.CurrentStatus, 1);
 
     EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
     EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude)) << "click on the inserts";
@@ -195,14 +196,15 @@ TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFro
     br.saveOnFailure("cross-dissolve");
 }
 
-// Every transition type through the same break: the air is never empty for
+// Every other transition type (Cross Dissolve is checked above, more
+// closely) through the same break: the air is never empty for
 // longer than the ramp, nothing clicks (on the right two inserts may sound at
 // full together, as in an Up Down insert change) and the music comes back.
 // What a listener hears in each is in docs/performance.md.
-TEST(InsertBreakOnEngine, EveryTransitionTypeKeepsTheAirAndBringsTheMusicBack)
+TEST(InsertBreakOnEngine, EveryOtherTransitionTypeKeepsTheAirAndBringsTheMusicBack)
 {
     Media media;
-    for (int type = 0; type < 5; ++type) {
+    for (int type = 1; type < 5; ++type) {
         SCOPED_TRACE(kTypeNames[type]);
         const bool failedBefore = HasFailure();
         const std::string name = "insert-type-" + std::to_string(type);

@@ -75,16 +75,12 @@ struct MixerWindow {
 
 }  // namespace
 
-TEST(cVolume, LooksUpEachControlOnceKindByKindAndPassesValuesThrough)
+TEST(cVolume, LooksUpEachControlOnceAndPassesValuesThrough)
 {
     FakeMixerCard card;
     card.controls[Key(MixerLine::Master, MixerKind::Level)] = {true, 0, 31};
     cVolume v(card);
-    ASSERT_EQ(card.lookups.size(), 36u);
-    EXPECT_EQ(card.lookups[0], (Key(MixerLine::Master, MixerKind::Level)));
-    EXPECT_EQ(card.lookups[5], (Key(MixerLine::Wave, MixerKind::Level)));
-    EXPECT_EQ(card.lookups[6], (Key(MixerLine::Master, MixerKind::Mute)));
-    EXPECT_EQ(card.lookups[35], (Key(MixerLine::Wave, MixerKind::Pan)));
+    ASSERT_EQ(card.lookups.size(), 36u);  // each control once
     EXPECT_EQ(std::pair(v.VolumeMin(), v.VolumeMax()), std::pair(0, 31));
     EXPECT_EQ(v.MicMax(), 65535);
 

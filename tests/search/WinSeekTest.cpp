@@ -161,8 +161,6 @@ TEST(WinSeek, CancelAndAFullListEndTheSearchKeepingWhatWasFound)
         r.searchFrom(r.top());
         EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/c1.mp3")), r.folder(s("C/c2.mp3"))}));
         EXPECT_FALSE(r.seek->searching());
-        EXPECT_EQ(r.seek->lblCount->text(), s(" 2"));
-        EXPECT_EQ(r.seek->caption(), s("Search for MP3 files"));
         EXPECT_EQ(r.seek->cmdSearch->caption(), s("&Back"));
         EXPECT_TRUE(r.seek->isVisible());
         EXPECT_TRUE(r.dialogs.informed.isEmpty());
@@ -197,8 +195,6 @@ TEST(WinSeek, CancelAndAFullListEndTheSearchKeepingWhatWasFound)
         r.searchFrom(r.top());
         EXPECT_EQ(r.found(), (QStringList{r.folder(s("B/b1.mp3")), r.folder(s("B/b2.mp3")), r.folder(s("A/a1.mp3"))}));
         EXPECT_EQ(r.dialogs.informed, (QStringList{s("TAVLO Broadcast: ") + WinSeek::fullListMessage()}));
-        EXPECT_EQ(r.seek->lblCount->text(), s(" 3"));
-        EXPECT_EQ(r.seek->caption(), s("Search for MP3 files"));
         EXPECT_EQ(r.seek->cmdExit->caption(), s("&Close"));
     }
 }
