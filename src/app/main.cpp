@@ -70,12 +70,24 @@ struct CommandLine {
 
 constexpr const char* kUsage =
     "usage: tavlo [--events FILE.tmg] [FILE]\n"
-    "       tavlo --headless [--events FILE.tmg] [--stream icecast://USER@HOST:PORT/MOUNT] FILE\n"
-    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] [--stream URL] FILE\n"
-    "FILE is a media file or an M3U playlist; everything after the options is the file name.\n"
-    "--loudness LUFS (with --headless or --render) plays every song at that loudness, -18 for example.\n"
-    "Without a display, use --headless. The stream's password comes from the settings\n"
-    "or from the environment variable TAVLO_STREAM_PASSWORD, never from the command line.\n";
+    "       tavlo --headless [--events FILE.tmg] [--loudness LUFS] [--stream URL] FILE\n"
+    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] [--loudness LUFS]\n"
+    "             [--stream URL] FILE\n"
+    "       tavlo --help | --version\n"
+    "FILE is a media file (MP3, WAV) or an M3U playlist; everything after the options is the file name.\n"
+    "\n"
+    "  --headless          play FILE in the music window without windows, one line per song started\n"
+    "  --render OUT.wav    render the station's output to a WAV file, faster than real time\n"
+    "  --seconds N         with --render: render N seconds (60 unless given)\n"
+    "  --start HH:MM:SS    with --render: the station clock's time of day at the first sample\n"
+    "  --events FILE.tmg   open this event list in the scheduler at start-up\n"
+    "  --loudness LUFS     with --headless or --render: play every song at this loudness, -18 for example\n"
+    "  --stream URL        with --headless or --render: stream to icecast://USER@HOST:PORT/MOUNT\n"
+    "  -h, --help          print this text and exit\n"
+    "  -v, --version       print the program's version and exit\n"
+    "\n"
+    "Without a display, use --headless or --render. The stream's password comes from the environment\n"
+    "variable TAVLO_STREAM_PASSWORD or from the settings, never from the command line.\n";
 
 // What is wrong with the command line, or nothing.
 QString parse(const QStringList& args, CommandLine& cl)
@@ -92,11 +104,14 @@ QString parse(const QStringList& args, CommandLine& cl)
     const QCommandLineOption loudness(QStringLiteral("loudness"), QString(), QStringLiteral("LUFS"));
     const QCommandLineOption stream(QStringLiteral("stream"), QString(), QStringLiteral("URL"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({headless, render, seconds, events, start, stream, loudness, help});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({headless, render, seconds, events, start, stream, loudness, help, version});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help))
         return QStringLiteral("help");
+    if (parser.isSet(version))
+        return QStringLiteral("version");
     if (parser.isSet(headless) && parser.isSet(render))
         return QStringLiteral("--headless and --render exclude each other");
     if (parser.isSet(headless))
@@ -437,6 +452,12 @@ int main(int argc, char** argv)
     const QString error = parse(args, cl);
     if (error == QLatin1String("help")) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (error == QLatin1String("version")) {
+        // The project's version, as the about box shows it.
+        const frmAbout::Version v = frmAbout::programVersion();
+        std::printf("tavlo %d.%d.%d\n", v.major, v.minor, v.revision);
         return 0;
     }
     if (!error.isEmpty()) {

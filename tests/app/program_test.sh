@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The program as a station runs it without a desktop: an offline render of the
-# demo list in audio time, and headless play stopped by a signal.
-#   program_test.sh TAVLO DEMO_DIR
+# demo list in audio time, headless play stopped by a signal, and the command
+# line: bad options refused, --help and --version.
+#   program_test.sh TAVLO DEMO_DIR VERSION
 set -u
 tavlo=$1
 demo=$2
+version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
@@ -74,6 +76,15 @@ done
 
 # The password never shows, even in the refusal of an address that holds one.
 check "a password in the stream's address is not echoed" "! grep -q ':pw@' '$work/bad.err'"
+
+# --version says the project's version; --help lists every option the program takes.
+"$tavlo" --version > "$work/version.txt" 2>&1
+check "--version exits 0 and prints \"tavlo $version\"" "[ $? -eq 0 ] && [ \"\$(cat '$work/version.txt')\" = 'tavlo $version' ]"
+"$tavlo" --help > "$work/help.txt" 2>&1
+check "--help exits 0" "[ $? -eq 0 ]"
+for opt in --headless --render --seconds --events --start --loudness --stream --help --version TAVLO_STREAM_PASSWORD; do
+  check "--help mentions $opt" "grep -q -- '$opt' '$work/help.txt'"
+done
 
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 exit $fail
