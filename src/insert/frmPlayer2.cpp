@@ -217,14 +217,17 @@ void frmPlayer2::cmdInsertNow_Click()
             // Nothing to play: the music comes back once the ramp is over.
             m_backAfterInsertIn = true;
         } else {
-            LoadSong();
+            const bool opened = LoadSong();
             Player* p = playerIn(ChannelPlaying);
             if (p)
                 p->PlayFile();
             hscVolume_Change();
-            const QString path = p ? p->FileName() : QString();
-            WriteLog(0, QString(), path);
-            Q_EMIT songStarted(path);
+            // A row that failed has its "**ERROR**" line; it never started.
+            if (opened) {
+                const QString path = p ? p->FileName() : QString();
+                WriteLog(0, QString(), path);
+                Q_EMIT songStarted(path);
+            }
         }
     }
     InsertReady = 2;
@@ -246,6 +249,9 @@ void frmPlayer2::cmdBackToMusic_Click()
     computeRatioAndInterval(*m_tmrTransition3);
     if (PlayOverMusic == 0)
         setLevel(musicFader(), 85);
+    // The music's song in play is logged once the ramp is over, even one its
+    // song change cued during the break.
+    m_music.takeUnloggedCue();
     if (m_music.CurrentStatus != 2)
         m_music.btnPlay->press();
     else

@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tavlo {
@@ -242,6 +243,9 @@ public:
     // ---- Song change and ramps (PlayerWindowTransitions.cpp).
     void DoTransition();
     void tmrTransition_Timer();
+    // The song a change cued while the deck was paused, not yet logged as
+    // started; emptied by the call. Whoever resumes it logs it.
+    QString takeUnloggedCue() { return std::exchange(m_cuedUnlogged, QString()); }
     // Loads the row in play, or the first one after it that opens, into the
     // other channel. False when none does before the list's end, or in the
     // whole list; the song in play then keeps its channel and its end.
@@ -402,6 +406,7 @@ private:
     QPointer<frmTavloOptions> m_logFolderWindow;
     int m_panelHeight = 4335;
     PlayerLayout m_layout;
+    QString m_cuedUnlogged;
     int m_showOptions = 1;
     float m_showOptionsTop = 264;
     bool m_calculating = false;

@@ -24,6 +24,11 @@ void PlayerWindow::btnPlay_Click()
     if (CurrentStatus == 2) {
         if (Player* p = playerIn(ChannelPlaying))
             p->PlayFile();
+        // A song the song change cued while paused goes on air only now.
+        if (const QString cued = takeUnloggedCue(); !cued.isEmpty()) {
+            WriteLog(0, QString(), cued);
+            Q_EMIT songStarted(cued);
+        }
     } else if (CurrentStatus == 0) {
         ItemPlaying = 1;
         DoTransition();

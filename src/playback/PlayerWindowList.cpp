@@ -38,6 +38,7 @@ Player& PlayerWindow::newPlayerIn(int channel)
 
 bool PlayerWindow::LoadSong()
 {
+    m_cuedUnlogged.clear();  // whatever was cued before is not the one to log
     const int ch = ChannelPlaying == 1 ? 1 : 0;
     Player& player = newPlayerIn(ch);
 

@@ -50,8 +50,14 @@ void PlayerWindow::DoTransition()
             incoming->PauseFile();
     }
     const QString path = incoming ? incoming->FileName() : QString();
-    WriteLog(0, QString(), path);
-    Q_EMIT songStarted(path);
+    if (cueOnly) {
+        // Cued, not on air: logged when it is resumed.
+        m_cuedUnlogged = path;
+    } else {
+        m_cuedUnlogged.clear();
+        WriteLog(0, QString(), path);
+        Q_EMIT songStarted(path);
+    }
     mnuShowItemInPlay_Click();
     DoingTransition = 0;
 

@@ -27,6 +27,8 @@ void FakeStream::settle() const
 OpenResult FakeMediaService::open(const QString& path)
 {
     OpenResult r;
+    if (path.isEmpty() || !m_files.contains(path))
+        failedOpens << path;
     if (path.isEmpty()) {
         r.error = media_error::NoFileName;
         return r;

@@ -84,6 +84,8 @@ public:
     const std::vector<FakeStream*>& streams() const { return m_streams; }
     FakeStream* newest() const { return m_streams.empty() ? nullptr : m_streams.back(); }
     std::int64_t nowMs() const { return m_time.elapsedMs(); }
+    // Every path that failed to open, in order, until the test takes them.
+    QStringList failedOpens;
 
 private:
     friend class FakeStream;

@@ -5,62 +5,15 @@
 // songs a listener heard start.
 #include "insert/InsertRig.h"
 
-#include "fakes/TestFiles.h"
+#include "fakes/StartWatcher.h"
 #include "log/AsRunLog.h"
 
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-namespace {
-
-// The paths of a log file's entries, in order.
-QStringList logPaths(const QString& file)
-{
-    QStringList paths;
-    for (const QByteArray& line : readFile(file).split('\n')) {
-        const QString text = QString::fromLatin1(line).trimmed();
-        const qsizetype sep = text.indexOf(QLatin1String(" ; "));
-        const QString what = sep < 0 ? QString() : text.mid(sep + 3);
-        if (!what.isEmpty() && what != QLatin1String("LOG START") && what != QLatin1String("LOG END"))
-            paths << what;
-    }
-    return paths;
-}
-
-// Songs a listener hears start: a stream seen moving forward for the first time.
-class StartWatcher {
-public:
-    explicit StartWatcher(const FakeMediaService& media) : m_media(media) {}
-    // Returns the paths that started since the last look.
-    QStringList look()
-    {
-        QStringList started;
-        QHash<int, double> seen;
-        for (FakeStream* s : m_media.streams()) {
-            const double pos = s->position();
-            if (s->state() == FakeStream::State::Running && !m_started.contains(s->id()) &&
-                m_lastPos.contains(s->id()) && pos > m_lastPos.value(s->id())) {
-                m_started.insert(s->id());
-                started << s->path();
-            }
-            seen.insert(s->id(), pos);
-        }
-        m_lastPos = seen;
-        return started;
-    }
-
-private:
-    const FakeMediaService& m_media;
-    QHash<int, double> m_lastPos;  // by stream id: a freed stream's address may come back
-    QSet<int> m_started;
-};
-
-}  // namespace
 
 TEST(InsertSoak, SixHoursOfBreaksEveryTenMinutes)
 {

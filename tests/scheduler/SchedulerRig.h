@@ -59,6 +59,18 @@ struct SchedulerRig {
         }
         return writeFile(dir.filePath(name + QStringLiteral(".m3u")), m3u);
     }
+    // A station's day of events: at midnight the swap to the event file
+    // `next`, the music lists at 06:00 and 18:00, a break at twenty past every hour.
+    static QByteArray stationDay(const QString& next, const QString& morning, const QString& evening,
+                                 const QString& ads)
+    {
+        QByteArray lines = QStringLiteral("00:00:00;%1;Timing\r\n06:00:00;%2;Music\r\n18:00:00;%3;Music\r\n")
+                               .arg(next, morning, evening)
+                               .toUtf8();
+        for (int h = 0; h < 24; ++h)
+            lines += QStringLiteral("%1:20:00;%2;Ads\r\n").arg(h, 2, 10, QLatin1Char('0')).arg(ads).toUtf8();
+        return lines;
+    }
     // An event file of the given lines.
     QString eventFile(const QString& name, const QByteArray& lines) { return writeFile(dir.filePath(name), lines); }
 

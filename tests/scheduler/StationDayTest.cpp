@@ -24,16 +24,8 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     const QString adsB = g.playlist(s("adsB"), 2, 30);
     const QString day1 = g.dir.filePath(s("day1.tmg"));
     const QString day2 = g.dir.filePath(s("day2.tmg"));
-    auto dayList = [&](const QString& ads, const QString& other) {
-        QByteArray lines = QStringLiteral("00:00:00;%1;Timing\r\n06:00:00;%2;Music\r\n18:00:00;%3;Music\r\n")
-                               .arg(other, morning, evening)
-                               .toUtf8();
-        for (int h = 0; h < 24; ++h)
-            lines += QStringLiteral("%1:20:00;%2;Ads\r\n").arg(h, 2, 10, QLatin1Char('0')).arg(ads).toUtf8();
-        return lines;
-    };
-    writeFile(day1, dayList(adsA, day2));
-    writeFile(day2, dayList(adsB, day1));
+    writeFile(day1, SchedulerRig::stationDay(day2, morning, evening, adsA));
+    writeFile(day2, SchedulerRig::stationDay(day1, morning, evening, adsB));
     g.music().OpenFile(night);
     g.music().btnPlay_Click();
     ASSERT_TRUE(g.t().OpenEventList(day1));
