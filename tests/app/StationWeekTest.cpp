@@ -255,7 +255,11 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     // Memory flat: the same sizes on the last day as on the first (one log
     // file a day for each window), and resident memory grown by less than 4 MB.
     EXPECT_EQ(grown.back(), grown.front());
+#if !defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer freed memory waits in quarantine, so the
+    // resident size grows regardless; LeakSanitizer checks leaks there.
     EXPECT_LT(resident.back() - resident.front(), 4096);
+#endif
     EXPECT_EQ(fired, 7 * 27);
 
     std::printf("[week] events fired %d, songs started %d, log lines %lld, errors %d\n", fired, started,
