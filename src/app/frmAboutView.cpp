@@ -1,6 +1,7 @@
 #include "app/frmAboutView.h"
 
 #include "app/frmAbout.h"
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 
@@ -42,10 +43,8 @@ frmAboutView::frmAboutView(frmAbout& form, QWidget* parent) : FormDialog(form, f
     }
     text->addStretch(1);
 
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(form.cmdOK->name());
+    auto* ok = boundWidget<QPushButton>(*form.cmdOK, this);
     ok->setDefault(true);
-    WidgetBinder::bind(*form.cmdOK, *ok);
 
     auto* top = new QHBoxLayout;
     top->addWidget(picture);
@@ -53,10 +52,7 @@ frmAboutView::frmAboutView(frmAbout& form, QWidget* parent) : FormDialog(form, f
     top->addLayout(text, 1);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({ok}));
     setMinimumWidth(380);
 
     new FormFollower(form, *this, FormFollower::Placement::Place);

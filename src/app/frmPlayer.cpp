@@ -6,9 +6,6 @@
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/Screen.h"
-#include "platform/NumericText.h"
-#include "platform/SettingValues.h"
-#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistModel.h"
@@ -174,33 +171,9 @@ bool frmPlayer::positionTicked()
     return true;
 }
 
-void frmPlayer::getOwnSettings(const QString& app)
-{
-    const SettingsStore& store = services().settings;
-    auto read = [&](const char* key, const QString& byDefault) {
-        return store.get(app, QStringLiteral("DeadAir"), QLatin1String(key), byDefault);
-    };
-    DeadAirWatch::Settings s;
-    // A stored value that makes no sense keeps the default.
-    if (const auto v = SettingValues::toInt16(read("Enabled", QStringLiteral("1"))); v && (*v == 0 || *v == 1))
-        s.enabled = *v == 1;
-    if (const auto v = numericValue(read("ThresholdDb", QStringLiteral("-50")));
-        v && *v >= frmDeadAir::kLowestThresholdDb && *v < 0)
-        s.thresholdDb = *v;
-    if (const auto v = SettingValues::toInt16(read("Seconds", QStringLiteral("15")));
-        v && *v >= 1 && *v <= frmDeadAir::kLongestSeconds)
-        s.seconds = *v;
-    deadAir.setSettings(s);
-}
+void frmPlayer::getOwnSettings(const QString& app) { deadAir.read(services().settings, app); }
 
-void frmPlayer::saveOwnSettings(const QString& app)
-{
-    SettingsStore& store = services().settings;
-    const DeadAirWatch::Settings& s = deadAir.settings();
-    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("Enabled"), s.enabled ? QStringLiteral("1") : QStringLiteral("0"));
-    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("ThresholdDb"), QString::number(s.thresholdDb));
-    store.save(app, QStringLiteral("DeadAir"), QStringLiteral("Seconds"), QString::number(s.seconds));
-}
+void frmPlayer::saveOwnSettings(const QString& app) { deadAir.save(services().settings, app); }
 
 void frmPlayer::timeLeftShown(const QString& text)
 {

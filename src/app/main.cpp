@@ -57,6 +57,14 @@ using namespace tavlo;
 
 namespace {
 
+// The engine's output with the stream's tap in it: whatever the station
+// plays can then go on air beyond the room.
+AudioEngine::Options withTap(AudioEngine::Options output, IcecastStreamer& streamer)
+{
+    output.streamTap = &streamer.tap();
+    return output;
+}
+
 struct CommandLine {
     enum class Mode { Gui, Headless, Render } mode = Mode::Gui;
     QString wavPath;
@@ -275,9 +283,7 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     SystemTime time;
     ClockSeededRandom random(time);
     IcecastStreamer streamer;  // outlives the engine, which writes into its tap
-    AudioEngine::Options output;
-    output.streamTap = &streamer.tap();
-    AudioEngine engine(output);
+    AudioEngine engine(withTap({}, streamer));
     IniSettingsStore settings;
     QtUserDialogs dialogs;
     AlsaMixerCard mixerCard;
@@ -378,11 +384,6 @@ struct ConsoleStation {
                      cl.events);
         if (cl.stream)
             window.streaming.streamTo(*cl.stream);
-    }
-    static AudioEngine::Options withTap(AudioEngine::Options output, IcecastStreamer& streamer)
-    {
-        output.streamTap = &streamer.tap();
-        return output;
     }
     ClockSeededRandom random;
     IcecastStreamer streamer;  // outlives the engine, which writes into its tap

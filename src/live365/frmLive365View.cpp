@@ -21,32 +21,18 @@ frmLive365View::frmLive365View(frmLive365& form, QWidget* parent) : FormDialog(f
     grid->setHorizontalSpacing(10);
     int row = 0;
     grid->addWidget(boundLabel(*form.Label1, this), row, 0);
-    auto* send = new QCheckBox(this);
-    send->setObjectName(form.chkSend->name());
-    WidgetBinder::bind(*form.chkSend, *send);
-    grid->addWidget(send, row++, 1);
-
-    const std::pair<Label*, TextBox*> fields[] = {
-        {form.lblUserName, form.txtUserName}, {form.lblPassword, form.txtPassword}, {form.lblTitle, form.txtTitle},
-        {form.lblArtist, form.txtArtist},     {form.lblAlbum, form.txtAlbum},       {form.lblSeconds, form.txtSeconds},
-        {form.lblFilename, form.txtFilename},
-    };
-    for (const auto& [label, box] : fields) {
-        grid->addWidget(boundLabel(*label, this), row, 0);
-        QLineEdit* edit = boundWidget<QLineEdit>(*box, this);
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
-        grid->addWidget(edit, row++, 1);
-    }
+    grid->addWidget(boundWidget<QCheckBox>(*form.chkSend, this), row++, 1);
+    row = addTextRows(*grid, this,
+                      {{form.lblUserName, form.txtUserName},
+                       {form.lblPassword, form.txtPassword},
+                       {form.lblTitle, form.txtTitle},
+                       {form.lblArtist, form.txtArtist},
+                       {form.lblAlbum, form.txtAlbum},
+                       {form.lblSeconds, form.txtSeconds},
+                       {form.lblFilename, form.txtFilename}},
+                      row, 24);
     findChild<QLineEdit*>(form.txtPassword->name())->setEchoMode(QLineEdit::Password);
-
-    auto* sendButton = new QPushButton(this);
-    sendButton->setObjectName(form.cmdSendId3Tags->name());
-    sendButton->setAutoDefault(false);
-    WidgetBinder::bind(*form.cmdSendId3Tags, *sendButton);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(sendButton);
-    grid->addLayout(buttons, row++, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.cmdSendId3Tags, this)}), row++, 0, 1, 2);
 
     grid->addWidget(boundLabel(*form.lblResponse, this), row++, 0, 1, 2);
     auto* page = new QTextBrowser(this);

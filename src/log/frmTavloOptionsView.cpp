@@ -1,5 +1,6 @@
 #include "log/frmTavloOptionsView.h"
 
+#include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
 #include "platform/widgets/WidgetBinder.h"
 #include "log/frmTavloOptions.h"
@@ -29,14 +30,9 @@ frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent)
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &frmTavloOptionsView::browse);
 
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(form.cmdOk->name());
+    auto* ok = boundWidget<QPushButton>(*form.cmdOk, this);
     ok->setDefault(true);
-    WidgetBinder::bind(*form.cmdOk, *ok);
-    auto* close = new QPushButton(this);
-    close->setObjectName(form.cmdClose->name());
-    close->setAutoDefault(false);
-    WidgetBinder::bind(*form.cmdClose, *close);
+    QPushButton* close = dialogButton(*form.cmdClose, this);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(label);
@@ -45,11 +41,7 @@ frmTavloOptionsView::frmTavloOptionsView(frmTavloOptions& form, QWidget* parent)
     folder->addWidget(browse);
     column->addLayout(folder);
     column->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
-    column->addLayout(buttons);
+    column->addLayout(buttonRow({ok, close}));
 
     new FormFollower(form, *this, FormFollower::Placement::Place);
 }

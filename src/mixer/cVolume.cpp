@@ -83,7 +83,8 @@ qint32 cVolume::CurrentVolumeMeterOutput()
 {
     if (!m_media)
         return 0;
-    const float peak = std::max(m_media->takeOutputPeak(0), m_media->takeOutputPeak(1));
+    using Reader = MediaService::PeakReader;
+    const float peak = std::max(m_media->takeOutputPeak(0, Reader::MixerMeter), m_media->takeOutputPeak(1, Reader::MixerMeter));
     return static_cast<qint32>(std::lround(std::min(1.0f, std::fabs(peak)) * 32767.0f));
 }
 

@@ -56,18 +56,19 @@ public:
     virtual ~MediaService() = default;
     virtual OpenResult open(const QString& path) = 0;
     virtual QStringList outputNames() const = 0;
+    // Who reads the output's level. Each reader keeps a peak of its own, so
+    // that no reader's taking resets another's.
+    enum class PeakReader { Meter, MixerMeter, DeadAirWatch };
+    static constexpr int kPeakReaders = 3;
     // The loudest sample sent to the output on that channel (0 left, 1 right)
-    // since the last call, linear full scale 1.0. Costs an atomic exchange;
-    // media without an output report silence.
-    virtual float takeOutputPeak(int channel)
+    // since this reader last took it, linear full scale 1.0. Costs an atomic
+    // exchange. Media without an output report silence to the meters and,
+    // since they cannot tell, never look silent to the dead-air watch.
+    virtual float takeOutputPeak(int channel, PeakReader reader = PeakReader::Meter)
     {
         (void)channel;
-        return 0.0f;
+        return reader == PeakReader::DeadAirWatch ? 1.0f : 0.0f;
     }
-    // The loudest sample of either channel since the last call, for the
-    // dead-air watch; apart from takeOutputPeak so the two readers do not
-    // reset each other. Media that cannot tell never look silent.
-    virtual float takeWatchPeak() { return 1.0f; }
 };
 
 // Error codes a MediaService reports; any positive value means failure.

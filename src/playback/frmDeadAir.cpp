@@ -3,8 +3,6 @@
 #include "platform/NumericText.h"
 #include "platform/UserDialogs.h"
 
-#include <cmath>
-
 namespace tavlo {
 
 frmDeadAir::frmDeadAir(DeadAirWatch& watch, UserDialogs& dialogs, QObject* parent)
@@ -36,11 +34,11 @@ void frmDeadAir::cmdOk_Click()
 {
     const auto threshold = numericValue(txtThreshold->text());
     const auto seconds = numericValue(txtSeconds->text());
-    if (!threshold || *threshold < kLowestThresholdDb || *threshold >= 0.0) {
+    if (!threshold || !DeadAirWatch::acceptable(*threshold, 1)) {
         m_dialogs.inform(caption(), QStringLiteral("The silence level is a number of dBFS from -90 up to, not including, 0."));
         return;
     }
-    if (!seconds || *seconds < 1 || *seconds > kLongestSeconds || *seconds != std::floor(*seconds)) {
+    if (!seconds || !DeadAirWatch::acceptable(*threshold, *seconds)) {
         m_dialogs.inform(caption(), QStringLiteral("The time is a whole number of seconds from 1 to 600."));
         return;
     }

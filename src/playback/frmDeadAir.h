@@ -31,10 +31,6 @@ public:
     void openFrom(const Form& window);
     void cmdOk_Click();
 
-    // What OK accepts.
-    static constexpr double kLowestThresholdDb = -90.0;
-    static constexpr int kLongestSeconds = 600;
-
 private:
     DeadAirWatch& m_watch;
     UserDialogs& m_dialogs;

@@ -2,14 +2,9 @@
 
 #include "platform/widgets/BoundWidget.h"
 #include "platform/widgets/FormFollower.h"
-#include "platform/widgets/WidgetBinder.h"
 #include "playback/frmDeadAir.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace tavlo {
 
@@ -17,29 +12,10 @@ frmDeadAirView::frmDeadAirView(frmDeadAir& form, QWidget* parent) : FormDialog(f
 {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
-    auto* enabled = new QCheckBox(this);
-    enabled->setObjectName(form.chkEnabled->name());
-    WidgetBinder::bind(*form.chkEnabled, *enabled);
-    grid->addWidget(enabled, 0, 0, 1, 2);
-    int row = 1;
-    for (auto [label, box] : {std::pair(form.lblThreshold, form.txtThreshold), std::pair(form.lblSeconds, form.txtSeconds)}) {
-        grid->addWidget(boundLabel(*label, this), row, 0);
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(box->name());
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00.00")) + 16);
-        WidgetBinder::bind(*box, *edit);
-        grid->addWidget(edit, row++, 1, Qt::AlignLeft);
-    }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button* b : {form.cmdOk, form.cmdCancel}) {
-        auto* push = new QPushButton(this);
-        push->setObjectName(b->name());
-        WidgetBinder::bind(*b, *push);
-        buttons->addWidget(push);
-    }
+    grid->addWidget(boundWidget<QCheckBox>(*form.chkEnabled, this), 0, 0, 1, 2);
+    int row = addTextRows(*grid, this, {{form.lblThreshold, form.txtThreshold}, {form.lblSeconds, form.txtSeconds}}, 1, 6);
     grid->setRowMinimumHeight(row++, 4);
-    grid->addLayout(buttons, row, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this), dialogButton(*form.cmdCancel, this)}), row, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

@@ -25,15 +25,6 @@ QLineEdit* textBox(TextBox& state, QWidget* parent)
     return t;
 }
 
-// Enter presses nothing: a button pressed that way would act before the box
-// being typed in has put its value in order.
-QPushButton* pushButton(Button& state, QWidget* parent)
-{
-    auto* b = boundWidget<QPushButton>(state, parent);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 frmEventView::frmEventView(frmEvent& form, QWidget* parent) : FormDialog(form, form.cmdClose, parent)
@@ -70,7 +61,7 @@ frmEventView::frmEventView(frmEvent& form, QWidget* parent) : FormDialog(form, f
     QLineEdit* playList = textBox(*form.txtPlayList, this);
     playList->setMinimumWidth(220);
     grid->addWidget(playList, 1, 1);
-    QPushButton* browse = pushButton(*form.cmdBrowse, this);
+    QPushButton* browse = dialogButton(*form.cmdBrowse, this);
     WidgetBinder::bindFocus(*form.cmdBrowse, *browse);
     grid->addWidget(browse, 1, 2);
 
@@ -85,14 +76,10 @@ frmEventView::frmEventView(frmEvent& form, QWidget* parent) : FormDialog(form, f
     windows->addStretch(1);
     grid->addLayout(windows, 2, 1, 1, 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    QPushButton* add = pushButton(*form.cmdAddEvent, this);
+    QPushButton* add = dialogButton(*form.cmdAddEvent, this);
     WidgetBinder::bindFocus(*form.cmdAddEvent, *add);
-    buttons->addWidget(add);
-    buttons->addWidget(pushButton(*form.cmdClose, this));
     grid->setRowMinimumHeight(3, 4);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->addLayout(buttonRow({add, dialogButton(*form.cmdClose, this)}), 4, 0, 1, 3);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

@@ -42,15 +42,8 @@ frmOptionsView::frmOptionsView(frmOptions& form, QWidget* parent) : FormDialog(f
     grid->addWidget(format, 1, 1, Qt::AlignLeft);
 
     // Enter presses nothing: OK would act before the box has put its text right.
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(form.cmdOk->name());
-    ok->setAutoDefault(false);
-    WidgetBinder::bind(*form.cmdOk, *ok);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
     grid->setRowMinimumHeight(2, 4);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this)}), 3, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

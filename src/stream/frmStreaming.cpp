@@ -72,20 +72,24 @@ QString frmStreaming::passwordOr(const QString& stored) const
     return fromEnvironment.isEmpty() ? stored : fromEnvironment;
 }
 
+StreamTarget frmStreaming::targetFromBoxes() const
+{
+    StreamTarget target;
+    target.host = txtServer->text().trimmed();
+    target.port = txtPort->text().trimmed().toInt();
+    target.mount = txtMount->text().trimmed();
+    if (!target.mount.startsWith(QLatin1Char('/')))
+        target.mount.prepend(QLatin1Char('/'));
+    target.user = txtUser->text().trimmed();
+    target.bitrate = cboBitrate->text().toInt();
+    return target;
+}
+
 void frmStreaming::Form_Load()
 {
     fillFromSettings();
-    if (chkEnabled->value() != 1 || txtServer->text().trimmed().isEmpty())
-        return;
-    StreamTarget target;
-    target.host = txtServer->text().trimmed();
-    target.port = txtPort->text().toInt();
-    target.mount = txtMount->text().trimmed();
-    target.user = txtUser->text().trimmed();
-    target.password = passwordOr(txtPassword->text());
-    target.bitrate = cboBitrate->text().toInt();
-    m_services.streamer.start(target);
-    startStatusPolling();
+    if (chkEnabled->value() == 1 && !txtServer->text().trimmed().isEmpty())
+        streamTo(targetFromBoxes());
 }
 
 void frmStreaming::openFrom(const Form& window)
@@ -97,21 +101,13 @@ void frmStreaming::openFrom(const Form& window)
 
 void frmStreaming::cmdOk_Click()
 {
-    StreamTarget target;
-    target.host = txtServer->text().trimmed();
-    bool portOk = false;
-    target.port = txtPort->text().trimmed().toInt(&portOk);
-    target.mount = txtMount->text().trimmed();
-    if (!target.mount.startsWith(QLatin1Char('/')))
-        target.mount.prepend(QLatin1Char('/'));
-    target.user = txtUser->text().trimmed();
-    target.bitrate = cboBitrate->text().toInt();
+    const StreamTarget target = targetFromBoxes();
     const bool on = chkEnabled->value() == 1;
     if (on && target.host.isEmpty()) {
         m_services.dialogs.inform(caption(), QStringLiteral("Type the streaming server's name or address."));
         return;
     }
-    if (!portOk || target.port <= 0 || target.port > 65535) {
+    if (target.port <= 0 || target.port > 65535) {
         m_services.dialogs.inform(caption(), QStringLiteral("The port is a number from 1 to 65535."));
         return;
     }
@@ -129,9 +125,7 @@ void frmStreaming::cmdOk_Click()
     settings.save(m_settingsApp, kSection, QStringLiteral("Password"), txtPassword->text());
 
     if (on) {
-        target.password = passwordOr(txtPassword->text());
-        m_services.streamer.start(target);
-        startStatusPolling();
+        streamTo(target);  // with the password just saved, unless the environment gives one
     } else {
         m_services.streamer.stop();
         tmrStatus_Timer();

@@ -71,6 +71,8 @@ private:
     void fillFromSettings();
     void startStatusPolling();
     QString passwordOr(const QString& stored) const;
+    // The server as the boxes say, without its password; the mount starts with "/".
+    StreamTarget targetFromBoxes() const;
 
     AppServices& m_services;
     const QString m_settingsApp;

@@ -19,17 +19,13 @@ frmStreamingView::frmStreamingView(frmStreaming& form, QWidget* parent) : FormDi
 {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
-    int row = 0;
-    const std::pair<Label*, TextBox*> fields[] = {
-        {form.lblServer, form.txtServer}, {form.lblPort, form.txtPort},         {form.lblMount, form.txtMount},
-        {form.lblUser, form.txtUser},     {form.lblPassword, form.txtPassword},
-    };
-    for (const auto& [label, box] : fields) {
-        grid->addWidget(boundLabel(*label, this), row, 0);
-        auto* edit = boundWidget<QLineEdit>(*box, this);
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
-        grid->addWidget(edit, row++, 1);
-    }
+    int row = addTextRows(*grid, this,
+                          {{form.lblServer, form.txtServer},
+                           {form.lblPort, form.txtPort},
+                           {form.lblMount, form.txtMount},
+                           {form.lblUser, form.txtUser},
+                           {form.lblPassword, form.txtPassword}},
+                          0, 20);
     findChild<QLineEdit*>(form.txtPassword->name())->setEchoMode(QLineEdit::Password);
     grid->addWidget(boundLabel(*form.lblBitrate, this), row, 0);
     grid->addWidget(boundWidget<QComboBox>(*form.cboBitrate, this), row++, 1);
@@ -38,14 +34,7 @@ frmStreamingView::frmStreamingView(frmStreaming& form, QWidget* parent) : FormDi
     status->setWordWrap(true);
     grid->addWidget(status, row++, 0, 1, 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button* b : {form.cmdOk, form.cmdCancel}) {
-        auto* push = boundWidget<QPushButton>(*b, this);
-        push->setAutoDefault(false);
-        buttons->addWidget(push);
-    }
-    grid->addLayout(buttons, row, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this), dialogButton(*form.cmdCancel, this)}), row, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

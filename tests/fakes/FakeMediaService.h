@@ -76,9 +76,12 @@ public:
     QStringList outputNames() const override { return m_outputs; }
     // What the output meter reads, per channel, until the test changes it.
     float outputPeak[2] = {0.0f, 0.0f};
-    float takeOutputPeak(int channel) override { return outputPeak[channel & 1]; }
+    // The dead-air watch hears watchPeak on both channels; the meters hear outputPeak.
     float watchPeak = 1.0f;
-    float takeWatchPeak() override { return watchPeak; }
+    float takeOutputPeak(int channel, PeakReader reader = PeakReader::Meter) override
+    {
+        return reader == PeakReader::DeadAirWatch ? watchPeak : outputPeak[channel & 1];
+    }
 
     // Every stream alive now, oldest first.
     const std::vector<FakeStream*>& streams() const { return m_streams; }

@@ -1,14 +1,10 @@
 #include "platform/audio/AlsaInputCapture.h"
 
+#include "platform/audio/AlsaQuiet.h"
+
 #include <alsa/asoundlib.h>
 
 namespace tavlo {
-
-namespace {
-
-void silent(const char*, int, const char*, int, const char*, ...) {}
-
-}  // namespace
 
 AlsaInputCapture::AlsaInputCapture(QString device) : m_device(std::move(device)) {}
 
@@ -20,15 +16,11 @@ AlsaInputCapture::~AlsaInputCapture()
 bool AlsaInputCapture::open(QString& error)
 {
     // A machine without a recording device is told through the message box, not stderr.
-    snd_lib_error_set_handler(silent);
-    QString device = m_device;
+    silenceAlsaErrors();
+    const QString device = alsaDeviceOrFirstCard(m_device, "plughw");
     if (device.isEmpty()) {
-        int card = -1;
-        if (snd_card_next(&card) < 0 || card < 0) {
-            error = QString::fromLocal8Bit(snd_strerror(-ENODEV));
-            return false;
-        }
-        device = QStringLiteral("plughw:%1").arg(card);
+        error = QString::fromLocal8Bit(snd_strerror(-ENODEV));
+        return false;
     }
     const QByteArray name = device.toLocal8Bit();
     int rc = snd_pcm_open(&m_pcm, name.constData(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);

@@ -1,14 +1,12 @@
 #include "platform/audio/AlsaMixerCard.h"
 
+#include "platform/audio/AlsaQuiet.h"
+
 #include <alsa/asoundlib.h>
 
 namespace tavlo {
 
 namespace {
-
-// ALSA prints to stderr when a device is missing; a station without a mixer
-// is normal, so it stays quiet.
-void silent(const char*, int, const char*, int, const char*, ...) {}
 
 const char* elementName(MixerLine line, MixerKind kind)
 {
@@ -41,14 +39,10 @@ AlsaMixerCard::~AlsaMixerCard()
 
 bool AlsaMixerCard::open()
 {
-    snd_lib_error_set_handler(silent);
-    QString device = m_device;
-    if (device.isEmpty()) {
-        int card = -1;
-        if (snd_card_next(&card) < 0 || card < 0)
-            return false;  // no card: nothing to open
-        device = QStringLiteral("hw:%1").arg(card);
-    }
+    silenceAlsaErrors();
+    const QString device = alsaDeviceOrFirstCard(m_device, "hw");
+    if (device.isEmpty())
+        return false;  // no card: nothing to open
     if (snd_mixer_open(&m_mixer, 0) < 0) {
         m_mixer = nullptr;
         return false;

@@ -175,11 +175,9 @@ std::int64_t AudioEngine::framesRendered() const
     return m_mixer->framesProcessed();
 }
 
-float AudioEngine::takeWatchPeak() { return m_mixer->takeWatchPeak(); }
-
-float AudioEngine::takePeak(int channel)
+float AudioEngine::takeOutputPeak(int channel, PeakReader reader)
 {
-    return m_mixer->takePeak(channel);
+    return m_mixer->takePeak(channel, static_cast<int>(reader));
 }
 
 }  // namespace tavlo

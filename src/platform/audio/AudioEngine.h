@@ -54,8 +54,7 @@ public:
     OpenResult open(const QString& path) override;
     // PortAudio's output device names, then "Null output", then "WAV file writer".
     QStringList outputNames() const override;
-    float takeOutputPeak(int channel) override { return takePeak(channel); }
-    float takeWatchPeak() override;
+    float takeOutputPeak(int channel, PeakReader reader = PeakReader::Meter) override;
     QString activeOutputName() const { return m_outputName; }
     int sampleRate() const { return m_options.sampleRate; }
 
@@ -64,8 +63,6 @@ public:
     // so offline output is deterministic and never underruns.
     void renderOffline(int frames);
     std::int64_t framesRendered() const;
-    // Peak of the output since the last call, per channel (0 left, 1 right), linear.
-    float takePeak(int channel);
 
 private:
     friend class EngineStream;

@@ -90,9 +90,10 @@ void Mixer::process(float* out, int frames)
     }
     if (m_tap)
         m_tap->write(out, frames);
-    notePeak(m_peak[0], peakLeft);
-    notePeak(m_peak[1], peakRight);
-    notePeak(m_watchPeak, std::max(peakLeft, peakRight));
+    for (auto& reader : m_peak) {
+        notePeak(reader[0], peakLeft);
+        notePeak(reader[1], peakRight);
+    }
     m_frames.fetch_add(frames, std::memory_order_relaxed);
 }
 
@@ -109,13 +110,11 @@ void Mixer::notePeak(std::atomic<float>& peak, float value)
     }
 }
 
-float Mixer::takePeak(int channel)
+float Mixer::takePeak(int channel, int reader)
 {
-    if (channel < 0 || channel > 1)
+    if (channel < 0 || channel > 1 || reader < 0 || reader >= MediaService::kPeakReaders)
         return 0.0f;
-    return m_peak[channel].exchange(0.0f, std::memory_order_relaxed);
+    return m_peak[reader][channel].exchange(0.0f, std::memory_order_relaxed);
 }
-
-float Mixer::takeWatchPeak() { return m_watchPeak.exchange(0.0f, std::memory_order_relaxed); }
 
 }  // namespace tavlo

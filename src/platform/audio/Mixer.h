@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MediaService.h"
 #include "platform/audio/SpscRing.h"
 
 #include <atomic>
@@ -56,11 +57,9 @@ public:
     // A removed voice the audio thread has let go of, or null.
     Voice* takeRetired();
 
-    // Largest absolute sample per channel since the last call.
-    float takePeak(int channel);
-    // The same for both channels together, kept apart for a second reader
-    // (the dead-air watch) so that neither resets the other's.
-    float takeWatchPeak();
+    // Largest absolute sample per channel since this reader (one of
+    // MediaService::kPeakReaders) last took it.
+    float takePeak(int channel, int reader = 0);
     std::int64_t framesProcessed() const { return m_frames.load(std::memory_order_relaxed); }
     // Every mixed block is also handed to `tap` (the stream encoder's ring),
     // whatever the sink. Set before the audio thread starts; the tap must
@@ -78,8 +77,7 @@ private:
     Voice* m_voices[kMaxVoices] = {};
     bool m_leaving[kMaxVoices] = {};
     int m_voiceCount = 0;
-    std::atomic<float> m_peak[2] = {0.0f, 0.0f};
-    std::atomic<float> m_watchPeak{0.0f};
+    std::atomic<float> m_peak[MediaService::kPeakReaders][2] = {};
     std::atomic<std::int64_t> m_frames{0};
     StreamTap* m_tap = nullptr;
 };

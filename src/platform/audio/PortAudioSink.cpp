@@ -1,8 +1,9 @@
 #include "platform/audio/PortAudioSink.h"
 
+#include "platform/audio/AlsaQuiet.h"
+
 #include "platform/audio/Mixer.h"
 
-#include <alsa/asoundlib.h>
 #include <portaudio.h>
 
 #include <fcntl.h>
@@ -15,8 +16,6 @@
 namespace tavlo {
 
 namespace {
-
-void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 // PortAudio probes every host API it was built with. ALSA reports each
 // missing device on stderr (its handler is replaceable), and the JACK client
@@ -46,7 +45,7 @@ auto withStderrMuted(F work)
 
 PaError initialize()
 {
-    snd_lib_error_set_handler(&quietAlsa);
+    silenceAlsaErrors();
     // Probing JACK must not start a JACK server on a machine without one.
     setenv("JACK_NO_START_SERVER", "1", 0);
     return withStderrMuted([] { return Pa_Initialize(); });

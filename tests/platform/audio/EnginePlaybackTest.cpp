@@ -140,7 +140,7 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
     EXPECT_LT(played, 0.8);
     EXPECT_GT(r.stream->position(), 5.05);
     EXPECT_LT(r.stream->position(), 5.0 + played + 0.05);
-    EXPECT_GT(engine.takePeak(0), 0.2f);
+    EXPECT_GT(engine.takeOutputPeak(0), 0.2f);
 
     // Songs come and go while the output runs; the sanitizer build would
     // catch a voice freed under the audio thread.
