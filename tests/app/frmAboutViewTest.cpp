@@ -6,36 +6,25 @@
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 using namespace tavlo;
 using namespace tavlo::test;
 
-TEST(frmAboutView, OpensFromTheMenuShowsTheVersionAndFollowsItsLinks)
+// The window logic's about box is tested on its own; here the view shows
+// what it holds and a click on a link reaches the desktop.
+TEST(frmAboutView, ShowsTheVersionAndFollowsItsLinks)
 {
     WindowRig r;
-    frmAboutView view(r.about);
-    auto* version = view.findChild<QLabel*>(QStringLiteral("lblVersion"));
-    auto* mail = view.findChild<QLabel*>(QStringLiteral("Label2"));
-    auto* ok = view.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    ASSERT_TRUE(version && mail && ok);
-
-    r.tim->mnuAbout->click();
-    EXPECT_TRUE(view.isVisible());
-    EXPECT_EQ(version->text(), QStringLiteral("Version 3.70"));
-    EXPECT_FALSE(mail->isVisible());  // this build names no address
-    ok->click();
-    EXPECT_FALSE(view.isVisible());
-
     frmAbout named(r.shell, r.screen, {3, 7, 0}, {QStringLiteral("desk@example.org"), QString()});
-    frmAboutView namedView(named);
+    frmAboutView view(named);
     named.open();
-    auto* link = namedView.findChild<QLabel*>(QStringLiteral("Label2"));
+    auto* link = view.findChild<QLabel*>(QStringLiteral("Label2"));
     ASSERT_TRUE(link);
+    EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 3.70"));
     EXPECT_TRUE(link->isVisible());
-    EXPECT_FALSE(namedView.findChild<QLabel*>(QStringLiteral("Label5"))->isVisible());
+    EXPECT_FALSE(view.findChild<QLabel*>(QStringLiteral("Label5"))->isVisible());
     const QPointF at(2, 2);
     QMouseEvent press(QEvent::MouseButtonPress, at, link->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QMouseEvent release(QEvent::MouseButtonRelease, at, link->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);

@@ -18,7 +18,7 @@ namespace tavlo::test {
 // Deterministic numbers; scripted values come first, then a fixed-seed sequence.
 class FakeRandom : public Random {
 public:
-    void reseed() override { ++reseeds; }
+    void reseed() override {}
     double next() override
     {
         if (!script.empty()) {
@@ -29,7 +29,6 @@ public:
         return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
     }
     std::deque<double> script;
-    int reseeds = 0;
 
 private:
     std::mt19937 m_engine{12345};
@@ -62,7 +61,6 @@ public:
     std::function<void()> onProcess;
 };
 
-// Answers questions from a script and records what was asked.
 // Remembers what the program asked the desktop to open.
 class FakeShell : public Shell {
 public:

@@ -147,81 +147,58 @@ Silence longestSilence(const std::vector<float>& s, double fromSec = 0)
     return worst;
 }
 
-TEST(InsertBreakOnEngine, CrossDissolveBreakFadesOverAndBringsBackTheNextSongFromItsStart)
-{
-    Media media;
-    Break br(media, 0, "insert-break");
-    const auto& out = br.out;
-    ASSERT_GT(br.inEnd, 0) << "the insert-in ramp never ended";
-    ASSERT_GT(br.back, 0) << "the music never came back";
-    ASSERT_GT(br.backEnd, 0) << "the back-to-music ramp never ended";
-    EXPECT_NEAR(br.inEnd - br.press, kRampSeconds, 0.1);
-    EXPECT_NEAR(br.backEnd - br.back, kRampSeconds, 0.1);
-
-    EXPECT_NEAR(rmsAt(out, 0, br.press - 1, br.press), kFullRms, 0.01 * kFullRms) << "A at the master level";
-    EXPECT_EQ(rmsAt(out, 1, 0, br.press), 0.0) << "no insert before the press";
-
-    // Across each ramp one side falls and the other rises, 100 ms at a time
-    // (the insert-in starting after the first tick's blip).
-    auto crossFade = [&](double from, double to, int falling, const char* which) {
-        double lastDown = 1, lastUp = 0;
-        for (double t = from; t + 0.1 <= to; t += 0.1) {
-            const double down = rmsAt(out, falling, t, t + 0.1), up = rmsAt(out, 1 - falling, t, t + 0.1);
-            EXPECT_LE(down, lastDown * 1.01 + 1e-7) << which << ": the fading side rose at " << t;
-            EXPECT_GE(up, lastUp * 0.99 - 1e-7) << which << ": the rising side fell at " << t;
-            lastDown = down;
-            lastUp = up;
-        }
-    };
-    crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
-    crossFade(br.back, br.backEnd, 1, "back to music");
-    EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up after the ramp";
-    EXPECT_LT(rmsAt(out, 0, br.inEnd + kFadeOut, br.back), 1e-6) << "the music waits silent under the inserts";
-
-    // B is back with the press, from its trimmed start: the marker first.
-    const double lag = musicOnset(out, br.inEnd + kFadeOut) - br.back;
-    EXPECT_GE(lag, -0.011) << "the music sounded before the press";
-    EXPECT_LE(lag, 0.05) << "B starts late: not from its trimmed start";
-    EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
-    EXPECT_NEAR(frequency(out, 0, br.back + 1.5, br.back + 2.5), kMusicHz, 0.05 * kMusicHz);
-    EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
-    EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
-    EXPECT_EQ(br.insert.CurrentStatus, 0);
-    EXPECT_EQ(br.music.CurrentStatus, 1);
-
-    EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
-    EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude)) << "click on the inserts";
-    const Silence gap = longestSilence(out);
-    EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
-    br.saveOnFailure("cross-dissolve");
-}
-
-// Every other transition type (Cross Dissolve is checked above, more
-// closely) through the same break: the air is never empty for
+// Every transition type through the same break: the air is never empty for
 // longer than the ramp, nothing clicks (on the right two inserts may sound at
-// full together, as in an Up Down insert change) and the music comes back.
-// What a listener hears in each is in docs/performance.md.
-TEST(InsertBreakOnEngine, EveryOtherTransitionTypeKeepsTheAirAndBringsTheMusicBack)
+// full together, as in an Up Down insert change) and song B comes back.
+// Cross Dissolve is measured closely. What a listener hears in each is in
+// docs/performance.md.
+TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBringsBNextFromItsStart)
 {
     Media media;
-    for (int type = 1; type < 5; ++type) {
+    for (int type = 0; type < 5; ++type) {
         SCOPED_TRACE(kTypeNames[type]);
         const bool failedBefore = HasFailure();
-        const std::string name = "insert-type-" + std::to_string(type);
+        const std::string name = type == 0 ? std::string("insert-break") : "insert-type-" + std::to_string(type);
         Break br(media, type, name.c_str());
         const auto& out = br.out;
-        ASSERT_GT(br.backEnd, 0);
+        ASSERT_GT(br.backEnd, 0) << "the music never came back";
         const Silence gap = longestSilence(out);
         EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
         EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
-        EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude) + toneStep(kInsertHz[1], kAmplitude))
+        EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude) + (type == 0 ? 0.0 : toneStep(kInsertHz[1], kAmplitude)))
             << "click on the inserts";
         EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
         EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
-        EXPECT_LT(rmsAt(out, 1, kRenderSeconds - 1, kRenderSeconds), 1e-6) << "the insert gone";
-        EXPECT_EQ(br.insert.CurrentStatus, 0);
-        EXPECT_EQ(br.music.CurrentStatus, 1);
-        br.saveOnFailure("break", failedBefore);
+        EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
+        EXPECT_EQ(std::pair(br.insert.CurrentStatus, br.music.CurrentStatus), std::pair(0, 1));
+        if (type == 0) {
+            EXPECT_NEAR(br.inEnd - br.press, kRampSeconds, 0.1);
+            EXPECT_NEAR(br.backEnd - br.back, kRampSeconds, 0.1);
+            EXPECT_NEAR(rmsAt(out, 0, br.press - 1, br.press), kFullRms, 0.01 * kFullRms) << "A at the master level";
+            EXPECT_EQ(rmsAt(out, 1, 0, br.press), 0.0) << "no insert before the press";
+            // Across each ramp one side falls and the other rises, 100 ms at a
+            // time (the insert-in starting after the first tick's blip).
+            auto crossFade = [&](double from, double to, int falling, const char* which) {
+                double lastDown = 1, lastUp = 0;
+                for (double t = from; t + 0.1 <= to; t += 0.1) {
+                    const double down = rmsAt(out, falling, t, t + 0.1), up = rmsAt(out, 1 - falling, t, t + 0.1);
+                    EXPECT_LE(down, lastDown * 1.01 + 1e-7) << which << ": the fading side rose at " << t;
+                    EXPECT_GE(up, lastUp * 0.99 - 1e-7) << which << ": the rising side fell at " << t;
+                    lastDown = down;
+                    lastUp = up;
+                }
+            };
+            crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
+            crossFade(br.back, br.backEnd, 1, "back to music");
+            EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up";
+            EXPECT_LT(rmsAt(out, 0, br.inEnd + kFadeOut, br.back), 1e-6) << "the music waits silent under the inserts";
+            // B is back with the press, from its trimmed start: the marker first.
+            const double lag = musicOnset(out, br.inEnd + kFadeOut) - br.back;
+            EXPECT_TRUE(lag >= -0.011 && lag <= 0.05) << "B starts " << lag << " s after the press, not from its trimmed start";
+            EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
+            EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
+        }
+        br.saveOnFailure(name.c_str(), failedBefore);
     }
 }
 

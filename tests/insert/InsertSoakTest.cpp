@@ -72,14 +72,10 @@ TEST(InsertSoak, SixHoursOfBreaksEveryTenMinutes)
 
         // The break ends by itself once its list is exhausted, well within ten minutes.
         run(570000);
-        EXPECT_EQ(returns, i + 1);
-        EXPECT_EQ(b.in().InsertReady, 0);
-        EXPECT_EQ(b.in().GoingBackToMusic, 0);
-        EXPECT_FALSE(b.in().tmrTransition2().isEnabled());
-        EXPECT_FALSE(b.in().tmrTransition3().isEnabled());
-        EXPECT_FALSE(b.in().tmrCountDown().isEnabled());
-        EXPECT_EQ(b.in().CurrentStatus, 0);
-        EXPECT_EQ(b.m().CurrentStatus, 1);
+        EXPECT_EQ(std::tuple(returns, b.in().InsertReady, b.in().GoingBackToMusic, b.in().CurrentStatus, b.m().CurrentStatus),
+                  std::tuple(i + 1, 0, 0, 0, 1));
+        EXPECT_FALSE(b.in().tmrTransition2().isEnabled() || b.in().tmrTransition3().isEnabled() ||
+                     b.in().tmrCountDown().isEnabled());
         EXPECT_TRUE(b.audible(b.m()));
         run(30000);
     }

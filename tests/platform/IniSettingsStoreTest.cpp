@@ -53,11 +53,11 @@ TEST(IniSettingsStore, KeepsEachWindowsSettingsBetweenRunsOverAGarbledFile)
         EXPECT_EQ(readFile(file), junk);
     }
     IniSettingsStore store;
-    EXPECT_EQ(get(store, kMusic, "Window", "Top"), QStringLiteral("100"));
-    EXPECT_EQ(get(store, kInsert, "Window", "Top"), QStringLiteral("2500"));
-    EXPECT_EQ(get(store, kMusic, "Settings", "LogFolder"), odd);
-    EXPECT_EQ(get(store, kInsert, "Settings", "LogFolder"), QString());  // stored empty is not missing
-    EXPECT_EQ(get(store, kMusic, "Settings", "WaitSong"), QStringLiteral("<default>"));
+    // Stored empty is not missing.
+    EXPECT_EQ(QStringList({get(store, kMusic, "Window", "Top"), get(store, kInsert, "Window", "Top"),
+                           get(store, kMusic, "Settings", "LogFolder"), get(store, kInsert, "Settings", "LogFolder"),
+                           get(store, kMusic, "Settings", "WaitSong")}),
+              QStringList({QStringLiteral("100"), QStringLiteral("2500"), odd, QString(), QStringLiteral("<default>")}));
 
     // flush writes without waiting for the end of the program.
     store.save(kMusic, QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("120"));
@@ -68,8 +68,7 @@ TEST(IniSettingsStore, KeepsEachWindowsSettingsBetweenRunsOverAGarbledFile)
     // A file cut short by another program keeps the keys before the cut.
     writeFile(file, "[TAVLO%20BroadcastTAVLO%20Broadcast%20Music]\nWindow\\Top=1500\nWindow\\Le");
     const IniSettingsStore cut(file);
-    EXPECT_EQ(get(cut, kMusic, "Window", "Top"), QStringLiteral("1500"));
-    EXPECT_EQ(get(cut, kMusic, "Window", "Left", "100"), QStringLiteral("100"));
+    EXPECT_EQ(get(cut, kMusic, "Window", "Top") + get(cut, kMusic, "Window", "Left", "/100"), QStringLiteral("1500/100"));
 }
 
 namespace {

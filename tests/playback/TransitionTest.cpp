@@ -104,44 +104,43 @@ TEST(Transition, MixCutZeroTimeAndSilentMaster)
     EXPECT_EQ(silent.r.stream(silent.b)->state(), FakeStream::State::Stopped);
 }
 
-// An hour unattended over twenty songs of 20 to 200 s, checked every 100 ms:
-// the deck keeps playing, every ramp ends, only one song is heard outside a
-// ramp and never are two at the master level together.
-static void playAnHour(bool shuffle)
+// An hour unattended over twenty songs of 20 to 200 s, in order and
+// shuffled, checked every 100 ms: the deck keeps playing, every ramp ends,
+// only one song is heard outside a ramp and never two at the master level.
+TEST(Transition, AnHourUnattendedInOrderAndShuffled)
 {
-    WindowRig r;
-    for (int i = 0; i < 20; ++i)
-        r.add(QStringLiteral("song%1").arg(i), 20 + i * 180.0 / 19);
-    r.w->chkRndPlay->setValue(shuffle ? 1 : 0);
-    std::set<QString> started;
-    int songs = 0;
-    QObject::connect(r.w.get(), &PlayerWindow::songStarted, [&](const QString& p) {
-        started.insert(p);
-        ++songs;
-    });
-    r.w->btnPlay_Click();
+    for (const bool shuffle : {false, true}) {
+        SCOPED_TRACE(shuffle);
+        WindowRig r;
+        for (int i = 0; i < 20; ++i)
+            r.add(QStringLiteral("song%1").arg(i), 20 + i * 180.0 / 19);
+        r.w->chkRndPlay->setValue(shuffle ? 1 : 0);
+        std::set<QString> started;
+        int songs = 0;
+        QObject::connect(r.w.get(), &PlayerWindow::songStarted, [&](const QString& p) {
+            started.insert(p);
+            ++songs;
+        });
+        r.w->btnPlay_Click();
 
-    std::int64_t rampOnMs = 0;
-    for (int step = 0; step < 36000; ++step) {
-        r.time.advance(100);
-        int heard = 0;
-        int atMaster = 0;
-        for (FakeStream* s : r.media.streams()) {
-            heard += s->audible() ? 1 : 0;
-            atMaster += s->audible() && s->volume() == -441 ? 1 : 0;
+        std::int64_t rampOnMs = 0;
+        for (int step = 0; step < 36000; ++step) {
+            r.time.advance(100);
+            int heard = 0;
+            int atMaster = 0;
+            for (FakeStream* s : r.media.streams()) {
+                heard += s->audible() ? 1 : 0;
+                atMaster += s->audible() && s->volume() == -441 ? 1 : 0;
+            }
+            rampOnMs = r.w->tmrTransition().isEnabled() ? rampOnMs + 100 : 0;
+            ASSERT_EQ(r.w->CurrentStatus, 1) << step;
+            ASSERT_LE(atMaster, 1) << step;
+            ASSERT_TRUE(rampOnMs > 0 || heard == 1) << heard << " heard at " << step;
+            ASSERT_LE(rampOnMs, 1100) << "ramp stuck at " << step;
         }
-        rampOnMs = r.w->tmrTransition().isEnabled() ? rampOnMs + 100 : 0;
-        ASSERT_EQ(r.w->CurrentStatus, 1) << step;
-        ASSERT_LE(atMaster, 1) << step;
-        ASSERT_TRUE(rampOnMs > 0 || heard == 1) << heard << " heard at " << step;
-        ASSERT_LE(rampOnMs, 1100) << "ramp stuck at " << step;
+        // In order the list runs out, is reordered and plays on; shuffled it never runs out.
+        EXPECT_GE(started.size(), shuffle ? 15u : 20u);
+        EXPECT_GT(songs, 30);
+        EXPECT_EQ(r.w->lstClipList->text(1, ColAzar).isEmpty(), shuffle);
     }
-    // In order the list runs out, is reordered and plays on; shuffled it never runs out.
-    EXPECT_GE(started.size(), shuffle ? 15u : 20u);
-    EXPECT_GT(songs, 30);
-    EXPECT_EQ(r.w->lstClipList->text(1, ColAzar).isEmpty(), shuffle);
 }
-
-TEST(Transition, AnHourUnattendedInOrder) { playAnHour(false); }
-
-TEST(Transition, AnHourUnattendedShuffled) { playAnHour(true); }

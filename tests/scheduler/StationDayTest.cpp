@@ -30,13 +30,11 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     g.music().btnPlay_Click();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
-    // Second by second through the day: something is always on air, and each
-    // break has handed back to the music two minutes after its event.
+    // Second by second: something always on air, each break handed back two minutes after its event.
     const QDateTime end(QDate(2026, 1, 7), QTime(0, 0, 30));
     int silentSeconds = 0;
     QStringList breaksNotBack;
-    // The music's songs as they went on air: a song cued during a break
-    // starts when the music comes back.
+    // The music's songs as they went on air (one cued in a break starts when the music is back).
     QStringList musicHeard;
     const Player* lastPlayer = nullptr;
     while (g.r->time.now() < end) {
@@ -69,21 +67,17 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     }
     expected << s("23:59:55 00:00:00 Timing");
     EXPECT_EQ(g.firedAt(), expected);
-    for (size_t i = 1; i + 1 < g.fired.size(); ++i) {
-        if (g.fired[i].window == QLatin1String("Ads")) {
-            EXPECT_EQ(g.fired[i].playlist, adsB) << i;
-        }
-    }
+    for (size_t i = 1; i + 1 < g.fired.size(); ++i)
+        EXPECT_TRUE(g.fired[i].window != QLatin1String("Ads") || g.fired[i].playlist == adsB) << i;  // swapped
 
     // The logs say what started, and nothing else: every break played its
-    // two inserts, and each music list took over with its first song.
+    // two inserts, and the evening list took over with its first song.
     EXPECT_EQ(g.musicLog, musicHeard);
     EXPECT_EQ(g.insertLog, g.insertStarts);
     EXPECT_EQ(g.insertStarts.size(), 48);
-    const auto firstOf = [&](const QString& name) { return musicHeard.indexOf(g.dir.filePath(name)); };
-    ASSERT_GE(firstOf(s("morning1.mp3")), 0);
-    ASSERT_GE(firstOf(s("evening1.mp3")), 0);
-    EXPECT_LT(firstOf(s("morning1.mp3")), firstOf(s("evening1.mp3")));
-    for (const QString& started : musicHeard.mid(firstOf(s("evening1.mp3"))))
+    const qsizetype morning1 = musicHeard.indexOf(g.dir.filePath(s("morning1.mp3")));
+    const qsizetype evening1 = musicHeard.indexOf(g.dir.filePath(s("evening1.mp3")));
+    ASSERT_TRUE(morning1 >= 0 && evening1 > morning1);
+    for (const QString& started : musicHeard.mid(evening1))
         EXPECT_TRUE(started.contains(s("evening"))) << qPrintable(started);
 }

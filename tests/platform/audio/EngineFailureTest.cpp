@@ -69,8 +69,6 @@ TEST(EngineFailures, FileCutShortWhilePlayingEndsOnlyItsVoice)
     // The broken song reads as finished, so the deck moves on to the next.
     EXPECT_DOUBLE_EQ(breaking->position(), breaking->duration());
     EXPECT_NEAR(steady->position(), 7.0, 0.002);
-    if (lastLeft > 44100 * 5)
-        rig.saveActual("cut-short", out);
 }
 
 // A total of a long list opens a new player per row and drops the last one at

@@ -55,8 +55,6 @@ TEST(EngineLevels, FaderStaircaseAndPitchMovesDoNotClick)
         expected += 0.3 * rate;
     }
     EXPECT_LE(OfflineRig::largestJump(all), 0.001f);
-    if (OfflineRig::largestJump(all) > 0.001f)
-        rig.saveActual("steps", all);
     // Position is the file time of what was heard, glides included.
     EXPECT_NEAR(song->position(), expected, 0.02);
 }
@@ -101,8 +99,6 @@ TEST(EngineLevels, StopPauseSeekAndDroppingASongFadeRatherThanCut)
         song.reset();  // the player dropped while its song plays
         silentAfterFade("dropped");
         EXPECT_LT(OfflineRig::largestJump(all), 0.5f / 132);
-        if (OfflineRig::largestJump(all) >= 0.5f / 132)
-            rig.saveActual("declick", all);
     }
 }
 
@@ -119,10 +115,7 @@ TEST(EngineLevels, VoicesSumAtUnityAndClipOnlyAtTheIntegerOutput)
         OfflineRig rig("unity");
         auto song = rig.open("tone10.wav");
         song->run();
-        const auto out = rig.render(1.0);
-        EXPECT_EQ(out, source);
-        if (out != source)
-            rig.saveActual("one-voice", out);
+        EXPECT_EQ(rig.render(1.0), source);
     }
     // Four voices: their exact sum, beyond full scale in the float file...
     OfflineRig floatRig("sum4");
@@ -141,14 +134,10 @@ TEST(EngineLevels, VoicesSumAtUnityAndClipOnlyAtTheIntegerOutput)
     EXPECT_LE(worst, 1e-6f);
     // ...and clipped, never wrapped, at 16 bits.
     const auto clipped = pcmRig.render(1.0);
-    for (std::size_t i = 0; i < clipped.size(); ++i) {
-        const float want = std::clamp(4 * source[i], -1.0f, 1.0f);
-        if (std::abs(clipped[i] - want) > 0.0001f) {
-            ADD_FAILURE() << "sample " << i << " is " << clipped[i] << ", want " << want;
-            pcmRig.saveActual("clipped", clipped);
-            break;
-        }
-    }
+    worst = 0.0f;
+    for (std::size_t i = 0; i < clipped.size(); ++i)
+        worst = std::max(worst, std::abs(clipped[i] - std::clamp(4 * source[i], -1.0f, 1.0f)));
+    EXPECT_LE(worst, 0.0001f);
 }
 
 }  // namespace

@@ -26,13 +26,9 @@ TEST(EngineOutputMeter, ShowsARenderedTonesLevelWithinHalfADecibel)
         rig.render(0.3);  // past the gain's glide
         (void)rig.engine().takeOutputPeak(0);
         (void)rig.engine().takeOutputPeak(1);
-        const auto out = rig.render(0.04);
+        rig.render(0.04);
         time.advance(OutputMeter::kIntervalMs);
-        float heard = 0.0f;
-        for (float s : out)
-            heard = std::max(heard, std::fabs(s));
         const double expected = 20.0 * std::log10(0.5) + hundredthsDb / 100.0;
-        EXPECT_NEAR(20.0 * std::log10(heard), expected, 0.5) << hundredthsDb;
         for (int ch = 0; ch < 2; ++ch)
             EXPECT_NEAR(meter.levelTenths(ch) / 10.0, expected, 0.5) << hundredthsDb << " channel " << ch;
     }

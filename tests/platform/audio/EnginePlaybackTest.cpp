@@ -53,8 +53,6 @@ TEST(EnginePlayback, SeeksLandWithin50msInCbrAndVbr)
             const double heard = double(OfflineRig::firstAbove(out, 0.25f)) / kRate;
             const double expected = TestMedia::beepTime(k) - target;
             EXPECT_NEAR(heard, expected, 0.05) << "seek to " << target;
-            if (std::abs(heard - expected) > 0.05)
-                rig.saveActual("seek", out);
             song->pause();
         }
     }

@@ -2,7 +2,14 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tavlo::test {
+
+// A WAV file of `signal` (seconds to sample) on every channel, in libsndfile's
+// subformat `format`; whether it was written.
+bool writeWav(const QString& path, int rate, int channels, double seconds, int format,
+              const std::function<float(double)>& signal);
 
 // Audio files made from code (WAV through libsndfile) and the lame encoder.
 // They are made once into the build's test output folder and kept there,

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -17,6 +16,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -25,13 +26,22 @@ namespace tavlo::test {
 
 inline constexpr const char* kIcecastProgram = "/usr/bin/icecast2";
 
-inline int connectLoopback(int port)
+// A TCP socket on 127.0.0.1: connected to `port` (-1 when refused), or with
+// port 0 bound to a free port, whose number is then returned.
+inline int loopbackSocket(int port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (port == 0) {
+        ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        socklen_t len = sizeof addr;
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+        ::close(fd);
+        return ntohs(addr.sin_port);
+    }
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         ::close(fd);
         return -1;
@@ -41,51 +51,38 @@ inline int connectLoopback(int port)
     return fd;
 }
 
-inline int freePort()
+// The body of a plain HTTP GET; with `stop`, read until it is set rather than
+// until the server ends the answer.
+inline QByteArray httpGet(int port, const QByteArray& path, const std::atomic<bool>* stop = nullptr)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
-// The body of a plain HTTP GET, or empty.
-inline QByteArray httpGet(int port, const QByteArray& path)
-{
-    const int fd = connectLoopback(port);
+    const int fd = loopbackSocket(port);
     if (fd < 0)
         return {};
     const QByteArray request = "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
     [[maybe_unused]] auto sent = ::send(fd, request.constData(), static_cast<size_t>(request.size()), MSG_NOSIGNAL);
     QByteArray reply;
-    char buf[4096];
-    for (ssize_t n; (n = ::recv(fd, buf, sizeof buf, 0)) > 0;)
-        reply.append(buf, n);
+    char buf[8192];
+    for (ssize_t n; (n = ::recv(fd, buf, sizeof buf, 0)) != 0 && (n > 0 || (stop && !*stop));)
+        reply.append(buf, std::max<ssize_t>(n, 0));
     ::close(fd);
     const qsizetype body = reply.indexOf("\r\n\r\n");
     return body < 0 ? QByteArray() : reply.mid(body + 4);
 }
 
-// An Icecast server of our own on the loopback address, on a free port.
 class IcecastServer {
 public:
     // Sources log in with `password`; its files go in a new folder under `parent`.
-    IcecastServer(const QString& password, const QString& parent) : m_port(freePort())
+    IcecastServer(const QString& password, const QString& parent) : m_port(loopbackSocket(0))
     {
         QDir().mkpath(parent);
         m_dir = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/icecast-XXXXXX"));
         const QString logs = m_dir->filePath(QStringLiteral("log"));
         QDir().mkpath(logs);
-        // As root Icecast insists on changing to an unprivileged user, who must write the logs.
+        // As root Icecast insists on changing to an unprivileged user, who must read
+        // the configuration and write the logs.
         const bool root = ::geteuid() == 0;
         if (root) {
-            QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                     | QFileDevice::ExeOther | QFileDevice::ReadOther);
+            QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7755));
             QFile::setPermissions(logs, QFileDevice::Permissions(0x7777));
         }
         const QString config = QStringLiteral(R"(<icecast>
@@ -111,8 +108,7 @@ public:
         f.open(QIODevice::WriteOnly);
         f.write(config.toUtf8());
         f.close();
-        if (root)
-            QFile::setPermissions(m_config, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+        QFile::setPermissions(m_config, QFileDevice::Permissions(0x6644));
     }
     ~IcecastServer() { stop(); }
 
@@ -123,18 +119,14 @@ public:
         m_process.start(QString::fromLatin1(kIcecastProgram), {QStringLiteral("-c"), m_config});
         if (!m_process.waitForStarted(5000))
             return false;
-        using Clock = std::chrono::steady_clock;
-        for (auto until = Clock::now() + std::chrono::seconds(5); Clock::now() < until;
-             std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-            const int fd = connectLoopback(m_port);
-            if (fd >= 0) {
+        for (int tries = 0; tries < 250 && m_process.state() != QProcess::NotRunning; ++tries) {
+            if (const int fd = loopbackSocket(m_port); fd >= 0) {
                 ::close(fd);
                 // Answered by ours, not by some other program that took the port
                 // meanwhile: Icecast ends at once when it cannot have the port.
                 return !m_process.waitForFinished(200);
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
     }
@@ -147,22 +139,11 @@ public:
             m_process.kill();
         m_process.waitForFinished(2000);
     }
-    // The song title the server shows for `mount`, or empty.
-    QString title(const QString& mount = QStringLiteral("/live")) const
+    // The song title the server shows for its one mount, or empty.
+    QString title() const
     {
         const QJsonObject stats = QJsonDocument::fromJson(httpGet(m_port, "/status-json.xsl")).object()[QStringLiteral("icestats")].toObject();
-        QJsonArray sources;
-        const QJsonValue s = stats[QStringLiteral("source")];
-        if (s.isArray())
-            sources = s.toArray();
-        else if (s.isObject())
-            sources.append(s);
-        for (const QJsonValue& v : sources) {
-            const QJsonObject o = v.toObject();
-            if (o[QStringLiteral("listenurl")].toString().endsWith(mount))
-                return o[QStringLiteral("title")].toString();
-        }
-        return {};
+        return stats[QStringLiteral("source")].toObject()[QStringLiteral("title")].toString();
     }
     QString logs() const
     {
@@ -176,6 +157,5 @@ private:
     QString m_config;
     QProcess m_process;
 };
-
 
 }  // namespace tavlo::test
