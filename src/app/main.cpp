@@ -159,7 +159,7 @@ QString parse(const QStringList& args, CommandLine& cl)
                 "--loudness goes with --headless or --render; on a desktop use Options > Normalize Loudness");
         bool ok = false;
         const double lufs = parser.value(loudness).toDouble(&ok);
-        if (!ok || !(lufs > -70) || lufs > 0)
+        if (!ok || !SongLoudness::plausibleTarget(lufs))
             return QStringLiteral("--loudness needs a target in LUFS above -70 and at most 0, such as -18, not \"%1\"")
                 .arg(parser.value(loudness));
         cl.loudness = lufs;

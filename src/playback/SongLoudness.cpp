@@ -10,10 +10,10 @@
 namespace tavlo {
 
 namespace {
-// Targets a station could mean; anything else in the settings is a typo.
-bool plausibleTarget(double lufs) { return std::isfinite(lufs) && lufs > -70.0 && lufs <= 0.0; }
 const QString kSection = QStringLiteral("Loudness");
 }  // namespace
+
+bool SongLoudness::plausibleTarget(double lufs) { return std::isfinite(lufs) && lufs > -70.0 && lufs <= 0.0; }
 
 void SongLoudness::setEnabled(bool on)
 {

@@ -23,6 +23,10 @@ public:
 
     explicit SongLoudness(LoudnessService& service) : m_service(service) {}
 
+    // Targets a station could mean (above -70, at most 0 LUFS); anything
+    // else, in the settings or on the command line, is a typo.
+    static bool plausibleTarget(double lufs);
+
     bool enabled() const { return m_enabled; }
     void setEnabled(bool on);
     double targetLufs() const { return m_target; }
