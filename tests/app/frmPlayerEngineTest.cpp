@@ -20,6 +20,8 @@ namespace tavlo::test {
 namespace {
 
 constexpr double kAmplitude = 0.5;
+// A song's RMS at the master level.
+const double kFull = kAmplitude / std::sqrt(2.0) * kMasterGain;
 
 struct Songs {
     QTemporaryDir dir;
@@ -73,8 +75,7 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
     // A plays from 2 s of its 20; its change starts within its last 5 s.
     EXPECT_NEAR(t0, 12.5, 0.6);
 
-    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
-    EXPECT_NEAR(rmsAt(out, 0, 8, 12), full, 0.01 * full) << "A at the master level before the change";
+    EXPECT_NEAR(rmsAt(out, 0, 8, 12), kFull, 0.01 * kFull) << "A at the master level before the change";
     EXPECT_EQ(rmsAt(out, 1, 0, t0), 0.0) << "nothing on B's side before it starts";
 
     // Across the ramp A falls and B rises, half a second at a time.
@@ -88,7 +89,7 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStart)
     }
     // B's tone is there from the first ramp step: it started at 2 s, not in its silence.
     EXPECT_GT(rmsAt(out, 1, t0 + 0.1, t0 + 0.4), 1e-5);
-    EXPECT_NEAR(rmsAt(out, 1, t0 + 5.5, t0 + 8), full, 0.01 * full) << "B at the master level after the ramp";
+    EXPECT_NEAR(rmsAt(out, 1, t0 + 5.5, t0 + 8), kFull, 0.01 * kFull) << "B at the master level after the ramp";
     EXPECT_LT(rmsAt(out, 0, t0 + 5.2, t0 + 9), 1e-6) << "A silent after the ramp";
     // No click: no sample-to-sample jump beyond what the tones themselves make.
     EXPECT_LT(largestStep(out, 0), toneStep(440, kAmplitude));
@@ -117,11 +118,10 @@ TEST(MusicWindowOnEngine, BadRowsBetweenTwoSongsLeaveTheirCrossfadeWhole)
     // same, tenth of a second by tenth: A's whole ramp out, B's whole ramp in.
     EXPECT_NEAR(double(st.changeAtFrame - good.changeAtFrame) / kRate, 0, 0.11);
     const double t0 = double(good.changeAtFrame) / kRate;
-    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
     for (double t = t0 - 2; t < t0 + 6; t += 0.1) {
         for (int ch = 0; ch < 2; ++ch)
-            EXPECT_NEAR(rmsAt(out, ch, t, t + 0.1), rmsAt(heard, ch, t, t + 0.1), 0.02 * full) << ch << " at " << t;
-        EXPECT_GT(rmsAt(out, 0, t, t + 0.1) + rmsAt(out, 1, t, t + 0.1), 0.1 * full) << "a hole at " << t;
+            EXPECT_NEAR(rmsAt(out, ch, t, t + 0.1), rmsAt(heard, ch, t, t + 0.1), 0.02 * kFull) << ch << " at " << t;
+        EXPECT_GT(rmsAt(out, 0, t, t + 0.1) + rmsAt(out, 1, t, t + 0.1), 0.1 * kFull) << "a hole at " << t;
     }
     EXPECT_LT(largestStep(out, 0), toneStep(440, kAmplitude));
     EXPECT_LT(largestStep(out, 1), toneStep(660, kAmplitude));
@@ -177,8 +177,7 @@ TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
     }
     // The old song fades out over 6 ms as the new one comes in: one 10 ms window at most.
     EXPECT_LE(overlapping, 1) << "both songs audible beyond the fade of the cut";
-    const double full = kAmplitude / std::sqrt(2.0) * kMasterGain;
-    EXPECT_NEAR(rmsAt(out, 1, t0 + 0.1, t0 + 2), full, 0.01 * full) << "B at once at the master level";
+    EXPECT_NEAR(rmsAt(out, 1, t0 + 0.1, t0 + 2), kFull, 0.01 * kFull) << "B at once at the master level";
 }
 
 }  // namespace

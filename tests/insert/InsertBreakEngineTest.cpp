@@ -112,15 +112,6 @@ double frequency(const std::vector<float>& s, int channel, double fromSec, doubl
     return crossings / 2.0 / (toSec - fromSec);
 }
 
-// When the music (the left) first sounds from `fromSec` on, in seconds.
-double musicOnset(const std::vector<float>& s, double fromSec)
-{
-    std::size_t i = at(fromSec);
-    while (i < s.size() / 2 && std::abs(s[2 * i]) <= 1e-6f)
-        ++i;
-    return double(i) / kRate;
-}
-
 struct Silence {
     double seconds = 0;
     double from = 0;
@@ -193,8 +184,6 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
             EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up";
             EXPECT_LT(rmsAt(out, 0, br.inEnd + kFadeOut, br.back), 1e-6) << "the music waits silent under the inserts";
             // B is back with the press, from its trimmed start: the marker first.
-            const double lag = musicOnset(out, br.inEnd + kFadeOut) - br.back;
-            EXPECT_TRUE(lag >= -0.011 && lag <= 0.05) << "B starts " << lag << " s after the press, not from its trimmed start";
             EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
             EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
         }

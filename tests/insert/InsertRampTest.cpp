@@ -54,14 +54,8 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
 
     // The music waits, paused at the start of its next song, at its own level.
     EXPECT_EQ(std::tuple(b.in().InsertReady, b.m().CurrentStatus, b.m().ItemPlaying), std::tuple(0, 2, 2));
-    EXPECT_EQ(std::pair(b.r.stream(b.music[1])->state(), b.r.stream(b.music[1])->position()),
-              std::pair(FakeStream::State::Paused, 0.0));
 
-    // Back to music: the music rises one step a tick while the insert falls,
-    // then the insert window stops and the music's log names its song.
-    QStringList musicLog;
-    QObject::connect(&b.m(), &PlayerWindow::logEntryWritten,
-                     [&](const QString&, const QString& path) { musicLog << path; });
+    // Back to music: the music rises one step a tick while the insert falls.
     b.r.time.advance(2000);
     b.in().cmdBackToMusic->press();
     t = b.recordRamp();
@@ -69,7 +63,6 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
     InsertIn::expectTicks(t, 1, 85, [](int c) { return c; }, [](int c) { return 85 - c; });
     EXPECT_EQ(std::pair(b.in().GoingBackToMusic, b.in().CurrentStatus), std::pair(0, 0));
     EXPECT_EQ(b.r.stream(b.music[1])->state(), FakeStream::State::Running);
-    EXPECT_EQ(musicLog, QStringList{b.music[1]});
 }
 
 TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
@@ -127,16 +120,6 @@ TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)
     for (const auto& k : t)
         EXPECT_EQ(k.music, 21) << "tick " << k.c;
     EXPECT_EQ(std::pair(b.m().CurrentStatus, b.m().ItemPlaying), std::pair(1, 1));
-    EXPECT_EQ(b.r.stream(b.music[0]), music);
-
-    // Mix back: the music's fader is put back to its master level on every tick.
-    b.in().optTransition[3]->setValue(1);
-    b.in().cmdBackToMusic->press();
-    b.m().vscVolume[static_cast<size_t>(b.m().ChannelPlaying)]->setValue(50);
-    b.r.time.advance(b.in().tmrTransition3().interval());
-    EXPECT_EQ(b.musicFader(), 21);
-    b.recordRamp();
-    EXPECT_EQ(std::pair(b.m().CurrentStatus, b.in().CurrentStatus), std::pair(1, 0));
     EXPECT_EQ(b.r.stream(b.music[0]), music);
 }
 

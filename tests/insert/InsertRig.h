@@ -40,26 +40,16 @@ struct BreakRig {
         return false;
     }
 
-    // The insert window's ramp under way, tick by tick: c, the insert and
-    // music faders after it, and when it ran. The end tick has c 0.
+    // The insert window's ramp: c, the insert and music faders, ms from now.
     struct Tick {
         int c, insert, music;
         std::int64_t ms;
     };
     std::vector<Tick> recordRamp()
     {
-        std::vector<Tick> ticks;
         const std::int64_t from = r.time.elapsedMs();
-        int last = in().DoingTransition;
-        while (r.time.elapsedMs() - from < 60000 && r.time.step(1000)) {
-            if (in().DoingTransition == last)
-                continue;
-            last = in().DoingTransition;
-            ticks.push_back({last, insertFader(), musicFader(), r.time.elapsedMs() - from});
-            if (last == 0)
-                break;
-        }
-        return ticks;
+        return r.recordTicks(in(), in().DoingTransition, from,
+                             [&](int c) { return Tick{c, insertFader(), musicFader(), r.time.elapsedMs() - from}; });
     }
 };
 

@@ -7,7 +7,7 @@
 using namespace tavlo;
 using namespace tavlo::test;
 
-TEST(Deck, LevelsTrimmingDraggingAndTheHandOverPoint)
+TEST(Deck, LevelsTrimmingAndTheHandOverPoint)
 {
     WindowRig r;
     r.w->spinCutFirst->setValue(10);
@@ -21,38 +21,12 @@ TEST(Deck, LevelsTrimmingDraggingAndTheHandOverPoint)
               std::pair(QStringLiteral("02:55"), QStringLiteral("02:53")));  // to the hand-over, 1 s early
 
     // The master level reaches the channel in play: fader, player, label.
-    const int ch = r.w->ChannelPlaying;
-    const auto levels = [&] { return std::tuple(r.fader(ch), r.stream(a)->volume(), r.w->lblMasterVolume->text()); };
-    EXPECT_EQ(levels(), std::tuple(21, -441, QStringLiteral("75%")));  // master 64, -4.41 dB
-    r.w->hscVolume->setValue(0);
-    EXPECT_EQ(levels(), std::tuple(85, -7225, QStringLiteral("0%")));
-    r.w->hscVolume->setValue(64);
-
-    // The position slider counts from the trimmed start: the tick moves it,
-    // a drag seeks. Pitch acts on release, balance at once.
-    r.time.advance(1000);
-    EXPECT_EQ(r.w->hscPosition->value(), 2);
-    r.w->hscPosition->scrollTo(30);
-    EXPECT_NEAR(r.stream(a)->position(), 40.0, 1e-6);
-    r.w->hscPitch->scrollTo(125);
-    EXPECT_DOUBLE_EQ(r.stream(a)->rate(), 1.0);
-    r.w->hscPitch->release();
-    EXPECT_DOUBLE_EQ(r.stream(a)->rate(), 1.25);
-    r.w->hscBalance->setValue(-3);
-    EXPECT_EQ(r.stream(a)->balance(), -3000);
+    EXPECT_EQ(std::tuple(r.fader(r.w->ChannelPlaying), r.stream(a)->volume(), r.w->lblMasterVolume->text()),
+              std::tuple(21, -441, QStringLiteral("75%")));  // master 64, -4.41 dB
 
     // The change starts when the position reads 185 - 1.
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
     EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 184);
-
-    // Cuts leaving nothing of the song: it plays whole, from the next load on.
-    r.w->spinCutFirst->setValue(100);
-    r.w->spinCutLast->setValue(100);
-    EXPECT_EQ(r.stream(b)->position(), 10.0);
-    r.w->btnBack_Click();
-    r.w->btnNext_Click();
-    EXPECT_EQ(r.stream(b)->position(), 0.0);
-    EXPECT_EQ(r.w->songEnd(), 150);
 }
 
 TEST(Deck, PauseAndASongChangeWhilePaused)
@@ -66,10 +40,6 @@ TEST(Deck, PauseAndASongChangeWhilePaused)
 
     r.w->btnPlay->press();
     r.time.advance(3000);  // past the first ramp
-    r.w->btnPause->press();
-    EXPECT_EQ(std::pair(r.w->CurrentStatus, state(a)), std::pair(2, FakeStream::State::Paused));
-    r.w->btnPause->press();  // resumes
-    EXPECT_EQ(state(a), FakeStream::State::Running);
 
     // A song change while paused cues the new song at its trimmed start and
     // the master level; the old one stays paused and silent.
@@ -84,8 +54,6 @@ TEST(Deck, PauseAndASongChangeWhilePaused)
 
     r.w->btnNext->press();  // resumes, then changes
     EXPECT_EQ(std::pair(r.w->CurrentStatus, state(c)), std::pair(1, FakeStream::State::Running));
-    r.w->btnStop->press();
-    EXPECT_EQ(std::pair(state(b), state(c)), std::pair(FakeStream::State::Stopped, FakeStream::State::Stopped));
 }
 
 TEST(Deck, EndsOfTheListAndUnopenableFiles)
@@ -135,9 +103,6 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->lstClipList);
     r.w->btnNext_Click();
     EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
-    r.w->mnuClear_Click();
-    r.w->btnNext_Click();
-    EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
 }
 
 TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
@@ -152,8 +117,6 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
 
     r.w->AddFileToList(QStringLiteral("/music/x.mp3"), 3, list);  // at the row in play
     r.w->AddFileToList(QStringLiteral("/music/y.mp3"), 5, list);  // after it
-    PlaylistModel other;
-    r.w->AddFileToList(QStringLiteral("/music/z.mp3"), 1, other);  // another list
     EXPECT_EQ(r.w->ItemPlaying, 4);
 
     // s1 s2 x s3 y s4 s5, s3 in play: delete s1 and x (two runs of rows),
@@ -166,10 +129,4 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
     r.w->mnuDeleteSelectedItem_Click();
     EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("s2"), QStringLiteral("y"), QStringLiteral("s4"), QStringLiteral("s5")}));
-
-    // Cue s4: the song in play stops, s4 waits paused at the master level.
-    list.selectOnly(3);
-    r.w->mnuCueSelectedItem_Click();
-    const FakeStream* s4 = r.stream(QStringLiteral("/music/s4.mp3"));
-    EXPECT_EQ(std::pair(s4->state(), s4->volume()), std::pair(FakeStream::State::Paused, -441));
 }

@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QSlider>
 
 #include <gtest/gtest.h>
@@ -55,9 +54,6 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     master->setSliderDown(false);
     master->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(fader->value(), 44);
-    // The spinners' top arrow raises the value.
-    view.findChild<QScrollBar*>(s("spinCutFirst"))->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(w.cutFirst(), 1);
 
     for (const char* title : {"Delta", "Alpha", "Echo", "Bravo", "Charlie"})
         rig.add(s(title), 200);
@@ -68,7 +64,6 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     cut->click();
     cut->click();
     EXPECT_EQ(w.TransitionType, 4);
-    EXPECT_TRUE(cut->isChecked());
     EXPECT_FALSE(view.findChild<QAbstractButton*>(s("optTransition(0)"))->isChecked());
     // A menu entry runs its handler; its check mark follows the logic.
     auto* writeLog = view.findChild<QAction*>(s("mnuWriteLog"));
@@ -113,31 +108,6 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     QMenu* menu = view.menu(s("mnuList"));
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
-
-    // A long list: everything selected and back to one row, both ways.
-    PlayListRow row;
-    row.fields[ColTitle] = s("Song");
-    model.append(std::vector<PlayListRow>(100000, row));
-    list->selectAll();
-    EXPECT_EQ(model.selectedRows().size(), 100004u);
-    model.selectOnly(100000);
-    QApplication::processEvents();
-    EXPECT_EQ(viewSelection(*list), std::vector<int>{100000});
-    EXPECT_TRUE(list->viewport()->rect().intersects(list->visualRect(model.index(99999, 0))));
-
-    // Closing asks the window, which asks the operator.
-    view.mayClose = [&w] {
-        int cancel = 0;
-        w.Form_Unload(cancel);
-        return cancel == 0;
-    };
-    bool ended = false;
-    QObject::connect(&w, &frmPlayer::programEndRequested, [&ended] { ended = true; });
-    view.close();
-    EXPECT_TRUE(view.isVisible());
-    rig.dialogs.answerYes = true;
-    view.close();
-    EXPECT_TRUE(ended && !view.isVisible());
 }
 
 // Lined up on a screen 768 pixels high: 6615 twips wide, 10520 high for the

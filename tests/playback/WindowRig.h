@@ -105,23 +105,32 @@ struct WindowRig {
         return true;
     }
 
-    // Each ramp tick of the change under way: S, the incoming and outgoing
-    // faders after it, and when it ran (ms after `from`). The end tick has S 0.
+    // What `sample` makes of each ramp tick of `pw` (each change of its
+    // DoingTransition from `last`), up to the end tick (0), within 60 s of `from`.
+    template <typename Sample>
+    auto recordTicks(const PlayerWindow& pw, int last, std::int64_t from, Sample sample)
+    {
+        std::vector<decltype(sample(0))> ticks;
+        while (time.elapsedMs() - from < 60000 && time.step(1000)) {
+            if (pw.DoingTransition == last)
+                continue;
+            last = pw.DoingTransition;
+            ticks.push_back(sample(last));
+            if (last == 0)
+                break;
+        }
+        return ticks;
+    }
+    // The music window's change: S, the incoming and outgoing faders, ms after `from`.
     struct RampTick {
         int S, in, out;
         std::int64_t ms;
     };
     std::vector<RampTick> recordRamp(std::int64_t from)
     {
-        std::vector<RampTick> ticks;
-        while (time.elapsedMs() - from < 60000 && time.step(1000)) {
-            if (ticks.empty() ? w->DoingTransition != 0 : w->DoingTransition != ticks.back().S) {
-                ticks.push_back({w->DoingTransition, fader(w->ChannelPlaying), fader(outgoing()), time.elapsedMs() - from});
-                if (w->DoingTransition == 0)
-                    break;
-            }
-        }
-        return ticks;
+        return recordTicks(*w, 0, from, [&](int S) {
+            return RampTick{S, fader(w->ChannelPlaying), fader(outgoing()), time.elapsedMs() - from};
+        });
     }
 };
 

@@ -86,11 +86,6 @@ TEST(WinSeekView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
     ASSERT_NE(drag, nullptr);
     EXPECT_EQ(drag->mimeData()->urls(), QList<QUrl>{QUrl::fromLocalFile(two)});
     QTest::mouseRelease(found.viewport(), Qt::LeftButton, {}, from);
-    // Double-clicked: into the music window's list.
-    const int before = r.w->lstClipList->count();
-    QTest::mouseDClick(found.viewport(), Qt::LeftButton, {}, from);
-    ASSERT_EQ(r.w->lstClipList->count(), before + 1);
-    EXPECT_EQ(r.w->lstClipList->text(before + 1, ColLocation), two);
 
     // With their tags: the rows take the plain list's place.
     QTest::mouseClick(child<QAbstractButton>(view, "chkReadMP3Tags"), Qt::LeftButton);
