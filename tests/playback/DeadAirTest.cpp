@@ -70,24 +70,5 @@ TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
     EXPECT_FALSE(again.deadAir.settings().enabled);
 }
 
-TEST(DeadAir, DialogTakesOnlyLevelsAndTimesThatMakeSense)
-{
-    WindowRig r;
-    frmDeadAir& d = r.w->deadAirDialog;
-    for (const auto& [level, seconds] : {std::tuple("0", "15"), std::tuple("loud", "15"), std::tuple("-50", "2.5")}) {
-        d.openFrom(*r.w);
-        d.txtThreshold->setText(s(level));
-        d.txtSeconds->setText(s(seconds));
-        d.cmdOk->press();
-        EXPECT_TRUE(d.isVisible()) << level << " " << seconds;
-    }
-    EXPECT_EQ(r.dialogs.informed.size(), 3);
-    d.txtThreshold->setText(s("-45.5"));
-    d.txtSeconds->setText(s("20"));
-    d.cmdOk->press();
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(std::tuple(r.w->deadAir.settings().thresholdDb, r.w->deadAir.settings().seconds), std::tuple(-45.5, 20));
-}
-
 }  // namespace
 }  // namespace tavlo::test

@@ -57,36 +57,3 @@ TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
     EXPECT_EQ(w.loudness().startsNotReady(), 1) << "only the song whose measurement was missing";
 }
 
-TEST(Loudness, EachWindowKeepsItsOwnSwitchAndTarget)
-{
-    WindowRig r(false);
-    const QString musicApp = r.w->settingsAppName();
-    const QString insertApp = r.ins->settingsAppName();
-    auto key = [](const QString& app, const char* name) {
-        return app + QStringLiteral("|Loudness|") + QLatin1String(name);
-    };
-    r.settings.values.insert(key(insertApp, "Normalize"), QStringLiteral("True"));
-    r.settings.values.insert(key(insertApp, "TargetLUFS"), QStringLiteral("-23"));
-    r.settings.values.insert(key(musicApp, "TargetLUFS"), QStringLiteral("loud"));
-    r.w->Form_Load();
-    EXPECT_FALSE(r.w->loudness().enabled());
-    EXPECT_EQ(r.w->loudness().targetLufs(), -18.0) << "an unreadable target leaves the default";
-    EXPECT_TRUE(r.ins->loudness().enabled());
-    EXPECT_TRUE(r.ins->mnuNormalizeLoudness->checked());
-    EXPECT_EQ(r.ins->loudness().targetLufs(), -23.0);
-
-    // The same file is brought to each window's own target.
-    const QString ad = r.addInsert(QStringLiteral("ad"), 20);
-    r.loudness.set(ad, -10, -3);
-    r.ins->btnPlay_Click();
-    EXPECT_EQ(r.stream(ad)->trimAtFirstRun, -1300);
-    r.w->mnuNormalizeLoudness->click();
-    const QString song = r.add(QStringLiteral("ad-as-song"), 20);
-    r.loudness.set(song, -10, -3);
-    r.w->btnPlay_Click();
-    EXPECT_EQ(r.stream(song)->trimAtFirstRun, -800);
-
-    int cancel = 0;
-    r.w->Form_Unload(cancel);
-    EXPECT_EQ(r.settings.values.value(key(musicApp, "Normalize")), QStringLiteral("True"));
-}

@@ -51,19 +51,13 @@ TEST(M3u, EntriesComeBackCharacterForCharacter)
     writeFile(path, "#EXTM3U\r\na\rb.mp3\r\n #not a comment.mp3\r\nlast.mp3");
     EXPECT_EQ(readEntries(path), (QStringList{QStringLiteral("a\rb.mp3"), QStringLiteral(" #not a comment.mp3"),
                                               QStringLiteral("last.mp3")}));
-    // A CR LF split across two read blocks still ends the line cleanly, and
-    // a final CR LF adds no empty row.
-    const qsizetype block = 1 << 20;
-    writeFile(path, QByteArray(block - 1, 'x') + "\r\nnext.mp3\r\n");
-    const QStringList split = readEntries(path);
-    ASSERT_EQ(split.size(), 2);
-    EXPECT_EQ(split[0].size(), block - 1);
-    EXPECT_EQ(split[1], QStringLiteral("next.mp3"));
-
+    // A CR LF split across two read blocks ends the line cleanly; a final CR LF adds no row.
+    writeFile(path, QByteArray((1 << 20) - 1, 'x') + "\r\nnext.mp3\r\n");
+    EXPECT_EQ(readEntries(path), (QStringList{QString((1 << 20) - 1, QLatin1Char('x')), QStringLiteral("next.mp3")}));
     // A long list, written in several blocks, comes back in order.
     QStringList many;
     for (int i = 0; i < 100000; ++i)
-        many.append(QStringLiteral("/music/%1/track %2.mp3").arg(i % 97).arg(i));
+        many << QStringLiteral("/music/track %1.mp3").arg(i);
     ASSERT_TRUE(writer.save(path, many).ok);
     EXPECT_EQ(readEntries(path), many);
     // The window refusing an entry ends the load quietly; what was added stays.

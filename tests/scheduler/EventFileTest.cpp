@@ -1,7 +1,5 @@
-// Event files between stations and formats, the time texts, and the numeric
-// test every box shares.
+// Event files between stations and formats, and the time texts.
 #include "scheduler/SchedulerRig.h"
-#include "platform/NumericText.h"
 #include "scheduler/EventFile.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +11,7 @@ namespace {
 QString s(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
-TEST(NumericText, AcceptsWhatAPlainNumberReaderAccepts)
-{
-    for (const char* yes : {"07", "+5", " 12 ", ".5", "1.", "-2.5E-2"})
-        EXPECT_TRUE(isNumeric(s(yes))) << yes;
-    for (const char* no : {"", "1a", "--1", "0x10", "inf", "1e", "1,5", "."})
-        EXPECT_FALSE(isNumeric(s(no))) << no;
-    EXPECT_EQ(numericValue(s("-2.5E-2")), -0.025);
-}
-
-TEST(TimeOfDayText, WritesEitherFormatAndReadsBothWithTheDesktopsDesignators)
+TEST(TimeOfDayText, WritesEitherFormatAndReadsBoth)
 {
     const TimeOfDayText c(QLocale::c());
     const TimeOfDayText::Format ampm = TimeOfDayText::Format::AmPm, h24 = TimeOfDayText::Format::H24;
@@ -34,18 +23,9 @@ TEST(TimeOfDayText, WritesEitherFormatAndReadsBothWithTheDesktopsDesignators)
     EXPECT_EQ(c.convert(s("13:00:00 PM"), h24), s("13:00:00"));
     for (const char* bad : {"12:00", "24:00:00", "1:00:00 XM", "-3:00:00 PM"})
         EXPECT_FALSE(c.parse(s(bad))) << bad;
-
-    // A desktop with its own designators writes them and reads them, and
-    // still reads an English file.
-    const TimeOfDayText ko(QLocale(QLocale::Korean, QLocale::SouthKorea));
-    ASSERT_NE(ko.pmText(), s("PM"));
-    const QString written = ko.format(QTime(15, 0, 0), ampm);
-    EXPECT_TRUE(written.endsWith(ko.pmText()));
-    EXPECT_EQ(ko.parse(written), QTime(15, 0, 0));
-    EXPECT_EQ(ko.parse(s("03:00:00 PM")), QTime(15, 0, 0));
 }
 
-TEST(EventFile, ReadsLinesOfAnyStationAndSavesWholeOrNotAtAll)
+TEST(EventFile, ReadsLinesOfAnyStationAndSavesInEitherFormat)
 {
     SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(12, 0)));
     // CR LF and LF, UTF-8 and an old station's Windows-1252 line, a line of
@@ -77,29 +57,4 @@ TEST(EventFile, ReadsLinesOfAnyStationAndSavesWholeOrNotAtAll)
     g.t().OptionsForm->cmdOk->press();
     ASSERT_TRUE(g.t().OpenEventList(saved24));
     EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("01:00:00 PM"));
-
-    // A save that cannot be written is told; the list and the old file stay.
-    writeFile(g.dir.filePath(s("blocker")), "a file, not a folder");
-    g.r->dialogs.fileToSave = g.dir.filePath(s("blocker/list.tmg"));
-    g.t().mnuSaveAs->click();
-    EXPECT_EQ(g.r->dialogs.informed.size(), 1);
-    EXPECT_EQ(g.t().lstEvents->count(), 3);
-
-    // An empty list saves an empty file; an unreadable file empties the list.
-    const QString empty = g.dir.filePath(s("empty.tmg"));
-    g.t().mnuClearList->click();
-    ASSERT_TRUE(g.t().SaveEventList(empty));
-    EXPECT_EQ(readFile(empty), QByteArray());
-    g.r->dialogs.filesToOpen = {saved};
-    g.t().cmdOpenList->press();
-    EXPECT_FALSE(g.t().OpenEventList(g.dir.filePath(s("missing.tmg"))));
-    EXPECT_EQ(g.t().lstEvents->count(), 0);
-
-    // Delete Selected removes exactly the selected rows.
-    g.t().OpenEventList(saved);
-    g.t().lstEvents->setSelected(1, true);
-    g.t().lstEvents->setSelected(3, true);
-    g.t().mnuDeleteSelected->click();
-    ASSERT_EQ(g.t().lstEvents->count(), 1);
-    EXPECT_EQ(g.t().lstEvents->text(1, EvWindow), s("Timing"));
 }
