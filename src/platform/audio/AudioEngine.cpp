@@ -65,6 +65,16 @@ AudioEngine::~AudioEngine()
     m_wav.reset();
 }
 
+OutputCounts AudioEngine::outputCounts() const
+{
+    return m_null ? m_null->counts() : OutputCounts{};
+}
+
+bool AudioEngine::outputRealtime() const
+{
+    return m_null && m_null->realtime();
+}
+
 OpenResult AudioEngine::open(const QString& path)
 {
     OpenResult result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MediaService.h"
+#include "platform/audio/NullSink.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +12,6 @@
 namespace tavlo {
 
 class Mixer;
-class NullSink;
 class PortAudioSink;
 class Reader;
 class StreamTap;
@@ -63,6 +63,9 @@ public:
     // so offline output is deterministic and never underruns.
     void renderOffline(int frames);
     std::int64_t framesRendered() const;
+    // The null output's own count of its blocks (zeros on other outputs).
+    OutputCounts outputCounts() const;
+    bool outputRealtime() const;
 
 private:
     friend class EngineStream;
