@@ -5,6 +5,7 @@
 #include "platform/AppServices.h"
 #include "playback/PlayerWindowView.h"
 #include "playback/frmDeadAirView.h"
+#include "playback/PlayerWindowRemote.h"
 #include "playback/SongLoudness.h"
 #include "app/frmAbout.h"
 #include "app/frmAboutView.h"
@@ -28,6 +29,7 @@
 #include "platform/audio/AlsaMixerCard.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/LoudnessAnalyzer.h"
+#include "platform/dbus/MprisService.h"
 #include "platform/net/QtHttpClient.h"
 #include "platform/stream/IcecastStreamer.h"
 #include "scheduler/frmTiming.h"
@@ -266,6 +268,19 @@ void startWindows(frmPlayer& music, frmPlayer2& insert, frmTiming& timing, frmTa
         timing.OpenEventList(events);
 }
 
+// The desktop's media keys and sound menu reach the music window over the
+// session bus. Without one (a console, a server) there is nobody to tell;
+// another Tavlo holding the name is worth a line.
+void publishOnSessionBus(MprisService& mpris)
+{
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    const QString why = mpris.publish(bus);
+    if (!why.isEmpty())
+        std::fprintf(stderr, "tavlo: no media keys: %s\n", why.toLocal8Bit().constData());
+}
+
 bool haveDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
@@ -345,6 +360,14 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)})
         QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     QObject::connect(&timingWindow, &frmTiming::programEndRequested, &app, endProgram, Qt::QueuedConnection);
+    PlayerWindowRemote remote(window);
+    MprisService mpris(remote, [&window, &view] {
+        if (window.windowState() == Form::WindowState::Minimized)
+            window.setWindowState(Form::WindowState::Normal);
+        view.raise();
+        view.activateWindow();
+    });
+    publishOnSessionBus(mpris);
     view.show();
     startWindows(window, insertWindow, timingWindow, logFolderWindow, searchWindow, live365Window, cl.file, cl.file,
                  cl.events);
@@ -413,6 +436,9 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     catchTerminationSignals();
     SystemTime time;
     ConsoleStation station(time, time, AudioEngine::Options{}, cl);
+    PlayerWindowRemote remote(station.window);
+    MprisService mpris(remote);
+    publishOnSessionBus(mpris);
     QSocketNotifier stopper(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stopper, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     return app.exec();
