@@ -25,14 +25,6 @@ void type(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-template <typename W>
-W* child(QWidget& view, const QString& name)
-{
-    auto* w = view.findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-}
-
 TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
 {
     WindowRig r;
@@ -43,10 +35,10 @@ TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
     QApplication::processEvents();
     ASSERT_TRUE(deadAir.isVisible());
     expectLegible(deadAir);
-    child<QCheckBox>(deadAir, QStringLiteral("chkEnabled"))->click();
-    type(child<QLineEdit>(deadAir, QStringLiteral("txtThreshold")), QStringLiteral("-55"));
-    type(child<QLineEdit>(deadAir, QStringLiteral("txtSeconds")), QStringLiteral("30"));
-    child<QPushButton>(deadAir, QStringLiteral("cmdOk"))->click();
+    child<QCheckBox>(deadAir, "chkEnabled")->click();
+    type(child<QLineEdit>(deadAir, "txtThreshold"), QStringLiteral("-55"));
+    type(child<QLineEdit>(deadAir, "txtSeconds"), QStringLiteral("30"));
+    child<QPushButton>(deadAir, "cmdOk")->click();
     EXPECT_FALSE(deadAir.isVisible());
     const DeadAirWatch::Settings& s = r.w->deadAir.settings();
     EXPECT_EQ(std::tuple(s.enabled, s.thresholdDb, s.seconds), std::tuple(false, -55.0, 30));
@@ -55,11 +47,11 @@ TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
     QApplication::processEvents();
     ASSERT_TRUE(streaming.isVisible());
     expectLegible(streaming);
-    auto* password = child<QLineEdit>(streaming, QStringLiteral("txtPassword"));
+    auto* password = child<QLineEdit>(streaming, "txtPassword");
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     type(password, QStringLiteral("s3cret"));
     EXPECT_EQ(r.w->streaming.txtPassword->text(), QStringLiteral("s3cret"));
-    child<QPushButton>(streaming, QStringLiteral("cmdCancel"))->click();
+    child<QPushButton>(streaming, "cmdCancel")->click();
     EXPECT_FALSE(streaming.isVisible());
 }
 

@@ -1,11 +1,10 @@
-// The about box and the lined-up windows on the desktop.
+// The about box on the desktop.
 #include "app/frmAboutView.h"
 #include "fakes/QtTestApp.h"
-#include "playback/PlayerWindowView.h"
+#include "fakes/ViewChecks.h"
 #include "playback/WindowRig.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -20,27 +19,10 @@ TEST(frmAboutView, ShowsTheVersionAndFollowsItsLinks)
     frmAbout named(r.shell, r.screen, {3, 7, 0}, {QStringLiteral("desk@example.org"), QString()});
     frmAboutView view(named);
     named.open();
-    auto* link = view.findChild<QLabel*>(QStringLiteral("Label2"));
-    ASSERT_TRUE(link);
-    EXPECT_EQ(view.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 3.70"));
-    EXPECT_TRUE(link->isVisible());
-    EXPECT_FALSE(view.findChild<QLabel*>(QStringLiteral("Label5"))->isVisible());
-    const QPointF at(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, at, link->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, link->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(link, &press);
-    QApplication::sendEvent(link, &release);
+    auto* link = child<QLabel>(view, "Label2");
+    EXPECT_EQ(child<QLabel>(view, "lblVersion")->text(), QStringLiteral("Version 3.70"));
+    EXPECT_TRUE(link->isVisible() && !child<QLabel>(view, "Label5")->isVisible());
+    sendMouse(link, QEvent::MouseButtonPress, QPoint(2, 2));
+    sendMouse(link, QEvent::MouseButtonRelease, QPoint(2, 2));
     EXPECT_EQ(r.shell.opened, QStringList{QStringLiteral("mailto:desk@example.org")});
-}
-
-TEST(frmAboutView, LinedUpMusicWindowTakesItsPlaceOnTheDesktop)
-{
-    WindowRig r;
-    PlayerWindowView music(*r.w);
-    music.show();
-    r.w->setGeometry(3000, 3000, 9000, 4500);
-    r.w->mnuLineUpWindows->click();
-    const int perPixel = 1440 / music.logicalDpiY();
-    EXPECT_EQ(music.pos(), QPoint(100 / perPixel, 100 / perPixel));
-    EXPECT_EQ(music.frameGeometry().size(), QSize(6615 / perPixel, 10520 / perPixel));  // frame included
 }

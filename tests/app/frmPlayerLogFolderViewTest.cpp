@@ -2,14 +2,15 @@
 // shows where the window logic puts it, and what is typed and accepted there
 // becomes the music window's log folder.
 #include "fakes/QtTestApp.h"
+#include "fakes/ViewChecks.h"
 #include "log/frmTavloOptionsView.h"
 #include "playback/WindowRig.h"
 
 #include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,30 +25,21 @@ TEST(frmPlayerLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("logs"))));
     r.w->setGeometry(1500, 900, 6615, 9000);
     r.w->strLogPath = dir.path() + QLatin1Char('/');
-    auto* edit = view.findChild<QLineEdit*>(QStringLiteral("txtLogPath"));
-    auto* ok = view.findChild<QPushButton*>(QStringLiteral("cmdOk"));
-    auto* close = view.findChild<QPushButton*>(QStringLiteral("cmdClose"));
-    ASSERT_TRUE(edit && ok && close);
-    const auto type = [edit](const QString& text) {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(edit, &press);
-        }
-    };
+    auto* edit = child<QLineEdit>(view, "txtLogPath");
 
     r.w->mnuLogFolder->click();
     EXPECT_TRUE(view.isVisible());
     EXPECT_EQ(view.pos(), QPoint(1600 / kTwipsPerPixel, 1000 / kTwipsPerPixel));  // the music window's corner + 100 twips
     EXPECT_EQ(edit->text(), dir.path());
-    type(QStringLiteral("/logs"));
-    ok->click();
+    QTest::keyClicks(edit, QStringLiteral("/logs"));
+    child<QPushButton>(view, "cmdOk")->click();
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
 
     // X only closes it.
     r.w->mnuLogFolder->click();
-    type(QStringLiteral("x"));
-    close->click();
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    child<QPushButton>(view, "cmdClose")->click();
     EXPECT_FALSE(view.isVisible() || r.logFolderWindow.isVisible());
     EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
 }

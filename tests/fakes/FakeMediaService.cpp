@@ -27,18 +27,13 @@ void FakeStream::settle() const
 OpenResult FakeMediaService::open(const QString& path)
 {
     OpenResult r;
-    if (path.isEmpty() || !m_files.contains(path))
+    const auto it = m_files.constFind(path);
+    if (path.isEmpty() || it == m_files.constEnd()) {
         failedOpens << path;
-    if (path.isEmpty()) {
-        r.error = media_error::NoFileName;
-        return r;
+        r.error = path.isEmpty() ? media_error::NoFileName : media_error::NotFound;
+    } else {
+        r.stream = std::make_unique<FakeStream>(*this, path, *it);
     }
-    auto it = m_files.constFind(path);
-    if (it == m_files.constEnd()) {
-        r.error = media_error::NotFound;
-        return r;
-    }
-    r.stream = std::make_unique<FakeStream>(*this, path, *it);
     return r;
 }
 

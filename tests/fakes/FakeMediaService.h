@@ -39,7 +39,6 @@ public:
     void setRate(double r) override { settle(); m_rate = r; }
     double rate() const override { return m_rate; }
     void setTrim(int t) override { m_trim = t; }
-    int trim() const { return m_trim; }
     // The trim the song was first heard with; nothing before it ran.
     std::optional<int> trimAtFirstRun;
 

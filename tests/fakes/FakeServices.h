@@ -21,12 +21,11 @@ public:
     void reseed() override {}
     double next() override
     {
-        if (!script.empty()) {
-            double v = script.front();
-            script.pop_front();
-            return v;
-        }
-        return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+        if (script.empty())
+            return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+        const double v = script.front();
+        script.pop_front();
+        return v;
     }
     std::deque<double> script;
 

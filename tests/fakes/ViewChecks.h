@@ -3,14 +3,44 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+
 namespace tavlo::test {
+
+// The child of that name; without one the test fails there (gtest reports the exception).
+template <typename T>
+T* child(QWidget& window, const char* name)
+{
+    if (T* w = window.findChild<T*>(QLatin1String(name)))
+        return w;
+    throw std::runtime_error(std::string("no child named ") + name);
+}
+
+// A mouse event as the window system sends it; for a move, `button` is the one held.
+inline void sendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButton button = Qt::LeftButton)
+{
+    QMouseEvent e(type, at, target->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+}
+
+// Saves what the window shows as TAVLO_TEST_OUTPUT_DIR/<picture>.png, for a look.
+inline void savePicture(QWidget& window, const QString& picture)
+{
+    QDir().mkpath(QStringLiteral(TAVLO_TEST_OUTPUT_DIR));
+    EXPECT_TRUE(window.grab().save(QStringLiteral(TAVLO_TEST_OUTPUT_DIR "/") + picture + QStringLiteral(".png")));
+}
 
 inline QRect placeIn(const QWidget& window, const QWidget* w) { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); }
 

@@ -22,13 +22,7 @@ struct BreakRig {
     }
     frmPlayer& m() const { return *r.w; }
     frmPlayer2& in() const { return *r.ins; }
-    int insertFader() const { return in().vscVolume[static_cast<size_t>(in().ChannelPlaying)]->value(); }
-    int musicFader() const { return m().vscVolume[static_cast<size_t>(m().ChannelPlaying)]->value(); }
-    QString insertInPlay() const
-    {
-        Player* p = in().Players[static_cast<size_t>(in().ChannelPlaying)].get();
-        return p ? p->FileName() : QString();
-    }
+    static int fader(const PlayerWindow& w) { return w.vscVolume[static_cast<size_t>(w.ChannelPlaying)]->value(); }
     // Something a listener hears from this window.
     bool audible(const PlayerWindow& w) const
     {
@@ -49,7 +43,7 @@ struct BreakRig {
     {
         const std::int64_t from = r.time.elapsedMs();
         return r.recordTicks(in(), in().DoingTransition, from,
-                             [&](int c) { return Tick{c, insertFader(), musicFader(), r.time.elapsedMs() - from}; });
+                             [&](int c) { return Tick{c, fader(in()), fader(m()), r.time.elapsedMs() - from}; });
     }
 };
 

@@ -39,8 +39,7 @@ TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
     }
     EXPECT_EQ(shown, (QStringList{QStringLiteral("4"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
     b.r.time.advance(1000);
-    EXPECT_EQ(b.in().InsertReady, 2);
-    EXPECT_EQ(b.r.stream(b.ads[0])->state(), FakeStream::State::Running);
+    EXPECT_EQ(std::pair(b.in().InsertReady, b.r.stream(b.ads[0])->state()), std::pair(2, FakeStream::State::Running));
     EXPECT_FALSE(b.in().lblReady->isVisible() || b.in().tmrCountDown().isEnabled());
     b.in().btnStop_Click();
     b.r.time.advance(5000);
@@ -68,7 +67,6 @@ TEST(InsertWorkflow, WaitForSongStartsOnTheMusicsTransitionTick)
     b.r.time.advance(250000);
     b.in().chkWaitForSong->setValue(1);
     b.in().cmdPrepareInsert->press();
-    EXPECT_EQ(b.in().InsertReady, 1);
     b.r.time.advance(1000);
     EXPECT_EQ(b.in().lblCountDown->text(), QStringLiteral("00:48"));  // the music's time left, mirrored
 
@@ -77,8 +75,7 @@ TEST(InsertWorkflow, WaitForSongStartsOnTheMusicsTransitionTick)
     // 1 s transition; positions are whole seconds, so from 298.5 s on).
     EXPECT_GE(b.r.time.elapsedMs() - songStart, 298500);
     EXPECT_LT(b.r.time.elapsedMs() - songStart, 298600 + 100);
-    EXPECT_EQ(b.m().ItemPlaying, 1);
-    EXPECT_EQ(b.r.stream(b.ads[0])->state(), FakeStream::State::Running);
+    EXPECT_EQ(std::pair(b.m().ItemPlaying, b.r.stream(b.ads[0])->state()), std::pair(1, FakeStream::State::Running));
     // The music holds at its end while the insert comes in, then waits at its next song.
     b.recordRamp();
     EXPECT_EQ(std::pair(b.m().ItemPlaying, b.m().CurrentStatus), std::pair(2, 2));
@@ -102,7 +99,7 @@ TEST(InsertWorkflow, AnExhaustedListBringsTheMusicBackAndTheNextBreakStartsAtIte
     // The next break starts at item 1; "Insert Now" on it paused resumes it, unlogged.
     b.r.time.advance(60000);
     b.in().cmdInsertNow->press();
-    EXPECT_EQ(b.insertInPlay(), b.ads[0]);
+    EXPECT_EQ(b.r.pathInPlay(&b.in()), b.ads[0]);
     b.r.time.advance(5000);
     b.in().btnPause_Click();
     const FakeStream* ad = b.r.stream(b.ads[0]);
@@ -116,8 +113,7 @@ TEST(InsertWorkflow, AnExhaustedListBringsTheMusicBackAndTheNextBreakStartsAtIte
     // In shuffle mode the list never runs out: only "Back To Music" ends the break.
     b.in().chkRndPlay->setValue(1);
     b.r.time.advance(600000);
-    EXPECT_EQ(std::pair(b.in().GoingBackToMusic, b.m().CurrentStatus), std::pair(0, 2));
-    EXPECT_TRUE(b.audible(b.in()));
+    EXPECT_EQ(std::tuple(b.in().GoingBackToMusic, b.m().CurrentStatus, b.audible(b.in())), std::tuple(0, 2, true));
 }
 
 TEST(InsertWorkflow, ABreakWithNothingToPlayBringsTheMusicBack)
@@ -146,9 +142,9 @@ TEST(InsertWorkflow, ABreakWithNothingToPlayBringsTheMusicBack)
         ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 1; }, 1000));
         EXPECT_LE(b.r.time.elapsedMs() - rampEnd, 1000);
         ASSERT_TRUE(b.r.runUntil([&] { return b.in().GoingBackToMusic == 0; }, 10000));
-        EXPECT_EQ(std::pair(b.m().CurrentStatus, b.in().CurrentStatus), std::pair(1, 0));
-        EXPECT_TRUE(b.audible(b.m()));
-        EXPECT_GE(insertLog->count(QStringLiteral("**ERROR**")), c.inserts.size());
-        EXPECT_TRUE(c.shuffle || insertLog->count(QStringLiteral("**ERROR**")) == c.inserts.size());
+        EXPECT_EQ(std::tuple(b.m().CurrentStatus, b.in().CurrentStatus, b.audible(b.m())), std::tuple(1, 0, true));
+        // Each bad row logged once; shuffled, a row may be drawn again.
+        const qsizetype errors = insertLog->count(QStringLiteral("**ERROR**"));
+        EXPECT_TRUE(c.shuffle ? errors >= c.inserts.size() : errors == c.inserts.size()) << errors;
     }
 }

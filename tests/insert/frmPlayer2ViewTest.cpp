@@ -6,7 +6,6 @@
 #include "playlist/PlaylistTableView.h"
 
 #include <QAbstractItemView>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -24,13 +23,6 @@ void settle()
         QApplication::processEvents();
 }
 
-void save(QWidget& view, const char* picture)
-{
-    const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
-    QDir().mkpath(dir);
-    EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + s(picture) + s(".png")));
-}
-
 TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
 {
     // Wired as the program wires the two windows: the music window's start
@@ -42,24 +34,20 @@ TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
     rig.tim->PreLoadTime = 5;
     ASSERT_TRUE(insert.isLoaded());
     EXPECT_TRUE(view.isVisible());
-    for (const char* title : {"Station Call", "Jingle Long Version", "Weather Sponsor"}) {
-        const QString path = s("/inserts/%1.mp3").arg(s(title));
-        rig.media.addFile(path, 30);
-        insert.AddFileToList(path, 0, *insert.lstClipList);
-    }
+    for (const char* title : {"Station Call", "Jingle Long Version", "Weather Sponsor"})
+        rig.addInsert(s(title), 30);
 
     // Lined up on a screen 768 pixels high.
     insert.setGeometry(6615, 0, 6615, 10520);
     settle();
     ASSERT_EQ(view.frameGeometry().size(), QSize(441, 701));
-    auto* prepare = view.findChild<QAbstractButton*>(s("cmdPrepareInsert"));
-    auto* abort = view.findChild<QAbstractButton*>(s("cmdAbortInsert"));
-    auto* ready = view.findChild<QLabel*>(s("lblReady"));
-    auto* count = view.findChild<QLabel*>(s("lblCountDown(0)"));
-    auto* status = view.findChild<QLabel*>(s("lblStatus"));
-    ASSERT_TRUE(prepare && abort && ready && count && status);
+    auto* prepare = child<QAbstractButton>(view, "cmdPrepareInsert");
+    auto* abort = child<QAbstractButton>(view, "cmdAbortInsert");
+    auto* ready = child<QLabel>(view, "lblReady");
+    auto* count = child<QLabel>(view, "lblCountDown(0)");
+    auto* status = child<QLabel>(view, "lblStatus");
     expectLegible(view);
-    save(view, "insert-view");
+    savePicture(view, s("insert-view"));
     const QList<QWidget*> steady{count, abort, ready, prepare, view.list()};
     QList<QRect> before;
     for (const QWidget* w : steady)
@@ -74,7 +62,7 @@ TEST(frmPlayer2View, InsertWindowReadsWellThroughABreak)
     EXPECT_EQ(count->text(), s("4"));
     EXPECT_GE(count->font().pointSizeF(), 2 * status->font().pointSizeF());
     expectLegible(view);
-    save(view, "insert-view-countdown");
+    savePicture(view, s("insert-view-countdown"));
     // The music's time left while a break waits for its song, and the longest count.
     for (const char* text : {"-00:-00", "32767", "4"}) {
         insert.link().setCountDownText(s(text));

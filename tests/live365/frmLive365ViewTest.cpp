@@ -37,25 +37,21 @@ TEST(frmLive365View, LegibleMaskedAndForwardingTheUser)
     ASSERT_TRUE(view.isVisible());
     expectLegible(view);
 
-    auto* password = view.findChild<QLineEdit*>(s("txtPassword"));
-    ASSERT_NE(password, nullptr);
+    auto* password = child<QLineEdit>(view, "txtPassword");
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     password->clear();
     QTest::keyClicks(password, s("hunter2"));
     EXPECT_EQ(form.txtPassword->text(), s("hunter2"));
 
     // The switch turns "Send" on; its press goes out and the answer shows as a page.
-    auto* send = view.findChild<QPushButton*>(s("cmdSendId3Tags"));
-    auto* enable = view.findChild<QCheckBox*>(s("chkSend"));
-    ASSERT_TRUE(send && enable);
+    auto* send = child<QPushButton>(view, "cmdSendId3Tags");
     EXPECT_FALSE(send->isEnabled());
-    enable->click();
+    child<QCheckBox>(view, "chkSend")->click();
     ASSERT_TRUE(send->isEnabled());
     send->click();
     ASSERT_EQ(http.urls.size(), 1);
     EXPECT_EQ(http.urls[0].scheme(), s("https"));
-    auto* page = view.findChild<QTextBrowser*>(s("WebBrowser1"));
-    ASSERT_NE(page, nullptr);
+    auto* page = child<QTextBrowser>(view, "WebBrowser1");
     EXPECT_TRUE(page->isReadOnly());
     EXPECT_EQ(page->toPlainText(), s("OK\nsong added"));
 }

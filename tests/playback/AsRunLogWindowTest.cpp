@@ -58,6 +58,5 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     r.w->mnuWriteLog->click();
     r.w->strLogPath = dir.filePath(QStringLiteral("gone/"));
     ASSERT_TRUE(r.runUntil([&] { return started.size() == 5; }));
-    EXPECT_EQ(r.w->CurrentStatus, 1);
-    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("gone"))).exists());
+    EXPECT_TRUE(r.w->CurrentStatus == 1 && !QDir(dir.filePath(QStringLiteral("gone"))).exists());
 }

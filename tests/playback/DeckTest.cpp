@@ -71,8 +71,8 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     for (int i = 0; i < 3; ++i)
         r.w->btnNext_Click();
     ASSERT_TRUE(r.runUntil([&] { return r.w->ItemPlaying == 1; }));
-    EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 59);
-    EXPECT_EQ(r.pathInPlay(), c);  // row 1 of the new order
+    // c is row 1 of the new order.
+    EXPECT_EQ(std::pair(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), r.pathInPlay()), std::pair(59, c));
 
     // Files that will not open are passed over in the same song change,
     // which then runs in the channel it would have used.
@@ -80,8 +80,8 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->lstClipList);
     const int channel = 1 - r.w->ChannelPlaying;
     r.w->btnNext_Click();
-    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->ChannelPlaying, r.w->ItemPlaying), std::tuple(b, channel, 4));
-    EXPECT_TRUE(r.w->tmrTransition().isEnabled());
+    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->ChannelPlaying, r.w->ItemPlaying, r.w->tmrTransition().isEnabled()),
+              std::tuple(b, channel, 4, true));
 
     // Bad rows to the end of the list: the song in play keeps its channel
     // and its end, and the list starts over in a new order after it.

@@ -17,14 +17,8 @@ namespace {
 
 QString s(const char* text) { return QString::fromLatin1(text); }
 
-// The list as its files' names: "/music/a.mp3" is "a".
-QString names(const PlaylistModel& list)
-{
-    QString out;
-    for (int n = 1; n <= list.count(); ++n)
-        out += list.text(n, ColLocation).section(QLatin1Char('/'), -1).chopped(4);
-    return out;
-}
+// The list as its files' names (their titles, untagged): "/music/a.mp3" is "a".
+QString names(const PlaylistModel& list) { return columnOf(list, ColTitle).join(QString()); }
 
 // The operator drags `rows` of w's list and lets go over `row` of target's list.
 void drag(PlayerWindow& w, std::initializer_list<int> rows, PlayerWindow& target, int row)

@@ -47,7 +47,6 @@ TEST(Player, ConvertsUnitsRoundsHalvesToEvenAndDoesNothingUnopened)
 TEST(SegToMin, MinutesAndSecondsTruncatedWithSignsKept)
 {
     EXPECT_EQ(SegToMin(75), QStringLiteral("01:15"));
-    EXPECT_EQ(SegToMin(3600), QStringLiteral("60:00"));
     EXPECT_EQ(SegToMin(6000), QStringLiteral("100:00"));
     EXPECT_EQ(SegToMin(59.9), QStringLiteral("00:59"));
     EXPECT_EQ(SegToMin(-5), QStringLiteral("00:-05"));

@@ -4,11 +4,10 @@
 #include "fakes/ViewChecks.h"
 #include "playback/WindowRig.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
+#include <QProgressBar>
 #include <QSlider>
 
 #include <gtest/gtest.h>
@@ -29,22 +28,14 @@ std::vector<int> viewSelection(const PlaylistTableView& view)
     return rows;
 }
 
-void sendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, const QPoint& at)
-{
-    QMouseEvent event(type, at, target->mapToGlobal(at), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
 TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
 {
     WindowRig rig;
     frmPlayer& w = *rig.w;
     PlaylistModel& model = *w.lstClipList;
     PlayerWindowView view(w);
-    auto* master = view.findChild<QSlider*>(s("hscVolume"));
-    auto* fader = view.findChild<QSlider*>(s("vscVolume(0)"));
-    ASSERT_TRUE(master && fader);
+    auto* master = child<QSlider>(view, "hscVolume");
+    auto* fader = child<QSlider>(view, "vscVolume(0)");
 
     // The master volume dragged: the channel in play follows at every step,
     // not only on release; a key press on the slider is a change too.
@@ -54,19 +45,27 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     master->setSliderDown(false);
     master->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(fader->value(), 44);
+    // The output meter: upright bars beside the faders that follow the level;
+    // the insert window has none.
+    auto* meter = child<QProgressBar>(view, "prgOutputPeak(1)");
+    EXPECT_EQ(std::pair(meter->orientation(), meter->parentWidget()), std::pair(Qt::Vertical, fader->parentWidget()));
+    EXPECT_EQ(PlayerWindowView(*rig.ins).findChild<QProgressBar*>(s("prgOutputPeak(0)")), nullptr);
+    rig.media.outputPeak[1] = 0.1f;
+    rig.time.advance(40);
+    EXPECT_EQ(meter->value(), -200);
 
     for (const char* title : {"Delta", "Alpha", "Echo", "Bravo", "Charlie"})
         rig.add(s(title), 200);
-    view.findChild<QAbstractButton*>(s("btnPlay"))->click();
+    child<QAbstractButton>(view, "btnPlay")->click();
     EXPECT_EQ(w.CurrentStatus, 1);
     // Choosing a transition type clears the others; clicking it again keeps it.
-    auto* cut = view.findChild<QAbstractButton*>(s("optTransition(4)"));
+    auto* cut = child<QAbstractButton>(view, "optTransition(4)");
     cut->click();
     cut->click();
     EXPECT_EQ(w.TransitionType, 4);
-    EXPECT_FALSE(view.findChild<QAbstractButton*>(s("optTransition(0)"))->isChecked());
+    EXPECT_FALSE(child<QAbstractButton>(view, "optTransition(0)")->isChecked());
     // A menu entry runs its handler; its check mark follows the logic.
-    auto* writeLog = view.findChild<QAction*>(s("mnuWriteLog"));
+    auto* writeLog = child<QAction>(view, "mnuWriteLog");
     writeLog->trigger();
     EXPECT_TRUE(w.logSwitch() && writeLog->isChecked());
 
@@ -86,8 +85,8 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     // A click on the "Title" header sorts; the same songs stay selected.
     QHeaderView* header = list->horizontalHeader();
     const QPoint title(header->sectionViewportPosition(ColTitle) + 5, header->height() / 2);
-    sendMouse(header->viewport(), QEvent::MouseButtonPress, Qt::LeftButton, title);
-    sendMouse(header->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, title);
+    sendMouse(header->viewport(), QEvent::MouseButtonPress, title);
+    sendMouse(header->viewport(), QEvent::MouseButtonRelease, title);
     QApplication::processEvents();
     EXPECT_EQ(list->model()->index(0, ColTitle).data().toString(), s("Alpha"));
     EXPECT_EQ(viewSelection(*list), (std::vector<int>{4, 5}));  // Delta and Echo
@@ -98,13 +97,13 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     // A double click plays the song clicked, and so does Enter; a right
     // click brings up the "&List" menu.
     const QPoint second = list->visualRect(model.index(1, 0)).center();
-    sendMouse(list->viewport(), QEvent::MouseButtonDblClick, Qt::LeftButton, second);
+    sendMouse(list->viewport(), QEvent::MouseButtonDblClick, second);
     EXPECT_EQ(w.ItemPlaying, 2);
     list->selectionModel()->select(model.index(3, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(list, &enter);
     EXPECT_EQ(w.ItemPlaying, 4);
-    sendMouse(list->viewport(), QEvent::MouseButtonRelease, Qt::RightButton, second);
+    sendMouse(list->viewport(), QEvent::MouseButtonRelease, second, Qt::RightButton);
     QMenu* menu = view.menu(s("mnuList"));
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
@@ -121,7 +120,7 @@ void checkDefaultWindow(PlayerWindow& window, int height, const QString& picture
     QApplication::processEvents();
     EXPECT_EQ(view.frameGeometry().size(), QSize(441, height / 15));
     const auto place = [&view](const char* name) {
-        const QWidget* w = view.findChild<QWidget*>(s(name));
+        const QWidget* w = child<QWidget>(view, name);
         return QRect(w->mapTo(view.centralWidget(), QPoint(0, 0)), w->size());
     };
     for (int fold = 0; fold < 2; ++fold) {
@@ -136,9 +135,7 @@ void checkDefaultWindow(PlayerWindow& window, int height, const QString& picture
         EXPECT_TRUE(progress.top() == l.progressTop / 15 || progress.bottom() == view.centralWidget()->height() - 1);
         EXPECT_TRUE(view.centralWidget()->rect().contains(progress));
         EXPECT_GE(progress.top(), place("Picture1").bottom());
-        const QString dir = s(TAVLO_TEST_OUTPUT_DIR);
-        QDir().mkpath(dir);
-        EXPECT_TRUE(view.grab().save(dir + QLatin1Char('/') + picture + (fold ? s("-reduced.png") : s(".png"))));
+        savePicture(view, fold ? picture + s("-reduced") : picture);
         window.cmdShowOptions_Click();
         QApplication::processEvents();
     }

@@ -28,54 +28,42 @@ struct Change {
         at = r.time.elapsedMs();
         r.w->btnNext_Click();
     }
-    // Faders on ticks first..last follow in(S) and out(S).
-    template <typename In, typename Out>
-    static void expectTicks(const std::vector<WindowRig::RampTick>& t, int first, int last, In in, Out out)
-    {
-        for (int S = first; S <= last; ++S) {
-            EXPECT_EQ(t[static_cast<size_t>(S - 1)].in, in(S)) << "tick " << S;
-            EXPECT_EQ(t[static_cast<size_t>(S - 1)].out, out(S)) << "tick " << S;
-        }
-    }
 };
 
 }  // namespace
 
-TEST(Transition, CrossDissolveMovesOneStepPerTickOverTheTransitionTime)
+// Faders as a + b * S over ticks first..last: Cross Dissolve one step a
+// tick over the transition time, Up Down and Down Up one song at a time at
+// double speed, Mix at both levels. The last tick ends the ramp and stops
+// the old song; Cut stops it at once.
+TEST(Transition, EachTypeMovesTheFadersItsWayAndStopsTheOldSong)
 {
-    Change c(0, 5, 64);
-    EXPECT_EQ(c.r.w->tmrTransition().interval(), 78);  // 5000 / 64
-    const auto t = c.r.recordRamp(c.at);
-    ASSERT_EQ(t.size(), 65u);
-    Change::expectTicks(t, 1, 64, [](int S) { return 85 - S; }, [](int S) { return 21 + S; });
-    EXPECT_EQ(t[64].S, 0);  // tick 65 ends it and stops the old song
-    EXPECT_EQ(t[64].ms, 65 * 78);
-    EXPECT_EQ(c.r.stream(c.a)->state(), FakeStream::State::Stopped);
-}
-
-TEST(Transition, UpDownAndDownUpMoveOneSongAtATimeAtDoubleSpeed)
-{
-    Change up(1, 1, 85);  // odd master: the new song stops one step short of 0
-    auto t = up.r.recordRamp(up.at);
-    ASSERT_EQ(t.size(), 86u);
-    Change::expectTicks(t, 42, 42, [](int) { return 1; }, [](int) { return 0; });
-    Change::expectTicks(t, 43, 85, [](int) { return 1; }, [](int S) { return 2 * S - 85; });
-
-    Change down(2, 1, 64);
-    t = down.r.recordRamp(down.at);
-    ASSERT_EQ(t.size(), 65u);
-    Change::expectTicks(t, 1, 32, [](int) { return 85; }, [](int S) { return 21 + 2 * S; });
-    Change::expectTicks(t, 33, 64, [](int S) { return 149 - 2 * S; }, [](int) { return 85; });
-}
-
-TEST(Transition, MixKeepsBothLevelsAndCutStopsTheOldSongAtOnce)
-{
-    Change mix(3, 2, 64);
-    auto t = mix.r.recordRamp(mix.at);
-    ASSERT_EQ(t.size(), 65u);
-    Change::expectTicks(t, 1, 64, [](int) { return 21; }, [](int) { return 21; });
-    EXPECT_EQ(mix.r.stream(mix.a)->state(), FakeStream::State::Stopped);
-
+    struct Line {
+        int first, last, ia, ib, oa, ob;
+    };
+    struct Shape {
+        int type, seconds, master;
+        std::vector<Line> lines;
+    };
+    for (const Shape& sh : {Shape{0, 5, 64, {{1, 64, 85, -1, 21, 1}}},
+                            // An odd master: the new song stops one step short of 0.
+                            Shape{1, 1, 85, {{42, 42, 1, 0, 0, 0}, {43, 85, 1, 0, -85, 2}}},
+                            Shape{2, 1, 64, {{1, 32, 85, 0, 21, 2}, {33, 64, 149, -2, 85, 0}}},
+                            Shape{3, 2, 64, {{1, 64, 21, 0, 21, 0}}}}) {
+        SCOPED_TRACE(sh.type);
+        Change c(sh.type, sh.seconds, sh.master);
+        const auto t = c.r.recordRamp(c.at);
+        ASSERT_EQ(t.size(), size_t(sh.master + 1));
+        for (const Line& l : sh.lines) {
+            for (int S = l.first; S <= l.last; ++S)
+                EXPECT_EQ(std::pair(t[size_t(S - 1)].in, t[size_t(S - 1)].out), std::pair(l.ia + l.ib * S, l.oa + l.ob * S))
+                    << "tick " << S;
+        }
+        EXPECT_EQ(std::pair(t.back().S, c.r.stream(c.a)->state()), std::pair(0, FakeStream::State::Stopped));
+        if (sh.type == 0) {
+            EXPECT_EQ(t.back().ms, 65 * 78);  // 5000 / 64 ms a tick
+        }
+    }
     Change cut(4, 2, 64);
     cut.r.time.advance(cut.r.w->tmrTransition().interval());
     EXPECT_EQ(cut.r.stream(cut.a)->state(), FakeStream::State::Stopped);
@@ -103,8 +91,7 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
         std::int64_t rampOnMs = 0;
         for (int step = 0; step < 36000; ++step) {
             r.time.advance(100);
-            int heard = 0;
-            int atMaster = 0;
+            int heard = 0, atMaster = 0;
             for (FakeStream* s : r.media.streams()) {
                 heard += s->audible() ? 1 : 0;
                 atMaster += s->audible() && s->volume() == -441 ? 1 : 0;

@@ -18,6 +18,15 @@
 
 namespace tavlo::test {
 
+// A list's texts in that column, top down.
+inline QStringList columnOf(const PlaylistModel& list, int col)
+{
+    QStringList out;
+    for (int n = 1; n <= list.count(); ++n)
+        out << list.text(n, col);
+    return out;
+}
+
 // The music window on simulated time and fake media, with the insert window
 // and the scheduler beside it, wired and started as the program starts them
 // (first-start settings, no command line) unless told not to.
@@ -80,18 +89,14 @@ struct WindowRig {
             found = s->path() == path ? s : found;
         return found;
     }
-    QString pathInPlay() const
+    // The song in play in that window, the music window unless told.
+    QString pathInPlay(const PlayerWindow* pw = nullptr) const
     {
-        Player* p = w->Players[static_cast<size_t>(w->ChannelPlaying)].get();
+        pw = pw ? pw : w.get();
+        Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
         return p ? p->FileName() : QString();
     }
-    QStringList column(int col) const  // the list's texts in that column, top down
-    {
-        QStringList out;
-        for (int n = 1; n <= w->lstClipList->count(); ++n)
-            out << w->lstClipList->text(n, col);
-        return out;
-    }
+    QStringList column(int col) const { return columnOf(*w->lstClipList, col); }
     int fader(int channel) const { return w->vscVolume[static_cast<size_t>(channel)]->value(); }
     int outgoing() const { return 1 - w->ChannelPlaying; }
 

@@ -1,6 +1,7 @@
 // Drag and drop on a clip list on screen: the file data both ways, what the
 // list takes, the line showing where a drop lands, and a drag from the list.
 #include "fakes/QtTestApp.h"
+#include "fakes/ViewChecks.h"
 #include "platform/widgets/FileDrag.h"
 #include "playback/WindowRig.h"
 #include "playlist/PlaylistTableView.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -43,13 +43,6 @@ bool lineAt(PlaylistTableView& view, int y)
 {
     const QImage image = view.viewport()->grab().toImage();
     return image.pixelColor(image.width() / 2, y) == view.palette().color(QPalette::Text);
-}
-
-void mouse(QWidget* target, QEvent::Type type, Qt::MouseButtons held, const QPoint& at)
-{
-    QMouseEvent e(type, at, target->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                  Qt::NoModifier);
-    QApplication::sendEvent(target, &e);
 }
 
 TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
@@ -115,15 +108,15 @@ TEST(PlaylistTableView, ADragFromTheListCarriesItsRowsAndEndsWithTheDrag)
     // nowhere to drop, so the drag ends at once, as one let go outside every list.
     const QPoint from = view.visualRect(model.index(0, 0)).center();
     const QPoint away = from + QPoint(0, 3 * QApplication::startDragDistance());
-    mouse(view.viewport(), QEvent::MouseButtonPress, Qt::LeftButton, from);
-    mouse(view.viewport(), QEvent::MouseMove, Qt::LeftButton, from + QPoint(0, 1));
-    mouse(view.viewport(), QEvent::MouseMove, Qt::LeftButton, away);
+    sendMouse(view.viewport(), QEvent::MouseButtonPress, from);
+    sendMouse(view.viewport(), QEvent::MouseMove, from + QPoint(0, 1));
+    sendMouse(view.viewport(), QEvent::MouseMove, away);
     EXPECT_EQ(rig.w->DragRows, (std::vector<int>{1, 2}));
     EXPECT_EQ(std::pair(rig.w->DragFromList, model.count()), std::pair(0, 3));
 
     // The pointer over the list with no button held clears a drag's claim.
     rig.w->DragFromList = 1;
-    mouse(view.viewport(), QEvent::MouseMove, Qt::NoButton, from);
+    sendMouse(view.viewport(), QEvent::MouseMove, from, Qt::NoButton);
     EXPECT_EQ(rig.w->DragFromList, 0);
 }
 

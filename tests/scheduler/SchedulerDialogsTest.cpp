@@ -36,11 +36,9 @@ TEST(SchedulerDialogs, TimeBoxesClampMoveOnAndBuildTheEventsTime)
     // puts the number in range for the format.
     e.txtTCHours->setText(QString());
     type(e.txtTCHours, s("15"));
-    EXPECT_TRUE(e.txtTCMinutes->hasFocus());
-    EXPECT_EQ(e.txtTCHours->text(), s("12"));
+    EXPECT_EQ(std::pair(e.txtTCMinutes->hasFocus(), e.txtTCHours->text()), std::pair(true, s("12")));
     type(e.txtTCMinutes, s("75"));
-    EXPECT_TRUE(e.txtTCSeconds->hasFocus());
-    EXPECT_EQ(e.txtTCMinutes->text(), s("59"));
+    EXPECT_EQ(std::pair(e.txtTCSeconds->hasFocus(), e.txtTCMinutes->text()), std::pair(true, s("59")));
     type(e.txtTCSeconds, s("07"));
     EXPECT_TRUE(e.cmdBrowse->hasFocus());
 
@@ -86,22 +84,20 @@ TEST(SchedulerDialogs, FormatAndPreloadApplyAsTheOperatorExpectsAndAreKept)
     frmOptions& o = *g.t().OptionsForm;
     g.add(s("1:00:00 PM"), s("/x/a.m3u"), s("Ads"));
     g.add(s("00:30:00"), s("/x/b.m3u"), s("Music"));
-    EXPECT_EQ(g.t().lstEvents->text(1, EvTime), s("12:30:00 AM"));
+    auto times = [&] { return columnOf(*g.t().lstEvents, EvTime).join(QLatin1Char('|')); };
 
     // Switched without OK: the listed times stay, new events and the clock
     // follow the label at once.
     o.lblTimeFormat->click();
     g.add(s("2:00:00 PM"), s("/x/c.m3u"), s("Ads"));
-    EXPECT_EQ(g.t().lstEvents->text(2, EvTime), s("01:00:00 PM"));
-    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("14:00:00"));
+    EXPECT_EQ(times(), s("12:30:00 AM|01:00:00 PM|14:00:00"));
     EXPECT_EQ(g.t().lblTimeNow->text(), s("13:00:00"));
-    // OK converts every listed time.
+    // OK converts every listed time, either way.
     o.cmdOk->press();
-    EXPECT_EQ(g.t().lstEvents->text(1, EvTime), s("00:30:00"));
-    EXPECT_EQ(g.t().lstEvents->text(2, EvTime), s("13:00:00"));
+    EXPECT_EQ(times(), s("00:30:00|13:00:00|14:00:00"));
     o.lblTimeFormat->click();
     o.cmdOk->press();
-    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("02:00:00 PM"));
+    EXPECT_EQ(times(), s("12:30:00 AM|01:00:00 PM|02:00:00 PM"));
 
     // The preload, with OK.
     o.txtPreload->setText(s("7.5"));

@@ -66,13 +66,7 @@ struct SearchRig : WindowRig {
         seek->cmdSearch->press();
     }
     QStringList found() const { return seek->lstFoundFiles->items(); }
-    QStringList clipColumn(int col) const
-    {
-        QStringList out;
-        for (int n = 1; n <= seek->lstClipList->count(); ++n)
-            out << seek->lstClipList->text(n, col);
-        return out;
-    }
+    QStringList clipColumn(int col) const { return columnOf(*seek->lstClipList, col); }
 };
 
 }  // namespace tavlo::test

@@ -20,18 +20,9 @@ QString s(const char* text) { return QString::fromUtf8(text); }
 TEST(WinSeek, WalksLastSubfolderFirstInTheFileManagersOrderAndSkipsUnreadableFolders)
 {
     SearchRig r;
-    r.file(s("A/Song 10.mp3"));
-    r.file(s("A/song 9.MP3"));
-    r.file(s("A/Song 1.mp3"));
-    r.file(s("B/b.mp3"));
-    r.file(s("B/locked/l.mp3"));
-    r.file(s("C/c.mp3"));
-    r.file(s("C/c.txt"));
-    r.file(s("C/D/deep.mp3"));
-    r.file(s(".hidden/h.mp3"));
-    r.file(s("alpha.mp3"));
-    r.file(s("Alpha.mp3"));
-    r.file(s("notes.txt"));
+    for (const char* f : {"A/Song 10.mp3", "A/song 9.MP3", "A/Song 1.mp3", "B/b.mp3", "B/locked/l.mp3", "C/c.mp3", "C/c.txt",
+                          "C/D/deep.mp3", ".hidden/h.mp3", "alpha.mp3", "Alpha.mp3", "notes.txt"})
+        r.file(s(f));
     r.reader.failing.insert(r.folder(s("B/locked")));
     QFile::link(r.top(), r.folder(s("C/loop")));  // back up the tree: listed, never walked
 
@@ -39,16 +30,14 @@ TEST(WinSeek, WalksLastSubfolderFirstInTheFileManagersOrderAndSkipsUnreadableFol
     EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/D/deep.mp3")), r.folder(s("C/c.mp3")), r.folder(s("B/b.mp3")),
                                       r.folder(s("A/Song 1.mp3")), r.folder(s("A/song 9.MP3")),
                                       r.folder(s("A/Song 10.mp3")), r.folder(s("Alpha.mp3")), r.folder(s("alpha.mp3"))}));
-    EXPECT_EQ(r.seek->lblCount->text(), s(" 8"));
-    EXPECT_TRUE(r.seek->cmdSearch->isEnabled());
+    EXPECT_EQ(std::pair(r.seek->lblCount->text(), r.seek->cmdSearch->isEnabled()), std::pair(s(" 8"), true));
     EXPECT_EQ(r.dialogs.informed, (QStringList{s("TAVLO Broadcast: 1 folder could not be read; the files in it are not listed.")}));
     EXPECT_EQ(r.seek->filList->path(), r.top());
     EXPECT_EQ(r.seek->filList->items(), (QStringList{s("Alpha.mp3"), s("alpha.mp3")}));
 
     // "&Back" clears the results and goes back to the criteria.
     r.seek->cmdSearch->press();
-    EXPECT_TRUE(r.found().isEmpty());
-    EXPECT_TRUE(r.seek->Picture1->isVisible() && !r.seek->Picture2->isVisible());
+    EXPECT_TRUE(r.found().isEmpty() && r.seek->Picture1->isVisible() && !r.seek->Picture2->isVisible());
     EXPECT_TRUE(r.seek->cmdSearchIsDefault());
 
     // A word as the mask makes the pattern; "*" and "?" ignore letter case.
@@ -73,8 +62,7 @@ TEST(WinSeek, CancelEndsTheSearchKeepingWhatWasFound)
     };
     r.searchFrom(r.top());
     EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/c1.mp3")), r.folder(s("C/c2.mp3"))}));
-    EXPECT_FALSE(r.seek->searching());
-    EXPECT_TRUE(r.dialogs.informed.isEmpty());
+    EXPECT_TRUE(!r.seek->searching() && r.dialogs.informed.isEmpty());
 }
 
 TEST(WinSeek, TaggedResultsSortByColumnFindAsYouTypeAndGoToTheMusicWindow)

@@ -9,6 +9,7 @@
 #include <mpg123.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -37,10 +38,9 @@ std::vector<float> decodeMp3(const QByteArray& mp3, long* rate)
         rc = mpg123_read(h, buf.data(), buf.size() * sizeof(float), &done);
         for (size_t i = 0; i < done / sizeof(float); i += 2)
             left.push_back(buf[i]);
-        int channels = 0, encoding = 0;
-        if (rc == MPG123_NEW_FORMAT)
-            mpg123_getformat(h, rate, &channels, &encoding);
     }
+    int channels = 0, encoding = 0;
+    mpg123_getformat(h, rate, &channels, &encoding);
     mpg123_delete(h);
     return left;
 }
@@ -121,9 +121,8 @@ TEST_F(IcecastStream, ListenerHearsTheToneTitlesFollowAndAServerRestartLeavesThe
     EXPECT_EQ(rate, 44100);
     // From where the sound starts (an MP3 stream opens with the encoder's delay):
     // rising zero crossings per second, and the RMS.
-    std::size_t first = 0;
-    while (first < heard.size() && std::fabs(heard[first]) < 0.01f)
-        ++first;
+    const auto first =
+        std::size_t(std::find_if(heard.begin(), heard.end(), [](float v) { return std::fabs(v) >= 0.01f; }) - heard.begin());
     ASSERT_GT(heard.size() - first, 2u * 44100) << "at least two seconds reached the listener";
     long crossings = 0;
     double sum = 0;
