@@ -74,7 +74,7 @@ void NullSink::run()
     // adding block lengths, so rounding never accumulates.
     const auto played = [&](std::int64_t now) { return (now - start) * m_sampleRate / 1000000000; };
     while (!m_stop.load(std::memory_order_relaxed)) {
-        std::int64_t now = nowNs();
+        const std::int64_t now = nowNs();
         m_worstWakeUs.store(std::max(m_worstWakeUs.load(std::memory_order_relaxed), (now - due) / 1000),
                             std::memory_order_relaxed);
         if (played(now) - mixed > frames(kMaxLateNs / 1000000)) {
@@ -82,13 +82,15 @@ void NullSink::run()
             start = now;
             mixed = 0;
         }
-        while (mixed < played(now) + bufferFrames) {
-            if (mixed < played(now))
+        // The target is fixed at the wake-up: where mixing is slower than
+        // real time (a sanitizer, a starved machine) the loop still comes
+        // back to the stop flag and the stall reset.
+        for (const std::int64_t target = played(now) + bufferFrames; mixed < target;) {
+            if (mixed < played(nowNs()))
                 m_late.fetch_add(1, std::memory_order_relaxed);
             m_mixer.process(buffer.data(), m_blockFrames);
             mixed += m_blockFrames;
             m_blocks.fetch_add(1, std::memory_order_relaxed);
-            now = nowNs();
         }
         // Wake when the card has played one wake's worth of what is buffered.
         due = start + (mixed - bufferFrames + wakeFrames) * 1000000000 / m_sampleRate;
