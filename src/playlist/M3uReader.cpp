@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tavlo {
@@ -65,9 +66,12 @@ M3uReader::Result M3uReader::read(const QString& fileName, const EntryHandler& o
 
     // `pending` holds the unfinished last line of the previous block.
     QByteArray pending;
-    QByteArray block(kBlockSize, Qt::Uninitialized);
+    // A short list needs no more than its own size (a file that reports no
+    // size, such as a pipe, still gets a usable block).
+    const qint64 blockSize = std::clamp<qint64>(file.size() + 1, 4096, kBlockSize);
+    QByteArray block(blockSize, Qt::Uninitialized);
     for (;;) {
-        const qint64 got = file.read(block.data(), kBlockSize);
+        const qint64 got = file.read(block.data(), blockSize);
         if (got < 0)
             return result;
         if (got == 0)

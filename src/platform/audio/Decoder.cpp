@@ -15,7 +15,7 @@ enum class Kind { Wav, Mp3 };
 
 // Content decides when it can: a WAV renamed .mp3 (or the other way round)
 // still plays. Only files whose first bytes say nothing fall back to the name.
-Kind sniff(const QString& path, const QByteArray& head)
+Kind sniff(const QString& path, QByteArrayView head)
 {
     if (head.startsWith("RIFF") || head.startsWith("RIFX") || head.startsWith("RF64"))
         return Kind::Wav;
@@ -24,6 +24,13 @@ Kind sniff(const QString& path, const QByteArray& head)
     if (head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF && (static_cast<unsigned char>(head[1]) & 0xE0) == 0xE0)
         return Kind::Mp3;
     return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) ? Kind::Wav : Kind::Mp3;
+}
+
+std::unique_ptr<Decoder> orNotAudio(std::unique_ptr<Decoder> decoder, int* error)
+{
+    if (!decoder)
+        *error = media_error::NotAudio;
+    return decoder;
 }
 
 }  // namespace
@@ -51,15 +58,21 @@ std::unique_ptr<Decoder> Decoder::open(const QString& path, int* error)
         *error = media_error::NotAudio;
         return nullptr;
     }
-
-    std::unique_ptr<Decoder> decoder;
     if (sniff(path, head) == Kind::Wav)
-        decoder = WavDecoder::open(path);
-    else
-        decoder = Mp3Decoder::open(path);
-    if (!decoder)
+        return orNotAudio(WavDecoder::open(path), error);
+    return orNotAudio(Mp3Decoder::open(path), error);
+}
+
+std::unique_ptr<Decoder> Decoder::openMemory(QByteArrayView bytes, const QString& name, int* error)
+{
+    *error = 0;
+    if (bytes.isEmpty()) {
         *error = media_error::NotAudio;
-    return decoder;
+        return nullptr;
+    }
+    if (sniff(name, bytes) == Kind::Wav)
+        return orNotAudio(WavDecoder::openMemory(bytes), error);
+    return orNotAudio(Mp3Decoder::openMemory(bytes), error);
 }
 
 }  // namespace tavlo

@@ -2,6 +2,7 @@
 
 #include "platform/audio/StereoFrame.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -30,6 +31,10 @@ public:
     // Picks the decoder from the file's first bytes (then its name) and opens
     // it. Returns null and a media_error code when the file is not playable.
     static std::unique_ptr<Decoder> open(const QString& path, int* error);
+    // The same on a whole file already in memory, with the same checks and
+    // the same decoders; `bytes` must outlive the decoder. `name` is only
+    // the fallback for bytes that do not tell their type.
+    static std::unique_ptr<Decoder> openMemory(QByteArrayView bytes, const QString& name, int* error);
 
 protected:
     int m_sampleRate = 0;

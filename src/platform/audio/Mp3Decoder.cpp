@@ -1,12 +1,24 @@
 #include "platform/audio/Mp3Decoder.h"
 
+#include "platform/audio/MemoryFile.h"
+
 #include <QFile>
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tavlo {
+
+// What libmpg123 reads through. Once handed to libmpg123 the source is its
+// own: it frees it when the handle is closed, whether the open worked or not.
+class Mp3Source {
+public:
+    virtual ~Mp3Source() = default;
+    virtual ssize_t read(void* buffer, std::size_t bytes) = 0;
+    virtual off_t seek(off_t offset, int whence) = 0;
+};
 
 namespace {
 
@@ -15,26 +27,66 @@ constexpr int kProbeFrames = 1152;
 // with the scan; through stdio with a large buffer it is a few hundred reads.
 constexpr std::size_t kReadBuffer = 1 << 16;
 
-ssize_t readFile(void* handle, void* buffer, std::size_t bytes)
+class StdioSource final : public Mp3Source {
+public:
+    static std::unique_ptr<StdioSource> open(const QString& path)
+    {
+        std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rbe");
+        if (!file)
+            return nullptr;
+        return std::unique_ptr<StdioSource>(new StdioSource(file));
+    }
+    ~StdioSource() override { std::fclose(m_file); }
+
+    ssize_t read(void* buffer, std::size_t bytes) override
+    {
+        const std::size_t got = std::fread(buffer, 1, bytes, m_file);
+        if (got == 0 && std::ferror(m_file))
+            return -1;
+        return static_cast<ssize_t>(got);
+    }
+    off_t seek(off_t offset, int whence) override
+    {
+        if (fseeko(m_file, offset, whence) != 0)
+            return -1;
+        return ftello(m_file);
+    }
+
+private:
+    explicit StdioSource(std::FILE* file) : m_file(file), m_buffer(kReadBuffer)
+    {
+        std::setvbuf(m_file, m_buffer.data(), _IOFBF, kReadBuffer);
+    }
+    std::FILE* m_file;
+    std::vector<char> m_buffer;  // stdio's
+};
+
+class MemorySource final : public Mp3Source {
+public:
+    explicit MemorySource(QByteArrayView bytes) : m_file(bytes) {}
+    ssize_t read(void* buffer, std::size_t bytes) override
+    {
+        return static_cast<ssize_t>(m_file.read(buffer, static_cast<std::int64_t>(bytes)));
+    }
+    off_t seek(off_t offset, int whence) override { return static_cast<off_t>(m_file.seek(offset, whence)); }
+
+private:
+    MemoryFile m_file;
+};
+
+ssize_t readSource(void* handle, void* buffer, std::size_t bytes)
 {
-    auto* f = static_cast<std::FILE*>(handle);
-    const std::size_t got = std::fread(buffer, 1, bytes, f);
-    if (got == 0 && std::ferror(f))
-        return -1;
-    return static_cast<ssize_t>(got);
+    return static_cast<Mp3Source*>(handle)->read(buffer, bytes);
 }
 
-off_t seekFile(void* handle, off_t offset, int whence)
+off_t seekSource(void* handle, off_t offset, int whence)
 {
-    auto* f = static_cast<std::FILE*>(handle);
-    if (fseeko(f, offset, whence) != 0)
-        return -1;
-    return ftello(f);
+    return static_cast<Mp3Source*>(handle)->seek(offset, whence);
 }
 
-void closeFile(void* handle)
+void deleteSource(void* handle)
 {
-    std::fclose(static_cast<std::FILE*>(handle));
+    delete static_cast<Mp3Source*>(handle);
 }
 
 void initLibrary()
@@ -59,6 +111,19 @@ Mp3Decoder::~Mp3Decoder()
 
 std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const QString& path)
 {
+    std::unique_ptr<StdioSource> source = StdioSource::open(path);
+    if (!source)
+        return nullptr;
+    return openSource(std::move(source));
+}
+
+std::unique_ptr<Mp3Decoder> Mp3Decoder::openMemory(QByteArrayView bytes)
+{
+    return openSource(std::make_unique<MemorySource>(bytes));
+}
+
+std::unique_ptr<Mp3Decoder> Mp3Decoder::openSource(std::unique_ptr<Mp3Source> source)
+{
     initLibrary();
     std::unique_ptr<Mp3Decoder> d(new Mp3Decoder);
     int err = MPG123_OK;
@@ -66,16 +131,11 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const QString& path)
     if (!d->m_handle)
         return nullptr;
     mpg123_param(d->m_handle, MPG123_ADD_FLAGS, MPG123_FORCE_FLOAT | MPG123_QUIET | MPG123_GAPLESS, 0.0);
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rbe");
-    if (!file)
+    if (mpg123_replace_reader_handle(d->m_handle, &readSource, &seekSource, &deleteSource) != MPG123_OK)
         return nullptr;
-    d->m_readBuffer.resize(kReadBuffer);
-    std::setvbuf(file, d->m_readBuffer.data(), _IOFBF, kReadBuffer);
-    if (mpg123_replace_reader_handle(d->m_handle, &readFile, &seekFile, &closeFile) != MPG123_OK
-        || mpg123_open_handle(d->m_handle, file) != MPG123_OK) {
-        std::fclose(file);
+    // From here on the handle owns the source, even when the open fails.
+    if (mpg123_open_handle(d->m_handle, source.release()) != MPG123_OK)
         return nullptr;
-    }
     // Scan before asking for the length: without it a VBR file lacking a Xing
     // header reports a guess made from its first frame.
     if (mpg123_scan(d->m_handle) != MPG123_OK)
@@ -101,6 +161,20 @@ std::unique_ptr<Mp3Decoder> Mp3Decoder::open(const QString& path)
 }
 
 int Mp3Decoder::read(StereoFrame* out, int maxFrames)
+{
+    // The scan's count is the song's length: a damaged stream whose frames
+    // change format can decode to more than was counted, and playing that
+    // would run the position past the duration and leave a seek to the end
+    // still playing.
+    const std::int64_t left = m_length - m_position;
+    if (maxFrames > left)
+        maxFrames = static_cast<int>(std::max<std::int64_t>(left, 0));
+    const int frames = decode(out, maxFrames);
+    m_position += frames;
+    return frames;
+}
+
+int Mp3Decoder::decode(StereoFrame* out, int maxFrames)
 {
     if (m_broken || maxFrames <= 0)
         return 0;
@@ -150,6 +224,9 @@ bool Mp3Decoder::seek(std::int64_t frame)
     if (frame < 0)
         frame = 0;
     m_broken = false;
+    // Counted from the frame asked for, where the voice's position now
+    // stands too; on a damaged stream libmpg123 can report another.
+    m_position = frame;
     return mpg123_seek(m_handle, static_cast<off_t>(frame), SEEK_SET) >= 0;
 }
 

@@ -1,10 +1,36 @@
 #include "platform/audio/WavDecoder.h"
 
+#include "platform/audio/MemoryFile.h"
+
 #include <QFile>
 
 #include <sndfile.h>
 
+#include <cmath>
+
 namespace tavlo {
+
+namespace {
+
+sf_count_t memoryLength(void* file) { return static_cast<MemoryFile*>(file)->size(); }
+
+sf_count_t memorySeek(sf_count_t offset, int whence, void* file)
+{
+    return static_cast<MemoryFile*>(file)->seek(offset, whence);
+}
+
+sf_count_t memoryRead(void* buffer, sf_count_t bytes, void* file)
+{
+    return static_cast<MemoryFile*>(file)->read(buffer, bytes);
+}
+
+sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memoryTell(void* file) { return static_cast<MemoryFile*>(file)->tell(); }
+
+}  // namespace
+
+WavDecoder::WavDecoder() = default;
 
 WavDecoder::~WavDecoder()
 {
@@ -17,6 +43,21 @@ std::unique_ptr<WavDecoder> WavDecoder::open(const QString& path)
     std::unique_ptr<WavDecoder> d(new WavDecoder);
     SF_INFO info{};
     d->m_file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    return checkOpened(std::move(d), info);
+}
+
+std::unique_ptr<WavDecoder> WavDecoder::openMemory(QByteArrayView bytes)
+{
+    std::unique_ptr<WavDecoder> d(new WavDecoder);
+    d->m_memory = std::make_unique<MemoryFile>(bytes);
+    SF_VIRTUAL_IO io{&memoryLength, &memorySeek, &memoryRead, &memoryWrite, &memoryTell};
+    SF_INFO info{};
+    d->m_file = sf_open_virtual(&io, SFM_READ, &info, d->m_memory.get());
+    return checkOpened(std::move(d), info);
+}
+
+std::unique_ptr<WavDecoder> WavDecoder::checkOpened(std::unique_ptr<WavDecoder> d, const SF_INFO& info)
+{
     if (!d->m_file)
         return nullptr;
     const int major = info.format & SF_FORMAT_TYPEMASK;
@@ -37,16 +78,28 @@ int WavDecoder::read(StereoFrame* out, int maxFrames)
 {
     if (maxFrames <= 0)
         return 0;
-    if (m_channels == 2)
-        return static_cast<int>(sf_readf_float(m_file, reinterpret_cast<float*>(out), maxFrames));
-    const std::size_t need = static_cast<std::size_t>(maxFrames) * static_cast<std::size_t>(m_channels);
-    if (m_buffer.size() < need)
-        m_buffer.resize(need);
-    const int frames = static_cast<int>(sf_readf_float(m_file, m_buffer.data(), maxFrames));
-    const float* in = m_buffer.data();
-    for (int i = 0; i < frames; ++i, in += m_channels) {
-        // Mono to both sides; of more channels, the first two are the front pair.
-        out[i] = m_channels == 1 ? StereoFrame{in[0], in[0]} : StereoFrame{in[0], in[1]};
+    int frames = 0;
+    if (m_channels == 2) {
+        frames = static_cast<int>(sf_readf_float(m_file, reinterpret_cast<float*>(out), maxFrames));
+    } else {
+        const std::size_t need = static_cast<std::size_t>(maxFrames) * static_cast<std::size_t>(m_channels);
+        if (m_buffer.size() < need)
+            m_buffer.resize(need);
+        frames = static_cast<int>(sf_readf_float(m_file, m_buffer.data(), maxFrames));
+        const float* in = m_buffer.data();
+        for (int i = 0; i < frames; ++i, in += m_channels) {
+            // Mono to both sides; of more channels, the first two are the front pair.
+            out[i] = m_channels == 1 ? StereoFrame{in[0], in[0]} : StereoFrame{in[0], in[1]};
+        }
+    }
+    // A damaged float file can hold NaN or infinity, and either spreads
+    // through every sum it enters: the mixer would put clicks into the whole
+    // station's output, other songs and the stream included. They play as silence.
+    for (int i = 0; i < frames; ++i) {
+        if (!std::isfinite(out[i].left))
+            out[i].left = 0.0f;
+        if (!std::isfinite(out[i].right))
+            out[i].right = 0.0f;
     }
     return frames;
 }

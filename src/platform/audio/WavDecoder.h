@@ -2,11 +2,16 @@
 
 #include "platform/audio/Decoder.h"
 
+#include <QByteArrayView>
+
 #include <vector>
 
 struct sf_private_tag;
+struct SF_INFO;
 
 namespace tavlo {
+
+class MemoryFile;
 
 // WAV (and its RF64/WAVE_FORMAT_EXTENSIBLE variants) through libsndfile,
 // whatever their codec: PCM, float, and MP3 inside a WAV file as older
@@ -17,12 +22,17 @@ class WavDecoder : public Decoder {
 public:
     ~WavDecoder() override;
     static std::unique_ptr<WavDecoder> open(const QString& path);
+    // The same on a file in memory; `bytes` must outlive the decoder.
+    static std::unique_ptr<WavDecoder> openMemory(QByteArrayView bytes);
 
     int read(StereoFrame* out, int maxFrames) override;
     bool seek(std::int64_t frame) override;
 
 private:
-    WavDecoder() = default;
+    WavDecoder();
+    // Both opens: the checks once libsndfile has read the header.
+    static std::unique_ptr<WavDecoder> checkOpened(std::unique_ptr<WavDecoder> d, const SF_INFO& info);
+    std::unique_ptr<MemoryFile> m_memory;  // what m_file reads from after openMemory
     sf_private_tag* m_file = nullptr;
     std::vector<float> m_buffer;  // interleaved file channels before folding to stereo
 };

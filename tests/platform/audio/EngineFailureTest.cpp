@@ -1,12 +1,20 @@
 #include "OfflineRig.h"
 #include "TestMedia.h"
 
+#include "fakes/TestFiles.h"
 #include "platform/MediaService.h"
+#include "platform/audio/Decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QThread>
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace tavlo::test {
 namespace {
@@ -69,6 +77,56 @@ TEST(EngineFailures, FileCutShortWhilePlayingEndsOnlyItsVoice)
     // The broken song reads as finished, so the deck moves on to the next.
     EXPECT_DOUBLE_EQ(breaking->position(), breaking->duration());
     EXPECT_NEAR(steady->position(), 7.0, 0.002);
+}
+
+// A damaged MP3 (found by fuzzing) whose frames change format halfway
+// decodes on past the length its scan counted. It must stop at that length
+// all the same, or it plays on past its duration and a skip to the end is
+// still heard.
+TEST(EngineFailures, DamagedMp3StopsAtItsLength)
+{
+    const QString path = writeFile(TestMedia::get().scratch() + QStringLiteral("/damaged.mp3"),
+                                   QByteArray("\xff\xf4\x03\xe5\xff\xff\xf4\x01\xff\xff\xff\x00\x3e\xff\xf4\x01\xf4", 17));
+    int error = -1;
+    const auto decoder = Decoder::open(path, &error);
+    ASSERT_TRUE(decoder) << error;
+    std::vector<StereoFrame> block(4096);
+    std::int64_t total = 0;
+    while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
+        total += n;
+    EXPECT_LE(total, decoder->lengthFrames());
+    // Played through, skipped about in, then skipped to the end.
+    decoder->seek(decoder->lengthFrames() / 2);
+    decoder->read(block.data(), 1000);
+    decoder->seek(0);
+    decoder->read(block.data(), 1);
+    decoder->seek(decoder->lengthFrames());
+    EXPECT_EQ(decoder->read(block.data(), static_cast<int>(block.size())), 0);
+}
+
+// A damaged float WAV with NaN and infinite samples: they must play as
+// silence, not spread into the other songs, the output and the stream as NaN
+// and full-scale clicks.
+TEST(EngineFailures, NonFiniteSamplesPlayAsSilence)
+{
+    const QString path = TestMedia::get().scratch() + QStringLiteral("/nan.wav");
+    ASSERT_TRUE(writeWav(path, 44100, 2, 0.5, SF_FORMAT_FLOAT, [](double t) {
+        if (t > 0.2 && t < 0.201)
+            return std::numeric_limits<float>::quiet_NaN();
+        return t > 0.3 && t < 0.301 ? std::numeric_limits<float>::infinity() : 0.0f;
+    }));
+    OfflineRig rig("nonfinite");
+    auto steady = rig.open("tone10.wav");
+    OpenResult damaged = rig.engine().open(path);
+    ASSERT_EQ(damaged.error, 0);
+    steady->setBalance(-10000);  // left only
+    damaged.stream->setBalance(10000);
+    steady->run();
+    damaged.stream->run();
+    const auto out = rig.render(0.5);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return std::isfinite(v); }));
+    EXPECT_NEAR(OfflineRig::rms(out, 0), kToneRms, 0.01);
+    EXPECT_EQ(OfflineRig::rms(out, 1), 0.0);
 }
 
 // A total of a long list opens a new player per row and drops the last one at
