@@ -112,6 +112,9 @@ public:
     int cutLast() const { return m_cutLast; }
     void setCutLast(int seconds) { m_cutLast = seconds; }
     // Trim points of the song in play, in seconds of the file.
+    // The channel, and its player, of the song in play (or cued).
+    int channelInPlay() const { return ChannelPlaying == 1 ? 1 : 0; }
+    Player* playerInPlay() const { return Players[static_cast<std::size_t>(channelInPlay())].get(); }
     int songStart() const { return m_songStart; }
     int songEnd() const { return m_songEnd; }
     // Seconds the time-left displays subtract.

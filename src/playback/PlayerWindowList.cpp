@@ -39,7 +39,7 @@ Player& PlayerWindow::newPlayerIn(int channel)
 bool PlayerWindow::LoadSong()
 {
     m_cuedUnlogged.clear();  // whatever was cued before is not the one to log
-    const int ch = ChannelPlaying == 1 ? 1 : 0;
+    const int ch = channelInPlay();
     Player& player = newPlayerIn(ch);
 
     if (ItemPlaying < 1 || ItemPlaying > lstClipList->count())

@@ -57,7 +57,7 @@ RemoteTransport::Status PlayerWindowRemote::status() const
 
 qint64 PlayerWindowRemote::positionUs()
 {
-    Player* player = m_window.Players[m_window.ChannelPlaying == 1 ? 1 : 0].get();
+    Player* player = m_window.playerInPlay();
     if (!player || !player->isOpen())
         return 0;
     return std::max(0, player->Position() - m_window.songStart()) * qint64(1000000);
@@ -65,7 +65,7 @@ qint64 PlayerWindowRemote::positionUs()
 
 void PlayerWindowRemote::refresh(bool started)
 {
-    const Player* player = m_window.Players[m_window.ChannelPlaying == 1 ? 1 : 0].get();
+    const Player* player = m_window.playerInPlay();
     const QString path = player ? player->FileName() : QString();
     if (!path.isEmpty() && (started || path != m_track.path)) {
         RemoteTrack t;

@@ -68,6 +68,8 @@ std::unique_ptr<WavDecoder> WavDecoder::checkOpened(std::unique_ptr<WavDecoder> 
     d->m_sampleRate = info.samplerate;
     d->m_channels = info.channels;
     d->m_length = info.frames;
+    const int subtype = info.format & SF_FORMAT_SUBMASK;
+    d->m_floatSamples = subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
     StereoFrame probe[64];
     if (d->read(probe, 64) <= 0 || !d->seek(0))
         return nullptr;
@@ -95,7 +97,7 @@ int WavDecoder::read(StereoFrame* out, int maxFrames)
     // A damaged float file can hold NaN or infinity, and either spreads
     // through every sum it enters: the mixer would put clicks into the whole
     // station's output, other songs and the stream included. They play as silence.
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; m_floatSamples && i < frames; ++i) {
         if (!std::isfinite(out[i].left))
             out[i].left = 0.0f;
         if (!std::isfinite(out[i].right))

@@ -35,6 +35,7 @@ private:
     std::unique_ptr<MemoryFile> m_memory;  // what m_file reads from after openMemory
     sf_private_tag* m_file = nullptr;
     std::vector<float> m_buffer;  // interleaved file channels before folding to stereo
+    bool m_floatSamples = false;  // only float and double files can hold NaN or infinity
 };
 
 }  // namespace tavlo
