@@ -18,8 +18,8 @@
 // Medians of 5 runs (3 for the opened files), warm caches.
 #include "BenchMedia.h"
 #include "BenchWindow.h"
-#include "playlist/M3uReader.h"
-#include "playlist/M3uWriter.h"
+#include "playlist/PlaylistReader.h"
+#include "playlist/PlaylistWriter.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QByteArray>
@@ -52,8 +52,8 @@ constexpr int kRuns = 5;
 double parse(const QString& playlist)
 {
     const auto start = WallClock::now();
-    const auto result = M3uReader::read(
-        playlist, [](const QString&) { return true; }, [](const M3uProgress&) {});
+    const auto result = PlaylistReader::read(
+        playlist, [](const PlaylistEntry&) { return true; }, [](const PlaylistProgress&) {});
     const double ms = msSince(start);
     if (result.entries != kFiles || !result.complete)
         std::fprintf(stderr, "bench_files: read %lld entries of %d\n", static_cast<long long>(result.entries), kFiles);
@@ -154,7 +154,7 @@ int main(int argc, char** argv)
     const QString playlist = dir + QStringLiteral("/all.m3u");
 
     floorLoop(encoded);  // warms the caches
-    M3uWriter writer;
+    PlaylistWriter writer;
     std::vector<double> floorMs, parseMs, saveMs;
     for (int run = 0; run < kRuns; ++run) {
         floorMs.push_back(floorLoop(encoded));

@@ -3,14 +3,16 @@
 #include "playback/PlayerWindow.h"
 
 #include "platform/AppServices.h"
+#include "platform/MediaFormat.h"
 #include "log/AsRunLog.h"
 #include "log/frmTavloOptions.h"
 #include "platform/UiEvents.h"
 #include "platform/UserDialogs.h"
-#include "playlist/M3uReader.h"
-#include "playlist/M3uWriter.h"
+#include "playlist/PlaylistReader.h"
+#include "playlist/PlaylistWriter.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
+#include "playback/SegToMin.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -58,20 +60,25 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
 
-    M3uReader::read(
+    PlaylistReader::read(
         FileName,
-        [&](const QString& entry) {
+        [&](const PlaylistEntry& entry) {
             // Each entry is appended after the last row, as AddFileToList
             // would put it, with the same care for ItemPlaying.
             const int pos = list.count() + static_cast<int>(pending.size()) + 1;
-            pending.push_back(rowForFile(entry));
+            pending.push_back(rowForFile(entry.location, entry.title));
+            // The list's own length stands until the song is opened.
+            if (entry.seconds >= 0) {
+                pending.back().fields[ColTotLength] = QString::number(entry.seconds);
+                pending.back().fields[ColLength] = SegToMin(entry.seconds - m_cutFirst - m_cutLast);
+            }
             if (pos <= ItemPlaying)
                 ++ItemPlaying;
             if (pending.size() >= kRowsPerBatch)
                 flush();
             return true;
         },
-        [&](const M3uProgress& progress) {
+        [&](const PlaylistProgress& progress) {
             const int before = ProgressBar1->value();
             ProgressBar1->setValue(progress.percent);
             const bool repaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
@@ -93,7 +100,7 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
 
 void PlayerWindow::SavePlayList(const QString& FileName)
 {
-    const M3uWriter::Result saved = M3uWriter().save(FileName, *lstClipList);
+    const PlaylistWriter::Result saved = PlaylistWriter().save(FileName, *lstClipList);
     if (!saved.ok) {
         m_services.dialogs.inform(productName(), QStringLiteral("The list could not be saved as %1.\n%2")
                                                      .arg(QDir::toNativeSeparators(FileName), saved.error));
@@ -104,7 +111,9 @@ void PlayerWindow::mnuOpen_Click()
 {
     const QStringList files = m_services.dialogs.chooseFilesToOpen(
         QStringLiteral("Open"), QString(),
-        QStringLiteral("M3U PlayList (*.M3U)|*.M3U|Media File (*.mp3; *.wav)|*.mp3; *.wav|Anything (*.*)|*.*"));
+        QStringLiteral("M3U PlayList (*.M3U)|*.M3U|Playlists (*.m3u *.m3u8 *.pls)|*.m3u *.m3u8 *.pls|"
+                       "Audio files (%1)|%1|Anything (*.*)|*.*")
+            .arg(audioFilePatterns()));
     for (const QString& file : files)
         OpenFile(file, false, 0);
 }
@@ -112,8 +121,9 @@ void PlayerWindow::mnuOpen_Click()
 void PlayerWindow::mnuSaveListAs_Click()
 {
     // The name is taken as typed: no extension is added.
-    const QString file = m_services.dialogs.chooseFileToSave(QStringLiteral("Save As"), QString(),
-                                                             QStringLiteral("M3U PlayList (*.M3U)|*.M3U"));
+    const QString file = m_services.dialogs.chooseFileToSave(
+        QStringLiteral("Save As"), QString(),
+        QStringLiteral("M3U PlayList (*.M3U)|*.M3U|M3U8 PlayList, UTF-8 (*.m3u8)|*.m3u8"));
     if (!file.isEmpty())
         SavePlayList(file);
 }

@@ -1,7 +1,7 @@
 #include "playlist/PlaylistEdits.h"
 
 #include "platform/Random.h"
-#include "playlist/id3Tag.h"
+#include "playlist/SongTags.h"
 
 #include <algorithm>
 #include <vector>
@@ -58,18 +58,17 @@ QString displayTitle(const QString& tagTitle, const QString& fileName)
     return stem.mid(slash + 1).toString();
 }
 
-PlayListRow rowForFile(const QString& fileName)
+PlayListRow rowForFile(const QString& fileName, const QString& listedTitle)
 {
-    id3Tag tag;
-    tag.GetMP3Info(fileName);
+    SongTags tags = readSongTags(fileName);
 
     PlayListRow row;
-    row.fields[ColTitle] = displayTitle(tag.sTitle, fileName);
-    row.fields[ColArtist] = std::move(tag.sArtist);
-    row.fields[ColCd] = std::move(tag.sAlbum);
-    row.fields[ColYear] = std::move(tag.sYear);
-    row.fields[ColGenre] = std::move(tag.sGenre);
-    row.fields[ColComment] = std::move(tag.sComment);
+    row.fields[ColTitle] = displayTitle(tags.title.isEmpty() ? listedTitle : tags.title, fileName);
+    row.fields[ColArtist] = std::move(tags.artist);
+    row.fields[ColCd] = std::move(tags.album);
+    row.fields[ColYear] = std::move(tags.year);
+    row.fields[ColGenre] = std::move(tags.genre);
+    row.fields[ColComment] = std::move(tags.comment);
     row.fields[ColLocation] = fileName;
     return row;
 }

@@ -17,10 +17,11 @@ class Random;
 // (a name of 4 characters or fewer unchanged).
 QString displayTitle(const QString& tagTitle, const QString& fileName);
 
-// The row AddFileToList adds for a media file: title from its tag or its
-// name, the tag's fields, the path as "Location". Long playlists build their
-// rows with it and append them in batches.
-PlayListRow rowForFile(const QString& fileName);
+// The row AddFileToList adds for a media file: title from its tags, else
+// the title its playlist gives it, else its name; the tags' fields; the path
+// as "Location". Long playlists build their rows with it and append them in
+// batches.
+PlayListRow rowForFile(const QString& fileName, const QString& listedTitle = QString());
 
 // Adds one row for a media file at insertPos (0, or a position outside
 // 1..count+1: append). Returns the position used. Never fails: a file that

@@ -23,16 +23,20 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
     const QString list = dir.filePath(QStringLiteral("Evening.M3u"));
     writeFile(list, "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
                     "\r\n"
-                    "../jingles/id.mp3\n"                // bare LF, relative
+                    "jingles\\id.mp3\n"                  // bare LF, relative, Windows slash
                     "/music/My Songs/ spaced .mp3\r\n");  // kept as written
 
-    // A playlist that is gone adds nothing; ".m3u8" is not a playlist name.
-    r.dialogs.filesToOpen = {dir.filePath(QStringLiteral("gone.M3U")), list, dir.filePath(QStringLiteral("b.m3u8"))};
+    // Playlists that are gone add nothing, .m3u8 and .pls ones included.
+    r.dialogs.filesToOpen = {dir.filePath(QStringLiteral("gone.M3U")), list, dir.filePath(QStringLiteral("b.m3u8")),
+                             dir.filePath(QStringLiteral("c.pls"))};
     r.w->mnuOpen->click();
     EXPECT_EQ(r.column(ColLocation),
               (QStringList{QStringLiteral("/music/a.mp3"), QStringLiteral("/music/b.mp3"), QStringLiteral("/music/c.mp3"),
-                           QStringLiteral("song.mp3"), QString(), QStringLiteral("../jingles/id.mp3"),
-                           QStringLiteral("/music/My Songs/ spaced .mp3"), dir.filePath(QStringLiteral("b.m3u8"))}));
+                           dir.filePath(QStringLiteral("song.mp3")), QString(), dir.filePath(QStringLiteral("jingles/id.mp3")),
+                           QStringLiteral("/music/My Songs/ spaced .mp3")}));
+    // The list's own title and length show until the song is opened.
+    EXPECT_EQ(r.w->lstClipList->text(4, ColTitle), QStringLiteral("Artist - Title"));
+    EXPECT_EQ(r.w->lstClipList->text(4, ColLength), QStringLiteral("03:35"));
     EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(2, QStringLiteral("/music/b.mp3")));
 }
 
@@ -40,20 +44,31 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
 {
     WindowRig r;
     QTemporaryDir dir;
-    for (const char* location : {"/music/a.mp3", "relative/b.mp3", "../c d.mp3"})
-        r.w->AddFileToList(QLatin1String(location), 0, *r.w->lstClipList);
+    for (const QString& location : {QStringLiteral("/music/a.mp3"), dir.filePath(QStringLiteral("beside/b.mp3")),
+                                    QStringLiteral("/x/c d.mp3")})
+        r.w->AddFileToList(location, 0, *r.w->lstClipList);
     r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
     const QStringList locations = r.column(ColLocation);
 
+    // Beside the music a path is written relative to the list.
     const QString saved = dir.filePath(QStringLiteral("saved.M3U"));
     r.dialogs.fileToSave = saved;
     r.w->mnuSaveListAs->click();
-    EXPECT_EQ(readFile(saved), QByteArray("/music/a.mp3\r\nrelative/b.mp3\r\n../c d.mp3\r\n"));
-
+    EXPECT_EQ(readFile(saved), QByteArray("/music/a.mp3\r\nbeside/b.mp3\r\n/x/c d.mp3\r\n"));
     r.w->mnuClear->click();
     r.w->OpenFile(saved);
     EXPECT_EQ(r.column(ColLocation), locations);
     EXPECT_EQ(r.column(ColTotLength), (QStringList{QString(), QString(), QString()}));
+
+    // An .m3u8 carries titles and lengths as well.
+    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
+    r.dialogs.fileToSave = dir.filePath(QStringLiteral("saved.m3u8"));
+    r.w->mnuSaveListAs->click();
+    r.w->mnuClear->click();
+    r.w->OpenFile(r.dialogs.fileToSave);
+    EXPECT_EQ(r.column(ColLocation), locations);
+    EXPECT_EQ(r.column(ColTotLength), (QStringList{QStringLiteral("180"), QString(), QString()}));
+    EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c d")}));
 
     // Nowhere to write: the user hears of it and nothing is lost.
     r.dialogs.fileToSave = dir.filePath(QStringLiteral("no/such/folder/list.m3u"));

@@ -1,30 +1,19 @@
 #include "platform/audio/Decoder.h"
 
 #include "platform/MediaService.h"
+#include "platform/MediaFormat.h"
+#include "platform/audio/FfmpegDecoder.h"
 #include "platform/audio/Mp3Decoder.h"
-#include "platform/audio/WavDecoder.h"
+#include "platform/audio/SndfileDecoder.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tavlo {
 
 namespace {
-
-enum class Kind { Wav, Mp3 };
-
-// Content decides when it can: a WAV renamed .mp3 (or the other way round)
-// still plays. Only files whose first bytes say nothing fall back to the name.
-Kind sniff(const QString& path, QByteArrayView head)
-{
-    if (head.startsWith("RIFF") || head.startsWith("RIFX") || head.startsWith("RF64"))
-        return Kind::Wav;
-    if (head.startsWith("ID3"))
-        return Kind::Mp3;
-    if (head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF && (static_cast<unsigned char>(head[1]) & 0xE0) == 0xE0)
-        return Kind::Mp3;
-    return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) ? Kind::Wav : Kind::Mp3;
-}
 
 std::unique_ptr<Decoder> orNotAudio(std::unique_ptr<Decoder> decoder, int* error)
 {
@@ -32,6 +21,44 @@ std::unique_ptr<Decoder> orNotAudio(std::unique_ptr<Decoder> decoder, int* error
         *error = media_error::NotAudio;
     return decoder;
 }
+
+// Each container goes to the library made for it: libmpg123 for MP3 (the
+// fastest, and exact in its seeks), libsndfile for WAV and AIFF, FFmpeg for
+// the rest. When the chosen one refuses the file, FFmpeg gets a try of its
+// own before the file is called unplayable (FLAC behind an ID3v2 tag, say).
+template <typename Open>
+std::unique_ptr<Decoder> openAs(MediaFormat format, const Open& open)
+{
+    std::unique_ptr<Decoder> decoder;
+    switch (format) {
+    case MediaFormat::Mp3:
+        decoder = open.mp3();
+        break;
+    case MediaFormat::Wav:
+    case MediaFormat::Aiff:
+        decoder = open.sndfile();
+        break;
+    case MediaFormat::Unknown:
+        return nullptr;
+    default:
+        return open.ffmpeg();
+    }
+    return decoder ? std::move(decoder) : open.ffmpeg();
+}
+
+struct PathOpen {
+    const QString& path;
+    std::unique_ptr<Decoder> mp3() const { return Mp3Decoder::open(path); }
+    std::unique_ptr<Decoder> sndfile() const { return SndfileDecoder::open(path); }
+    std::unique_ptr<Decoder> ffmpeg() const { return FfmpegDecoder::open(path); }
+};
+
+struct MemoryOpen {
+    QByteArrayView bytes;
+    std::unique_ptr<Decoder> mp3() const { return Mp3Decoder::openMemory(bytes); }
+    std::unique_ptr<Decoder> sndfile() const { return SndfileDecoder::openMemory(bytes); }
+    std::unique_ptr<Decoder> ffmpeg() const { return FfmpegDecoder::openMemory(bytes); }
+};
 
 }  // namespace
 
@@ -52,27 +79,17 @@ std::unique_ptr<Decoder> Decoder::open(const QString& path, int* error)
         *error = media_error::Unreadable;
         return nullptr;
     }
-    const QByteArray head = file.read(4);
+    const QByteArray head = file.read(kMediaSniffBytes);
     file.close();
-    if (head.isEmpty()) {
-        *error = media_error::NotAudio;
-        return nullptr;
-    }
-    if (sniff(path, head) == Kind::Wav)
-        return orNotAudio(WavDecoder::open(path), error);
-    return orNotAudio(Mp3Decoder::open(path), error);
+    return orNotAudio(openAs(sniffMediaFormat(head, path), PathOpen{path}), error);
 }
 
 std::unique_ptr<Decoder> Decoder::openMemory(QByteArrayView bytes, const QString& name, int* error)
 {
     *error = 0;
-    if (bytes.isEmpty()) {
-        *error = media_error::NotAudio;
-        return nullptr;
-    }
-    if (sniff(name, bytes) == Kind::Wav)
-        return orNotAudio(WavDecoder::openMemory(bytes), error);
-    return orNotAudio(Mp3Decoder::openMemory(bytes), error);
+    return orNotAudio(openAs(sniffMediaFormat(bytes.first(std::min(bytes.size(), kMediaSniffBytes)), name),
+                             MemoryOpen{bytes}),
+                      error);
 }
 
 }  // namespace tavlo

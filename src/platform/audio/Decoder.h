@@ -29,7 +29,7 @@ public:
     virtual bool seek(std::int64_t frame) = 0;
 
     // Picks the decoder from the file's first bytes (then its name) and opens
-    // it. Returns null and a media_error code when the file is not playable.
+    // it: MP3, WAV, AIFF, FLAC, Ogg Vorbis, Opus, AAC and ALAC. Returns null and a media_error code when the file is not playable.
     static std::unique_ptr<Decoder> open(const QString& path, int* error);
     // The same on a whole file already in memory, with the same checks and
     // the same decoders; `bytes` must outlive the decoder. `name` is only

@@ -13,25 +13,26 @@ namespace tavlo {
 
 class MemoryFile;
 
-// WAV (and its RF64/WAVE_FORMAT_EXTENSIBLE variants) through libsndfile,
-// whatever their codec: PCM, float, and MP3 inside a WAV file as older
-// broadcast systems stored it. Other file types libsndfile knows are refused:
-// the program plays MP3 and WAV.
+// WAV (and its RF64/WAVE_FORMAT_EXTENSIBLE variants) and AIFF through
+// libsndfile, whatever their codec: PCM, float, and MP3 inside a WAV file as
+// older broadcast systems stored it. The other types libsndfile knows are
+// left to the decoders made for them. More than two channels are folded to
+// stereo in the WAV order (front pair, centre, LFE, back pair, side pair).
 // Threading: see Decoder.
-class WavDecoder : public Decoder {
+class SndfileDecoder : public Decoder {
 public:
-    ~WavDecoder() override;
-    static std::unique_ptr<WavDecoder> open(const QString& path);
+    ~SndfileDecoder() override;
+    static std::unique_ptr<SndfileDecoder> open(const QString& path);
     // The same on a file in memory; `bytes` must outlive the decoder.
-    static std::unique_ptr<WavDecoder> openMemory(QByteArrayView bytes);
+    static std::unique_ptr<SndfileDecoder> openMemory(QByteArrayView bytes);
 
     int read(StereoFrame* out, int maxFrames) override;
     bool seek(std::int64_t frame) override;
 
 private:
-    WavDecoder();
+    SndfileDecoder();
     // Both opens: the checks once libsndfile has read the header.
-    static std::unique_ptr<WavDecoder> checkOpened(std::unique_ptr<WavDecoder> d, const SF_INFO& info);
+    static std::unique_ptr<SndfileDecoder> checkOpened(std::unique_ptr<SndfileDecoder> d, const SF_INFO& info);
     std::unique_ptr<MemoryFile> m_memory;  // what m_file reads from after openMemory
     sf_private_tag* m_file = nullptr;
     std::vector<float> m_buffer;  // interleaved file channels before folding to stereo

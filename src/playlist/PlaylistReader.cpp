@@ -1,28 +1,27 @@
-#include "playlist/M3uReader.h"
+#include "playlist/PlaylistReader.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
 
 namespace tavlo {
 
-bool isPlaylistFileName(const QString& fileName)
-{
-    return fileName.size() >= 3 && fileName.right(3).compare(QLatin1String("M3U"), Qt::CaseInsensitive) == 0;
-}
-
 namespace {
 
 // Large blocks keep a 100,000-line playlist to a handful of reads.
 constexpr qint64 kBlockSize = 1 << 20;
+// A PLS file is read whole; one larger than this is no playlist.
+constexpr qint64 kMaxPlsBytes = 64 << 20;
 
 class LineSplitter {
 public:
-    LineSplitter(qint64 fileSize, const M3uReader::EntryHandler& onEntry, const M3uReader::ProgressHandler& onProgress,
-                 M3uReader::Result& result)
-        : m_fileSize(fileSize), m_onEntry(onEntry), m_onProgress(onProgress), m_result(result)
+    LineSplitter(const QString& fileName, qint64 fileSize, const PlaylistReader::EntryHandler& onEntry,
+                 const PlaylistReader::ProgressHandler& onProgress, PlaylistReader::Result& result)
+        : m_folder(QFileInfo(fileName).absolutePath()), m_utf8(isExtendedM3uFileName(fileName)),
+          m_fileSize(fileSize), m_onEntry(onEntry), m_onProgress(onProgress), m_result(result)
     {
     }
 
@@ -30,14 +29,24 @@ public:
     bool line(const char* text, qsizetype length)
     {
         ++m_result.lines;
+        m_characters += length;
+        if (m_result.lines == 1 && length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+            text += 3;
+            length -= 3;
+        }
         if (length == 0 || text[0] != '#') {
-            if (m_onEntry && !m_onEntry(QString::fromLatin1(text, length)))
+            m_pending.location = resolvePlaylistEntry(playlistLineText(QByteArrayView(text, length), m_utf8), m_folder);
+            const bool more = !m_onEntry || m_onEntry(m_pending);
+            m_pending = PlaylistEntry();
+            if (!more)
                 return false;
             ++m_result.entries;
+        } else if (length > 8 && std::memcmp(text, "#EXTINF:", 8) == 0) {
+            if (auto info = parseExtInf(playlistLineText(QByteArrayView(text, length), m_utf8)))
+                m_pending = std::move(*info);
         }
-        m_characters += length;
         if (m_onProgress) {
-            M3uProgress progress;
+            PlaylistProgress progress;
             progress.lineCount = m_result.lines;
             progress.percent = m_fileSize > 0 ? static_cast<int>(m_characters * 100 / m_fileSize) : 0;
             m_onProgress(progress);
@@ -46,23 +55,48 @@ public:
     }
 
 private:
+    QString m_folder;
+    bool m_utf8;
     qint64 m_fileSize;
     qint64 m_characters = 1;  // the loader's counter starts at 1
-    const M3uReader::EntryHandler& m_onEntry;
-    const M3uReader::ProgressHandler& m_onProgress;
-    M3uReader::Result& m_result;
+    PlaylistEntry m_pending;  // what an #EXTINF line said of the next entry
+    const PlaylistReader::EntryHandler& m_onEntry;
+    const PlaylistReader::ProgressHandler& m_onProgress;
+    PlaylistReader::Result& m_result;
 };
+
+PlaylistReader::Result readPls(QFile& file, const PlaylistReader::EntryHandler& onEntry,
+                               const PlaylistReader::ProgressHandler& onProgress)
+{
+    PlaylistReader::Result result;
+    if (file.size() > kMaxPlsBytes)
+        return result;
+    const QByteArray bytes = file.readAll();
+    const std::vector<PlaylistEntry> entries = parsePls(bytes, QFileInfo(file.fileName()).absolutePath());
+    result.lines = bytes.count('\n') + (bytes.endsWith('\n') || bytes.isEmpty() ? 0 : 1);
+    for (const PlaylistEntry& entry : entries) {
+        if (onEntry && !onEntry(entry))
+            return result;
+        ++result.entries;
+    }
+    if (onProgress)
+        onProgress(PlaylistProgress{result.lines, 100});
+    result.complete = true;
+    return result;
+}
 
 }  // namespace
 
-M3uReader::Result M3uReader::read(const QString& fileName, const EntryHandler& onEntry,
-                                  const ProgressHandler& onProgress)
+PlaylistReader::Result PlaylistReader::read(const QString& fileName, const EntryHandler& onEntry,
+                                            const ProgressHandler& onProgress)
 {
     Result result;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    LineSplitter splitter(file.size(), onEntry, onProgress, result);
+    if (isPlsFileName(fileName))
+        return readPls(file, onEntry, onProgress);
+    LineSplitter splitter(fileName, file.size(), onEntry, onProgress, result);
 
     // `pending` holds the unfinished last line of the previous block.
     QByteArray pending;

@@ -1,5 +1,6 @@
-#include "platform/audio/WavDecoder.h"
+#include "platform/audio/SndfileDecoder.h"
 
+#include "platform/audio/Downmix.h"
 #include "platform/audio/MemoryFile.h"
 
 #include <QFile>
@@ -30,25 +31,25 @@ sf_count_t memoryTell(void* file) { return static_cast<MemoryFile*>(file)->tell(
 
 }  // namespace
 
-WavDecoder::WavDecoder() = default;
+SndfileDecoder::SndfileDecoder() = default;
 
-WavDecoder::~WavDecoder()
+SndfileDecoder::~SndfileDecoder()
 {
     if (m_file)
         sf_close(m_file);
 }
 
-std::unique_ptr<WavDecoder> WavDecoder::open(const QString& path)
+std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path)
 {
-    std::unique_ptr<WavDecoder> d(new WavDecoder);
+    std::unique_ptr<SndfileDecoder> d(new SndfileDecoder);
     SF_INFO info{};
     d->m_file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
     return checkOpened(std::move(d), info);
 }
 
-std::unique_ptr<WavDecoder> WavDecoder::openMemory(QByteArrayView bytes)
+std::unique_ptr<SndfileDecoder> SndfileDecoder::openMemory(QByteArrayView bytes)
 {
-    std::unique_ptr<WavDecoder> d(new WavDecoder);
+    std::unique_ptr<SndfileDecoder> d(new SndfileDecoder);
     d->m_memory = std::make_unique<MemoryFile>(bytes);
     SF_VIRTUAL_IO io{&memoryLength, &memorySeek, &memoryRead, &memoryWrite, &memoryTell};
     SF_INFO info{};
@@ -56,12 +57,12 @@ std::unique_ptr<WavDecoder> WavDecoder::openMemory(QByteArrayView bytes)
     return checkOpened(std::move(d), info);
 }
 
-std::unique_ptr<WavDecoder> WavDecoder::checkOpened(std::unique_ptr<WavDecoder> d, const SF_INFO& info)
+std::unique_ptr<SndfileDecoder> SndfileDecoder::checkOpened(std::unique_ptr<SndfileDecoder> d, const SF_INFO& info)
 {
     if (!d->m_file)
         return nullptr;
     const int major = info.format & SF_FORMAT_TYPEMASK;
-    if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX && major != SF_FORMAT_RF64)
+    if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX && major != SF_FORMAT_RF64 && major != SF_FORMAT_AIFF)
         return nullptr;
     if (info.frames <= 0 || info.channels < 1 || info.samplerate <= 0)
         return nullptr;
@@ -76,7 +77,7 @@ std::unique_ptr<WavDecoder> WavDecoder::checkOpened(std::unique_ptr<WavDecoder> 
     return d;
 }
 
-int WavDecoder::read(StereoFrame* out, int maxFrames)
+int SndfileDecoder::read(StereoFrame* out, int maxFrames)
 {
     if (maxFrames <= 0)
         return 0;
@@ -88,10 +89,12 @@ int WavDecoder::read(StereoFrame* out, int maxFrames)
         if (m_buffer.size() < need)
             m_buffer.resize(need);
         frames = static_cast<int>(sf_readf_float(m_file, m_buffer.data(), maxFrames));
-        const float* in = m_buffer.data();
-        for (int i = 0; i < frames; ++i, in += m_channels) {
-            // Mono to both sides; of more channels, the first two are the front pair.
-            out[i] = m_channels == 1 ? StereoFrame{in[0], in[0]} : StereoFrame{in[0], in[1]};
+        if (m_channels == 1) {
+            const float* in = m_buffer.data();
+            for (int i = 0; i < frames; ++i)
+                out[i] = StereoFrame{in[i], in[i]};
+        } else {
+            downmixToStereo(m_buffer.data(), m_channels, out, frames);
         }
     }
     // A damaged float file can hold NaN or infinity, and either spreads
@@ -106,7 +109,7 @@ int WavDecoder::read(StereoFrame* out, int maxFrames)
     return frames;
 }
 
-bool WavDecoder::seek(std::int64_t frame)
+bool SndfileDecoder::seek(std::int64_t frame)
 {
     if (frame > m_length)
         frame = m_length;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "playlist/PlaylistText.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class QSaveFile;
 
@@ -11,26 +14,30 @@ namespace tavlo {
 
 class PlaylistModel;
 
-// Writes a list as an M3U playlist: each location followed by CR LF, in list
-// order, no header and no comments; an empty list gives an empty file. Text
-// is Latin-1, the same 8-bit encoding the reader uses (characters outside it
-// become "?").
+// Writes a list as a playlist, each line followed by CR LF, in list order.
+// - ".m3u8": UTF-8, "#EXTM3U" first, and an "#EXTINF:seconds,title" line
+//   before each location ("Artist - Title" where the row has an artist).
+// - any other name: plain M3U, the locations only, no header; Latin-1 where
+//   every character fits it, else UTF-8 (which the reader tells apart), so
+//   no name is ever lost to a "?".
+// A location in the playlist's folder or below is written relative to it.
 //
 // The list goes to a temporary file in the target's folder that replaces the
 // target only once every byte is written, so a crash or a full disk during
 // the save leaves the previous playlist whole.
 // Any thread.
-class M3uWriter {
+class PlaylistWriter {
 public:
     struct Result {
         bool ok = false;
         QString error;  // why it failed, for the message box; empty on success
     };
 
-    virtual ~M3uWriter() = default;
+    virtual ~PlaylistWriter() = default;
 
+    Result save(const QString& fileName, const std::vector<PlaylistEntry>& entries);
     Result save(const QString& fileName, const QStringList& locations);
-    // The "Location" of rows 1 to count.
+    // Rows 1 to count: "Location", and for an .m3u8 title, artist and length.
     Result save(const QString& fileName, const PlaylistModel& list);
 
 protected:

@@ -1,0 +1,115 @@
+#include "playlist/PlaylistWriter.h"
+
+#include "playlist/PlaylistModel.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tavlo {
+
+namespace {
+
+// Written in blocks of this size so a long list never needs one huge buffer.
+constexpr qsizetype kBlockSize = 256 * 1024;
+
+bool fitsLatin1(const std::vector<PlaylistEntry>& entries)
+{
+    for (const PlaylistEntry& entry : entries) {
+        for (const QChar c : entry.location) {
+            if (c.unicode() > 0xFF)
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<QSaveFile> PlaylistWriter::createFile(const QString& fileName)
+{
+    return std::make_unique<QSaveFile>(fileName);
+}
+
+PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::vector<PlaylistEntry>& entries)
+{
+    Result result;
+    std::unique_ptr<QSaveFile> file = createFile(fileName);
+    if (!file->open(QIODevice::WriteOnly)) {
+        result.error = file->errorString();
+        return result;
+    }
+    const bool extended = isExtendedM3uFileName(fileName);
+    const bool utf8 = extended || !fitsLatin1(entries);
+    const QString folder = QFileInfo(fileName).absolutePath();
+    QByteArray block;
+    block.reserve(kBlockSize + 1024);
+    bool written = true;
+    auto writeBlock = [&]() {
+        written = file->write(block) == block.size();
+        block.clear();
+        return written;
+    };
+    if (extended)
+        block.append("#EXTM3U\r\n");
+    for (const PlaylistEntry& entry : entries) {
+        if (extended) {
+            block.append("#EXTINF:");
+            block.append(QByteArray::number(entry.seconds >= 0 ? entry.seconds : -1));
+            block.append(',');
+            // A title is one line.
+            QString title = entry.title;
+            title.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            block.append(title.toUtf8());
+            block.append("\r\n", 2);
+        }
+        const QString location = locationForPlaylist(entry.location, folder);
+        block.append(utf8 ? location.toUtf8() : location.toLatin1());
+        block.append("\r\n", 2);
+        if (block.size() >= kBlockSize && !writeBlock())
+            break;
+    }
+    if (written && !block.isEmpty())
+        writeBlock();
+    if (!written) {
+        result.error = file->errorString();
+        file->cancelWriting();
+        file->commit();  // only removes the temporary file; the old playlist stays
+        return result;
+    }
+    if (!file->commit()) {
+        result.error = file->errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const QStringList& locations)
+{
+    std::vector<PlaylistEntry> entries;
+    entries.reserve(static_cast<size_t>(locations.size()));
+    for (const QString& location : locations)
+        entries.push_back(PlaylistEntry{location, QString(), -1});
+    return save(fileName, entries);
+}
+
+PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const PlaylistModel& list)
+{
+    std::vector<PlaylistEntry> entries;
+    entries.reserve(static_cast<size_t>(list.count()));
+    for (int n = 1; n <= list.count(); ++n) {
+        const PlayListRow& row = list.row(n);
+        PlaylistEntry entry{row.location(), row.title(), -1};
+        const QString& artist = row.fields[ColArtist];
+        if (!artist.isEmpty())
+            entry.title = artist + QStringLiteral(" - ") + row.title();
+        bool known = false;
+        const int seconds = row.fields[ColTotLength].toInt(&known);
+        if (known)
+            entry.seconds = seconds;
+        entries.push_back(std::move(entry));
+    }
+    return save(fileName, entries);
+}
+
+}  // namespace tavlo

@@ -1,0 +1,129 @@
+#include "playlist/SongTags.h"
+
+#include "platform/MediaFormat.h"
+
+#include <QFile>
+
+#include <taglib/aifffile.h>
+#include <taglib/flacfile.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
+#include <taglib/oggflacfile.h>
+#include <taglib/opusfile.h>
+#include <taglib/tbytevectorstream.h>
+#include <taglib/tfilestream.h>
+#include <taglib/vorbisfile.h>
+#include <taglib/wavfile.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace tavlo {
+
+namespace {
+
+// Files up to this size (jingles, spots, short songs) are read whole with one
+// read and parsed from memory; larger ones are read where their tags are.
+constexpr off_t kWholeFileBytes = 256 * 1024;
+
+QString text(const TagLib::String& s) { return QString::fromStdString(s.to8Bit(true)).trimmed(); }
+
+SongTags fromTag(const TagLib::Tag* tag)
+{
+    SongTags tags;
+    if (!tag)
+        return tags;
+    tags.title = text(tag->title());
+    tags.artist = text(tag->artist());
+    tags.album = text(tag->album());
+    tags.comment = text(tag->comment());
+    tags.genre = text(tag->genre());
+    if (tag->year() > 0)
+        tags.year = QString::number(tag->year());
+    return tags;
+}
+
+// Which Ogg codec: its first packet's signature, at the start of the first page's data.
+std::unique_ptr<TagLib::File> oggFile(TagLib::IOStream* stream, const QByteArray& head)
+{
+    if (head.size() < 27)
+        return nullptr;
+    const int segments = static_cast<unsigned char>(head[26]);
+    const QByteArray packet = head.mid(27 + segments, 8);
+    if (packet.startsWith("\x01vorbis"))
+        return std::make_unique<TagLib::Ogg::Vorbis::File>(stream, false);
+    if (packet.startsWith("OpusHead"))
+        return std::make_unique<TagLib::Ogg::Opus::File>(stream, false);
+    if (packet.startsWith("\x7f" "FLAC"))
+        return std::make_unique<TagLib::Ogg::FLAC::File>(stream, false);
+    return nullptr;
+}
+
+std::unique_ptr<TagLib::File> tagFile(TagLib::IOStream* stream, const QByteArray& head, const QString& fileName)
+{
+    auto* frames = TagLib::ID3v2::FrameFactory::instance();
+    switch (sniffMediaFormat(head, fileName)) {
+    case MediaFormat::Mp3:
+    case MediaFormat::Adts:
+        return std::make_unique<TagLib::MPEG::File>(stream, frames, false);
+    case MediaFormat::Wav:
+        return std::make_unique<TagLib::RIFF::WAV::File>(stream, false);
+    case MediaFormat::Aiff:
+        return std::make_unique<TagLib::RIFF::AIFF::File>(stream, false);
+    case MediaFormat::Flac:
+        return std::make_unique<TagLib::FLAC::File>(stream, frames, false);
+    case MediaFormat::Ogg:
+        return oggFile(stream, head);
+    case MediaFormat::Mp4:
+        return std::make_unique<TagLib::MP4::File>(stream, false);
+    case MediaFormat::Unknown:
+        break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SongTags readSongTags(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return {};
+    const QByteArray path = QFile::encodeName(fileName);
+    // O_NONBLOCK so that a named pipe in a playlist cannot hang the list.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    const bool whole = info.st_size <= kWholeFileBytes;
+    QByteArray head(whole ? static_cast<qsizetype>(info.st_size) : kMediaSniffBytes, Qt::Uninitialized);
+    const ssize_t got = ::read(fd, head.data(), static_cast<size_t>(head.size()));
+    ::close(fd);
+    if (got <= 0)
+        return {};
+    head.truncate(got);
+
+    std::unique_ptr<TagLib::IOStream> stream;
+    if (whole) {
+        stream = std::make_unique<TagLib::ByteVectorStream>(
+            TagLib::ByteVector(head.constData(), static_cast<unsigned>(head.size())));
+    } else {
+        auto file = std::make_unique<TagLib::FileStream>(path.constData(), true);
+        if (!file->isOpen())
+            return {};
+        stream = std::move(file);
+    }
+    const std::unique_ptr<TagLib::File> file = tagFile(stream.get(), head, fileName);
+    if (!file || !file->isValid())
+        return {};
+    return fromTag(file->tag());
+}
+
+}  // namespace tavlo
