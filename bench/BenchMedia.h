@@ -2,7 +2,9 @@
 
 // What the list and playlist benchmarks share: 100,000 small tagged files
 // (made once, kept between runs) and the floor every list loader is held
-// against, a plain loop that opens each file and reads its last 128 bytes.
+// against, a plain loop that opens each file and reads its last 128 bytes;
+// and a second set whose tags are ID3v2.3 in front, with its own floor that
+// reads each file's first 4 KiB.
 
 #include <QByteArray>
 #include <QDir>
@@ -14,9 +16,11 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -74,9 +78,96 @@ inline std::vector<char> taggedFileBytes(int i)
     return bytes;
 }
 
+// A silent MPEG-1 Layer III frame, 32 kbit/s mono at 44.1 kHz: 104 bytes
+// that a decoder takes for real audio.
+inline void appendSilentFrame(std::vector<char>& bytes)
+{
+    const size_t at = bytes.size();
+    bytes.resize(at + 104, '\0');
+    bytes[at] = '\xff';
+    bytes[at + 1] = '\xfb';
+    bytes[at + 2] = '\x10';
+    bytes[at + 3] = '\xc4';
+}
+
+// Four bytes, most significant first, of `bits` bits each (8, or 7 where
+// ID3v2 wants its sizes syncsafe).
+inline void appendBigEndian(std::vector<char>& bytes, uint32_t value, int bits)
+{
+    for (int b = 3; b >= 0; --b)
+        bytes.push_back(static_cast<char>((value >> (b * bits)) & ((1u << bits) - 1)));
+}
+
+// ID3v2.3 text, in Latin-1 or, as many taggers write it, UTF-16 with a BOM.
+inline void appendId3Text(std::vector<char>& bytes, const std::string& text, bool utf16, bool terminated)
+{
+    if (utf16) {
+        bytes.push_back('\xff');
+        bytes.push_back('\xfe');
+        for (char c : text) {
+            bytes.push_back(c);
+            bytes.push_back('\0');
+        }
+        if (terminated)
+            bytes.insert(bytes.end(), 2, '\0');
+    } else {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        if (terminated)
+            bytes.push_back('\0');
+    }
+}
+
+inline void appendId3Frame(std::vector<char>& tag, const char* id, const std::vector<char>& body)
+{
+    tag.insert(tag.end(), id, id + 4);
+    appendBigEndian(tag, static_cast<uint32_t>(body.size()), 8);
+    tag.insert(tag.end(), 2, '\0');
+    tag.insert(tag.end(), body.begin(), body.end());
+}
+
+inline std::string id3v2Title(int i) { return "Song " + std::to_string(i); }
+inline std::string id3v2Genre(int i)
+{
+    static const char* const genres[] = {"Pop", "Rock", "Jazz", "Latin", "Folk", "Blues", "Dance", "Country"};
+    return genres[i % 8];
+}
+inline const char* id3v2Comment() { return "Made for the list benchmark"; }
+
+// An ID3v2.3 tag with title, artist, album, year, genre and comment (every
+// third file's texts in UTF-16), then a few silent MP3 frames.
+inline std::vector<char> id3v2FileBytes(int i)
+{
+    const bool utf16 = i % 3 == 0;
+    const std::pair<const char*, std::string> texts[] = {
+        {"TIT2", id3v2Title(i)},
+        {"TPE1", "Artist " + std::to_string(i % 997)},
+        {"TALB", "Album " + std::to_string(i % 3001)},
+        {"TYER", std::to_string(1965 + i % 60)},
+        {"TCON", id3v2Genre(i)},
+    };
+    const char encoding = utf16 ? 1 : 0;
+    std::vector<char> frames;
+    for (const auto& [id, text] : texts) {
+        std::vector<char> body{encoding};
+        appendId3Text(body, text, utf16, false);
+        appendId3Frame(frames, id, body);
+    }
+    std::vector<char> comment{encoding, 'e', 'n', 'g'};
+    appendId3Text(comment, "", utf16, true);
+    appendId3Text(comment, id3v2Comment(), utf16, false);
+    appendId3Frame(frames, "COMM", comment);
+
+    std::vector<char> bytes{'I', 'D', '3', 3, 0, 0};
+    appendBigEndian(bytes, static_cast<uint32_t>(frames.size()), 7);
+    bytes.insert(bytes.end(), frames.begin(), frames.end());
+    for (int f = 0; f < 2 + i % 3; ++f)
+        appendSilentFrame(bytes);
+    return bytes;
+}
+
 // The paths of the tagged files in `dir`, made first unless an earlier run
-// finished making them.
-inline QStringList ensureTaggedFiles(const QString& dir)
+// finished making them; `bytesFor` gives file i its contents.
+inline QStringList ensureTaggedFiles(const QString& dir, std::vector<char> (*bytesFor)(int) = taggedFileBytes)
 {
     QStringList paths;
     paths.reserve(kTaggedFiles);
@@ -89,7 +180,7 @@ inline QStringList ensureTaggedFiles(const QString& dir)
     for (int f = 0; f * kPerFolder < kTaggedFiles; ++f)
         QDir().mkpath(QStringLiteral("%1/%2").arg(dir).arg(f, 3, 10, QLatin1Char('0')));
     for (int i = 0; i < kTaggedFiles; ++i) {
-        const std::vector<char> bytes = taggedFileBytes(i);
+        const std::vector<char> bytes = bytesFor(i);
         const int fd = ::open(QFile::encodeName(paths[i]).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(paths[i]));
@@ -120,6 +211,27 @@ inline double floorLoop(const std::vector<QByteArray>& paths)
     const double ms = msSince(start);
     if (tags != static_cast<long>(paths.size()))
         std::fprintf(stderr, "floor loop found %ld tags of %zu\n", tags, paths.size());
+    return ms;
+}
+
+// The floor for files whose tags are in front: open each file, read its
+// first 4 KiB, close it.
+inline double headFloorLoop(const std::vector<QByteArray>& paths)
+{
+    static char head[4096];
+    long tags = 0;
+    const auto start = WallClock::now();
+    for (const QByteArray& p : paths) {
+        const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::read(fd, head, sizeof head) >= 3 && std::memcmp(head, "ID3", 3) == 0)
+            ++tags;
+        ::close(fd);
+    }
+    const double ms = msSince(start);
+    if (tags != static_cast<long>(paths.size()))
+        std::fprintf(stderr, "head floor loop found %ld tags of %zu\n", tags, paths.size());
     return ms;
 }
 

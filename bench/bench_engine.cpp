@@ -5,13 +5,12 @@
 // - four voices mixed offline, as a multiple of real time;
 // - CPU per second of real-time play of two crossfading voices on the null
 //   output, in percent of one core.
+#include "BenchDecode.h"
 #include "platform/audio/AudioEngine.h"
 
 #include <QString>
 
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,76 +20,9 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 using namespace tavlo;
-using Clock = std::chrono::steady_clock;
-
-namespace {
-
-double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double cpuSeconds(int who)
-{
-    rusage u{};
-    getrusage(who, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-// Wall time; *cpu gets user+sys, which a busy machine disturbs less.
-double timeMpg123(const char* song, double* cpu)
-{
-    const double cpuStart = cpuSeconds(RUSAGE_CHILDREN);
-    const char* argv[] = {"mpg123", "-q", "-t", song, nullptr};
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "mpg123", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
-        std::fprintf(stderr, "bench_engine: cannot run mpg123\n");
-        return NAN;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double wall = seconds(start);
-    *cpu = cpuSeconds(RUSAGE_CHILDREN) - cpuStart;
-    return wall;
-}
-
-AudioEngine::Options offline(const QString& wav)
-{
-    AudioEngine::Options o;
-    o.output = AudioEngine::OutputKind::Offline;
-    o.wavPath = wav;
-    return o;
-}
-
-// Opens (and so scans), plays to the end and closes: all the work a song costs.
-double timeEngine(const QString& song, const QString& wav, double* cpu)
-{
-    // The last run's file goes first, outside the timing: freeing its pages
-    // is not work this run does.
-    std::remove(qPrintable(wav));
-    const double cpuStart = cpuSeconds(RUSAGE_SELF);
-    const auto start = Clock::now();
-    {
-        AudioEngine engine(offline(wav));
-        OpenResult r = engine.open(song);
-        if (!r.stream)
-            return NAN;
-        r.stream->run();
-        engine.renderOffline(static_cast<int>(std::ceil(r.stream->duration() * engine.sampleRate())));
-    }
-    const double wall = seconds(start);
-    *cpu = cpuSeconds(RUSAGE_SELF) - cpuStart;
-    return wall;
-}
-
-}  // namespace
+using namespace tavlo::bench;
+using Clock = DecodeClock;
 
 int main(int argc, char** argv)
 {
@@ -108,21 +40,21 @@ int main(int argc, char** argv)
     std::vector<double> ourCpu;
     for (int i = 0; i < 5; ++i) {
         double cpu = 0;
-        ref.push_back(timeMpg123(argv[1], &cpu));
+        ref.push_back(timeCommand({"mpg123", "-q", "-t", argv[1], nullptr}, &cpu));
         refCpu.push_back(cpu);
         ours.push_back(timeEngine(song, wav, &cpu));
         ourCpu.push_back(cpu);
     }
-    const double refTime = median(ref);
-    const double ourTime = median(ours);
+    const double refTime = medianOf(ref);
+    const double ourTime = medianOf(ours);
     std::printf("mpg123_seconds: %.3f\n", refTime);
     std::printf("engine_offline_seconds: %.3f\n", ourTime);
     std::printf("engine_vs_mpg123: %.2f\n", ourTime / refTime);
-    std::printf("engine_vs_mpg123_cpu: %.2f\n", median(ourCpu) / median(refCpu));
+    std::printf("engine_vs_mpg123_cpu: %.2f\n", medianOf(ourCpu) / medianOf(refCpu));
 
     // Four voices at once, as an insert over a crossfade would have.
     for (bool varispeed : {false, true}) {
-        AudioEngine engine(offline(wav));
+        AudioEngine engine(offlineTo(wav));
         std::vector<std::unique_ptr<MediaStream>> voices;
         double shortest = 1e9;
         for (int i = 0; i < 4; ++i) {
@@ -141,7 +73,7 @@ int main(int argc, char** argv)
         const double audio = std::floor(shortest) - 1.0;
         const auto start = Clock::now();
         engine.renderOffline(static_cast<int>(audio * engine.sampleRate()));
-        const double x = audio / seconds(start);
+        const double x = audio / secondsSince(start);
         std::printf(varispeed ? "engine_4voices_varispeed_x_realtime: %.1f\n" : "engine_4voices_x_realtime: %.1f\n", x);
     }
 
@@ -169,7 +101,7 @@ int main(int argc, char** argv)
             std::this_thread::sleep_until(start + std::chrono::milliseconds(78 * step));
         }
         std::this_thread::sleep_until(start + std::chrono::seconds(20));
-        const double wall = seconds(start);
+        const double wall = secondsSince(start);
         const double cpu = cpuSeconds(RUSAGE_SELF) - cpuStart;
         std::printf("engine_null_cpu_percent: %.2f\n", 100.0 * cpu / wall);
         std::printf("engine_null_seconds_played: %.2f\n", b.stream->position() - positionAtStart);

@@ -44,7 +44,7 @@ int main()
         std::fprintf(stderr, "bench_stream: /usr/bin/icecast2 missing\n");
         return 1;
     }
-    tavlo::test::IcecastServer server(QStringLiteral("bench"), QDir::tempPath());
+    tavlo::test::IcecastServer server(QStringLiteral("bench"));
     if (!server.start()) {
         std::fprintf(stderr, "bench_stream: the Icecast server did not start\n");
         return 1;

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <utility>
 
 namespace tavlo {
 
@@ -45,6 +46,17 @@ SongTags fromTag(const TagLib::Tag* tag)
     if (tag->year() > 0)
         tags.year = QString::number(tag->year());
     return tags;
+}
+
+// Fields the first tag lacks, taken from the second.
+void fillFrom(SongTags& tags, const SongTags& other)
+{
+    for (auto [mine, theirs] : {std::pair{&tags.title, &other.title}, {&tags.artist, &other.artist},
+                                {&tags.album, &other.album}, {&tags.year, &other.year},
+                                {&tags.comment, &other.comment}, {&tags.genre, &other.genre}}) {
+        if (mine->isEmpty())
+            *mine = *theirs;
+    }
 }
 
 // Which Ogg codec: its first packet's signature, at the start of the first page's data.
@@ -123,7 +135,11 @@ SongTags readSongTags(const QString& fileName)
     const std::unique_ptr<TagLib::File> file = tagFile(stream.get(), head, fileName);
     if (!file || !file->isValid())
         return {};
-    return fromTag(file->tag());
+    SongTags tags = fromTag(file->tag());
+    // A WAV file's tag() is its ID3 chunk alone; most WAV writers use RIFF INFO.
+    if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(file.get()); wav && wav->hasInfoTag())
+        fillFrom(tags, fromTag(wav->InfoTag()));
+    return tags;
 }
 
 }  // namespace tavlo

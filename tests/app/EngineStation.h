@@ -6,6 +6,7 @@
 
 #include "../platform/audio/OfflineRig.h"
 #include "fakes/FakeServices.h"
+#include "fakes/TestFiles.h"
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/SimulatedTime.h"
@@ -30,30 +31,7 @@ constexpr int kRate = 44100;
 // A master volume of 64 leaves the channel fader at 21: 21² hundredths of a dB down.
 inline const double kMasterGain = std::pow(10.0, -441 / 2000.0);
 
-// Through posix_spawnp rather than QProcess: Qt 6.4 starts a child with a raw
-// vfork whose child side runs ThreadSanitizer's interceptors on this
-// process's memory, after which TSan loses track of this thread's locks and
-// atomics and reports races that are not there. glibc's spawn stays clear of
-// them.
-inline bool sox(const QStringList& args)
-{
-    std::vector<QByteArray> bytes{QByteArrayLiteral("sox")};
-    for (const QString& a : args)
-        bytes.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "sox", nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+inline bool sox(const QStringList& args) { return runTool("sox", args); }
 
 // `seconds` of a sine at `hz`, on the left (side 0) or right (side 1) only,
 // after `padSeconds` of silence.

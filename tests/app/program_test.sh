@@ -60,6 +60,22 @@ echo "noon render, half seconds from 11:59:40: $lead"
 check "music to 12:00:00, the insert from 12:00:00.5 to 12:00:08, music from 12:00:10" \
   "[ '${lead:0:40}' = \"\$(printf 'm%.0s' {1..40})\" ] && [ '${lead:41:16}' = \"\$(printf 'i%.0s' {1..16})\" ] && [ '${lead:60:40}' = \"\$(printf 'm%.0s' {1..40})\" ]"
 
+# A library as other programs leave it: FLAC, Opus and AAC named in a UTF-8
+# .m3u8 relative to the list's folder, played from another folder.
+mkdir -p "$work/lib/Caf$(printf '\xc3\xa9')"
+for n in 1 2 3; do sox -n -r 48000 -b 16 -c 2 "$work/t$n.wav" synth 6 sine $((200 * n)) vol 0.5; done
+flac --silent -o "$work/lib/Caf$(printf '\xc3\xa9')/one.flac" "$work/t1.wav"
+opusenc --quiet "$work/t2.wav" "$work/lib/two.opus"
+ffmpeg -v error -i "$work/t3.wav" -c:a aac "$work/lib/three.m4a"
+printf '\xef\xbb\xbf#EXTM3U\r\n#EXTINF:6,One\r\nCaf\xc3\xa9/one.flac\r\n#EXTINF:6,Two\r\ntwo.opus\r\nthree.m4a\r\n' \
+  > "$work/lib/library.m3u8"
+(cd / && "$tavlo" --render "$work/lib.wav" --seconds 13 "$work/lib/library.m3u8") > "$work/lib.txt" 2> "$work/lib.err"
+check "the library render exits 0" "[ $? -eq 0 ]"
+check "each format starts in its turn, none an error" \
+  "[ \"\$(grep -o '[a-z]*\.[a-z0-9]*$' '$work/lib.txt' | tr '\n' ' ')\" = 'one.flac two.opus three.m4a ' ] && ! grep -q ERROR '$work/lib.txt'"
+(cd / && timeout --preserve-status -s TERM 3 "$tavlo" --headless "$work/lib/library.m3u8") > "$work/libh.txt" 2> /dev/null
+check "headless plays the library's first song" "head -n1 '$work/libh.txt' | grep -q 'one.flac$'"
+
 # Bad input: a clear usage error, not a crash.
 "$tavlo" --render "$work/x.wav" > /dev/null 2>&1
 check "a render without a file is a usage error" "[ $? -eq 2 ]"

@@ -31,6 +31,8 @@ constexpr double kTailProbeSeconds = 1.0;
 // end instead, which is exact.
 constexpr std::int64_t kCountBackSeconds = 10;
 constexpr std::int64_t kMaxCountBackSeconds = 60;
+// A stretch of a damaged file longer than this is no hole to keep.
+constexpr std::int64_t kLongestHoleSeconds = 30;
 
 void quietLibrary()
 {
@@ -315,19 +317,29 @@ bool FfmpegDecoder::decodeFrame()
         m_origin = timestamp != AV_NOPTS_VALUE ? timestamp : 0;
         m_originKnown = true;
     }
-    // Timestamps place only the first frame after a jump; after that frames
-    // follow each other, so a damaged timestamp cannot move the song.
-    const std::int64_t start = m_aligning && timestamp != AV_NOPTS_VALUE ? samplesOf(timestamp) : m_nextStart;
-    m_pending.resize(static_cast<std::size_t>(frames));
+    // Timestamps place the first frame after a jump; after that frames follow
+    // each other, except where a damaged stretch was passed over: its place
+    // is kept as silence, so the song still ends when its length says.
+    std::int64_t start = m_nextStart;
+    std::int64_t hole = 0;
+    if (timestamp != AV_NOPTS_VALUE) {
+        const std::int64_t stamped = samplesOf(timestamp);
+        if (m_aligning)
+            start = stamped;
+        else if (stamped > m_nextStart && stamped - m_nextStart <= kLongestHoleSeconds * m_sampleRate)
+            hole = stamped - m_nextStart;
+    }
+    const auto silence = static_cast<std::size_t>(hole);
+    m_pending.assign(silence + static_cast<std::size_t>(frames), StereoFrame{0.0f, 0.0f});
     int converted = 0;
     if (m_channels == 1) {
         m_mono.resize(static_cast<std::size_t>(frames));
         auto* out = reinterpret_cast<std::uint8_t*>(m_mono.data());
         converted = swr_convert(m_swr, &out, frames, const_cast<const std::uint8_t**>(m_frame->extended_data), frames);
         for (int i = 0; i < std::max(converted, 0); ++i)
-            m_pending[static_cast<std::size_t>(i)] = {m_mono[static_cast<std::size_t>(i)], m_mono[static_cast<std::size_t>(i)]};
+            m_pending[silence + static_cast<std::size_t>(i)] = {m_mono[static_cast<std::size_t>(i)], m_mono[static_cast<std::size_t>(i)]};
     } else {
-        auto* out = reinterpret_cast<std::uint8_t*>(m_pending.data());
+        auto* out = reinterpret_cast<std::uint8_t*>(m_pending.data() + silence);
         converted = swr_convert(m_swr, &out, frames, const_cast<const std::uint8_t**>(m_frame->extended_data), frames);
     }
     av_frame_unref(m_frame);
@@ -336,7 +348,7 @@ bool FfmpegDecoder::decodeFrame()
         m_broken = true;
         return false;
     }
-    m_pending.resize(static_cast<std::size_t>(converted));
+    m_pending.resize(silence + static_cast<std::size_t>(converted));
     // Damaged float data plays as silence rather than spreading through the mix.
     for (StereoFrame& f : m_pending) {
         if (!std::isfinite(f.left))
@@ -345,7 +357,7 @@ bool FfmpegDecoder::decodeFrame()
             f.right = 0.0f;
     }
     m_pendingStart = start;
-    m_nextStart = start + converted;
+    m_nextStart = start + static_cast<std::int64_t>(m_pending.size());
     return true;
 }
 

@@ -90,7 +90,7 @@ protected:
         target.port = server.port();
         target.password = kPassword;
     }
-    IcecastServer server{kPassword, QStringLiteral(TAVLO_TEST_OUTPUT_DIR)};
+    IcecastServer server{kPassword};
     IcecastStreamer::Options streamerOptions;
     StreamTarget target;
 };

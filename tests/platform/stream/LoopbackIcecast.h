@@ -71,11 +71,12 @@ inline QByteArray httpGet(int port, const QByteArray& path, const std::atomic<bo
 
 class IcecastServer {
 public:
-    // Sources log in with `password`; its files go in a new folder under `parent`.
-    IcecastServer(const QString& password, const QString& parent) : m_port(loopbackSocket(0))
+    // Sources log in with `password`. Its files go in a new folder of the
+    // system's temporary folder: as root the server runs as nobody, who may
+    // not enter the folder a checkout is in (root's home, say).
+    explicit IcecastServer(const QString& password) : m_port(loopbackSocket(0))
     {
-        QDir().mkpath(parent);
-        m_dir = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/icecast-XXXXXX"));
+        m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tavlo-icecast-XXXXXX"));
         const QString logs = m_dir->filePath(QStringLiteral("log"));
         QDir().mkpath(logs);
         // As root Icecast insists on changing to an unprivileged user, who must read

@@ -1,0 +1,285 @@
+// Every format a station's library holds, each made by its own encoder, played
+// by the music window on the real engine and heard through the WAV writer.
+
+#include "EngineStation.h"
+#include "app/frmPlayer.h"
+#include "fakes/TestFiles.h"
+#include "platform/MediaService.h"
+#include "platform/audio/Decoder.h"
+#include "../platform/audio/TestMedia.h"
+#include "playlist/PlaylistModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sndfile.h>
+
+#include <cmath>
+#include <vector>
+
+namespace tavlo::test {
+namespace {
+
+constexpr double kSongSeconds = 4.0;
+// Each song has a 50 ms hole here, for the seeks to find.
+constexpr double kHoleAt = 2.5;
+
+struct Format {
+    const char* name;  // the file's name; its extension need not say what it is
+    int rate;
+    int channels;
+    int subformat;
+    const char* encoder;  // a program, or nullptr for the WAV as written
+    QStringList (*args)(const QString& wav, const QString& out);
+    double hz = 0;
+};
+
+QStringList noArgs(const QString&, const QString&) { return {}; }
+
+std::vector<Format> formats()
+{
+    std::vector<Format> f = {
+        {"pcm.wav", 44100, 2, SF_FORMAT_PCM_16, nullptr, noArgs},
+        {"lame.mp3", 44100, 2, SF_FORMAT_PCM_16, "lame",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("192"), w, o}; }},
+        {"mp3-named.wav", 44100, 2, SF_FORMAT_PCM_16, "lame",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), w, o}; }},
+        {"sox.aiff", 44100, 2, SF_FORMAT_PCM_16, "sox", [](const QString& w, const QString& o) { return QStringList{w, o}; }},
+        {"hires.flac", 48000, 2, SF_FORMAT_PCM_24, "flac",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--silent"), QStringLiteral("-o"), o, w}; }},
+        {"surround.flac", 44100, 6, SF_FORMAT_PCM_16, "flac",
+         [](const QString& w, const QString& o) {
+             return QStringList{QStringLiteral("--silent"), QStringLiteral("--channel-map=none"), QStringLiteral("-o"), o, w};
+         }},
+        {"vorbis.ogg", 44100, 2, SF_FORMAT_PCM_16, "oggenc",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-o"), o, w}; }},
+        {"mono22k.ogg", 22050, 1, SF_FORMAT_PCM_16, "oggenc",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-o"), o, w}; }},
+        {"speech.opus", 44100, 2, SF_FORMAT_PCM_16, "opusenc",
+         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), w, o}; }},
+        {"aac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg",
+         [](const QString& w, const QString& o) {
+             return QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), w, QStringLiteral("-c:a"),
+                                QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("192k"), o};
+         }},
+        {"alac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg",
+         [](const QString& w, const QString& o) {
+             return QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), w, QStringLiteral("-c:a"),
+                                QStringLiteral("alac"), o};
+         }},
+    };
+    for (size_t i = 0; i < f.size(); ++i)
+        f[i].hz = 300.0 + 110.0 * static_cast<double>(i);
+    return f;
+}
+
+// The songs, each a tone of its own, made once per test process.
+struct Library {
+    QTemporaryDir dir;
+    std::vector<Format> songs = formats();
+    std::vector<QString> paths;
+
+    Library()
+    {
+        for (const Format& f : songs) {
+            const QString wav = dir.filePath(QStringLiteral("source-%1.wav").arg(QLatin1String(f.name)));
+            const QString out = dir.filePath(QLatin1String(f.name));
+            const double hz = f.hz;
+            writeWav(f.encoder ? wav : out, f.rate, f.channels, kSongSeconds, f.subformat, [hz](double t) {
+                return t >= kHoleAt && t < kHoleAt + 0.05 ? 0.0f : static_cast<float>(0.4 * std::sin(2 * M_PI * hz * t));
+            });
+            if (f.encoder) {
+                EXPECT_TRUE(runTool(f.encoder, f.args(wav, out))) << f.name;
+            }
+            paths.push_back(out);
+        }
+    }
+};
+
+// The level of a tone of `hz` in [from, to) seconds of the left channel (Goertzel).
+double toneLevel(const std::vector<float>& s, double hz, double from, double to)
+{
+    const auto a = static_cast<std::size_t>(from * kRate);
+    const auto b = std::min(static_cast<std::size_t>(to * kRate), s.size() / 2);
+    const double w = 2 * M_PI * hz / kRate;
+    double s1 = 0;
+    double s2 = 0;
+    for (std::size_t i = a; i < b; ++i) {
+        const double s0 = s[2 * i] + 2 * std::cos(w) * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return std::sqrt(s1 * s1 + s2 * s2 - 2 * std::cos(w) * s1 * s2) / static_cast<double>(b - a);
+}
+
+TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms)
+{
+    const Library lib;
+    EngineStation st("formats");
+
+    // Lengths to the sample, rates and layouts as the files hold them.
+    for (size_t i = 0; i < lib.paths.size(); ++i) {
+        SCOPED_TRACE(lib.songs[i].name);
+        OpenResult song = st.rig.engine().open(lib.paths[i]);
+        ASSERT_TRUE(song.stream) << "error " << song.error;
+        EXPECT_DOUBLE_EQ(song.stream->duration(), kSongSeconds);
+    }
+
+    // A seek before the hole hears it 200 ms later.
+    for (size_t i = 0; i < lib.paths.size(); ++i) {
+        SCOPED_TRACE(lib.songs[i].name);
+        OpenResult song = st.rig.engine().open(lib.paths[i]);
+        ASSERT_TRUE(song.stream);
+        song.stream->setPosition(kHoleAt - 0.2);
+        song.stream->run();
+        st.run(0.4);
+        const std::vector<float> out = st.take();
+        double heard = -1;
+        for (double t = 0.05; t < 0.35 && heard < 0; t += 0.001) {
+            if (rmsAt(out, 0, t, t + 0.005) < 0.02)
+                heard = t;
+        }
+        // One block (10 ms) of the seek's fade-in comes first; the hole's
+        // edges are blurred a little by lossy codecs.
+        EXPECT_NEAR(heard, 0.2 + 0.01, 0.01);
+        song.stream->stop();
+    }
+
+    // The whole list through the music window: every row in its turn, with
+    // its own tone and its true length in the list.
+    frmPlayer w(st.services);
+    w.Form_Load();
+    const std::int64_t base = st.frame();
+    std::vector<std::pair<QString, std::int64_t>> started;
+    QObject::connect(&w, &PlayerWindow::songStarted, &w,
+                     [&](const QString& path) { started.emplace_back(path, st.frame()); });
+    w.optTransition[4]->setValue(1);  // Cut: no two songs at once
+    w.spinTransitionTime->setValue(1);
+    for (const QString& path : lib.paths)
+        w.AddFileToList(path, 0, *w.lstClipList);
+    w.btnPlay_Click();
+    st.run(static_cast<double>(lib.paths.size()) * (kSongSeconds - 1) + 1);
+    const std::vector<float> out = st.take();
+    ASSERT_GE(started.size(), lib.paths.size());
+    for (size_t i = 0; i < lib.paths.size(); ++i) {
+        SCOPED_TRACE(lib.songs[i].name);
+        EXPECT_EQ(started[i].first, lib.paths[i]);
+        EXPECT_EQ(w.lstClipList->text(static_cast<int>(i) + 1, ColTotLength), QStringLiteral("4"));
+        const double from = static_cast<double>(started[i].second - base) / kRate + 0.1;
+        const double own = toneLevel(out, lib.songs[i].hz, from, from + 1.5);
+        EXPECT_GT(own, 0.05);
+        for (size_t j = 0; j < lib.songs.size(); ++j) {
+            if (j != i) {
+                EXPECT_LT(toneLevel(out, lib.songs[j].hz, from, from + 1.5), own / 10) << "also heard " << lib.songs[j].name;
+            }
+        }
+    }
+    EXPECT_LT(largestStep(out, 0), 0.5) << "a click between songs";
+}
+
+// A continuous tone cut in two and each half encoded on its own: the encoder
+// delay and padding the files declare are removed, so the halves decode to
+// exactly their length and join as the tone was.
+TEST(FormatsOnEngine, GaplessHalvesJoinWithoutAGapOrAClick)
+{
+    QTemporaryDir dir;
+    const double hz = 441.0;
+    auto tone = [hz](double offset) { return [hz, offset](double t) { return static_cast<float>(0.5 * std::sin(2 * M_PI * hz * (t + offset))); }; };
+    const QString first = dir.filePath(QStringLiteral("first.wav"));
+    const QString second = dir.filePath(QStringLiteral("second.wav"));
+    ASSERT_TRUE(writeWav(first, kRate, 2, 2.0, SF_FORMAT_PCM_16, tone(0)));
+    ASSERT_TRUE(writeWav(second, kRate, 2, 2.0, SF_FORMAT_PCM_16, tone(2.0)));
+    for (const char* ext : {"mp3", "m4a"}) {
+        SCOPED_TRACE(ext);
+        std::vector<StereoFrame> joined;
+        for (const QString& half : {first, second}) {
+            const QString encoded = half + QLatin1Char('.') + QLatin1String(ext);
+            ASSERT_TRUE(QLatin1String(ext) == QLatin1String("mp3")
+                            ? runTool("lame", {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("256"), half, encoded})
+                            : runTool("ffmpeg", {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), half,
+                                                 QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-b:a"),
+                                                 QStringLiteral("256k"), encoded}));
+            int error = 0;
+            const auto decoder = Decoder::open(encoded, &error);
+            ASSERT_TRUE(decoder);
+            EXPECT_EQ(decoder->lengthFrames(), 2 * kRate);
+            std::vector<StereoFrame> block(4096);
+            while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
+                joined.insert(joined.end(), block.begin(), block.begin() + n);
+        }
+        ASSERT_EQ(joined.size(), static_cast<size_t>(4 * kRate));
+        // Around the join the decoded tone stays the tone, in phase, and never
+        // steps further than the tone itself does (with room for the codec's
+        // noise). FFmpeg's AAC encoder fades in the first frame it codes, so
+        // there the phase is checked from the second frame on.
+        double worstError = 0;
+        double worstStep = 0;
+        const int settled = QLatin1String(ext) == QLatin1String("m4a") ? 2 * kRate + 1024 : 0;
+        for (int i = 2 * kRate - 441; i < 2 * kRate + 2048; ++i) {
+            const double ideal = 0.5 * std::sin(2 * M_PI * hz * i / kRate);
+            if (i < 2 * kRate || i >= settled)
+                worstError = std::max(worstError, std::abs(joined[static_cast<size_t>(i)].left - ideal));
+            worstStep = std::max(worstStep, static_cast<double>(std::abs(joined[static_cast<size_t>(i)].left -
+                                                                           joined[static_cast<size_t>(i) - 1].left)));
+        }
+        EXPECT_LT(worstError, 0.05);
+        EXPECT_LT(worstStep, 2 * M_PI * hz / kRate * 0.5 * 1.3);
+    }
+}
+
+// Files a library also holds: each fails to open with a clear error, or plays
+// what it has, never more than it has and never forever.
+TEST(FormatsOnEngine, DamagedFilesFailOrPlayWhatTheyHold)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("ten.wav"));
+    ASSERT_TRUE(writeWav(wav, kRate, 2, 10.0, SF_FORMAT_PCM_16, [](double t) { return static_cast<float>(0.3 * std::sin(2 * M_PI * 500 * t)); }));
+    const QString flac = dir.filePath(QStringLiteral("whole.flac"));
+    const QString ogg = dir.filePath(QStringLiteral("whole.ogg"));
+    ASSERT_TRUE(runTool("flac", {QStringLiteral("--silent"), QStringLiteral("-o"), flac, wav}));
+    ASSERT_TRUE(runTool("oggenc", {QStringLiteral("--quiet"), QStringLiteral("-o"), ogg, wav}));
+
+    auto decodeAll = [](const QString& path, std::int64_t* length) -> std::int64_t {
+        int error = 0;
+        const auto decoder = Decoder::open(path, &error);
+        if (!decoder)
+            return -error;
+        *length = decoder->lengthFrames();
+        std::vector<StereoFrame> block(4096);
+        std::int64_t total = 0;
+        while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
+            total += n;
+        return total;
+    };
+
+    // A FLAC cut short at 40 % plays to where it stops, and its length says so.
+    const QByteArray flacBytes = readFile(flac);
+    const QString cut = writeFile(dir.filePath(QStringLiteral("cut.flac")), flacBytes.left(flacBytes.size() * 4 / 10));
+    std::int64_t length = 0;
+    const std::int64_t played = decodeAll(cut, &length);
+    EXPECT_EQ(played, length);
+    EXPECT_NEAR(static_cast<double>(length) / kRate, 4.0, 0.5);
+
+    // An Ogg with a page in the middle overwritten plays on past it, no longer than it is.
+    QByteArray oggBytes = readFile(ogg);
+    const qsizetype page = oggBytes.indexOf("OggS", oggBytes.size() / 2);
+    ASSERT_GT(page, 0);
+    oggBytes.replace(page, 200, QByteArray(200, '\x5a'));
+    length = 0;
+    const std::int64_t oggPlayed = decodeAll(writeFile(dir.filePath(QStringLiteral("bad-page.ogg")), oggBytes), &length);
+    EXPECT_EQ(oggPlayed, length);
+    EXPECT_GT(oggPlayed, 8 * kRate);
+    EXPECT_LE(oggPlayed, 10 * kRate);
+
+    // Nothing to play: an empty .m4a, a text named .flac, a header with nothing behind it.
+    EXPECT_EQ(decodeAll(writeFile(dir.filePath(QStringLiteral("empty.m4a")), QByteArray()), &length), -media_error::NotAudio);
+    EXPECT_EQ(decodeAll(writeFile(dir.filePath(QStringLiteral("notes.flac")), QByteArray("not audio\n").repeated(500)), &length),
+              -media_error::NotAudio);
+    EXPECT_EQ(decodeAll(writeFile(dir.filePath(QStringLiteral("head.flac")), flacBytes.left(200)), &length),
+              -media_error::NotAudio);
+}
+
+}  // namespace
+}  // namespace tavlo::test
