@@ -100,7 +100,7 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
 
 void PlayerWindow::SavePlayList(const QString& FileName)
 {
-    const PlaylistWriter::Result saved = PlaylistWriter().save(FileName, *lstClipList);
+    const PlaylistWriter::Result saved = PlaylistWriter().save(FileName, playlistEntries(*lstClipList));
     if (!saved.ok) {
         m_services.dialogs.inform(productName(), QStringLiteral("The list could not be saved as %1.\n%2")
                                                      .arg(QDir::toNativeSeparators(FileName), saved.error));

@@ -81,6 +81,25 @@ int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destina
     return pos;
 }
 
+std::vector<PlaylistEntry> playlistEntries(const PlaylistModel& list)
+{
+    std::vector<PlaylistEntry> entries;
+    entries.reserve(static_cast<size_t>(list.count()));
+    for (int n = 1; n <= list.count(); ++n) {
+        const PlayListRow& row = list.row(n);
+        PlaylistEntry entry{row.location(), row.title(), -1};
+        const QString& artist = row.fields[ColArtist];
+        if (!artist.isEmpty())
+            entry.title = artist + QStringLiteral(" - ") + row.title();
+        bool known = false;
+        const int seconds = row.fields[ColTotLength].toInt(&known);
+        if (known)
+            entry.seconds = seconds;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
 int deleteSelectedRows(PlaylistModel& list, int itemPlaying)
 {
     // Removing rows one by one from the top, each removal at or before the

@@ -2,8 +2,11 @@
 
 #include "playlist/ColumnSortMemory.h"
 #include "playlist/PlaylistModel.h"
+#include "playlist/PlaylistText.h"
 
 #include <QString>
+
+#include <vector>
 
 namespace tavlo {
 
@@ -27,6 +30,10 @@ PlayListRow rowForFile(const QString& fileName, const QString& listedTitle = QSt
 // 1..count+1: append). Returns the position used. Never fails: a file that
 // cannot be read still gets a row titled from its name.
 int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination);
+
+// What a saved playlist says of rows 1 to count: "Location", the title as
+// "Artist - Title" where there is an artist, and the length in seconds once known.
+std::vector<PlaylistEntry> playlistEntries(const PlaylistModel& list);
 
 // Removes every selected row; returns the new ItemPlaying, lowered by one for
 // each removed row at or before it, so it still names the same song (or, when

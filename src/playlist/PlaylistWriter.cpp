@@ -1,7 +1,5 @@
 #include "playlist/PlaylistWriter.h"
 
-#include "playlist/PlaylistModel.h"
-
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -90,25 +88,6 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const QStri
     entries.reserve(static_cast<size_t>(locations.size()));
     for (const QString& location : locations)
         entries.push_back(PlaylistEntry{location, QString(), -1});
-    return save(fileName, entries);
-}
-
-PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const PlaylistModel& list)
-{
-    std::vector<PlaylistEntry> entries;
-    entries.reserve(static_cast<size_t>(list.count()));
-    for (int n = 1; n <= list.count(); ++n) {
-        const PlayListRow& row = list.row(n);
-        PlaylistEntry entry{row.location(), row.title(), -1};
-        const QString& artist = row.fields[ColArtist];
-        if (!artist.isEmpty())
-            entry.title = artist + QStringLiteral(" - ") + row.title();
-        bool known = false;
-        const int seconds = row.fields[ColTotLength].toInt(&known);
-        if (known)
-            entry.seconds = seconds;
-        entries.push_back(std::move(entry));
-    }
     return save(fileName, entries);
 }
 

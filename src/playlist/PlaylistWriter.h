@@ -12,8 +12,6 @@ class QSaveFile;
 
 namespace tavlo {
 
-class PlaylistModel;
-
 // Writes a list as a playlist, each line followed by CR LF, in list order.
 // - ".m3u8": UTF-8, "#EXTM3U" first, and an "#EXTINF:seconds,title" line
 //   before each location ("Artist - Title" where the row has an artist).
@@ -37,8 +35,6 @@ public:
 
     Result save(const QString& fileName, const std::vector<PlaylistEntry>& entries);
     Result save(const QString& fileName, const QStringList& locations);
-    // Rows 1 to count: "Location", and for an .m3u8 title, artist and length.
-    Result save(const QString& fileName, const PlaylistModel& list);
 
 protected:
     // The file the playlist is written through. A test subclass returns one

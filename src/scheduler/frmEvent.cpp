@@ -100,7 +100,8 @@ void frmEvent::txtPlayList_Change()
 void frmEvent::cmdBrowse_Click()
 {
     const QStringList chosen = m_dialogs.chooseFilesToOpen(
-        QStringLiteral("Browse"), QString(), QStringLiteral("M3U PlayList (*.M3U *.m3u);;Timing File (*.TMG *.tmg)"));
+        QStringLiteral("Browse"), QString(), QStringLiteral("M3U PlayList (*.M3U *.m3u);;Playlists (*.m3u *.m3u8 *.pls *.M3U *.M3U8 *.PLS);;"
+                                               "Timing File (*.TMG *.tmg)"));
     if (!chosen.isEmpty() && !chosen.first().isEmpty())
         txtPlayList->setText(chosen.first());
 }

@@ -3,6 +3,7 @@
 #include "playlist/PlaylistReader.h"
 #include "playlist/PlaylistText.h"
 #include "playlist/PlaylistWriter.h"
+#include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
 
 #include "fakes/TestFiles.h"
@@ -101,7 +102,7 @@ TEST(PlaylistFormats, ListsAsOtherProgramsWriteThemFromAnotherWorkingFolder)
     }
     list.setText(1, ColArtist, QStringLiteral("Artist"));
     const QString m3u8 = dir.filePath(QStringLiteral("saved.m3u8"));
-    ASSERT_TRUE(PlaylistWriter().save(m3u8, list).ok);
+    ASSERT_TRUE(PlaylistWriter().save(m3u8, playlistEntries(list)).ok);
     EXPECT_EQ(readFile(m3u8), QByteArray("#EXTM3U\r\n#EXTINF:42,Artist - Title\r\nsub/\xC3\x9Cn\xC3\xAF c\xC3\xB4" "de.mp3\r\n"
                                          "#EXTINF:42,Title\r\n/elsewhere/b.flac\r\n#EXTINF:42,Title\r\n./#1 hit.mp3\r\n"));
     EXPECT_EQ(readEntries(m3u8), locations);

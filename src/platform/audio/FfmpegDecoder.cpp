@@ -168,20 +168,23 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::openContainer(std::unique_ptr<Ffmp
         return nullptr;
 
     std::int64_t length = d->containerLength();
-    // Where the audio really ends: a header can promise more than a file cut
-    // short holds, and a song whose end never comes would hold the air.
-    std::int64_t tailEnd = -1;
-    if (length > 0 && !d->m_countFromEnd && d->seek(std::max<std::int64_t>(0, length - static_cast<std::int64_t>(kTailProbeSeconds * d->m_sampleRate)))) {
-        std::int64_t end = d->m_position;
-        while (d->decodeFrame())
-            end = d->m_pendingStart + static_cast<std::int64_t>(d->m_pending.size());
-        if (!d->m_broken && end > d->m_position)
-            tailEnd = end;
-    }
-    if (tailEnd > 0)
-        length = length > 0 ? std::min(length, tailEnd) : tailEnd;
-    else
+    if (length > 0 && !d->m_countFromEnd) {
+        // Where the audio really ends: a header can promise more than a file
+        // cut short holds, and a song whose end never comes would hold the air.
+        // (An Ogg file's length is its last page's, so it has no such promise.)
+        d->m_length = length;
+        std::int64_t tailEnd = -1;
+        if (d->seek(std::max<std::int64_t>(0, length - static_cast<std::int64_t>(kTailProbeSeconds * d->m_sampleRate)))) {
+            std::int64_t end = d->m_position;
+            while (d->decodeFrame())
+                end = d->m_pendingStart + static_cast<std::int64_t>(d->m_pending.size());
+            if (!d->m_broken && end > d->m_position)
+                tailEnd = end;
+        }
+        length = tailEnd > 0 ? std::min(length, tailEnd) : d->countPacketFrames();
+    } else if (length <= 0) {
         length = d->countPacketFrames();
+    }
     if (length <= 0 || !d->rewind())
         return nullptr;
     d->m_length = length;
@@ -227,8 +230,13 @@ std::int64_t FfmpegDecoder::containerLength() const
     // A length guessed from the bit rate is no length at all.
     if (m_format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return 0;
-    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-        return av_rescale_q(stream->duration, stream->time_base, AVRational{1, m_sampleRate});
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+        const std::int64_t frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, m_sampleRate});
+        // An Opus file's last granule counts its pre-skip, which is never heard.
+        if (m_codec->codec_id == AV_CODEC_ID_OPUS)
+            return frames - stream->codecpar->initial_padding;
+        return frames;
+    }
     return 0;
 }
 
