@@ -1,6 +1,7 @@
 #include "playlist/SongTags.h"
 
 #include "platform/MediaFormat.h"
+#include "playlist/PlainId3v2.h"
 
 #include <QFile>
 
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace tavlo {
@@ -30,6 +32,9 @@ namespace {
 // Files up to this size (jingles, spots, short songs) are read whole with one
 // read and parsed from memory; larger ones are read where their tags are.
 constexpr off_t kWholeFileBytes = 256 * 1024;
+// Of a larger file, its start (an ID3v2 tag without pictures fits) and its end.
+constexpr qsizetype kHeadBytes = 64 * 1024;
+constexpr qsizetype kTailBytes = 160;
 
 QString text(const TagLib::String& s) { return QString::fromStdString(s.to8Bit(true)).trimmed(); }
 
@@ -100,7 +105,9 @@ std::unique_ptr<TagLib::File> tagFile(TagLib::IOStream* stream, const QByteArray
 
 }  // namespace
 
-SongTags readSongTags(const QString& fileName)
+SongTags readSongTags(const QString& fileName) { return readSongTags(fileName, TagReading::PlainId3v2First); }
+
+SongTags readSongTags(const QString& fileName, TagReading how)
 {
     if (fileName.isEmpty())
         return {};
@@ -115,12 +122,24 @@ SongTags readSongTags(const QString& fileName)
         return {};
     }
     const bool whole = info.st_size <= kWholeFileBytes;
-    QByteArray head(whole ? static_cast<qsizetype>(info.st_size) : kMediaSniffBytes, Qt::Uninitialized);
+    QByteArray head(whole ? static_cast<qsizetype>(info.st_size) : kHeadBytes, Qt::Uninitialized);
     const ssize_t got = ::read(fd, head.data(), static_cast<size_t>(head.size()));
+    // The end of a file too large to read whole: where ID3v1 and APE tags are.
+    QByteArray tail;
+    if (!whole && how == TagReading::PlainId3v2First) {
+        tail.resize(kTailBytes);
+        if (::pread(fd, tail.data(), kTailBytes, info.st_size - kTailBytes) != kTailBytes)
+            tail.clear();
+    }
     ::close(fd);
     if (got <= 0)
         return {};
     head.truncate(got);
+
+    if (how == TagReading::PlainId3v2First && sniffMediaFormat(head, fileName) == MediaFormat::Mp3) {
+        if (std::optional<SongTags> plain = readPlainId3v2(head, whole ? QByteArrayView(head) : QByteArrayView(tail)))
+            return std::move(*plain);
+    }
 
     std::unique_ptr<TagLib::IOStream> stream;
     if (whole) {

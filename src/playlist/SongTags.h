@@ -19,4 +19,9 @@ struct SongTags {
 // decoders tell it. Any thread; no shared state.
 SongTags readSongTags(const QString& fileName);
 
+// How: a plain ID3v2 tag at the front of an MP3 is read directly (see
+// readPlainId3v2) unless TagLib is asked for everything.
+enum class TagReading { PlainId3v2First, TagLibOnly };
+SongTags readSongTags(const QString& fileName, TagReading how);
+
 }  // namespace tavlo
