@@ -64,7 +64,7 @@ void writeOrDie(const QString& path, const std::vector<char>& bytes)
 // 100,000 empty ones; made once.
 void ensureTrees(const QString& media, const QString& tree, const QString& flat)
 {
-    const QString done = media + QStringLiteral("/complete-%1").arg(kFiles);
+    const QString done = media + QStringLiteral("/complete-v2-%1").arg(kFiles);
     if (QFile::exists(done))
         return;
     std::fprintf(stderr, "making %d tagged files in %s and %d empty ones in %s\n", kFiles, qPrintable(tree), kFiles,
