@@ -119,13 +119,18 @@ std::optional<SongTags> readPlainId3v2(QByteArrayView head, QByteArrayView tail)
         const unsigned format = byteAt(frames, at + 9);
         at += 10 + static_cast<qsizetype>(frameSize);
 
-        // TagLib takes a year from either frame, in either version.
-        static const char* const kIds[] = {"TIT2", "TPE1", "TALB", "TCON", "TYER", "COMM", "TDRC"};
+        // TagLib's year is TDRC, into which it turns a 2.3 tag's TYER and a
+        // 2.4 tag's TRDC; a 2.4 TYER it leaves aside.
+        static const char* const kIds[] = {"TIT2", "TPE1", "TALB", "TCON", "TDRC", "COMM"};
         int field = -1;
-        for (int f = 0; f < 7; ++f) {
+        for (int f = 0; f < 6; ++f) {
             if (id == QByteArrayView(kIds[f]))
-                field = f == 6 ? 4 : f;
+                field = f;
         }
+        if (version == 3 && id == QByteArrayView("TYER"))
+            field = 4;
+        if (version == 4 && id == QByteArrayView("TRDC"))
+            return std::nullopt;
         if (field < 0)
             continue;
         if (seen[field] || format != 0 || body.isEmpty())
@@ -157,7 +162,7 @@ std::optional<SongTags> readPlainId3v2(QByteArrayView head, QByteArrayView tail)
         case 2: tags.album = value; break;
         case 3:
             // A genre by its ID3v1 number is TagLib's to name.
-            if (value.startsWith(QLatin1Char('(')) || (!value.isEmpty() && value.front().isDigit()))
+            if (!value.isEmpty() && (value.front() == u'(' || value.front() == u'+' || value.front() == u'-' || value.front().isDigit()))
                 return std::nullopt;
             tags.genre = value;
             break;

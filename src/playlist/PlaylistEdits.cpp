@@ -1,5 +1,6 @@
 #include "playlist/PlaylistEdits.h"
 
+#include "platform/MediaFormat.h"
 #include "platform/Random.h"
 #include "playlist/SongTags.h"
 
@@ -50,10 +51,18 @@ QString displayTitle(const QString& tagTitle, const QString& fileName)
 {
     if (!tagTitle.isEmpty())
         return tagTitle;
-    if (fileName.size() <= 4)
+    // An address a list names (http://...) is its own best title.
+    if (fileName.contains(QStringLiteral("://")))
         return fileName;
+    // The name without its extension: one Tavlo plays, however long, or else
+    // the last 4 characters as the list has always cut them (a name of 4
+    // characters or fewer unchanged).
+    qsizetype cut = fileName.size() > 4 ? 4 : 0;
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0 && isAudioFileName(fileName))
+        cut = fileName.size() - dot;
     // Playlists from other machines mix both separators, so either one counts.
-    const QStringView stem = QStringView(fileName).left(fileName.size() - 4);
+    const QStringView stem = QStringView(fileName).left(fileName.size() - cut);
     const qsizetype slash = std::max(stem.lastIndexOf(u'/'), stem.lastIndexOf(u'\\'));
     return stem.mid(slash + 1).toString();
 }

@@ -16,8 +16,9 @@ class Random;
 // `ItemPlaying`; these take its value and return the new one. UI thread only.
 
 // The display title: the tag title if not empty, else the file name without
-// its last 4 characters and without everything up to its last "/" or "\"
-// (a name of 4 characters or fewer unchanged).
+// its extension (an audio file's whole extension, or else its last 4
+// characters; a name of 4 characters or fewer unchanged) and without
+// everything up to its last "/" or "\"; an address (http://...) whole.
 QString displayTitle(const QString& tagTitle, const QString& fileName);
 
 // The row AddFileToList adds for a media file: title from its tags, else

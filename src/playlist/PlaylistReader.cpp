@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <strings.h>
+
 namespace tavlo {
 
 namespace {
@@ -41,7 +43,7 @@ public:
             if (!more)
                 return false;
             ++m_result.entries;
-        } else if (length > 8 && std::memcmp(text, "#EXTINF:", 8) == 0) {
+        } else if (length > 8 && ::strncasecmp(text, "#EXTINF:", 8) == 0) {
             if (auto info = parseExtInf(playlistLineText(QByteArrayView(text, length), m_utf8)))
                 m_pending = std::move(*info);
         }

@@ -180,9 +180,11 @@ QString locationForPlaylist(const QString& location, const QString& playlistFold
     if (!location.startsWith(prefix) || location.size() == prefix.size())
         return location;
     const QString relative = location.sliced(prefix.size());
-    // Read back, a line starting with '#' would be a comment and one starting
-    // "name://" a URL.
-    if (relative.startsWith(QLatin1Char('#')) || schemeLength(relative) > 0)
+    // Read back, a line starting with '#' would be a comment, one starting
+    // "name://" a URL, and a first line starting with a byte-order mark (in
+    // UTF-8 or read as Latin-1) would lose it.
+    if (relative.startsWith(QLatin1Char('#')) || schemeLength(relative) > 0 || relative.startsWith(QChar(0xFEFF))
+        || relative.startsWith(QStringLiteral("\u00EF\u00BB\u00BF")))
         return QStringLiteral("./") + relative;
     return relative;
 }

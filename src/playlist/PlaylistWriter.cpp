@@ -10,13 +10,19 @@ namespace {
 // Written in blocks of this size so a long list never needs one huge buffer.
 constexpr qsizetype kBlockSize = 256 * 1024;
 
-bool fitsLatin1(const std::vector<PlaylistEntry>& entries)
+// Whether Latin-1 reads back as written: every character fits it, and no
+// line's bytes would pass for UTF-8 ("CafÃ©" would come back as "Café").
+bool latin1ReadsBack(const QStringList& lines)
 {
-    for (const PlaylistEntry& entry : entries) {
-        for (const QChar c : entry.location) {
+    for (const QString& line : lines) {
+        bool wide = false;
+        for (const QChar c : line) {
             if (c.unicode() > 0xFF)
                 return false;
+            wide = wide || c.unicode() > 0x7F;
         }
+        if (wide && isValidUtf8(line.toLatin1()))
+            return false;
     }
     return true;
 }
@@ -37,8 +43,12 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::
         return result;
     }
     const bool extended = isExtendedM3uFileName(fileName);
-    const bool utf8 = extended || !fitsLatin1(entries);
     const QString folder = QFileInfo(fileName).absolutePath();
+    QStringList locations;
+    locations.reserve(static_cast<qsizetype>(entries.size()));
+    for (const PlaylistEntry& entry : entries)
+        locations.append(locationForPlaylist(entry.location, folder));
+    const bool utf8 = extended || !latin1ReadsBack(locations);
     QByteArray block;
     block.reserve(kBlockSize + 1024);
     bool written = true;
@@ -49,7 +59,8 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::
     };
     if (extended)
         block.append("#EXTM3U\r\n");
-    for (const PlaylistEntry& entry : entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const PlaylistEntry& entry = entries[i];
         if (extended) {
             block.append("#EXTINF:");
             block.append(QByteArray::number(entry.seconds >= 0 ? entry.seconds : -1));
@@ -60,7 +71,7 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::
             block.append(title.toUtf8());
             block.append("\r\n", 2);
         }
-        const QString location = locationForPlaylist(entry.location, folder);
+        const QString& location = locations[static_cast<qsizetype>(i)];
         block.append(utf8 ? location.toUtf8() : location.toLatin1());
         block.append("\r\n", 2);
         if (block.size() >= kBlockSize && !writeBlock())

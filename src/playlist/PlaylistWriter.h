@@ -16,8 +16,8 @@ namespace tavlo {
 // - ".m3u8": UTF-8, "#EXTM3U" first, and an "#EXTINF:seconds,title" line
 //   before each location ("Artist - Title" where the row has an artist).
 // - any other name: plain M3U, the locations only, no header; Latin-1 where
-//   every character fits it, else UTF-8 (which the reader tells apart), so
-//   no name is ever lost to a "?".
+//   that reads back as written, else UTF-8 (which the reader tells apart), so
+//   no name is ever lost to a "?" or misread.
 // A location in the playlist's folder or below is written relative to it.
 //
 // The list goes to a temporary file in the target's folder that replaces the

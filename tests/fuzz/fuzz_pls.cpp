@@ -12,7 +12,8 @@ using namespace tavlo;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static fuzz::ScratchFile pls(".pls");
-    static fuzz::ScratchFile saved(".m3u8");
+    static fuzz::ScratchFile saved8(".m3u8");
+    static fuzz::ScratchFile saved(".m3u");
     std::vector<PlaylistEntry> entries;
     const PlaylistReader::Result read = PlaylistReader::read(pls.write(data, size), [&](const PlaylistEntry& entry) {
         fuzz::check(!entry.location.isEmpty() && entry.seconds >= -1, "a PLS entry names a file");
@@ -21,20 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     fuzz::check(read.complete == (size <= (64u << 20)), "a PLS file is read whole");
 
-    // Locations that are one line survive a save as .m3u8 unchanged.
+    // Locations that are one line survive a save as .m3u8 or .m3u unchanged.
     std::vector<PlaylistEntry> lines;
     for (const PlaylistEntry& e : entries) {
         if (e.location.startsWith(QLatin1Char('/')) && !e.location.contains(QLatin1Char('\n'))
             && !e.location.contains(QLatin1Char('\r')))
             lines.push_back(e);
     }
-    fuzz::check(PlaylistWriter().save(saved.path(), lines).ok, "the list saves");
-    std::size_t n = 0;
-    PlaylistReader::read(saved.path(), [&](const PlaylistEntry& e) {
-        fuzz::check(n < lines.size() && e.location == lines[n].location, "a saved list reads back the same");
-        ++n;
-        return true;
-    });
-    fuzz::check(n == lines.size(), "every saved entry comes back");
+    for (const fuzz::ScratchFile* file : {&saved8, &saved}) {
+        fuzz::check(PlaylistWriter().save(file->path(), lines).ok, "the list saves");
+        std::size_t n = 0;
+        PlaylistReader::read(file->path(), [&](const PlaylistEntry& e) {
+            fuzz::check(n < lines.size() && e.location == lines[n].location, "a saved list reads back the same");
+            ++n;
+            return true;
+        });
+        fuzz::check(n == lines.size(), "every saved entry comes back");
+    }
     return 0;
 }

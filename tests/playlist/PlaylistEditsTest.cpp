@@ -54,6 +54,9 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
     EXPECT_EQ(displayTitle({}, QStringLiteral("C:\\Music/Rock\\Tune.mp3")), QStringLiteral("Tune"));
     EXPECT_EQ(displayTitle({}, QStringLiteral("C:/Music\\Rock/Tune.mp3")), QStringLiteral("Tune"));
     EXPECT_EQ(displayTitle({}, QStringLiteral("a.mp")), QStringLiteral("a.mp"));
+    EXPECT_EQ(displayTitle({}, QStringLiteral("/m/One.flac")), QStringLiteral("One"));
+    EXPECT_EQ(displayTitle({}, QStringLiteral("/m/Two.OPUS")), QStringLiteral("Two"));
+    EXPECT_EQ(displayTitle({}, QStringLiteral("http://radio.example/live")), QStringLiteral("http://radio.example/live"));
 
     PlaylistModel abc;
     fill(abc, QStringLiteral("ABCDE"));

@@ -136,6 +136,19 @@ TEST(SongTags, EveryTagFormatInEveryEncodingFillsTheColumns)
     EXPECT_EQ(mixed.title, unicode);
     EXPECT_EQ(mixed.artist, artist);
     EXPECT_EQ(mixed.album, QStringLiteral("Old Album"));
+    // The same in a song too large to read whole, where only its two ends are
+    // read first, and one without the old tag.
+    const QByteArray bulk(400 * 1024, '\0');
+    const QByteArray v2 = readFile(path("utf16-v23.mp3"));
+    const std::pair<QByteArray, QString> larges[] = {
+        {v2 + bulk + id3v1Record("Old Title", "Old Band", "Old Album"), QStringLiteral("Old Album")}, {v2 + bulk, QString()}};
+    for (const auto& [bytes, album] : larges) {
+        const QString large = writeFile(path("large.mp3"), bytes);
+        const SongTags got = readSongTags(large);
+        const SongTags full = readSongTags(large, TagReading::TagLibOnly);
+        EXPECT_EQ(std::tuple(got.title, got.artist, got.album), std::tuple(unicode, artist, album));
+        EXPECT_EQ(std::tuple(full.title, full.artist, full.album), std::tuple(unicode, artist, album));
+    }
 }
 
 TEST(SongTags, DamagedTagsGiveAFallbackTitleNeverACrash)

@@ -45,6 +45,14 @@ void quietLibrary()
     (void)done;
 }
 
+// The containers of the formats this decoder is for, and no others.
+AVDictionary* containerOptions()
+{
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "format_whitelist", "flac,ogg,mov,mp4,m4a,aac,mp3,wav,aiff", 0);
+    return options;
+}
+
 int readMemory(void* opaque, std::uint8_t* buffer, int size)
 {
     const std::int64_t got = static_cast<MemoryFile*>(opaque)->read(buffer, size);
@@ -110,7 +118,13 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(const QString& path)
 {
     quietLibrary();
     std::unique_ptr<FfmpegDecoder> d(new FfmpegDecoder);
-    if (avformat_open_input(&d->m_format, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+    AVDictionary* options = containerOptions();
+    // Only the file itself: a playlist-like container (HLS, concat) must not
+    // reach out to other files or the network.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int opened = avformat_open_input(&d->m_format, QFile::encodeName(path).constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
         return nullptr;
     return openContainer(std::move(d));
 }
@@ -134,7 +148,10 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::openMemory(QByteArrayView bytes)
     d->m_format->pb = d->m_io;
     d->m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
     // On failure avformat_open_input frees the context but leaves our I/O.
-    if (avformat_open_input(&d->m_format, nullptr, nullptr, nullptr) < 0)
+    AVDictionary* options = containerOptions();
+    const int opened = avformat_open_input(&d->m_format, nullptr, nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
         return nullptr;
     return openContainer(std::move(d));
 }
@@ -242,7 +259,24 @@ std::int64_t FfmpegDecoder::containerLength() const
 
 std::int64_t FfmpegDecoder::countPacketFrames()
 {
-    // No usable length in the header: decode the file once to the end.
+    // No usable length in the header. Raw AAC (a recording an hour long,
+    // say) is counted by its packets' durations without decoding them; a
+    // file cut short is decoded, since its last packet may be cut too...
+    if (!rewind())
+        return 0;
+    const AVStream* stream = m_format->streams[m_stream];
+    std::int64_t total = 0;
+    bool known = std::strcmp(m_format->iformat->name, "aac") == 0;
+    while (known && av_read_frame(m_format, m_packet) >= 0) {
+        if (m_packet->stream_index == m_stream) {
+            known = m_packet->duration > 0;
+            total += m_packet->duration;
+        }
+        av_packet_unref(m_packet);
+    }
+    if (known && total > 0)
+        return av_rescale_q(total, stream->time_base, AVRational{1, m_sampleRate});
+    // ...any other file decoded once to its end.
     if (!rewind())
         return 0;
     std::int64_t end = 0;
@@ -265,8 +299,13 @@ bool FfmpegDecoder::decodeFrame()
         if (got == AVERROR(EAGAIN)) {
             const int read = av_read_frame(m_format, m_packet);
             if (read < 0) {
-                // The end of the file, or the end of what can be read of it.
-                avcodec_send_packet(m_codec, nullptr);
+                // The end of the file, or the end of what can be read of it:
+                // the decoder gives what it still holds, once.
+                if (m_draining || avcodec_send_packet(m_codec, nullptr) < 0) {
+                    m_ended = true;
+                    return false;
+                }
+                m_draining = true;
                 continue;
             }
             if (m_packet->stream_index == m_stream) {
@@ -334,9 +373,10 @@ bool FfmpegDecoder::decodeFrame()
         const std::int64_t stamped = samplesOf(timestamp);
         if (m_aligning)
             start = stamped;
-        else if (stamped > m_nextStart && stamped - m_nextStart <= kLongestHoleSeconds * m_sampleRate)
-            hole = stamped - m_nextStart;
+        else if (stamped - m_nextStart > m_sampleRate / 50 && stamped - m_nextStart <= kLongestHoleSeconds * m_sampleRate)
+            hole = stamped - m_nextStart;  // not the rounding of a coarse time base: audio was lost
     }
+    m_frameStamped = timestamp != AV_NOPTS_VALUE;
     const auto silence = static_cast<std::size_t>(hole);
     m_pending.assign(silence + static_cast<std::size_t>(frames), StereoFrame{0.0f, 0.0f});
     int converted = 0;
@@ -395,9 +435,15 @@ int FfmpegDecoder::read(StereoFrame* out, int maxFrames)
     return written;
 }
 
-bool FfmpegDecoder::rewind()
+void FfmpegDecoder::flush()
 {
     avcodec_flush_buffers(m_codec);
+    m_draining = false;
+}
+
+bool FfmpegDecoder::rewind()
+{
+    flush();
     m_pending.clear();
     m_pendingStart = 0;
     m_nextStart = 0;
@@ -410,7 +456,7 @@ bool FfmpegDecoder::rewind()
     if (av_seek_frame(m_format, m_stream, start, AVSEEK_FLAG_BACKWARD) < 0
         && avformat_seek_file(m_format, m_stream, INT64_MIN, start, start, 0) < 0)
         return false;
-    avcodec_flush_buffers(m_codec);
+    flush();
     return true;
 }
 
@@ -431,14 +477,16 @@ bool FfmpegDecoder::seekNearEnd(std::int64_t frame)
 {
     const AVStream* stream = m_format->streams[m_stream];
     const std::int64_t from = std::max<std::int64_t>(0, m_length - kCountBackSeconds * m_sampleRate - m_settleFrames);
-    avcodec_flush_buffers(m_codec);
+    flush();
     m_ended = false;
     m_broken = false;
     if (av_seek_frame(m_format, m_stream, m_origin + av_rescale_q(from, AVRational{1, m_sampleRate}, stream->time_base),
                       AVSEEK_FLAG_BACKWARD)
         < 0)
         return seekFromStart(frame);
-    avcodec_flush_buffers(m_codec);
+    flush();
+    // Counted, not placed: no timestamp decides anything here.
+    m_aligning = true;
     std::vector<StereoFrame> tail;
     while (decodeFrame() && tail.size() < static_cast<std::size_t>(kMaxCountBackSeconds * m_sampleRate))
         tail.insert(tail.end(), m_pending.begin(), m_pending.end());
@@ -463,12 +511,12 @@ bool FfmpegDecoder::seek(std::int64_t frame)
     const AVStream* stream = m_format->streams[m_stream];
     const std::int64_t from = std::max<std::int64_t>(0, frame - m_settleFrames);
     const std::int64_t timestamp = m_origin + av_rescale_q(from, AVRational{1, m_sampleRate}, stream->time_base);
-    avcodec_flush_buffers(m_codec);
+    flush();
     m_ended = false;
     m_broken = false;
     if (av_seek_frame(m_format, m_stream, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
         return seekFromStart(frame);
-    avcodec_flush_buffers(m_codec);
+    flush();
     m_position = frame;
     m_pending.clear();
     m_pendingStart = frame;
@@ -478,7 +526,8 @@ bool FfmpegDecoder::seek(std::int64_t frame)
     // target (a seek index that lies) it is done the slow, exact way.
     if (!decodeFrame())
         return !m_broken;
-    if (m_pendingStart > frame)
+    // Landed past the target (a seek index that lies), or nowhere known.
+    if (m_pendingStart > frame || !m_frameStamped)
         return seekFromStart(frame);
     return true;
 }

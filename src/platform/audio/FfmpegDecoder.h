@@ -54,6 +54,7 @@ private:
     bool seekFromStart(std::int64_t frame);
     bool seekNearEnd(std::int64_t frame);
     bool rewind();
+    void flush();
     std::int64_t samplesOf(std::int64_t timestamp) const;
 
     std::unique_ptr<MemoryFile> m_memory;  // what m_io reads after openMemory
@@ -76,6 +77,8 @@ private:
     std::int64_t m_origin = 0;        // the timestamp of the first frame, in the stream's time base
     bool m_originKnown = false;
     bool m_ended = false;
+    bool m_draining = false;      // the decoder was told the packets ended
+    bool m_frameStamped = false;  // the last frame decoded had a timestamp
     bool m_broken = false;
 };
 

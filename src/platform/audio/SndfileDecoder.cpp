@@ -71,10 +71,40 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::checkOpened(std::unique_ptr<Sndf
     d->m_length = info.frames;
     const int subtype = info.format & SF_FORMAT_SUBMASK;
     d->m_floatSamples = subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+    if (info.channels > 2)
+        d->m_downmix = downmixGains(d->speakers());
     StereoFrame probe[64];
     if (d->read(probe, 64) <= 0 || !d->seek(0))
         return nullptr;
     return d;
+}
+
+std::vector<Speaker> SndfileDecoder::speakers() const
+{
+    // The layout a WAVE_FORMAT_EXTENSIBLE file states; else the usual one.
+    std::vector<int> map(static_cast<size_t>(m_channels));
+    if (!sf_command(m_file, SFC_GET_CHANNEL_MAP_INFO, map.data(), static_cast<int>(map.size() * sizeof(int))))
+        return defaultSpeakers(m_channels);
+    std::vector<Speaker> speakers;
+    for (const int position : map) {
+        switch (position) {
+        case SF_CHANNEL_MAP_LEFT:
+        case SF_CHANNEL_MAP_FRONT_LEFT: speakers.push_back(Speaker::FrontLeft); break;
+        case SF_CHANNEL_MAP_RIGHT:
+        case SF_CHANNEL_MAP_FRONT_RIGHT: speakers.push_back(Speaker::FrontRight); break;
+        case SF_CHANNEL_MAP_MONO:
+        case SF_CHANNEL_MAP_CENTER:
+        case SF_CHANNEL_MAP_FRONT_CENTER: speakers.push_back(Speaker::Centre); break;
+        case SF_CHANNEL_MAP_LFE: speakers.push_back(Speaker::Lfe); break;
+        case SF_CHANNEL_MAP_REAR_LEFT: speakers.push_back(Speaker::BackLeft); break;
+        case SF_CHANNEL_MAP_REAR_RIGHT: speakers.push_back(Speaker::BackRight); break;
+        case SF_CHANNEL_MAP_SIDE_LEFT: speakers.push_back(Speaker::SideLeft); break;
+        case SF_CHANNEL_MAP_SIDE_RIGHT: speakers.push_back(Speaker::SideRight); break;
+        case SF_CHANNEL_MAP_REAR_CENTER: speakers.push_back(Speaker::BackCentre); break;
+        default: speakers.push_back(Speaker::Other); break;
+        }
+    }
+    return speakers;
 }
 
 int SndfileDecoder::read(StereoFrame* out, int maxFrames)
@@ -94,7 +124,7 @@ int SndfileDecoder::read(StereoFrame* out, int maxFrames)
             for (int i = 0; i < frames; ++i)
                 out[i] = StereoFrame{in[i], in[i]};
         } else {
-            downmixToStereo(m_buffer.data(), m_channels, out, frames);
+            downmixToStereo(m_buffer.data(), m_downmix, out, frames);
         }
     }
     // A damaged float file can hold NaN or infinity, and either spreads

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/audio/Decoder.h"
+#include "platform/audio/Downmix.h"
 
 #include <QByteArrayView>
 
@@ -17,7 +18,7 @@ class MemoryFile;
 // libsndfile, whatever their codec: PCM, float, and MP3 inside a WAV file as
 // older broadcast systems stored it. The other types libsndfile knows are
 // left to the decoders made for them. More than two channels are folded to
-// stereo in the WAV order (front pair, centre, LFE, back pair, side pair).
+// stereo by the layout the file states, or else the usual one for their count.
 // Threading: see Decoder.
 class SndfileDecoder : public Decoder {
 public:
@@ -36,6 +37,8 @@ private:
     std::unique_ptr<MemoryFile> m_memory;  // what m_file reads from after openMemory
     sf_private_tag* m_file = nullptr;
     std::vector<float> m_buffer;  // interleaved file channels before folding to stereo
+    std::vector<Speaker> speakers() const;
+    DownmixGains m_downmix;  // for more than two channels
     bool m_floatSamples = false;  // only float and double files can hold NaN or infinity
 };
 
