@@ -194,45 +194,44 @@ inline QStringList ensureTaggedFiles(const QString& dir, std::vector<char> (*byt
     return paths;
 }
 
-// The least any list loader must do: open each file, read its last 128 bytes.
-inline double floorLoop(const std::vector<QByteArray>& paths)
+// Opens each file, lets `readTag(fd)` read what a floor reads and say
+// whether a tag is there, closes it; the milliseconds it took.
+template <typename ReadTag>
+double timeFloor(const std::vector<QByteArray>& paths, const char* name, const ReadTag& readTag)
 {
-    char record[128];
     long tags = 0;
     const auto start = WallClock::now();
     for (const QByteArray& p : paths) {
         const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             continue;
-        if (::lseek(fd, -128, SEEK_END) >= 0 && ::read(fd, record, sizeof record) == 128 && record[0] == 'T')
+        if (readTag(fd))
             ++tags;
         ::close(fd);
     }
     const double ms = msSince(start);
     if (tags != static_cast<long>(paths.size()))
-        std::fprintf(stderr, "floor loop found %ld tags of %zu\n", tags, paths.size());
+        std::fprintf(stderr, "%s found %ld tags of %zu\n", name, tags, paths.size());
     return ms;
+}
+
+// The least any list loader must do: open each file, read its last 128 bytes.
+inline double floorLoop(const std::vector<QByteArray>& paths)
+{
+    return timeFloor(paths, "floor loop", [](int fd) {
+        char record[128];
+        return ::lseek(fd, -128, SEEK_END) >= 0 && ::read(fd, record, sizeof record) == 128 && record[0] == 'T';
+    });
 }
 
 // The floor for files whose tags are in front: open each file, read its
 // first 4 KiB, close it.
 inline double headFloorLoop(const std::vector<QByteArray>& paths)
 {
-    static char head[4096];
-    long tags = 0;
-    const auto start = WallClock::now();
-    for (const QByteArray& p : paths) {
-        const int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (::read(fd, head, sizeof head) >= 3 && std::memcmp(head, "ID3", 3) == 0)
-            ++tags;
-        ::close(fd);
-    }
-    const double ms = msSince(start);
-    if (tags != static_cast<long>(paths.size()))
-        std::fprintf(stderr, "head floor loop found %ld tags of %zu\n", tags, paths.size());
-    return ms;
+    return timeFloor(paths, "head floor loop", [](int fd) {
+        static char head[4096];
+        return ::read(fd, head, sizeof head) >= 3 && std::memcmp(head, "ID3", 3) == 0;
+    });
 }
 
 }  // namespace tavlo::bench

@@ -12,21 +12,6 @@ bool at(QByteArrayView head, qsizetype offset, const char* magic)
 
 unsigned byteAt(QByteArrayView head, qsizetype i) { return static_cast<unsigned char>(head[i]); }
 
-// An ID3v2 tag's whole size, header included, or 0 when head holds none.
-qsizetype id3v2Size(QByteArrayView head)
-{
-    if (!at(head, 0, "ID3") || head.size() < 10)
-        return 0;
-    qsizetype size = 0;
-    for (int i = 6; i < 10; ++i) {
-        if (byteAt(head, i) & 0x80)
-            return 0;  // not a synchsafe size: not a tag
-        size = (size << 7) | byteAt(head, i);
-    }
-    const bool footer = byteAt(head, 5) & 0x10;
-    return 10 + size + (footer ? 10 : 0);
-}
-
 // MPEG audio frame sync with a layer set (ADTS has layer 0).
 bool mpegSync(QByteArrayView head, qsizetype i)
 {
@@ -52,6 +37,20 @@ MediaFormat byName(const QString& fileName)
 }
 
 }  // namespace
+
+qsizetype id3v2Size(QByteArrayView head)
+{
+    if (!at(head, 0, "ID3") || head.size() < 10)
+        return 0;
+    qsizetype size = 0;
+    for (int i = 6; i < 10; ++i) {
+        if (byteAt(head, i) & 0x80)
+            return 0;  // not a synchsafe size: not a tag
+        size = (size << 7) | byteAt(head, i);
+    }
+    const bool footer = byteAt(head, 5) & 0x10;
+    return 10 + size + (footer ? 10 : 0);
+}
 
 MediaFormat sniffMediaFormat(QByteArrayView head, const QString& fileName)
 {

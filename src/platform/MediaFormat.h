@@ -20,6 +20,10 @@ constexpr qsizetype kMediaSniffBytes = 4096;
 // Pure; any thread.
 MediaFormat sniffMediaFormat(QByteArrayView head, const QString& fileName);
 
+// The whole size of the ID3v2 tag `head` starts with, header and footer
+// included (it may be larger than head), or 0 when it starts with none.
+qsizetype id3v2Size(QByteArrayView head);
+
 // Lower-case extensions, without the dot, of every file type Tavlo plays.
 const QStringList& audioFileExtensions();
 // True when the name ends in one of them, in any letter case.

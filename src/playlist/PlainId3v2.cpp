@@ -1,5 +1,6 @@
 #include "playlist/PlainId3v2.h"
 
+#include "platform/MediaFormat.h"
 #include "playlist/PlaylistText.h"
 
 namespace tavlo {
@@ -89,10 +90,11 @@ std::optional<SongTags> readPlainId3v2(QByteArrayView head, QByteArrayView tail)
     const unsigned version = byteAt(head, 3);
     if ((version != 3 && version != 4) || byteAt(head, 4) != 0 || byteAt(head, 5) != 0)
         return std::nullopt;
-    const std::optional<quint32> size = synchsafe(head.sliced(6, 4));
-    if (!size || 10 + static_cast<qsizetype>(*size) > head.size())
+    // No flags, so no footer: the frames are all that follows the header.
+    const qsizetype size = id3v2Size(head);
+    if (size < 10 || size > head.size())
         return std::nullopt;
-    const QByteArrayView frames = head.sliced(10, *size);
+    const QByteArrayView frames = head.sliced(10, size - 10);
 
     SongTags tags;
     bool seen[6] = {};

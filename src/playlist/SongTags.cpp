@@ -80,10 +80,10 @@ std::unique_ptr<TagLib::File> oggFile(TagLib::IOStream* stream, const QByteArray
     return nullptr;
 }
 
-std::unique_ptr<TagLib::File> tagFile(TagLib::IOStream* stream, const QByteArray& head, const QString& fileName)
+std::unique_ptr<TagLib::File> tagFile(TagLib::IOStream* stream, const QByteArray& head, MediaFormat format)
 {
     auto* frames = TagLib::ID3v2::FrameFactory::instance();
-    switch (sniffMediaFormat(head, fileName)) {
+    switch (format) {
     case MediaFormat::Mp3:
     case MediaFormat::Adts:
         return std::make_unique<TagLib::MPEG::File>(stream, frames, false);
@@ -111,32 +111,34 @@ SongTags readSongTags(const QString& fileName, TagReading how)
 {
     if (fileName.isEmpty())
         return {};
-    const QByteArray path = QFile::encodeName(fileName);
     // O_NONBLOCK so that a named pipe in a playlist cannot hang the list.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {};
+    // Closed on every way out, unless TagLib takes it over.
+    const std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) {
+        if (*f >= 0)
+            ::close(*f);
+    });
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return {};
-    }
     const bool whole = info.st_size <= kWholeFileBytes;
     QByteArray head(whole ? static_cast<qsizetype>(info.st_size) : kHeadBytes, Qt::Uninitialized);
     const ssize_t got = ::read(fd, head.data(), static_cast<size_t>(head.size()));
-    // The end of a file too large to read whole: where ID3v1 and APE tags are.
-    QByteArray tail;
-    if (!whole && how == TagReading::PlainId3v2First) {
-        tail.resize(kTailBytes);
-        if (::pread(fd, tail.data(), kTailBytes, info.st_size - kTailBytes) != kTailBytes)
-            tail.clear();
-    }
-    ::close(fd);
     if (got <= 0)
         return {};
     head.truncate(got);
+    const MediaFormat format = sniffMediaFormat(head, fileName);
 
-    if (how == TagReading::PlainId3v2First && sniffMediaFormat(head, fileName) == MediaFormat::Mp3) {
+    if (how == TagReading::PlainId3v2First && format == MediaFormat::Mp3) {
+        // The end of a file too large to read whole: where ID3v1 and APE tags are.
+        QByteArray tail;
+        if (!whole) {
+            tail.resize(kTailBytes);
+            if (::pread(fd, tail.data(), kTailBytes, info.st_size - kTailBytes) != kTailBytes)
+                tail.clear();
+        }
         if (std::optional<SongTags> plain = readPlainId3v2(head, whole ? QByteArrayView(head) : QByteArrayView(tail)))
             return std::move(*plain);
     }
@@ -146,12 +148,13 @@ SongTags readSongTags(const QString& fileName, TagReading how)
         stream = std::make_unique<TagLib::ByteVectorStream>(
             TagLib::ByteVector(head.constData(), static_cast<unsigned>(head.size())));
     } else {
-        auto file = std::make_unique<TagLib::FileStream>(path.constData(), true);
+        // TagLib reads on through the same descriptor and closes it.
+        auto file = std::make_unique<TagLib::FileStream>(std::exchange(fd, -1), true);
         if (!file->isOpen())
             return {};
         stream = std::move(file);
     }
-    const std::unique_ptr<TagLib::File> file = tagFile(stream.get(), head, fileName);
+    const std::unique_ptr<TagLib::File> file = tagFile(stream.get(), head, format);
     if (!file || !file->isValid())
         return {};
     SongTags tags = fromTag(file->tag());

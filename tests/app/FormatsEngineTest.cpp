@@ -32,44 +32,56 @@ struct Format {
     int rate;
     int channels;
     int subformat;
-    const char* encoder;  // a program, or nullptr for the WAV as written
-    QStringList (*args)(const QString& wav, const QString& out);
+    const char* encoder;  // see encode(); nullptr for the WAV as written
     double hz = 0;
 };
 
-QStringList noArgs(const QString&, const QString&) { return {}; }
+// Runs an encoder's command line, words split at spaces, IN and OUT replaced
+// by the two files.
+bool encode(const char* command, const QString& in, const QString& out)
+{
+    QStringList words = QString::fromLatin1(command).split(QLatin1Char(' '));
+    const QByteArray program = words.takeFirst().toLatin1();
+    for (QString& w : words)
+        w = w == QLatin1String("IN") ? in : w == QLatin1String("OUT") ? out : w;
+    return runTool(program.constData(), words);
+}
+
+// A file read by its decoder from start to end: what read() gave, the length
+// the decoder said, and the open's error (0 when it opened).
+struct Decoded {
+    std::vector<StereoFrame> frames;
+    std::int64_t length = 0;
+    int error = 0;
+};
+
+Decoded decodeWhole(const QString& path)
+{
+    Decoded d;
+    const auto decoder = Decoder::open(path, &d.error);
+    if (!decoder)
+        return d;
+    d.length = decoder->lengthFrames();
+    std::vector<StereoFrame> block(4096);
+    while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
+        d.frames.insert(d.frames.end(), block.begin(), block.begin() + n);
+    return d;
+}
 
 std::vector<Format> formats()
 {
     std::vector<Format> f = {
-        {"pcm.wav", 44100, 2, SF_FORMAT_PCM_16, nullptr, noArgs},
-        {"lame.mp3", 44100, 2, SF_FORMAT_PCM_16, "lame",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("192"), w, o}; }},
-        {"mp3-named.wav", 44100, 2, SF_FORMAT_PCM_16, "lame",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), w, o}; }},
-        {"sox.aiff", 44100, 2, SF_FORMAT_PCM_16, "sox", [](const QString& w, const QString& o) { return QStringList{w, o}; }},
-        {"hires.flac", 48000, 2, SF_FORMAT_PCM_24, "flac",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--silent"), QStringLiteral("-o"), o, w}; }},
-        {"surround.flac", 44100, 6, SF_FORMAT_PCM_16, "flac",
-         [](const QString& w, const QString& o) {
-             return QStringList{QStringLiteral("--silent"), QStringLiteral("--channel-map=none"), QStringLiteral("-o"), o, w};
-         }},
-        {"vorbis.ogg", 44100, 2, SF_FORMAT_PCM_16, "oggenc",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-o"), o, w}; }},
-        {"mono22k.ogg", 22050, 1, SF_FORMAT_PCM_16, "oggenc",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), QStringLiteral("-o"), o, w}; }},
-        {"speech.opus", 44100, 2, SF_FORMAT_PCM_16, "opusenc",
-         [](const QString& w, const QString& o) { return QStringList{QStringLiteral("--quiet"), w, o}; }},
-        {"aac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg",
-         [](const QString& w, const QString& o) {
-             return QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), w, QStringLiteral("-c:a"),
-                                QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("192k"), o};
-         }},
-        {"alac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg",
-         [](const QString& w, const QString& o) {
-             return QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), w, QStringLiteral("-c:a"),
-                                QStringLiteral("alac"), o};
-         }},
+        {"pcm.wav", 44100, 2, SF_FORMAT_PCM_16, nullptr},
+        {"lame.mp3", 44100, 2, SF_FORMAT_PCM_16, "lame --quiet -b 192 IN OUT"},
+        {"mp3-named.wav", 44100, 2, SF_FORMAT_PCM_16, "lame --quiet IN OUT"},
+        {"sox.aiff", 44100, 2, SF_FORMAT_PCM_16, "sox IN OUT"},
+        {"hires.flac", 48000, 2, SF_FORMAT_PCM_24, "flac --silent -o OUT IN"},
+        {"surround.flac", 44100, 6, SF_FORMAT_PCM_16, "flac --silent --channel-map=none -o OUT IN"},
+        {"vorbis.ogg", 44100, 2, SF_FORMAT_PCM_16, "oggenc --quiet -o OUT IN"},
+        {"mono22k.ogg", 22050, 1, SF_FORMAT_PCM_16, "oggenc --quiet -o OUT IN"},
+        {"speech.opus", 44100, 2, SF_FORMAT_PCM_16, "opusenc --quiet IN OUT"},
+        {"aac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg -v error -i IN -c:a aac -b:a 192k OUT"},
+        {"alac.m4a", 44100, 2, SF_FORMAT_PCM_16, "ffmpeg -v error -i IN -c:a alac OUT"},
     };
     for (size_t i = 0; i < f.size(); ++i)
         f[i].hz = 300.0 + 110.0 * static_cast<double>(i);
@@ -92,7 +104,7 @@ struct Library {
                 return t >= kHoleAt && t < kHoleAt + 0.05 ? 0.0f : static_cast<float>(0.4 * std::sin(2 * M_PI * hz * t));
             });
             if (f.encoder) {
-                EXPECT_TRUE(runTool(f.encoder, f.args(wav, out))) << f.name;
+                EXPECT_TRUE(encode(f.encoder, wav, out)) << f.name;
             }
             paths.push_back(out);
         }
@@ -129,21 +141,19 @@ TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms
 
         // A seek gives the very samples a read from the start gives there
         // (lossy codecs within their noise after settling).
+        const Decoded whole = decodeWhole(lib.paths[i]);
+        const auto read = static_cast<std::int64_t>(whole.frames.size());
+        ASSERT_EQ(read, whole.length);
         int error = 0;
         const auto decoder = Decoder::open(lib.paths[i], &error);
         ASSERT_TRUE(decoder);
-        std::vector<StereoFrame> whole(static_cast<size_t>(decoder->lengthFrames()) + 8192);
-        std::int64_t read = 0;
-        while (const int n = decoder->read(whole.data() + read, 4096))
-            read += n;
-        ASSERT_EQ(read, decoder->lengthFrames());
         for (const std::int64_t target : {read / 3, read - 3 * decoder->sampleRate()}) {
             ASSERT_TRUE(decoder->seek(target));
             std::vector<StereoFrame> after(4096);
             ASSERT_EQ(decoder->read(after.data(), 4096), 4096);
             float worst = 0;
             for (size_t k = 0; k < after.size(); ++k)
-                worst = std::max(worst, std::abs(after[k].left - whole[static_cast<size_t>(target) + k].left));
+                worst = std::max(worst, std::abs(after[k].left - whole.frames[static_cast<size_t>(target) + k].left));
             EXPECT_LT(worst, 0.02) << "seek to " << target;
         }
     }
@@ -217,18 +227,13 @@ TEST(FormatsOnEngine, GaplessHalvesJoinWithoutAGapOrAClick)
         std::vector<StereoFrame> joined;
         for (const QString& half : {first, second}) {
             const QString encoded = half + QLatin1Char('.') + QLatin1String(ext);
-            ASSERT_TRUE(QLatin1String(ext) == QLatin1String("mp3")
-                            ? runTool("lame", {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("256"), half, encoded})
-                            : runTool("ffmpeg", {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), half,
-                                                 QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-b:a"),
-                                                 QStringLiteral("256k"), encoded}));
-            int error = 0;
-            const auto decoder = Decoder::open(encoded, &error);
-            ASSERT_TRUE(decoder);
-            EXPECT_EQ(decoder->lengthFrames(), 2 * kRate);
-            std::vector<StereoFrame> block(4096);
-            while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
-                joined.insert(joined.end(), block.begin(), block.begin() + n);
+            ASSERT_TRUE(encode(QLatin1String(ext) == QLatin1String("mp3") ? "lame --quiet -b 256 IN OUT"
+                                                                          : "ffmpeg -v error -i IN -c:a aac -b:a 256k OUT",
+                               half, encoded));
+            const Decoded decoded = decodeWhole(encoded);
+            ASSERT_EQ(decoded.error, 0);
+            EXPECT_EQ(decoded.length, 2 * kRate);
+            joined.insert(joined.end(), decoded.frames.begin(), decoded.frames.end());
         }
         ASSERT_EQ(joined.size(), static_cast<size_t>(4 * kRate));
         // Around the join the decoded tone stays the tone, in phase, and never
@@ -270,15 +275,11 @@ TEST(FormatsOnEngine, SurroundChannelsFoldToTheirSide)
         return path;
     };
     auto levels = [](const QString& path) {
-        int error = 0;
-        const auto decoder = Decoder::open(path, &error);
-        std::vector<StereoFrame> frames(static_cast<size_t>(kRate));
-        const int n = decoder ? decoder->read(frames.data(), kRate) : 0;
         double left = 0;
         double right = 0;
-        for (int i = 0; i < n; ++i) {
-            left = std::max(left, static_cast<double>(std::abs(frames[static_cast<size_t>(i)].left)));
-            right = std::max(right, static_cast<double>(std::abs(frames[static_cast<size_t>(i)].right)));
+        for (const StereoFrame& f : decodeWhole(path).frames) {
+            left = std::max(left, static_cast<double>(std::abs(f.left)));
+            right = std::max(right, static_cast<double>(std::abs(f.right)));
         }
         return std::pair(left, right);
     };
@@ -291,7 +292,7 @@ TEST(FormatsOnEngine, SurroundChannelsFoldToTheirSide)
     const QString lfe = onlyChannel(dir.filePath(QStringLiteral("lfe.wav")), 6, 3);
     for (const QString& wav : {back, lfe}) {
         const QString flac = wav + QStringLiteral(".flac");
-        ASSERT_TRUE(runTool("flac", {QStringLiteral("--silent"), QStringLiteral("--channel-map=none"), QStringLiteral("-o"), flac, wav}));
+        ASSERT_TRUE(encode("flac --silent --channel-map=none -o OUT IN", wav, flac));
         for (const QString& file : {wav, flac}) {
             SCOPED_TRACE(file.toStdString());
             const auto [left, right] = levels(file);
@@ -314,20 +315,13 @@ TEST(FormatsOnEngine, DamagedFilesFailOrPlayWhatTheyHold)
     ASSERT_TRUE(writeWav(wav, kRate, 2, 10.0, SF_FORMAT_PCM_16, [](double t) { return static_cast<float>(0.3 * std::sin(2 * M_PI * 500 * t)); }));
     const QString flac = dir.filePath(QStringLiteral("whole.flac"));
     const QString ogg = dir.filePath(QStringLiteral("whole.ogg"));
-    ASSERT_TRUE(runTool("flac", {QStringLiteral("--silent"), QStringLiteral("-o"), flac, wav}));
-    ASSERT_TRUE(runTool("oggenc", {QStringLiteral("--quiet"), QStringLiteral("-o"), ogg, wav}));
-
+    ASSERT_TRUE(encode("flac --silent -o OUT IN", wav, flac));
+    ASSERT_TRUE(encode("oggenc --quiet -o OUT IN", wav, ogg));
+    // Frames played, or minus the open's error.
     auto decodeAll = [](const QString& path, std::int64_t* length) -> std::int64_t {
-        int error = 0;
-        const auto decoder = Decoder::open(path, &error);
-        if (!decoder)
-            return -error;
-        *length = decoder->lengthFrames();
-        std::vector<StereoFrame> block(4096);
-        std::int64_t total = 0;
-        while (const int n = decoder->read(block.data(), static_cast<int>(block.size())))
-            total += n;
-        return total;
+        const Decoded d = decodeWhole(path);
+        *length = d.length;
+        return d.error ? -d.error : static_cast<std::int64_t>(d.frames.size());
     };
 
     // A FLAC cut short at 40 % plays to where it stops, and its length says so.

@@ -192,9 +192,7 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::openContainer(std::unique_ptr<Ffmp
         d->m_length = length;
         std::int64_t tailEnd = -1;
         if (d->seek(std::max<std::int64_t>(0, length - static_cast<std::int64_t>(kTailProbeSeconds * d->m_sampleRate)))) {
-            std::int64_t end = d->m_position;
-            while (d->decodeFrame())
-                end = d->m_pendingStart + static_cast<std::int64_t>(d->m_pending.size());
+            const std::int64_t end = d->decodeToEnd(d->m_position);
             if (!d->m_broken && end > d->m_position)
                 tailEnd = end;
         }
@@ -277,9 +275,13 @@ std::int64_t FfmpegDecoder::countPacketFrames()
     if (known && total > 0)
         return av_rescale_q(total, stream->time_base, AVRational{1, m_sampleRate});
     // ...any other file decoded once to its end.
-    if (!rewind())
-        return 0;
-    std::int64_t end = 0;
+    return rewind() ? decodeToEnd(0) : 0;
+}
+
+std::int64_t FfmpegDecoder::decodeToEnd(std::int64_t from)
+{
+    // The frame just decoded counts too (a jump's first frame, say).
+    std::int64_t end = std::max(from, m_pendingStart + static_cast<std::int64_t>(m_pending.size()));
     while (decodeFrame())
         end = m_pendingStart + static_cast<std::int64_t>(m_pending.size());
     return end;
@@ -359,6 +361,8 @@ bool FfmpegDecoder::decodeFrame()
     }
 
     const int frames = m_frame->nb_samples;
+    const auto format = av_get_packed_sample_fmt(static_cast<AVSampleFormat>(m_frame->format));
+    m_floatSamples = format == AV_SAMPLE_FMT_FLT || format == AV_SAMPLE_FMT_DBL;
     std::int64_t timestamp = m_frame->pts != AV_NOPTS_VALUE ? m_frame->pts : m_frame->best_effort_timestamp;
     if (!m_originKnown) {
         m_origin = timestamp != AV_NOPTS_VALUE ? timestamp : 0;
@@ -397,13 +401,8 @@ bool FfmpegDecoder::decodeFrame()
         return false;
     }
     m_pending.resize(silence + static_cast<std::size_t>(converted));
-    // Damaged float data plays as silence rather than spreading through the mix.
-    for (StereoFrame& f : m_pending) {
-        if (!std::isfinite(f.left))
-            f.left = 0.0f;
-        if (!std::isfinite(f.right))
-            f.right = 0.0f;
-    }
+    if (m_floatSamples)
+        silenceNonFinite(m_pending.data(), static_cast<long>(m_pending.size()));
     m_pendingStart = start;
     m_nextStart = start + static_cast<std::int64_t>(m_pending.size());
     return true;
@@ -473,20 +472,28 @@ bool FfmpegDecoder::seekFromStart(std::int64_t frame)
     return !m_broken;
 }
 
-bool FfmpegDecoder::seekNearEnd(std::int64_t frame)
+bool FfmpegDecoder::jumpBefore(std::int64_t frame)
 {
     const AVStream* stream = m_format->streams[m_stream];
-    const std::int64_t from = std::max<std::int64_t>(0, m_length - kCountBackSeconds * m_sampleRate - m_settleFrames);
+    const std::int64_t from = std::max<std::int64_t>(0, frame - m_settleFrames);
     flush();
+    m_pending.clear();
+    m_aligning = true;
     m_ended = false;
     m_broken = false;
     if (av_seek_frame(m_format, m_stream, m_origin + av_rescale_q(from, AVRational{1, m_sampleRate}, stream->time_base),
                       AVSEEK_FLAG_BACKWARD)
         < 0)
-        return seekFromStart(frame);
+        return false;
     flush();
+    return true;
+}
+
+bool FfmpegDecoder::seekNearEnd(std::int64_t frame)
+{
+    if (!jumpBefore(m_length - kCountBackSeconds * m_sampleRate))
+        return seekFromStart(frame);
     // Counted, not placed: no timestamp decides anything here.
-    m_aligning = true;
     std::vector<StereoFrame> tail;
     while (decodeFrame() && tail.size() < static_cast<std::size_t>(kMaxCountBackSeconds * m_sampleRate))
         tail.insert(tail.end(), m_pending.begin(), m_pending.end());
@@ -508,25 +515,16 @@ bool FfmpegDecoder::seek(std::int64_t frame)
         return rewind();
     if (m_countFromEnd && frame > m_length - kCountBackSeconds * m_sampleRate)
         return seekNearEnd(frame);
-    const AVStream* stream = m_format->streams[m_stream];
-    const std::int64_t from = std::max<std::int64_t>(0, frame - m_settleFrames);
-    const std::int64_t timestamp = m_origin + av_rescale_q(from, AVRational{1, m_sampleRate}, stream->time_base);
-    flush();
-    m_ended = false;
-    m_broken = false;
-    if (av_seek_frame(m_format, m_stream, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
+    if (!jumpBefore(frame))
         return seekFromStart(frame);
-    flush();
     m_position = frame;
-    m_pending.clear();
     m_pendingStart = frame;
     m_nextStart = frame;
-    m_aligning = true;
-    // The first frame after the jump says where the jump landed. Past the
-    // target (a seek index that lies) it is done the slow, exact way.
+    // The first frame after the jump says where it landed. Past the target
+    // (a seek index that lies), or nowhere known, the seek is done the slow,
+    // exact way.
     if (!decodeFrame())
         return !m_broken;
-    // Landed past the target (a seek index that lies), or nowhere known.
     if (m_pendingStart > frame || !m_frameStamped)
         return seekFromStart(frame);
     return true;

@@ -51,8 +51,13 @@ private:
     // Decodes the next frame into m_pending; false at the end or on an error
     // that ends the file for us.
     bool decodeFrame();
+    // Decodes to the end of the file; where its audio ends (`from` if nothing more decodes).
+    std::int64_t decodeToEnd(std::int64_t from);
     bool seekFromStart(std::int64_t frame);
     bool seekNearEnd(std::int64_t frame);
+    // Moves the container to the packet before `frame` (settling included)
+    // and empties the decoder; false when the container cannot.
+    bool jumpBefore(std::int64_t frame);
     bool rewind();
     void flush();
     std::int64_t samplesOf(std::int64_t timestamp) const;
@@ -79,6 +84,7 @@ private:
     bool m_ended = false;
     bool m_draining = false;      // the decoder was told the packets ended
     bool m_frameStamped = false;  // the last frame decoded had a timestamp
+    bool m_floatSamples = false;  // the codec gives floats, which damage can make NaN
     bool m_broken = false;
 };
 

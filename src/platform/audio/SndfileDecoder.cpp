@@ -127,15 +127,8 @@ int SndfileDecoder::read(StereoFrame* out, int maxFrames)
             downmixToStereo(m_buffer.data(), m_downmix, out, frames);
         }
     }
-    // A damaged float file can hold NaN or infinity, and either spreads
-    // through every sum it enters: the mixer would put clicks into the whole
-    // station's output, other songs and the stream included. They play as silence.
-    for (int i = 0; m_floatSamples && i < frames; ++i) {
-        if (!std::isfinite(out[i].left))
-            out[i].left = 0.0f;
-        if (!std::isfinite(out[i].right))
-            out[i].right = 0.0f;
-    }
+    if (m_floatSamples)
+        silenceNonFinite(out, frames);
     return frames;
 }
 
