@@ -108,7 +108,11 @@ QString resolvePlaylistEntry(const QString& entry, const QString& playlistFolder
         if (QStringView(entry).first(scheme).compare(u"file", Qt::CaseInsensitive) != 0)
             return entry;
         const QUrl url(entry);
-        return url.isLocalFile() ? url.toLocalFile() : entry;
+        const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+        // A line end escaped into the address would make the path two lines in a saved list.
+        if (path.isEmpty() || path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+            return entry;
+        return path;
     }
     if (entry.startsWith(QLatin1Char('/')))
         return entry;

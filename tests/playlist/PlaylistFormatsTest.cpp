@@ -71,9 +71,9 @@ TEST(PlaylistFormats, ListsAsOtherProgramsWriteThemFromAnotherWorkingFolder)
          {{d + QStringLiteral("/sub/one.mp3"), QStringLiteral("Band - Song"), 215},
           {d + QStringLiteral("/sub/two.wav"), QStringLiteral("Jingle"), -1},
           {QFileInfo(d).path() + QStringLiteral("/up.ogg"), {}, -1}}},
-        {"uris.m3u", "file:///m%C3%BAsica/a%20b.flac\nhttp://radio.example/live\n/abs/c.opus\n",
+        {"uris.m3u", "file:///m%C3%BAsica/a%20b.flac\nhttp://radio.example/live\n/abs/c.opus\nfile:///a%0Ab.mp3\n",
          {{QStringLiteral("/m\u00fasica/a b.flac"), {}, -1}, {QStringLiteral("http://radio.example/live"), {}, -1},
-          {QStringLiteral("/abs/c.opus"), {}, -1}}},
+          {QStringLiteral("/abs/c.opus"), {}, -1}, {QStringLiteral("file:///a%0Ab.mp3"), {}, -1}}},
         {"radio.pls", "[playlist]\r\nFile2=file:///x/b%20c.mp3\r\nFile1=a.mp3\r\nTitle1=First\r\nLength1=61\r\n"
                       "Title3=no file\r\nNumberOfEntries=2\r\n",
          {{d + QStringLiteral("/a.mp3"), QStringLiteral("First"), 61}, {QStringLiteral("/x/b c.mp3"), {}, -1}}},
