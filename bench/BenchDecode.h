@@ -4,7 +4,7 @@
 // through the WAV writer, and a reference program run on the same file, each
 // timed in wall and CPU seconds.
 
-#include "platform/audio/AudioEngine.h"
+#include "engine/AudioEngine.h"
 
 #include <QString>
 

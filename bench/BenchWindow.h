@@ -5,14 +5,14 @@
 // (so no tick interrupts a measurement) and settings kept in memory.
 
 #include "platform/AppServices.h"
-#include "app/frmPlayer.h"
+#include "music/MusicWindow.h"
 #include "platform/MixerDevice.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SettingsStore.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
 #include "platform/UserDialogs.h"
-#include "platform/audio/AudioEngine.h"
+#include "engine/AudioEngine.h"
 
 #include <QHash>
 
@@ -58,7 +58,7 @@ struct BenchWindow {
     NullMixerDevice mixer;
     QtUiEvents uiEvents;
     AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
-    frmPlayer w{services};
+    MusicWindow w{services};
 
     BenchWindow()
     {

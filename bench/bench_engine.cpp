@@ -6,7 +6,7 @@
 // - CPU per second of real-time play of two crossfading voices on the null
 //   output, in percent of one core.
 #include "BenchDecode.h"
-#include "platform/audio/AudioEngine.h"
+#include "engine/AudioEngine.h"
 
 #include <QString>
 

@@ -61,7 +61,7 @@ double parse(const QString& playlist)
 }
 
 // "Calculate Total" once; false when the count is not the whole list.
-double calculateTotal(frmPlayer& w)
+double calculateTotal(MusicWindow& w)
 {
     const auto start = WallClock::now();
     w.cmdCalculate->press();
@@ -75,7 +75,7 @@ double calculateTotal(frmPlayer& w)
 void windowFigures(const QString& playlist, double floorMs, const QString& openedDir)
 {
     bench::BenchWindow bench;
-    frmPlayer& w = bench.w;
+    MusicWindow& w = bench.w;
     std::vector<double> loadMs;
     for (int run = 0; run < kRuns; ++run) {
         w.mnuClear_Click();

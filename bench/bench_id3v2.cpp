@@ -33,7 +33,7 @@ using namespace tavlo::bench;
 constexpr int kFiles = kTaggedFiles;
 constexpr int kRuns = 3;
 
-double openAll(const QStringList& paths, frmPlayer& w)
+double openAll(const QStringList& paths, MusicWindow& w)
 {
     const auto start = WallClock::now();
     for (const QString& p : paths)
@@ -88,7 +88,7 @@ int main(int argc, char** argv)
     headFloorLoop(encoded);  // warms the file system caches for both loops
 
     BenchWindow bench;
-    frmPlayer& w = bench.w;
+    MusicWindow& w = bench.w;
     std::vector<double> floorMs, addMs;
     double listMb = 0;
     for (int run = 0; run < kRuns; ++run) {

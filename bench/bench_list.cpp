@@ -61,7 +61,7 @@ double addAll(const QStringList& paths, PlaylistModel& list)
 double positionTick(const QStringList& paths, const QString& song)
 {
     bench::BenchWindow bench;
-    frmPlayer& w = bench.w;
+    MusicWindow& w = bench.w;
     for (const QString& p : paths)
         w.AddFileToList(p, 0, *w.lstClipList);
     w.mnuRandomOrder_Click();

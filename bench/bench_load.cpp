@@ -6,7 +6,7 @@
 // the null output's real-time path. Counts the blocks the output mixed late
 // (a sound card would have clicked) or never (a stall), from the sink's own
 // count, and how far the songs' positions drifted from the wall clock.
-#include "platform/audio/AudioEngine.h"
+#include "engine/AudioEngine.h"
 
 #include <QString>
 

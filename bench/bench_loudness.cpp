@@ -7,8 +7,8 @@
 //   measuring thread in the background as live play has it; how many songs
 //   started before their measurement was ready.
 #include "BenchWindow.h"
-#include "platform/audio/Decoder.h"
-#include "platform/audio/LoudnessAnalyzer.h"
+#include "engine/Decoder.h"
+#include "engine/LoudnessAnalyzer.h"
 #include "playback/SongLoudness.h"
 
 #include <QCoreApplication>
@@ -102,7 +102,7 @@ RunResult stationRun(const QString& shortSong, const QString& scratch, int songs
     LoudnessAnalyzer analyzer(scratch + QStringLiteral("/loudness.tsv"), LoudnessAnalyzer::Mode::Background);
     AppServices services{engine, time, time, random, settings, dialogs, mixer,
                          noUiEvents(), noScreen(), noShell(), analyzer};
-    frmPlayer w(services);
+    MusicWindow w(services);
     w.setProgramFolder(scratch);
     w.loudness().force(-18);
     w.Form_Load();

@@ -18,7 +18,7 @@
 #include "BenchWindow.h"
 #include "playlist/PlaylistModel.h"
 #include "search/DirentFolderReader.h"
-#include "search/WinSeek.h"
+#include "search/SearchWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -133,7 +133,7 @@ struct SearchBench {
     GapMeter gaps;
     AppServices services{bench.engine, bench.time, bench.time, bench.random, bench.settings, bench.dialogs, bench.mixer, gaps};
     DirentFolderReader reader;
-    WinSeek seek{services, bench.w, reader};
+    SearchWindow seek{services, bench.w, reader};
 
     SearchBench() { seek.link().showAt(0, 0); }
 

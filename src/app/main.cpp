@@ -4,40 +4,40 @@
 
 #include "platform/AppServices.h"
 #include "playback/PlayerWindowView.h"
-#include "playback/frmDeadAirView.h"
+#include "playback/DeadAirDialogView.h"
 #include "playback/PlayerWindowRemote.h"
 #include "playback/SongLoudness.h"
-#include "app/frmAbout.h"
-#include "app/frmAboutView.h"
-#include "app/frmPlayer.h"
-#include "insert/frmPlayer2.h"
-#include "insert/frmPlayer2View.h"
-#include "live365/frmLive365.h"
-#include "live365/frmLive365View.h"
+#include "app/AboutBox.h"
+#include "app/AboutBoxView.h"
+#include "music/MusicWindow.h"
+#include "insert/InsertWindow.h"
+#include "insert/InsertWindowView.h"
+#include "nowplaying/NowPlayingReport.h"
+#include "nowplaying/NowPlayingReportView.h"
 #include "log/AsRunLog.h"
-#include "log/frmTavloOptions.h"
-#include "log/frmTavloOptionsView.h"
+#include "log/LogFolderDialog.h"
+#include "log/LogFolderDialogView.h"
 #include "platform/IniSettingsStore.h"
-#include "mixer/cVolume.h"
+#include "mixer/SoundCardMixer.h"
 #include "platform/widgets/QtDialogsWidget.h"
 #include "platform/widgets/QtScreen.h"
 #include "platform/widgets/QtShell.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
-#include "platform/audio/AlsaInputCapture.h"
-#include "platform/audio/AlsaMixerCard.h"
-#include "platform/audio/AudioEngine.h"
-#include "platform/audio/LoudnessAnalyzer.h"
+#include "engine/AlsaInputCapture.h"
+#include "engine/AlsaMixerCard.h"
+#include "engine/AudioEngine.h"
+#include "engine/LoudnessAnalyzer.h"
 #include "platform/dbus/MprisService.h"
 #include "platform/net/QtHttpClient.h"
 #include "platform/stream/IcecastStreamer.h"
-#include "scheduler/frmTiming.h"
-#include "scheduler/frmTimingView.h"
+#include "scheduler/SchedulerWindow.h"
+#include "scheduler/SchedulerWindowView.h"
 #include "search/DirentFolderReader.h"
-#include "search/WinSeek.h"
-#include "search/WinSeekView.h"
-#include "stream/frmStreamingView.h"
+#include "search/SearchWindow.h"
+#include "search/SearchWindowView.h"
+#include "stream/StreamingDialogView.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -207,10 +207,10 @@ void printLogEntries(PlayerWindow& window, const char* label, const Clock& clock
 }
 
 // Prints each event the scheduler fires, as its row reads, after the time it fired.
-void printFiredEvents(frmTiming& timing, const Clock& clock)
+void printFiredEvents(SchedulerWindow& timing, const Clock& clock)
 {
     auto log = std::make_shared<AsRunLog>(clock);
-    QObject::connect(&timing, &frmTiming::eventFired, &timing,
+    QObject::connect(&timing, &SchedulerWindow::eventFired, &timing,
                      [log, &clock](const QString& time, const QString& playlist, const QString& window) {
                          std::printf("[timing] %s ; %s;%s;%s\n", log->dateTimeText(clock.now()).toLocal8Bit().constData(),
                                      time.toLocal8Bit().constData(), playlist.toLocal8Bit().constData(),
@@ -248,8 +248,8 @@ QString programFolder() { return QDir(QCoreApplication::applicationDirPath()).ab
 // The windows as the program wires them; the file on the command line
 // goes to the music window, and to the insert window when it is given; the
 // event file, when there is one, to the scheduler once it has started.
-void startWindows(frmPlayer& music, frmPlayer2& insert, frmTiming& timing, frmTavloOptions& logFolderWindow,
-                  WinSeek& search, frmLive365& live365, const QString& musicFile, const QString& insertFile,
+void startWindows(MusicWindow& music, InsertWindow& insert, SchedulerWindow& timing, LogFolderDialog& logFolderWindow,
+                  SearchWindow& search, NowPlayingReport& live365, const QString& musicFile, const QString& insertFile,
                   const QString& events)
 {
     music.setInsertWindow(insert);
@@ -303,7 +303,7 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     IniSettingsStore settings;
     QtUserDialogs dialogs;
     AlsaMixerCard mixerCard;
-    cVolume mixer{mixerCard};
+    SoundCardMixer mixer{mixerCard};
     AlsaInputCapture inputCapture;  // opened only when something reads the input meter
     mixer.setMeters(inputCapture, engine, dialogs, PlayerWindow::productName());
     QtUiEvents uiEvents;
@@ -314,24 +314,24 @@ int runGui(int argc, char** argv, const CommandLine& cl)
                          streamer};
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
 
-    frmTavloOptions logFolderWindow;
-    frmTavloOptionsView logFolderView(logFolderWindow);
-    frmPlayer window(services);
-    frmPlayer2 insertWindow(services, window);
-    frmTiming timingWindow(services, window, insertWindow);
+    LogFolderDialog logFolderWindow;
+    LogFolderDialogView logFolderView(logFolderWindow);
+    MusicWindow window(services);
+    InsertWindow insertWindow(services, window);
+    SchedulerWindow timingWindow(services, window, insertWindow);
     DirentFolderReader folders;
-    WinSeek searchWindow(services, window, folders);
+    SearchWindow searchWindow(services, window, folders);
     QtHttpClient http;
-    frmLive365 live365Window(http);
+    NowPlayingReport live365Window(http);
     PlayerWindowView view(window);
-    frmPlayer2View insertView(insertWindow);
-    frmTimingView timingView(timingWindow);
-    WinSeekView searchView(searchWindow);
-    frmLive365View live365View(live365Window);
-    frmStreamingView streamingView(window.streaming);
-    frmDeadAirView deadAirView(window.deadAirDialog);
-    frmAbout aboutWindow(shell, screen);
-    frmAboutView aboutView(aboutWindow);
+    InsertWindowView insertView(insertWindow);
+    SchedulerWindowView timingView(timingWindow);
+    SearchWindowView searchView(searchWindow);
+    NowPlayingReportView live365View(live365Window);
+    StreamingDialogView streamingView(window.streaming);
+    DeadAirDialogView deadAirView(window.deadAirDialog);
+    AboutBox aboutWindow(shell, screen);
+    AboutBoxView aboutView(aboutWindow);
     window.setAboutWindow(aboutWindow);
     insertWindow.setAboutWindow(aboutWindow);
     timingWindow.setAboutWindow(aboutWindow);
@@ -360,7 +360,7 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     };
     for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&insertWindow)})
         QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
-    QObject::connect(&timingWindow, &frmTiming::programEndRequested, &app, endProgram, Qt::QueuedConnection);
+    QObject::connect(&timingWindow, &SchedulerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
     PlayerWindowRemote remote(window);
     MprisService mpris(remote, [&window, &view] {
         if (window.windowState() == Form::WindowState::Minimized)
@@ -415,20 +415,20 @@ struct ConsoleStation {
     IniSettingsStore settings;
     ConsoleDialogs dialogs;
     AlsaMixerCard mixerCard;
-    cVolume mixer{mixerCard};
+    SoundCardMixer mixer{mixerCard};
     QtUiEvents uiEvents;
     LoudnessAnalyzer loudness;
     AppServices services;
-    frmTavloOptions logFolderWindow;
-    frmPlayer window{services};
-    frmPlayer2 insertWindow{services, window};
-    frmTiming timingWindow{services, window, insertWindow};
+    LogFolderDialog logFolderWindow;
+    MusicWindow window{services};
+    InsertWindow insertWindow{services, window};
+    SchedulerWindow timingWindow{services, window, insertWindow};
     // Nobody can open it without a desktop; made for the wiring, it reads nothing.
     DirentFolderReader folders;
-    WinSeek searchWindow{services, window, folders};
+    SearchWindow searchWindow{services, window, folders};
     // Wired like the desktop's; its switch starts off and nobody can turn it on here.
     QtHttpClient http;
-    frmLive365 live365{http};
+    NowPlayingReport live365{http};
 };
 
 int runHeadless(int argc, char** argv, const CommandLine& cl)
@@ -484,7 +484,7 @@ int main(int argc, char** argv)
     }
     if (error == QLatin1String("version")) {
         // The project's version, as the about box shows it.
-        const frmAbout::Version v = frmAbout::programVersion();
+        const AboutBox::Version v = AboutBox::programVersion();
         std::printf("tavlo %d.%d.%d\n", v.major, v.minor, v.revision);
         return 0;
     }

@@ -4,7 +4,7 @@
 
 #include "platform/AppServices.h"
 #include "log/AsRunLog.h"
-#include "log/frmTavloOptions.h"
+#include "log/LogFolderDialog.h"
 #include "platform/TimerService.h"
 #include "platform/UserDialogs.h"
 #include "playback/SongLoudness.h"
@@ -205,7 +205,7 @@ void PlayerWindow::buildOptionsMenu(const QString& logFolderCaption)
     m_loudness->setMenuItem(mnuNormalizeLoudness);
 }
 
-void PlayerWindow::setLogFolderWindow(frmTavloOptions& form)
+void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
 {
     m_logFolderWindow = &form;
     // The form outlives neither window in the program, but a test may drop a
@@ -215,7 +215,7 @@ void PlayerWindow::setLogFolderWindow(frmTavloOptions& form)
         if (self)
             self->strLogPath = folder;
     };
-    if (logFolderOpener() == frmTavloOptions::MainWindow)
+    if (logFolderOpener() == LogFolderDialog::MainWindow)
         form.setMainLogPath = deliver;
     else
         form.setInsertLogPath = deliver;

@@ -25,7 +25,7 @@ struct AppServices;
 class AsRunLog;
 class PlaylistModel;
 class Timer;
-class frmTavloOptions;
+class LogFolderDialog;
 class SongLoudness;
 
 // Where the insert window's deck differs from the music window's. The music
@@ -148,7 +148,7 @@ public:
 
     // The program's one log-folder window; "Setup Log Folder..." opens it and
     // its OK sets this window's strLogPath.
-    void setLogFolderWindow(frmTavloOptions& form);
+    void setLogFolderWindow(LogFolderDialog& form);
     // The program's one search window; "Search MP3" and "Scan Drive..." show
     // it at this window's place.
     void setSearchWindow(SearchWindowLink& search) { m_search = &search; }
@@ -406,7 +406,7 @@ private:
     bool m_positionUpdating = false;
     bool m_logSwitch = false;
     std::unique_ptr<AsRunLog> m_log;
-    QPointer<frmTavloOptions> m_logFolderWindow;
+    QPointer<LogFolderDialog> m_logFolderWindow;
     int m_panelHeight = 4335;
     PlayerLayout m_layout;
     QString m_cuedUnlogged;

@@ -5,7 +5,7 @@
 #include "platform/AppServices.h"
 #include "platform/MediaFormat.h"
 #include "log/AsRunLog.h"
-#include "log/frmTavloOptions.h"
+#include "log/LogFolderDialog.h"
 #include "platform/UiEvents.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistReader.h"

@@ -4,7 +4,7 @@
 // engine writes a WAV file and whose timers follow audio time, tones made by
 // sox, and the measures taken on what was rendered.
 
-#include "../platform/audio/OfflineRig.h"
+#include "../engine/OfflineRig.h"
 #include "fakes/FakeServices.h"
 #include "fakes/TestFiles.h"
 #include "platform/AppServices.h"

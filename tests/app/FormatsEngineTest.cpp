@@ -2,11 +2,11 @@
 // by the music window on the real engine and heard through the WAV writer.
 
 #include "EngineStation.h"
-#include "app/frmPlayer.h"
+#include "music/MusicWindow.h"
 #include "fakes/TestFiles.h"
 #include "platform/MediaService.h"
-#include "platform/audio/Decoder.h"
-#include "../platform/audio/TestMedia.h"
+#include "engine/Decoder.h"
+#include "../engine/TestMedia.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QFile>
@@ -180,7 +180,7 @@ TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms
 
     // The whole list through the music window: every row in its turn, with
     // its own tone and its true length in the list.
-    frmPlayer w(st.services);
+    MusicWindow w(st.services);
     w.Form_Load();
     const std::int64_t base = st.frame();
     std::vector<std::pair<QString, std::int64_t>> started;

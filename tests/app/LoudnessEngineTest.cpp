@@ -4,9 +4,9 @@
 // directly.
 
 #include "EngineStation.h"
-#include "../platform/audio/TestMedia.h"
-#include "app/frmPlayer.h"
-#include "platform/audio/LoudnessAnalyzer.h"
+#include "../engine/TestMedia.h"
+#include "music/MusicWindow.h"
+#include "engine/LoudnessAnalyzer.h"
 #include "playback/SongLoudness.h"
 #include "playlist/PlaylistModel.h"
 
@@ -57,7 +57,7 @@ struct Station : EngineStation {
     LoudnessAnalyzer analyzer{cache.filePath(QStringLiteral("loudness.tsv")), LoudnessAnalyzer::Mode::OnDemand};
     AppServices loudServices{rig.engine(), time, time, random, settings, dialogs, mixer,
                              noUiEvents(), noScreen(), noShell(), analyzer};
-    frmPlayer w{loudServices};
+    MusicWindow w{loudServices};
     std::vector<std::int64_t> starts;
 
     explicit Station(const char* name) : EngineStation(name)

@@ -3,8 +3,8 @@
 #include "fakes/QtTestApp.h"
 #include "fakes/ViewChecks.h"
 #include "playback/WindowRig.h"
-#include "playback/frmDeadAirView.h"
-#include "stream/frmStreamingView.h"
+#include "playback/DeadAirDialogView.h"
+#include "stream/StreamingDialogView.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -28,8 +28,8 @@ void type(QLineEdit* edit, const QString& text)
 TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
 {
     WindowRig r;
-    frmDeadAirView deadAir(r.w->deadAirDialog);
-    frmStreamingView streaming(r.w->streaming);
+    DeadAirDialogView deadAir(r.w->deadAirDialog);
+    StreamingDialogView streaming(r.w->streaming);
 
     r.w->mnuDeadAir->click();
     QApplication::processEvents();

@@ -87,10 +87,10 @@ TEST(PlayerLayout, ListPanelAndProgressFollowTheSizeAndTheFold)
     EXPECT_EQ(panes(*rig.w), Panes(120, 0, 6255, 7105, 7105, 2415, 9690));
 }
 
-TEST(AboutBox, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
+TEST(AboutBoxLink, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
 {
     WindowRig rig;
-    frmAbout& about = rig.about;
+    AboutBox& about = rig.about;
     for (MenuItem* item : {rig.w->mnuAbout, rig.ins->mnuAbout, rig.tim->mnuAbout}) {
         about.lblVersion->setText(s("Version"));
         item->click();
@@ -109,7 +109,7 @@ TEST(AboutBox, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
     EXPECT_EQ(rig.shell.opened, QStringList({s("manual"), s("manual")}));
 
     // A build that names them shows them and hands them to the desktop.
-    frmAbout named(rig.shell, rig.screen, {3, 7, 0}, {s("desk@example.org"), s("https://example.org/tavlo")});
+    AboutBox named(rig.shell, rig.screen, {3, 7, 0}, {s("desk@example.org"), s("https://example.org/tavlo")});
     named.open();
     EXPECT_TRUE(named.Label2->isVisible() && named.Label5->isVisible());
     named.Label2->click();

@@ -5,9 +5,9 @@
 // TAVLO_FUZZ_DECODER names the class.
 #include "ScratchFile.h"
 
-#include "platform/audio/FfmpegDecoder.h"
-#include "platform/audio/Mp3Decoder.h"
-#include "platform/audio/SndfileDecoder.h"
+#include "engine/FfmpegDecoder.h"
+#include "engine/Mp3Decoder.h"
+#include "engine/SndfileDecoder.h"
 
 #include <cmath>
 #include <vector>

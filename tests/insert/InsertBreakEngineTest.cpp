@@ -5,8 +5,8 @@
 // song B from its trimmed start.
 
 #include "../app/EngineStation.h"
-#include "app/frmPlayer.h"
-#include "insert/frmPlayer2.h"
+#include "music/MusicWindow.h"
+#include "insert/InsertWindow.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
 
@@ -62,8 +62,8 @@ struct Media {
 // ramps began and ended, in seconds of the render.
 struct Break {
     EngineStation st;
-    frmPlayer music{st.services};
-    frmPlayer2 insert{st.services, music};
+    MusicWindow music{st.services};
+    InsertWindow insert{st.services, music};
     std::vector<float> out;
     double press = -1, inEnd = -1, back = -1, backEnd = -1;
 

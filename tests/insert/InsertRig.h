@@ -20,8 +20,8 @@ struct BreakRig {
         for (int i = 1; i <= inserts; ++i)
             ads << r.addInsert(QStringLiteral("ad%1").arg(i), insertSeconds);
     }
-    frmPlayer& m() const { return *r.w; }
-    frmPlayer2& in() const { return *r.ins; }
+    MusicWindow& m() const { return *r.w; }
+    InsertWindow& in() const { return *r.ins; }
     static int fader(const PlayerWindow& w) { return w.vscVolume[static_cast<size_t>(w.ChannelPlaying)]->value(); }
     // Something a listener hears from this window.
     bool audible(const PlayerWindow& w) const

@@ -65,7 +65,7 @@ TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
     r.time.advance(60000);
     EXPECT_EQ(r.pathInPlay(), r.b);
     r.w->SaveSettings();
-    frmPlayer again(r.services);
+    MusicWindow again(r.services);
     again.GetSettings();
     EXPECT_FALSE(again.deadAir.settings().enabled);
 }

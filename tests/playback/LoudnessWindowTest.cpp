@@ -12,7 +12,7 @@ using namespace tavlo::test;
 TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
 {
     WindowRig r;
-    frmPlayer& w = *r.w;
+    MusicWindow& w = *r.w;
     const QString loud = r.add(QStringLiteral("loud"), 30);
     const QString quiet = r.add(QStringLiteral("quiet"), 30);
     const QString peaky = r.add(QStringLiteral("peaky"), 30);

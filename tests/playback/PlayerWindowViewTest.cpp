@@ -31,7 +31,7 @@ std::vector<int> viewSelection(const PlaylistTableView& view)
 TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
 {
     WindowRig rig;
-    frmPlayer& w = *rig.w;
+    MusicWindow& w = *rig.w;
     PlaylistModel& model = *w.lstClipList;
     PlayerWindowView view(w);
     auto* master = child<QSlider>(view, "hscVolume");

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "platform/AppServices.h"
-#include "app/frmAbout.h"
-#include "app/frmPlayer.h"
+#include "app/AboutBox.h"
+#include "music/MusicWindow.h"
 #include "fakes/FakeLoudness.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
-#include "insert/frmPlayer2.h"
-#include "log/frmTavloOptions.h"
+#include "insert/InsertWindow.h"
+#include "log/LogFolderDialog.h"
 #include "platform/MixerDevice.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
-#include "scheduler/frmTiming.h"
+#include "scheduler/SchedulerWindow.h"
 
 #include <memory>
 #include <vector>
@@ -42,12 +42,12 @@ struct WindowRig {
     FakeShell shell;
     FakeLoudness loudness;
     AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness};
-    frmAbout about{shell, screen};
-    frmTavloOptions logFolderWindow;
-    std::unique_ptr<frmPlayer> w = std::make_unique<frmPlayer>(services);
-    std::unique_ptr<frmPlayer2> ins = std::make_unique<frmPlayer2>(services, *w);
+    AboutBox about{shell, screen};
+    LogFolderDialog logFolderWindow;
+    std::unique_ptr<MusicWindow> w = std::make_unique<MusicWindow>(services);
+    std::unique_ptr<InsertWindow> ins = std::make_unique<InsertWindow>(services, *w);
     // The C locale's designators, whatever the machine's language.
-    std::unique_ptr<frmTiming> tim = std::make_unique<frmTiming>(services, *w, *ins, QLocale::c());
+    std::unique_ptr<SchedulerWindow> tim = std::make_unique<SchedulerWindow>(services, *w, *ins, QLocale::c());
 
     explicit WindowRig(bool load = true) : WindowRig(QDateTime(QDate(2026, 1, 5), QTime(12, 0)), load) {}
     // Started at a time of day of the test's choosing (the log's dates).

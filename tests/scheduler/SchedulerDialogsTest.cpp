@@ -29,7 +29,7 @@ void type(TextBox* box, const QString& text)
 TEST(SchedulerDialogs, TimeBoxesClampMoveOnAndBuildTheEventsTime)
 {
     SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(12, 0)));
-    frmEvent& e = *g.t().EventForm;
+    EventDialog& e = *g.t().EventForm;
     ASSERT_TRUE(e.lblAMPM->isVisible());  // first start: "AM - PM"
 
     // Two digits move on: hours, minutes, seconds, then "Browse...". Leaving
@@ -81,7 +81,7 @@ TEST(SchedulerDialogs, TimeBoxesClampMoveOnAndBuildTheEventsTime)
 TEST(SchedulerDialogs, FormatAndPreloadApplyAsTheOperatorExpectsAndAreKept)
 {
     SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(13, 0)));
-    frmOptions& o = *g.t().OptionsForm;
+    SchedulerOptionsDialog& o = *g.t().OptionsForm;
     g.add(s("1:00:00 PM"), s("/x/a.m3u"), s("Ads"));
     g.add(s("00:30:00"), s("/x/b.m3u"), s("Music"));
     auto times = [&] { return columnOf(*g.t().lstEvents, EvTime).join(QLatin1Char('|')); };

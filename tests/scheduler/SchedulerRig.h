@@ -2,8 +2,8 @@
 
 #include "playback/WindowRig.h"
 #include "fakes/TestFiles.h"
-#include "scheduler/frmEvent.h"
-#include "scheduler/frmOptions.h"
+#include "scheduler/EventDialog.h"
+#include "scheduler/SchedulerOptionsDialog.h"
 
 #include <QTemporaryDir>
 
@@ -29,7 +29,7 @@ struct SchedulerRig {
 
     explicit SchedulerRig(const QDateTime& start) : r(std::make_unique<WindowRig>(start))
     {
-        QObject::connect(r->tim.get(), &frmTiming::eventFired, r->tim.get(),
+        QObject::connect(r->tim.get(), &SchedulerWindow::eventFired, r->tim.get(),
                          [this](const QString& time, const QString& playlist, const QString& window) {
                              fired.push_back({clock(), time, playlist, window});
                          });
@@ -43,9 +43,9 @@ struct SchedulerRig {
         log(*r->ins, insertLog, insertStarts);
     }
 
-    frmTiming& t() const { return *r->tim; }
-    frmPlayer& music() const { return *r->w; }
-    frmPlayer2& insert() const { return *r->ins; }
+    SchedulerWindow& t() const { return *r->tim; }
+    MusicWindow& music() const { return *r->w; }
+    InsertWindow& insert() const { return *r->ins; }
     QString clock() const { return r->time.now().time().toString(QStringLiteral("HH:mm:ss")); }
 
     // An M3U of `count` songs of `seconds` each, "<name>1.mp3" and on, known to the fake media.

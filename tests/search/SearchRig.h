@@ -3,7 +3,7 @@
 #include "fakes/TestFiles.h"
 #include "playback/WindowRig.h"
 #include "search/DirentFolderReader.h"
-#include "search/WinSeek.h"
+#include "search/SearchWindow.h"
 
 #include <QDir>
 #include <QSet>
@@ -40,13 +40,13 @@ private:
 struct SearchRig : WindowRig {
     QTemporaryDir dir;
     TestFolderReader reader;
-    std::unique_ptr<WinSeek> seek;
+    std::unique_ptr<SearchWindow> seek;
 
-    explicit SearchRig(int capacity = WinSeek::kListCapacity)
-        : seek(std::make_unique<WinSeek>(services, *w, reader, capacity))
+    explicit SearchRig(int capacity = SearchWindow::kListCapacity)
+        : seek(std::make_unique<SearchWindow>(services, *w, reader, capacity))
     {
         QDir().mkpath(top());
-        settings.save(WinSeek::settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), top());
+        settings.save(SearchWindow::settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), top());
         seek->link().showAt(300, 450);
     }
     QString top() const { return dir.path() + QStringLiteral("/top"); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Streamer.h"
-#include "platform/audio/StreamTap.h"
+#include "engine/StreamTap.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
 // The stream against a real Icecast server on the loopback address, heard
 // back by a listener through libmpg123.
-#include "platform/audio/AudioEngine.h"
+#include "engine/AudioEngine.h"
 #include "platform/stream/IcecastStreamer.h"
 #include "../audio/TestMedia.h"
 #include "LoopbackIcecast.h"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/TextBox.h"
+
+namespace tavlo {
+
+class SchedulerWindow;
+
+// The scheduler's options dialog, "Options": the preload time and the time
+// format. Its time-format label is the one place that says which format is
+// current; the scheduler reads it whenever it writes a time. "OK" converts
+// the listed times to that format, saves the settings and hides the dialog.
+// Modeless; hidden, never destroyed.
+// UI thread only.
+class SchedulerOptionsDialog : public Form {
+    Q_OBJECT
+public:
+    explicit SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent = nullptr);
+
+    Label* lblPreload;     // "Pre Load Sec"
+    TextBox* txtPreload;
+    Label* lblFormat;      // "Time Format"
+    Label* lblTimeFormat;  // "AM - PM" or "24hs"; clicking it switches
+    Button* cmdOk;
+
+    void lblTimeFormat_Click();
+    void txtPreload_Change();
+    void txtPreload_LostFocus();
+    void cmdOk_Click();
+
+    // The longest preload the scheduler takes, either way: a day.
+    static constexpr double kLongestPreload = 86399;
+
+private:
+    SchedulerWindow& m_timing;
+};
+
+}  // namespace tavlo

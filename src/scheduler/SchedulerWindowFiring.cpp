@@ -1,0 +1,129 @@
+// SchedulerWindow, firing: the once-a-second tick, which seconds it examines, and
+// what each kind of event does to the player windows.
+#include "scheduler/SchedulerWindow.h"
+
+#include "insert/InsertWindow.h"
+#include "platform/AppServices.h"
+#include "platform/Clock.h"
+#include "platform/TimerService.h"
+#include "playback/PlayerWindow.h"
+#include "playlist/PlaylistModel.h"
+
+#include <cmath>
+
+namespace tavlo {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// A tick that comes later than this has not been late: the clock leapt.
+constexpr std::int64_t kLongestCatchUp = 60;
+// The clock set back further than this was wrong before, not corrected now:
+// start over from the new time instead of waiting for the old one.
+constexpr std::int64_t kLongestWaitForOldTime = kSecondsPerDay;
+
+std::int64_t secondOfDay(std::int64_t second) { return ((second % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay; }
+
+QTime timeOfDay(std::int64_t second) { return QTime::fromMSecsSinceStartOfDay(static_cast<int>(secondOfDay(second) * 1000)); }
+
+}  // namespace
+
+std::int64_t SchedulerWindow::localSecond(const QDateTime& t)
+{
+    return t.date().toJulianDay() * kSecondsPerDay + t.time().msecsSinceStartOfDay() / 1000;
+}
+
+// Rounded as the insert window rounds its countdown (halves to even), so a
+// break fired this many seconds early starts on its event's second.
+int SchedulerWindow::preloadSeconds() const { return static_cast<int>(std::nearbyint(PreLoadTime)); }
+
+void SchedulerWindow::alignTimer1()
+{
+    // On the start of the next second; a tick that comes a little early
+    // finds its second already examined and simply aligns again.
+    const int ms = m_services.clock.now().time().msec();
+    m_timer1->setInterval(1000 - ms);
+}
+
+void SchedulerWindow::Timer1_Timer()
+{
+    const QDateTime now = m_services.clock.now();
+    showTimeNow();
+    const std::int64_t second = localSecond(now);
+    if (!m_lastExamined || second < *m_lastExamined - kLongestWaitForOldTime) {
+        examineSecond(second);
+        m_lastExamined = second;
+    } else if (second - *m_lastExamined > kLongestCatchUp) {
+        logMissed(*m_lastExamined + 1, second - 1);
+        m_lastExamined = second;
+        examineSecond(second);
+    } else {
+        // Every second not yet examined, in order. A "Timing" event changes
+        // the list for the seconds after its own.
+        while (*m_lastExamined < second) {
+            m_lastExamined = *m_lastExamined + 1;
+            examineSecond(*m_lastExamined);
+        }
+    }
+    alignTimer1();
+}
+
+void SchedulerWindow::examineSecond(std::int64_t second)
+{
+    const QString target = m_times.format(timeOfDay(second + preloadSeconds()), timeFormat());
+    const int row = lstEvents->findTextStartingWith(target);
+    if (row > 0)
+        fire(row);
+}
+
+void SchedulerWindow::fire(int row)
+{
+    lstEvents->setMultiSelect(false);
+    lstEvents->selectOnly(row);
+    lstEvents->setMultiSelect(true);
+
+    const QString window = lstEvents->text(row, EvWindow);
+    const QString playlist = lstEvents->text(row, EvPlaylist);
+    Q_EMIT eventFired(lstEvents->text(row, EvTime), playlist, window);
+    if (window == QLatin1String("Ads")) {
+        m_insert.btnStop->press();
+        m_insert.mnuClear_Click();
+        m_insert.OpenFile(playlist, true, 0);
+        m_insert.DelayBeforePlay = PreLoadTime;
+        m_insert.cmdPrepareInsert_Click();
+    } else if (window == QLatin1String("Music")) {
+        m_music.mnuClear_Click();
+        m_music.OpenFile(playlist, true, 0);
+        m_music.ItemPlaying = 0;
+        if (m_music.CurrentStatus == 2) {
+            // Paused (a break holds the music): cue the new list's first
+            // song, so the music comes back with it rather than with nothing.
+            if (m_music.lstClipList->count() > 0)
+                m_music.lstClipList->selectOnly(1);
+            m_music.mnuCueSelectedItem_Click();
+        }
+    } else if (window == QLatin1String("Timing")) {
+        OpenEventList(playlist);
+    }
+}
+
+void SchedulerWindow::logMissed(std::int64_t first, std::int64_t last)
+{
+    if (last < first)
+        return;
+    const std::int64_t span = last - first;
+    for (int n = 1; n <= lstEvents->count(); ++n) {
+        const auto t = m_times.parse(lstEvents->text(n, Ev24hs));
+        if (!t)
+            continue;
+        // The clock second at which the event would have fired.
+        const std::int64_t due = secondOfDay(t->msecsSinceStartOfDay() / 1000 - preloadSeconds());
+        if (secondOfDay(due - first) > span)
+            continue;
+        m_music.WriteLog(0, QStringLiteral("**MISSED**"),
+                         QLatin1Char(' ') + lstEvents->text(n, EvTime) + QLatin1Char(';') + lstEvents->text(n, EvPlaylist)
+                             + QLatin1Char(';') + lstEvents->text(n, EvWindow));
+    }
+}
+
+}  // namespace tavlo

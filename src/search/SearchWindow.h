@@ -1,0 +1,176 @@
+#pragma once
+
+#include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/TextBox.h"
+#include "playback/SearchWindowLink.h"
+#include "search/DriveList.h"
+#include "search/FileListBox.h"
+#include "search/FolderListBox.h"
+#include "search/ListBox.h"
+#include "search/NameOrder.h"
+#include "search/WildcardPattern.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+
+#include <memory>
+#include <vector>
+
+namespace tavlo {
+
+struct AppServices;
+class FolderReader;
+class PlayerWindow;
+class PlaylistModel;
+
+// The search window, "Search for MP3 files": the operator picks a volume and
+// a folder and a file pattern ("*.mp3", or "*word*.mp3" from a word typed as
+// the mask), and the search walks that folder and every folder below it,
+// listing each matching file as a path, or, with "Read MP3 Tags", as a
+// playlist row with its tags, which sorts by column and finds as one types.
+// A double-click adds a file to the music window's list; the selected files
+// drag to either player window.
+//
+// Two panels share one place: the criteria, and the results, which cover
+// the criteria from the start of a search until "&Back". The window is
+// hidden, never destroyed, by "&Close", and keeps its results meanwhile.
+//
+// The walk (SearchWindowWalk.cpp) reads each folder once, matches names without
+// opening files and lets the interface catch up every 25 ms or so, inside
+// a folder as between folders, so "Cancel" answers at once, even in a
+// folder of 100,000 files; what was found stays. A folder that
+// cannot be read is skipped and counted, and the end of the search says how
+// many there were. Each list takes up to a million results (the capacity
+// given); the next one ends the search with a message, keeping the rest.
+// UI thread only.
+class SearchWindow : public Form {
+    Q_OBJECT
+public:
+    static constexpr int kListCapacity = 1000000;
+
+    SearchWindow(AppServices& services, PlayerWindow& music, FolderReader& reader, int listCapacity = kListCapacity,
+            QObject* parent = nullptr);
+    ~SearchWindow() override;
+
+    static QString windowCaption() { return QStringLiteral("Search for MP3 files"); }
+    static QString settingsAppName() { return QStringLiteral("TAVLO Broadcast"); }
+    static QString fullListMessage();
+
+    // What the player windows ask of this window: show it at their place.
+    SearchWindowLink& link();
+    // Loads the window the first time, places it at left, top (twips) and shows it.
+    void showAt(int left, int top);
+    bool isLoaded() const { return m_loaded; }
+
+    // The search flag: set while a search runs; cleared by "Cancel" and by ClearResults.
+    bool searching() const { return m_searching; }
+    // Whether Enter presses cmdSearch (not while results are shown).
+    bool cmdSearchIsDefault() const { return m_searchIsDefault; }
+
+    // ---- Criteria panel.
+    Control* Picture1;
+    Label* lblCriteria;
+    TextBox* txtSearchMask;
+    TextBox* txtSearchSpec;
+    DriveList* drvList;
+    FolderListBox* dirList;
+    FileListBox* filList;
+    // ---- Results panel.
+    Control* Picture2;
+    ListBox* lstFoundFiles;
+    PlaylistModel* lstClipList;
+    Button* chkReadMP3Tags;
+    TextBox* txtSearch;
+    Button* chkSearchTitlesOnly;
+    Label* lblCount;
+    Label* lblfound;
+    // ---- Below both.
+    Button* cmdSearch;
+    Button* cmdExit;
+    Label* Label1;
+
+    void Form_Load();
+    // Stores the open folder as the next start folder and stops a search.
+    void Form_Unload();
+    void GetSettings();
+
+    void drvList_Change();
+    void dirList_Change();
+    void dirList_LostFocus();
+    void txtSearchMask_Change();
+    void txtSearchSpec_Change();
+    void cmdSearch_Click();
+    void cmdExit_Click();
+    void ClearResults();
+    void chkReadMP3Tags_Click();
+    void txtSearch_Change();
+    void chkSearchTitlesOnly_Click();
+    // Column 1 ("Title") .. 10 ("TotLength").
+    void lstClipList_ColumnClick(int column);
+    void lstFoundFiles_DblClick();
+    void filList_DblClick();
+    void lstClipList_DblClick();
+
+    // What a drag from each list carries: the full paths of its selected
+    // entries, in list order.
+    QStringList lstFoundFilesDragPaths() const { return lstFoundFiles->selectedItems(); }
+    QStringList filListDragPaths() const { return filList->selectedPaths(); }
+    QStringList lstClipListDragPaths() const;
+
+    // ---- The walk (SearchWindowWalk.cpp).
+    // Searches `folderPath` and every folder below it, depth first: each
+    // folder's subfolders from the last in the folder list's order to the
+    // first, then its own files. True when the search is to be abandoned
+    // (cancelled, or a list full).
+    bool SearchFolder(const QString& folderPath);
+
+Q_SIGNALS:
+    void defaultButtonChanged();
+    // Shown by a player window: the view comes to the front.
+    void broughtToFront();
+
+private:
+    class Link;
+
+    void setSearchDefault(bool on);
+    void SaveSettings();
+    void findAsYouType();
+    // The walk's parts (SearchWindowWalk.cpp).
+    void runSearch(const QString& folder);
+    bool readForWalk(const QString& folder, std::vector<QString>& subfolders, std::vector<QString>& files);
+    bool addFound(const QString& folder, const std::vector<QString>& files);
+    // Lets the interface in when its turn is due; false when the search is to end.
+    bool yieldIfDue();
+    // Hands the paths held back to their list and shows the count.
+    void flushFound();
+    // The count in the label and the caption, when it changed.
+    void showCount();
+
+    AppServices& m_services;
+    PlayerWindow& m_music;
+    FolderReader& m_reader;
+    const int m_capacity;
+    NameOrder m_order;
+    std::unique_ptr<Link> m_link;
+    bool m_loaded = false;
+    bool m_searching = false;
+    bool m_walking = false;
+    bool m_searchIsDefault = true;
+    // The column key the list was last sorted by (0 "Title" .. 9) and the
+    // order (0 ascending, 1 descending).
+    int m_lastSortColumn = 0;  // 1..10; 0 none yet
+    int m_sortOrder = 0;
+    // The folder last open on each volume, where choosing the volume again returns.
+    QHash<QString, QString> m_folderOnDrive;
+    // The search under way.
+    WildcardPattern m_pattern;
+    QElapsedTimer m_sinceYield;
+    int m_found = 0;
+    int m_shownFound = 0;
+    int m_unreadable = 0;
+    QStringList m_pendingPaths;
+};
+
+}  // namespace tavlo

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/Streamer.h"
+#include "platform/TimerService.h"
+#include "platform/controls/Button.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/TextBox.h"
+
+#include <functional>
+#include <memory>
+
+namespace tavlo {
+
+struct AppServices;
+
+// "Streaming", the music window's Options > Streaming... dialog: the Icecast
+// server, port, mount, source user and password, the bitrate and the on/off
+// switch. OK saves them under the settings' own "Streaming" section (the
+// settings file then kept readable by its owner only when a password is in
+// it) and starts, restarts or stops the stream. While the stream is on, the
+// status is polled once a second and handed to `onStatusText`, which the
+// music window shows; the password never appears in it.
+//
+// The music window owns it and hands it each song it starts; insert-window
+// songs never reach it. Modeless; hidden, never destroyed. UI thread only.
+class StreamingDialog : public Form {
+    Q_OBJECT
+public:
+    // `settingsApp`: the application name the program's settings are stored under.
+    StreamingDialog(AppServices& services, const QString& settingsApp, QObject* parent = nullptr);
+    ~StreamingDialog() override;
+
+    Label* lblServer;
+    TextBox* txtServer;
+    Label* lblPort;
+    TextBox* txtPort;
+    Label* lblMount;
+    TextBox* txtMount;
+    Label* lblUser;
+    TextBox* txtUser;
+    Label* lblPassword;
+    TextBox* txtPassword;
+    Label* lblBitrate;
+    ComboBox* cboBitrate;
+    Button* chkEnabled;
+    Label* lblStatus;
+    Button* cmdOk;
+    Button* cmdCancel;
+
+    std::function<void(const QString& text)> onStatusText;
+
+    // Reads the settings; streams when they say so.
+    void Form_Load();
+    // Refills the controls from the settings and shows the dialog beside `window`.
+    void openFrom(const Form& window);
+    void cmdOk_Click();
+    void cmdCancel_Click();
+    void tmrStatus_Timer();
+
+    // A console station's --stream: streams to `target` whatever the settings
+    // say, with the password from TAVLO_STREAM_PASSWORD or else the settings.
+    void streamTo(StreamTarget target);
+    // The music window started a song: it becomes the stream's title.
+    void songStarted(const QString& artist, const QString& title, const QString& path);
+    // "Artist - Title", or whichever of the two there is, or the file's name.
+    static QString streamTitle(const QString& artist, const QString& title, const QString& path);
+
+private:
+    QString setting(const QString& key, const QString& def) const;
+    void fillFromSettings();
+    void startStatusPolling();
+    QString passwordOr(const QString& stored) const;
+    // The server as the boxes say, without its password; the mount starts with "/".
+    StreamTarget targetFromBoxes() const;
+
+    AppServices& m_services;
+    const QString m_settingsApp;
+    std::unique_ptr<Timer> m_tmrStatus;
+    int m_shownSerial = -1;
+};
+
+}  // namespace tavlo

@@ -1,0 +1,88 @@
+// The music window's settings across a restart: first start, everything
+// changed and read back, and a settings file with garbage in it.
+#include "playback/WindowRig.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+const QString kApp = QStringLiteral("TAVLO BroadcastTAVLO Broadcast Music");
+
+QString key(const char* section, const char* name)
+{
+    return kApp + QLatin1Char('|') + QLatin1String(section) + QLatin1Char('|') + QLatin1String(name);
+}
+
+}  // namespace
+
+TEST(MusicWindowSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARestart)
+{
+    WindowRig before(false);
+    before.w->Form_Load();
+    MusicWindow& w = *before.w;
+    // Stopped, nothing opened, the other channel silent. (The mixer switches
+    // and the lined-up place are the mixer and layout tests'.)
+    EXPECT_EQ(std::pair(before.media.streams().size(), before.fader(1)), std::pair(std::size_t{0}, 85));
+    EXPECT_EQ(std::tuple(w.TransitionTime, w.TransitionType, w.optTransition[0]->value(), w.cutFirst(), w.cutLast()),
+              std::tuple(1, 0, 1, 0, 0));
+    EXPECT_EQ(std::tuple(w.hscVolume->value(), w.chkRndPlay->value(), w.showOptions(), w.panelHeight()), std::tuple(64, 0, 1, 4335));
+    EXPECT_EQ(std::tuple(w.strLogPath, w.logSwitch()), std::tuple(QStringLiteral("/opt/tavlo/"), false));
+
+    w.spinTransitionTime->setValue(7);
+    w.optTransition[3]->setValue(1);
+    w.spinCutFirst->setValue(4);
+    w.spinCutLast->setValue(6);
+    w.hscVolume->setValue(40);
+    w.chkRndPlay->setValue(1);
+    w.cmdShowOptions->press();
+    w.setGeometry(300, 450, 6615, 9000);
+    w.strLogPath = QStringLiteral("/var/log/tavlo/");
+    w.mnuWriteLog->click();
+
+    int cancel = 0;
+    w.Form_Unload(cancel);  // saved before the question, answered No
+    // Under the program's application name, in its text forms.
+    EXPECT_EQ(before.settings.values.value(key("Settings", "WriteLog")), QStringLiteral("True"));
+    EXPECT_EQ(before.settings.values.value(key("Buttons", "cmdShowOptionsTop")), QStringLiteral("143"));
+    // The place is kept, though start-up lines the windows up over it.
+    EXPECT_EQ(before.settings.values.value(key("Window", "Left")), QStringLiteral("300"));
+
+    WindowRig after(false);
+    after.settings.values = before.settings.values;
+    after.w->Form_Load();
+    MusicWindow& v = *after.w;
+    EXPECT_EQ(std::tuple(v.TransitionTime, v.spinTransitionTime->value(), v.TransitionType, v.optTransition[3]->value()),
+              std::tuple(7, 7, 3, 1));
+    EXPECT_EQ(std::tuple(v.cutFirst(), v.cutLast(), v.hscVolume->value(), v.chkRndPlay->value()), std::tuple(4, 6, 40, 1));
+    EXPECT_EQ(std::tuple(v.panelHeight(), v.showOptionsTop(), v.showOptions()), std::tuple(2415, 143.0f, 0));
+    EXPECT_EQ(std::tuple(v.strLogPath, v.logSwitch(), v.mnuWriteLog->checked()), std::tuple(QStringLiteral("/var/log/tavlo/"), true, true));
+}
+
+TEST(MusicWindowSettings, GarbageLoadsWhatItCanAndKeepsTheRest)
+{
+    WindowRig r(false);
+    auto& stored = r.settings.values;
+    stored.insert(key("Transitions", "TransitionTime"), QStringLiteral("fast"));
+    stored.insert(key("Transitions", "TransitionType"), QStringLiteral("4"));
+    stored.insert(key("Trimming", "CutFirst"), QStringLiteral("150"));
+    stored.insert(key("BasicAudio", "Volume"), QStringLiteral("200"));
+    stored.insert(key("RandomPlayback", "rnd"), QStringLiteral("7"));
+    stored.insert(key("Settings", "WriteLog"), QStringLiteral("maybe"));
+    r.w->Form_Load();
+    MusicWindow& w = *r.w;
+
+    // TransitionTime as made (one ramp tick per change); the cut taken by the
+    // member and refused by the spinner; the rest refused.
+    EXPECT_EQ(std::tuple(w.TransitionTime, w.spinTransitionTime->value(), w.TransitionType, w.optTransition[4]->value()),
+              std::tuple(0, 100, 4, 1));
+    EXPECT_EQ(std::tuple(w.cutFirst(), w.spinCutFirst->value(), w.hscVolume->value(), w.chkRndPlay->value(), w.logSwitch()),
+              std::tuple(150, 0, 0, 0, false));
+
+    // The next song long enough is trimmed by 150 s at its start.
+    r.add(QStringLiteral("long"), 400);
+    w.btnPlay_Click();
+    EXPECT_EQ(w.songStart(), 150);
+}
