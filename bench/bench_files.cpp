@@ -103,7 +103,7 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
     lengths.reserve(kFiles);
     for (int i = 0; i < kFiles; ++i)
         lengths.push_back(QString::number(120 + i % 300));
-    w.lstClipList->setColumnTexts(ColTotLength, lengths);
+    w.lstClipList->setColumnTexts(ColPlaySeconds, lengths);
     std::vector<double> totalMs;
     for (int run = 0; run < kRuns; ++run)
         totalMs.push_back(calculateTotal(w));
@@ -127,13 +127,13 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
     std::vector<double> openedMs;
     int fewestOpened = kFiles;
     for (int run = 0; run < 3; ++run) {
-        w.lstClipList->setColumnTexts(ColTotLength, std::vector<QString>(mp3s.size()));
+        w.lstClipList->setColumnTexts(ColPlaySeconds, std::vector<QString>(mp3s.size()));
         openedMs.push_back(calculateTotal(w));
         // A file the engine would not open counts 0 s: the figure is only
         // worth something when every file was really opened.
         int opened = 0;
         for (int n = 1; n <= w.lstClipList->count(); ++n)
-            opened += w.lstClipList->text(n, ColTotLength).toInt() > 0 ? 1 : 0;
+            opened += w.lstClipList->text(n, ColPlaySeconds).toInt() > 0 ? 1 : 0;
         fewestOpened = std::min(fewestOpened, opened);
     }
     std::printf("total_1000_opened_ms_per_file: %.3f\n", median(openedMs) / mp3s.size());

@@ -220,11 +220,11 @@ void InsertWindow::cmdInsertNow_Click()
             const bool opened = LoadSong();
             Player* p = playerIn(ChannelPlaying);
             if (p)
-                p->PlayFile();
+                p->play();
             hscVolume_Change();
             // A row that failed has its "**ERROR**" line; it never started.
             if (opened) {
-                const QString path = p ? p->FileName() : QString();
+                const QString path = p ? p->fileName() : QString();
                 WriteLog(0, QString(), path);
                 Q_EMIT songStarted(path);
             }

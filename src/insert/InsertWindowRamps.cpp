@@ -96,7 +96,7 @@ void InsertWindow::cutMade(int iv)
     // The next tick ends the ramp; the insert window's other channel goes now.
     DoingTransition = iv + 1;
     if (Player* p = playerIn(1 - ChannelPlaying))
-        p->StopFile();
+        p->stop();
 }
 
 void InsertWindow::endInsertIn()

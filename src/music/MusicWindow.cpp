@@ -166,7 +166,7 @@ bool MusicWindow::positionTicked()
                           !m_insert->rampRunning() && m_insert->InsertReady() == 0;
     if (!deadAir.tick(watching))
         return false;
-    WriteLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->FileName());
+    WriteLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->fileName());
     btnNext_Click();
     return true;
 }

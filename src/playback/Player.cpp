@@ -12,7 +12,7 @@ Player::Player(MediaService& service) : m_service(service) {}
 
 Player::~Player() = default;
 
-int Player::Position()
+int Player::position()
 {
     if (m_stream) {
         const double p = m_stream->position();
@@ -22,46 +22,46 @@ int Player::Position()
     return m_position;
 }
 
-void Player::setPosition(int vData)
+void Player::setPosition(int value)
 {
-    m_position = vData;
+    m_position = value;
     if (m_stream)
-        m_stream->setPosition(static_cast<double>(vData));
+        m_stream->setPosition(static_cast<double>(value));
 }
 
-int Player::Volume()
+int Player::volume()
 {
     if (m_stream)
         m_volume = m_stream->volume();
     return m_volume;
 }
 
-void Player::setVolume(int vData)
+void Player::setVolume(int value)
 {
-    m_volume = vData;
+    m_volume = value;
     if (m_stream)
-        m_stream->setVolume(vData);
+        m_stream->setVolume(value);
 }
 
-void Player::setBalance(int vData)
+void Player::setBalance(int value)
 {
-    m_balance = vData;
+    m_balance = value;
     if (m_stream)
-        m_stream->setBalance(vData * 1000);
+        m_stream->setBalance(value * 1000);
 }
 
-double Player::Pitch()
+double Player::pitch()
 {
     if (m_stream)
         m_pitch = m_stream->rate();
     return m_pitch;
 }
 
-void Player::setPitch(double vData)
+void Player::setPitch(double value)
 {
-    m_pitch = vData;
+    m_pitch = value;
     if (m_stream)
-        m_stream->setRate(vData);
+        m_stream->setRate(value);
 }
 
 void Player::setTrim(int hundredthsDb)
@@ -70,7 +70,7 @@ void Player::setTrim(int hundredthsDb)
         m_stream->setTrim(hundredthsDb);
 }
 
-int Player::OpenFile()
+int Player::open()
 {
     // The old file goes first, so a failed open leaves nothing playing.
     m_stream.reset();
@@ -84,31 +84,31 @@ int Player::OpenFile()
     return opened.error > 0 ? opened.error : 0;
 }
 
-void Player::PlayFile()
+void Player::play()
 {
     if (m_stream)
         m_stream->run();
 }
 
-void Player::PauseFile()
+void Player::pause()
 {
     if (m_stream)
         m_stream->pause();
 }
 
-void Player::StopFile()
+void Player::stop()
 {
     if (m_stream)
         m_stream->stop();
 }
 
-void Player::EnumDirectSoundDevices(ComboBox& lstDevices)
+void Player::listOutputDevices(ComboBox& devices)
 {
     const QStringList names = m_service.outputNames();
     for (const QString& name : names)
-        lstDevices.addItem(name);
+        devices.addItem(name);
 }
 
-void Player::EnumDirectSoundDevices(QStringList& lstDevices) { lstDevices += m_service.outputNames(); }
+void Player::listOutputDevices(QStringList& devices) { devices += m_service.outputNames(); }
 
 }  // namespace tavlo

@@ -16,9 +16,9 @@ class MediaStream;
 // window's controls and the service differ. Times are whole seconds, volume
 // hundredths of a decibel (-10000..0), balance -10..10, pitch a rate factor.
 //
-// Nothing is ever reported to the caller except OpenFile's result: a failing
+// Nothing is ever reported to the caller except open()'s result: a failing
 // call leaves the stored copy as it was set and returns normally, and every
-// call before a successful OpenFile does nothing but store.
+// call before a successful open() does nothing but store.
 // UI thread only.
 class Player {
 public:
@@ -27,51 +27,51 @@ public:
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
-    // File name of the file to be load/palyed.
-    QString FileName() const { return m_fileName; }
-    void setFileName(const QString& vData) { m_fileName = vData; }
+    // The file the next open() opens.
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString& value) { m_fileName = value; }
 
     // Stored and handed back; it takes no part in playback.
-    QString OutputDevice() const { return m_outputDevice; }
-    void setOutputDevice(const QString& vData) { m_outputDevice = vData; }
+    QString outputDevice() const { return m_outputDevice; }
+    void setOutputDevice(const QString& value) { m_outputDevice = value; }
 
-    int Duration() const { return m_duration; }
-    void setDuration(int vData) { m_duration = vData; }
+    int duration() const { return m_duration; }
+    void setDuration(int value) { m_duration = value; }
 
     // Reads the running position (cheap: the position timers ask often),
     // rounded to whole seconds, halves to even.
-    int Position();
+    int position();
     // Seeks; a position beyond the end goes to the service unchanged.
-    void setPosition(int vData);
+    void setPosition(int value);
 
-    int Volume();
-    void setVolume(int vData);
+    int volume();
+    void setVolume(int value);
 
-    // The service takes hundredths of a decibel: vData x 1000.
-    int Balance() const { return m_balance; }
-    void setBalance(int vData);
+    // The service takes hundredths of a decibel: value x 1000.
+    int balance() const { return m_balance; }
+    void setBalance(int value);
 
-    double Pitch();
-    void setPitch(double vData);
+    double pitch();
+    void setPitch(double value);
 
     // The song's loudness correction in hundredths of a dB, on top of the
-    // volume; set after OpenFile and before the first PlayFile.
+    // volume; set after open() and before the first play().
     void setTrim(int hundredthsDb);
 
-    // Opens FileName: 0 on success, a positive code otherwise. The previous
+    // Opens fileName(): 0 on success, a positive code otherwise. The previous
     // file is released first. Afterwards the player is stopped at 0, full
     // volume, centre balance and normal speed.
-    int OpenFile();
-    void PlayFile();
-    void PauseFile();
-    void StopFile();
+    int open();
+    void play();
+    void pause();
+    void stop();
 
     // Appends the names of the service's audio outputs; nothing is removed
     // first, so two calls list them twice.
-    void EnumDirectSoundDevices(ComboBox& lstDevices);
-    void EnumDirectSoundDevices(QStringList& lstDevices);
+    void listOutputDevices(ComboBox& devices);
+    void listOutputDevices(QStringList& devices);
 
-    // Whether OpenFile succeeded and a file is ready to play.
+    // Whether open() succeeded and a file is ready to play.
     bool isOpen() const { return m_stream != nullptr; }
 
 private:

@@ -23,7 +23,7 @@ void PlayerWindow::btnPlay_Click()
 {
     if (CurrentStatus == 2) {
         if (Player* p = playerIn(ChannelPlaying))
-            p->PlayFile();
+            p->play();
         // A song the song change cued while paused goes on air only now.
         if (const QString cued = takeUnloggedCue(); !cued.isEmpty()) {
             WriteLog(0, QString(), cued);
@@ -43,7 +43,7 @@ void PlayerWindow::btnPause_Click()
         return;
     }
     if (Player* p = playerIn(ChannelPlaying))
-        p->PauseFile();
+        p->pause();
     showStatus(2);
 }
 
@@ -53,7 +53,7 @@ void PlayerWindow::btnStop_Click()
     // reach its end tick.
     for (int c = 0; c < 2; ++c) {
         if (Player* p = playerIn(c))
-            p->StopFile();
+            p->stop();
     }
     showStatus(0);
 }
@@ -77,7 +77,7 @@ void PlayerWindow::btnBack_Click()
 void PlayerWindow::tmrPosition_Timer()
 {
     Player* player = playerIn(ChannelPlaying);
-    const int p = player ? player->Position() : 0;
+    const int p = player ? player->position() : 0;
 
     lblTotal->setText(SegToMin(m_songEnd - m_songStart));
     lblTimeLeft->setText(SegToMin(m_songEnd - p - timeLeftLead()));

@@ -50,7 +50,7 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
     // Rows read but not yet in the list. They go in before anything else can
     // look at the list (the interface catching up, the end of the load), so
     // nobody ever sees it differ from a row-by-row load.
-    std::vector<PlayListRow> pending;
+    std::vector<PlaylistRow> pending;
     auto flush = [&] {
         if (pending.empty())
             return;
@@ -69,7 +69,7 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
             pending.push_back(rowForFile(entry.location, entry.title));
             // The list's own length stands until the song is opened.
             if (entry.seconds >= 0) {
-                pending.back().fields[ColTotLength] = QString::number(entry.seconds);
+                pending.back().fields[ColPlaySeconds] = QString::number(entry.seconds);
                 pending.back().fields[ColLength] = SegToMin(entry.seconds - m_cutFirst - m_cutLast);
             }
             if (pos <= ItemPlaying)

@@ -30,7 +30,7 @@ Player& PlayerWindow::newPlayerIn(int channel)
     auto& slot = Players[static_cast<size_t>(channel == 1 ? 1 : 0)];
     // Every song gets a new player; the old one stops and lets its file go.
     if (slot)
-        slot->StopFile();
+        slot->stop();
     slot = std::make_unique<Player>(m_services.media);
     slot->setOutputDevice(cmbOutputDevices->text());
     return *slot;
@@ -47,18 +47,18 @@ bool PlayerWindow::LoadSong()
     const int row = ItemPlaying;
 
     player.setFileName(lstClipList->text(row, ColLocation));
-    const bool opened = player.OpenFile() <= 0;
+    const bool opened = player.open() <= 0;
     loudnessForLoadedSong(player, row, opened);
     if (!opened)
-        WriteLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.FileName());
+        WriteLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.fileName());
 
     m_songStart = m_cutFirst;
-    m_songEnd = player.Duration() - m_cutLast;
-    lstClipList->setText(row, ColTotLength, QString::number(player.Duration()));
+    m_songEnd = player.duration() - m_cutLast;
+    lstClipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
     // A song no longer than both cuts together plays whole.
     if (m_songStart >= m_songEnd) {
         m_songStart = 0;
-        m_songEnd = player.Duration();
+        m_songEnd = player.duration();
     }
     lstClipList->setText(row, ColLength, SegToMin(m_songEnd - m_songStart));
 
@@ -100,8 +100,8 @@ void PlayerWindow::mnuCueSelectedItem_Click()
         ItemPlaying = selected;
         LoadSong();
         if (Player* p = playerIn(ChannelPlaying)) {
-            p->PlayFile();
-            p->PauseFile();
+            p->play();
+            p->pause();
         }
         hscVolume_Change();
     }
@@ -137,16 +137,16 @@ void PlayerWindow::mnuClear_Click()
 double PlayerWindow::playTimeForTotal(int n)
 {
     bool known = false;
-    const double stored = lstClipList->text(n, ColTotLength).toDouble(&known);
+    const double stored = lstClipList->text(n, ColPlaySeconds).toDouble(&known);
     if (known)
         return stored;
     // The list has not played the row yet: ask a fresh player of the channel
     // in play, and keep what it says for the next time.
     Player& player = newPlayerIn(ChannelPlaying);
     player.setFileName(lstClipList->text(n, ColLocation));
-    player.OpenFile();
-    const int d = player.Duration();
-    lstClipList->setText(n, ColTotLength, QString::number(d));
+    player.open();
+    const int d = player.duration();
+    lstClipList->setText(n, ColPlaySeconds, QString::number(d));
     // Unlike a song loaded to play, a song shorter than both cuts shows a negative length here.
     lstClipList->setText(n, ColLength, SegToMin(d - m_cutFirst - m_cutLast));
     return d;

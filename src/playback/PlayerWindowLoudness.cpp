@@ -36,7 +36,7 @@ void PlayerWindow::loudnessForLoadedSong(Player& player, int row, bool opened)
     // Before anything can start the player: the trim never changes while
     // the song is heard.
     if (opened)
-        player.setTrim(m_loudness->trimForSong(player.FileName()));
+        player.setTrim(m_loudness->trimForSong(player.fileName()));
     m_loudness->measureAhead(locations(*lstClipList, row + 1, kRowsAhead));
 }
 

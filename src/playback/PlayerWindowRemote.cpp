@@ -60,13 +60,13 @@ qint64 PlayerWindowRemote::positionUs()
     Player* player = m_window.playerInPlay();
     if (!player || !player->isOpen())
         return 0;
-    return std::max(0, player->Position() - m_window.songStart()) * qint64(1000000);
+    return std::max(0, player->position() - m_window.songStart()) * qint64(1000000);
 }
 
 void PlayerWindowRemote::refresh(bool started)
 {
     const Player* player = m_window.playerInPlay();
-    const QString path = player ? player->FileName() : QString();
+    const QString path = player ? player->fileName() : QString();
     if (!path.isEmpty() && (started || path != m_track.path)) {
         RemoteTrack t;
         t.serial = m_track.serial + 1;

@@ -45,11 +45,11 @@ void PlayerWindow::DoTransition()
     const bool cueOnly = m_variant.pausedSongChange && CurrentStatus == 2;
     Player* incoming = playerIn(ChannelPlaying);
     if (incoming) {
-        incoming->PlayFile();
+        incoming->play();
         if (cueOnly)
-            incoming->PauseFile();
+            incoming->pause();
     }
-    const QString path = incoming ? incoming->FileName() : QString();
+    const QString path = incoming ? incoming->fileName() : QString();
     if (cueOnly) {
         // Cued, not on air: logged when it is resumed.
         m_cuedUnlogged = path;
@@ -155,7 +155,7 @@ void PlayerWindow::tmrTransition_Timer()
         DoingTransition = 0;
         m_tmrTransition->setEnabled(false);
         if (Player* p = playerIn(out))
-            p->StopFile();
+            p->stop();
         return;
     }
 
@@ -183,7 +183,7 @@ void PlayerWindow::tmrTransition_Timer()
         setFader(out, M);
         setFader(in, M - V);
         if (Player* p = playerIn(out))
-            p->StopFile();
+            p->stop();
         break;
     default:
         break;

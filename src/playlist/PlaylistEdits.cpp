@@ -67,11 +67,11 @@ QString displayTitle(const QString& tagTitle, const QString& fileName)
     return stem.mid(slash + 1).toString();
 }
 
-PlayListRow rowForFile(const QString& fileName, const QString& listedTitle)
+PlaylistRow rowForFile(const QString& fileName, const QString& listedTitle)
 {
     SongTags tags = readSongTags(fileName);
 
-    PlayListRow row;
+    PlaylistRow row;
     row.fields[ColTitle] = displayTitle(tags.title.isEmpty() ? listedTitle : tags.title, fileName);
     row.fields[ColArtist] = std::move(tags.artist);
     row.fields[ColCd] = std::move(tags.album);
@@ -84,7 +84,7 @@ PlayListRow rowForFile(const QString& fileName, const QString& listedTitle)
 
 int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
 {
-    PlayListRow row = rowForFile(fileName);
+    PlaylistRow row = rowForFile(fileName);
     const int pos = insertPos >= 1 && insertPos <= destination.count() + 1 ? insertPos : destination.count() + 1;
     destination.insert(pos, std::move(row));
     return pos;
@@ -95,13 +95,13 @@ std::vector<PlaylistEntry> playlistEntries(const PlaylistModel& list)
     std::vector<PlaylistEntry> entries;
     entries.reserve(static_cast<size_t>(list.count()));
     for (int n = 1; n <= list.count(); ++n) {
-        const PlayListRow& row = list.row(n);
+        const PlaylistRow& row = list.row(n);
         PlaylistEntry entry{row.location(), row.title(), -1};
         const QString& artist = row.fields[ColArtist];
         if (!artist.isEmpty())
             entry.title = artist + QStringLiteral(" - ") + row.title();
         bool known = false;
-        const int seconds = row.fields[ColTotLength].toInt(&known);
+        const int seconds = row.fields[ColPlaySeconds].toInt(&known);
         if (known)
             entry.seconds = seconds;
         entries.push_back(std::move(entry));

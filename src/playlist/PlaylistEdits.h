@@ -25,7 +25,7 @@ QString displayTitle(const QString& tagTitle, const QString& fileName);
 // the title its playlist gives it, else its name; the tags' fields; the path
 // as "Location". Long playlists build their rows with it and append them in
 // batches.
-PlayListRow rowForFile(const QString& fileName, const QString& listedTitle = QString());
+PlaylistRow rowForFile(const QString& fileName, const QString& listedTitle = QString());
 
 // Adds one row for a media file at insertPos (0, or a position outside
 // 1..count+1: append). Returns the position used. Never fails: a file that

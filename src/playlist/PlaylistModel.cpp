@@ -63,7 +63,7 @@ void PlaylistModel::setColumnTexts(int column, std::vector<QString> texts)
         Q_EMIT dataChanged(index(0, column), index(static_cast<int>(n) - 1, column), {Qt::DisplayRole});
 }
 
-void PlaylistModel::insert(int pos, PlayListRow r)
+void PlaylistModel::insert(int pos, PlaylistRow r)
 {
     if (pos < 1 || pos > count() + 1)
         pos = count() + 1;
@@ -74,7 +74,7 @@ void PlaylistModel::insert(int pos, PlayListRow r)
         Q_EMIT selectionChanged();
 }
 
-void PlaylistModel::append(std::vector<PlayListRow> rows)
+void PlaylistModel::append(std::vector<PlaylistRow> rows)
 {
     if (rows.empty())
         return;
@@ -122,7 +122,7 @@ int PlaylistModel::removeSelected()
     constexpr size_t kMaxRuns = 16;
     if (runs.size() > kMaxRuns) {
         beginResetModel();
-        std::erase_if(m_rows, [](const PlayListRow& r) { return r.selected; });
+        std::erase_if(m_rows, [](const PlaylistRow& r) { return r.selected; });
         endResetModel();
     } else {
         for (const auto& [first, last] : runs) {
@@ -223,7 +223,7 @@ void PlaylistModel::sortByColumn(int column, bool descending)
         std::stable_sort(order.begin(), order.end(),
                          [](const Entry& a, const Entry& b) { return a.text.compare(b.text) < 0; });
     }
-    std::vector<PlayListRow> sorted;
+    std::vector<PlaylistRow> sorted;
     sorted.reserve(n);
     for (const Entry& e : order)
         sorted.push_back(std::move(m_rows[e.row]));

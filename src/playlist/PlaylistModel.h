@@ -30,11 +30,11 @@ enum PlaylistColumn : int {
     ColComment,
     ColLocation,
     ColAzar,
-    ColTotLength,
+    ColPlaySeconds,
     ColumnCount
 };
 
-struct PlayListRow {
+struct PlaylistRow {
     std::array<QString, ColumnCount> fields;
     QString key;  // empty except while a re-ordering tracks the row in play
     bool selected = false;
@@ -61,7 +61,7 @@ public:
     int widthTwips(int column) const;
 
     int count() const { return static_cast<int>(m_rows.size()); }
-    const PlayListRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
+    const PlaylistRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
     QString text(int n, int column) const;
     void setText(int n, int column, const QString& text);
     // Replaces a whole column (texts[0] is row 1) with one notification.
@@ -70,9 +70,9 @@ public:
     void setKey(int n, const QString& key) { m_rows[static_cast<size_t>(n - 1)].key = key; }
 
     // Inserts before position `pos` (1..count+1); a position outside that range appends.
-    void insert(int pos, PlayListRow row);
+    void insert(int pos, PlaylistRow row);
     // Appends many rows with one notification, for long playlists.
-    void append(std::vector<PlayListRow> rows);
+    void append(std::vector<PlaylistRow> rows);
     void remove(int n);
     // Removes every selected row at once; returns how many went.
     int removeSelected();
@@ -127,7 +127,7 @@ Q_SIGNALS:
 
 private:
     std::vector<ListColumn> m_columns;
-    std::vector<PlayListRow> m_rows;
+    std::vector<PlaylistRow> m_rows;
     bool m_multiSelect = true;
 };
 

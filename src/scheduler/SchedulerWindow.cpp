@@ -130,7 +130,7 @@ bool SchedulerWindow::AddEventToList(QString& sEventTime, const QString& sPlayLi
     if (!time)
         return false;
     sEventTime = m_times.format(*time, f);
-    PlayListRow row;
+    PlaylistRow row;
     row.fields[EvTime] = sEventTime;
     row.fields[EvPlaylist] = sPlayList;
     row.fields[EvWindow] = sWindow;

@@ -272,7 +272,7 @@ void SearchWindow::findAsYouType()
         return;
     const bool titleOnly = chkSearchTitlesOnly->value() == 1;
     for (int n = 1; n <= lstClipList->count(); ++n) {
-        const PlayListRow& row = lstClipList->row(n);
+        const PlaylistRow& row = lstClipList->row(n);
         bool found = false;
         if (titleOnly) {
             found = row.fields[ColTitle].startsWith(typed, Qt::CaseInsensitive);

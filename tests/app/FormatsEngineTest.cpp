@@ -197,7 +197,7 @@ TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms
     for (size_t i = 0; i < lib.paths.size(); ++i) {
         SCOPED_TRACE(lib.songs[i].name);
         EXPECT_EQ(started[i].first, lib.paths[i]);
-        EXPECT_EQ(w.lstClipList->text(static_cast<int>(i) + 1, ColTotLength), QStringLiteral("14"));
+        EXPECT_EQ(w.lstClipList->text(static_cast<int>(i) + 1, ColPlaySeconds), QStringLiteral("14"));
         const double from = static_cast<double>(started[i].second - base) / kRate + 0.1;
         const double own = toneLevel(out, lib.songs[i].hz, from, from + 1.5);
         EXPECT_GT(own, 0.05);

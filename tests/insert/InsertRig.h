@@ -27,7 +27,7 @@ struct BreakRig {
     bool audible(const PlayerWindow& w) const
     {
         for (const auto& p : w.Players) {
-            FakeStream* s = p ? r.stream(p->FileName()) : nullptr;
+            FakeStream* s = p ? r.stream(p->fileName()) : nullptr;
             if (s && s->audible())
                 return true;
         }

@@ -26,7 +26,7 @@ TEST(Deck, LevelsTrimmingAndTheHandOverPoint)
 
     // The change starts when the position reads 185 - 1.
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
-    EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 184);
+    EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->position(), 184);
 }
 
 TEST(Deck, PauseAndASongChangeWhilePaused)
@@ -72,7 +72,7 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
         r.w->btnNext_Click();
     ASSERT_TRUE(r.runUntil([&] { return r.w->ItemPlaying == 1; }));
     // c is row 1 of the new order.
-    EXPECT_EQ(std::pair(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), r.pathInPlay()), std::pair(59, c));
+    EXPECT_EQ(std::pair(r.w->Players[static_cast<size_t>(r.outgoing())]->position(), r.pathInPlay()), std::pair(59, c));
 
     // Files that will not open are passed over in the same song change,
     // which then runs in the channel it would have used.
@@ -94,7 +94,7 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.time.advance(100);
     EXPECT_EQ(r.pathInPlay(), d);
     ASSERT_TRUE(r.runUntil([&] { return r.w->Players[static_cast<size_t>(r.outgoing())] &&
-                                        r.w->Players[static_cast<size_t>(r.outgoing())]->FileName() == d; }, 70000));
+                                        r.w->Players[static_cast<size_t>(r.outgoing())]->fileName() == d; }, 70000));
     EXPECT_EQ(std::pair(r.pathInPlay(), r.w->CurrentStatus), std::pair(d, 1));  // d again, whole ramp out of the old d
 
     // A whole list that will not open stops the deck as an empty list does.

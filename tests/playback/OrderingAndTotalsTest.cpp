@@ -40,8 +40,8 @@ TEST(Totals, CutsAndOverlappingTransitionsShortenTheListAndASecondPressStopsTheR
     WindowRig r;
     r.add(QStringLiteral("a"), 180);
     r.add(QStringLiteral("b"), 240);
-    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
-    r.w->lstClipList->setText(2, ColTotLength, QStringLiteral("240"));
+    r.w->lstClipList->setText(1, ColPlaySeconds, QStringLiteral("180"));
+    r.w->lstClipList->setText(2, ColPlaySeconds, QStringLiteral("240"));
     r.w->spinCutFirst->setValue(2);
     r.w->spinCutLast->setValue(3);
     r.w->spinTransitionTime->setValue(5);
@@ -72,7 +72,7 @@ TEST(Totals, CutsAndOverlappingTransitionsShortenTheListAndASecondPressStopsTheR
     // learn its length, which the list keeps.
     r.w->cmdCalculate->press();
     EXPECT_EQ(r.w->lblDuracionTotal->text(), QStringLiteral("08:25"));
-    EXPECT_EQ(r.w->lstClipList->text(3, ColTotLength), QStringLiteral("100"));
+    EXPECT_EQ(r.w->lstClipList->text(3, ColPlaySeconds), QStringLiteral("100"));
     EXPECT_EQ(r.stream(c)->state(), FakeStream::State::Stopped);  // opened, never heard
 
     r.w->mnuClear_Click();

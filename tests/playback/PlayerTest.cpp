@@ -16,31 +16,31 @@ TEST(Player, ConvertsUnitsRoundsHalvesToEvenAndDoesNothingUnopened)
     media.addFile(QStringLiteral("b.mp3"), 178.5);
 
     Player a(media);
-    a.PlayFile();                // before any open: nothing
-    EXPECT_GT(a.OpenFile(), 0);  // empty name
+    a.play();                // before any open: nothing
+    EXPECT_GT(a.open(), 0);  // empty name
     a.setFileName(QStringLiteral("/missing.mp3"));
-    EXPECT_GT(a.OpenFile(), 0);
-    EXPECT_EQ(a.Duration(), 0);
+    EXPECT_GT(a.open(), 0);
+    EXPECT_EQ(a.duration(), 0);
     EXPECT_TRUE(media.streams().empty());
     a.setFileName(QStringLiteral("a.mp3"));
-    ASSERT_EQ(a.OpenFile(), 0);
-    EXPECT_EQ(a.Duration(), 180);
+    ASSERT_EQ(a.open(), 0);
+    EXPECT_EQ(a.duration(), 180);
 
     Player b(media);
     b.setFileName(QStringLiteral("b.mp3"));
-    ASSERT_EQ(b.OpenFile(), 0);
-    EXPECT_EQ(b.Duration(), 178);
+    ASSERT_EQ(b.open(), 0);
+    EXPECT_EQ(b.duration(), 178);
     FakeStream* s = media.newest();
     b.setBalance(10);
     EXPECT_EQ(s->balance(), 10000);
     b.setPosition(2);
-    b.PlayFile();
+    b.play();
     time.advance(1500);
-    EXPECT_EQ(b.Position(), 4);  // 3.5, halves to even as the length
+    EXPECT_EQ(b.position(), 4);  // 3.5, halves to even as the length
 
     ComboBox box(nullptr, QStringLiteral("cmbOutputDevices"));
-    b.EnumDirectSoundDevices(box);
-    b.EnumDirectSoundDevices(box);  // appends again
+    b.listOutputDevices(box);
+    b.listOutputDevices(box);  // appends again
     EXPECT_EQ(box.items().size(), 4);
 }
 

@@ -47,7 +47,7 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
     for (const QString& location : {QStringLiteral("/music/a.mp3"), dir.filePath(QStringLiteral("beside/b.mp3")),
                                     QStringLiteral("/x/c d.mp3")})
         r.w->AddFileToList(location, 0, *r.w->lstClipList);
-    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
+    r.w->lstClipList->setText(1, ColPlaySeconds, QStringLiteral("180"));
     const QStringList locations = r.column(ColLocation);
 
     // Beside the music a path is written relative to the list.
@@ -58,16 +58,16 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
     r.w->mnuClear->click();
     r.w->OpenFile(saved);
     EXPECT_EQ(r.column(ColLocation), locations);
-    EXPECT_EQ(r.column(ColTotLength), (QStringList{QString(), QString(), QString()}));
+    EXPECT_EQ(r.column(ColPlaySeconds), (QStringList{QString(), QString(), QString()}));
 
     // An .m3u8 carries titles and lengths as well.
-    r.w->lstClipList->setText(1, ColTotLength, QStringLiteral("180"));
+    r.w->lstClipList->setText(1, ColPlaySeconds, QStringLiteral("180"));
     r.dialogs.fileToSave = dir.filePath(QStringLiteral("saved.m3u8"));
     r.w->mnuSaveListAs->click();
     r.w->mnuClear->click();
     r.w->OpenFile(r.dialogs.fileToSave);
     EXPECT_EQ(r.column(ColLocation), locations);
-    EXPECT_EQ(r.column(ColTotLength), (QStringList{QStringLiteral("180"), QString(), QString()}));
+    EXPECT_EQ(r.column(ColPlaySeconds), (QStringList{QStringLiteral("180"), QString(), QString()}));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c d")}));
 
     // Nowhere to write: the user hears of it and nothing is lost.

@@ -94,7 +94,7 @@ struct WindowRig {
     {
         pw = pw ? pw : w.get();
         Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
-        return p ? p->FileName() : QString();
+        return p ? p->fileName() : QString();
     }
     QStringList column(int col) const { return columnOf(*w->lstClipList, col); }
     int fader(int channel) const { return w->vscVolume[static_cast<size_t>(channel)]->value(); }

@@ -94,10 +94,10 @@ TEST(PlaylistFormats, ListsAsOtherProgramsWriteThemFromAnotherWorkingFolder)
     const QStringList locations{d + QStringLiteral("/sub/") + accented, QStringLiteral("/elsewhere/b.flac"),
                                 d + QStringLiteral("/#1 hit.mp3")};
     for (const QString& location : locations) {
-        PlayListRow row;
+        PlaylistRow row;
         row.fields[ColLocation] = location;
         row.fields[ColTitle] = QStringLiteral("Title");
-        row.fields[ColTotLength] = QStringLiteral("42");
+        row.fields[ColPlaySeconds] = QStringLiteral("42");
         list.insert(list.count() + 1, row);
     }
     list.setText(1, ColArtist, QStringLiteral("Artist"));

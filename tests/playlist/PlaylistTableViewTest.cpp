@@ -65,7 +65,7 @@ TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
     const int row3 = view.rowViewportPosition(2);
     const int belowLast = view.rowViewportPosition(4) + view.rowHeight(4);
     const QPoint overRow3(view.viewport()->width() - 5, row3 + 3);  // past the last column: still row 3
-    ASSERT_LT(view.columnViewportPosition(ColTotLength) + view.columnWidth(ColTotLength), overRow3.x());
+    ASSERT_LT(view.columnViewportPosition(ColPlaySeconds) + view.columnWidth(ColPlaySeconds), overRow3.x());
 
     // Text, or links to no local file, are refused.
     auto web = urlDrag({QUrl(s("https://example.org/z.mp3"))});

@@ -169,7 +169,7 @@ TEST(SongTags, DamagedTagsGiveAFallbackTitleNeverACrash)
     for (const QByteArray& bytes : {id3v23Tag(huge, audio), id3v23Tag(utf8Title + badUtf8, audio),
                                     id3v23Tag(utf8Title, audio).left(20), QByteArray()}) {
         const QString file = writeFile(path("Damaged Song.mp3"), bytes);
-        const PlayListRow row = rowForFile(file, QStringLiteral("Listed"));
+        const PlaylistRow row = rowForFile(file, QStringLiteral("Listed"));
         EXPECT_TRUE(row.title() == QStringLiteral("Big Cover") || row.title() == QStringLiteral("Listed"))
             << row.title().toStdString();
     }
