@@ -95,7 +95,7 @@ TEST(NowPlayingReport, SendsNothingWhileDisabledNorForInserts)
     r.addInsert(s("ad1"), 10);
     const QString last = r.addInsert(s("ad2"), 10);
     r.ins->cmdInsertNow->press();
-    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay(r.ins.get()) == last; }));
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay(r.ins) == last; }));
     EXPECT_EQ(filled, QStringList{s("second.mp3")});
     ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
     // The first the server ever heard of is the song loaded after switching on.
