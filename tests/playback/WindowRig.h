@@ -54,6 +54,18 @@ struct WindowRig {
     explicit WindowRig(const QDateTime& start, bool load = true, int searchCapacity = SearchWindow::kListCapacity)
         : time(start), station(services, http, reader, options(searchCapacity))
     {
+        setUp(load);
+    }
+    // The windows on the test's own sound-card mixer.
+    explicit WindowRig(MixerDevice& device)
+        : time(defaultStart()),
+          services{media, time, time, random, settings, dialogs, device, uiEvents, screen, shell, loudness},
+          station(services, http, reader, options(SearchWindow::kListCapacity))
+    {
+        setUp(true);
+    }
+    void setUp(bool load)
+    {
         station.setProgramFolder(QStringLiteral("/opt/tavlo"));
         if (load)
             station.start();
