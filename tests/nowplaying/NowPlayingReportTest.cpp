@@ -20,13 +20,13 @@ namespace {
 
 QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// The music window, the insert window and the report window pointed at `server`.
+// The station with its report pointed at `server`.
 struct ReportRig {
-    explicit ReportRig(const QUrl& server) : http(5000), live(http, server) { r.w->setLive365Window(live); }
+    explicit ReportRig(const QUrl& server) : http(5000), r(http, server) {}
     EventLoopApp app;
-    WindowRig r;
     QtHttpClient http;
-    NowPlayingReport live;
+    WindowRig r;
+    NowPlayingReport& live = r.station.report();
     bool answered(const QString& page)
     {
         const bool ok = EventLoopApp::spinUntil([&] { return live.WebBrowser1->text() == page; });

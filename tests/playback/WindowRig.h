@@ -64,6 +64,12 @@ struct WindowRig {
     {
         setUp(true);
     }
+    // The playing-now report sent through `client` to `reportAddress`.
+    WindowRig(HttpClient& client, const QUrl& reportAddress)
+        : time(defaultStart()), station(services, client, reader, options(SearchWindow::kListCapacity, reportAddress))
+    {
+        setUp(true);
+    }
     void setUp(bool load)
     {
         station.setProgramFolder(QStringLiteral("/opt/tavlo"));
@@ -71,11 +77,12 @@ struct WindowRig {
             station.start();
     }
     // The C locale's designators, whatever the machine's language.
-    static Station::Options options(int searchCapacity)
+    static Station::Options options(int searchCapacity, const QUrl& reportAddress = NowPlayingReport::serviceAddress())
     {
         Station::Options o;
         o.locale = QLocale::c();
         o.searchCapacity = searchCapacity;
+        o.reportAddress = reportAddress;
         return o;
     }
     // A playable file of that length, appended to the music list.
