@@ -1,11 +1,13 @@
 #pragma once
 
-// The music window as the benchmarks drive it: the real engine on the null
-// output as its media, the real UI event service, simulated window timers
-// (so no tick interrupts a measurement) and settings kept in memory.
+// The station as the benchmarks drive it: the real engine on the null output
+// as its media, the real UI event service unless one is given, simulated
+// window timers (so no tick interrupts a measurement), settings kept in
+// memory and the real folders.
 
+#include "app/Station.h"
 #include "platform/AppServices.h"
-#include "music/MusicWindow.h"
+#include "platform/HttpClient.h"
 #include "platform/MixerDevice.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SettingsStore.h"
@@ -13,6 +15,7 @@
 #include "platform/SystemTime.h"
 #include "platform/UserDialogs.h"
 #include "engine/AudioEngine.h"
+#include "search/DirentFolderReader.h"
 
 #include <QHash>
 
@@ -41,6 +44,12 @@ public:
     QString chooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
 };
 
+// No benchmark sends the playing-now report.
+class NoHttpClient : public HttpClient {
+public:
+    void get(const QUrl&, std::function<void(const HttpAnswer&)>) override {}
+};
+
 inline AudioEngine::Options nullOutput()
 {
     AudioEngine::Options options;
@@ -57,13 +66,19 @@ struct BenchWindow {
     SilentDialogs dialogs;
     NullMixerDevice mixer;
     QtUiEvents uiEvents;
-    AppServices services{engine, time, time, random, settings, dialogs, mixer, uiEvents};
-    MusicWindow w{services};
+    AppServices services;
+    NoHttpClient http;
+    DirentFolderReader folders;
+    Station station{services, http, folders};
+    MusicWindow& w = station.music();
 
-    BenchWindow()
+    BenchWindow() : BenchWindow(uiEvents) {}
+    // Long operations let `events` in instead of the event loop.
+    explicit BenchWindow(UiEvents& events)
+        : services{engine, time, time, random, settings, dialogs, mixer, events}
     {
-        w.setProgramFolder(QStringLiteral("/tmp"));
-        w.Form_Load();
+        station.setProgramFolder(QStringLiteral("/tmp"));
+        station.start();
     }
 };
 

@@ -102,10 +102,13 @@ RunResult stationRun(const QString& shortSong, const QString& scratch, int songs
     LoudnessAnalyzer analyzer(scratch + QStringLiteral("/loudness.tsv"), LoudnessAnalyzer::Mode::Background);
     AppServices services{engine, time, time, random, settings, dialogs, mixer,
                          noUiEvents(), noScreen(), noShell(), analyzer};
-    MusicWindow w(services);
-    w.setProgramFolder(scratch);
+    NoHttpClient http;
+    DirentFolderReader folders;
+    Station station(services, http, folders);
+    MusicWindow& w = station.music();
+    station.setProgramFolder(scratch);
     w.loudness().force(-18);
-    w.Form_Load();
+    station.start();
     int started = 0;
     QObject::connect(&w, &PlayerWindow::songStarted, &w, [&started](const QString&) { ++started; });
     w.OpenFile(list.fileName());

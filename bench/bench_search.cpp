@@ -129,11 +129,9 @@ private:
 };
 
 struct SearchBench {
-    BenchWindow bench;
     GapMeter gaps;
-    AppServices services{bench.engine, bench.time, bench.time, bench.random, bench.settings, bench.dialogs, bench.mixer, gaps};
-    DirentFolderReader reader;
-    SearchWindow seek{services, bench.w, reader};
+    BenchWindow bench{gaps};
+    SearchWindow& seek = bench.station.search();
 
     SearchBench() { seek.link().showAt(0, 0); }
 

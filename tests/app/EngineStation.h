@@ -5,7 +5,9 @@
 // sox, and the measures taken on what was rendered.
 
 #include "../engine/OfflineRig.h"
+#include "app/Station.h"
 #include "fakes/FakeServices.h"
+#include "fakes/TestFolderReader.h"
 #include "fakes/TestFiles.h"
 #include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
@@ -48,8 +50,9 @@ inline bool makeTone(const QString& path, double seconds, double hz, double ampl
     return sox(args);
 }
 
-// The services of a station on the offline engine. Windows are made on
-// `services`; run() renders in 10 ms blocks and lets the timers fire between them.
+// A station on the offline engine: its windows on `services`, not started
+// until the test has set them up. run() renders in 10 ms blocks and lets the
+// timers fire between them.
 struct EngineStation {
     OfflineRig rig;
     SimulatedTime time;
@@ -57,9 +60,18 @@ struct EngineStation {
     MemorySettingsStore settings;
     FakeDialogs dialogs;
     NullMixerDevice mixer;
-    AppServices services{rig.engine(), time, time, random, settings, dialogs, mixer};
+    AppServices services;
+    FakeHttpClient http;
+    TestFolderReader folders;
+    Station station{services, http, folders};
 
-    explicit EngineStation(const char* name) : rig(name) {}
+    // Songs measured by `loudness`, when given, else never trimmed.
+    explicit EngineStation(const char* name, LoudnessService& loudness = noLoudness())
+        : rig(name),
+          services{rig.engine(), time,       time,       random, settings, dialogs, mixer,
+                   noUiEvents(), noScreen(), noShell(), loudness}
+    {
+    }
 
     std::int64_t frame() { return rig.engine().framesRendered(); }
     // `between` runs after each block's timers: what it sees or does takes

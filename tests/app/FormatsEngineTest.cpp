@@ -180,8 +180,8 @@ TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms
 
     // The whole list through the music window: every row in its turn, with
     // its own tone and its true length in the list.
-    MusicWindow w(st.services);
-    w.Form_Load();
+    MusicWindow& w = st.station.music();
+    st.station.start();
     const std::int64_t base = st.frame();
     std::vector<std::pair<QString, std::int64_t>> started;
     QObject::connect(&w, &PlayerWindow::songStarted, &w,

@@ -52,17 +52,17 @@ float sine(double t, double hz, double amplitude)
 
 // The music window on the offline engine with the render's measuring (each
 // song measured as it loads), full master level and hard cuts between songs.
-struct Station : EngineStation {
+struct Measured {
     QTemporaryDir cache;
     LoudnessAnalyzer analyzer{cache.filePath(QStringLiteral("loudness.tsv")), LoudnessAnalyzer::Mode::OnDemand};
-    AppServices loudServices{rig.engine(), time, time, random, settings, dialogs, mixer,
-                             noUiEvents(), noScreen(), noShell(), analyzer};
-    MusicWindow w{loudServices};
+};
+struct LoudStation : Measured, EngineStation {
+    MusicWindow& w = station.music();
     std::vector<std::int64_t> starts;
 
-    explicit Station(const char* name) : EngineStation(name)
+    explicit LoudStation(const char* name) : EngineStation(name, analyzer)
     {
-        w.Form_Load();
+        station.start();
         QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString&) { starts.push_back(frame()); });
         w.loudness().force(-18);
         w.optTransition[4]->setValue(1);
@@ -93,7 +93,7 @@ TEST(LoudnessOnEngine, SongsTwentyDbApartPlayAtTheTargetAndLoudPeaksHoldTheCeili
     ASSERT_GT(-18 - file.integratedLufs, 5.0);
     ASSERT_GT(file.truePeakDbtp, -1.0);
 
-    Station st("loudness");
+    LoudStation st("loudness");
     for (const QString& path : {quiet, loud, peaky})
         st.w.AddFileToList(path, 0, *st.w.lstClipList);
     st.w.btnPlay_Click();

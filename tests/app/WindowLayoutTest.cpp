@@ -38,7 +38,7 @@ TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
     const auto tall = std::tuple(Geometry(100, 100, 6615, 15200), Geometry(6715, 100, 6615, 12140),
                                  Geometry(6715, 12240, 5000, 2000));
     EXPECT_EQ(all(), tall);
-    for (const Form* f : {static_cast<Form*>(rig.w.get()), static_cast<Form*>(rig.ins.get()), static_cast<Form*>(rig.tim.get())})
+    for (const Form* f : {static_cast<Form*>(rig.w), static_cast<Form*>(rig.ins), static_cast<Form*>(rig.tim)})
         EXPECT_EQ(f->windowState(), Form::WindowState::Normal) << f->objectName().toStdString();
 
     // A screen lower than the margins: the heights it cannot give stay, the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HttpClient.h"
 #include "platform/Random.h"
 #include "platform/Shell.h"
 #include "platform/SettingsStore.h"
@@ -58,6 +59,14 @@ public:
     }
     int calls = 0;
     std::function<void()> onProcess;
+};
+
+// Remembers the pages asked for and never answers; the report's own tests
+// send to a server on the loopback address instead.
+class FakeHttpClient : public HttpClient {
+public:
+    void get(const QUrl& url, std::function<void(const HttpAnswer&)>) override { asked << url.toString(); }
+    QStringList asked;
 };
 
 // Remembers what the program asked the desktop to open.

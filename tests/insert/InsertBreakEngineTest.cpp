@@ -62,15 +62,14 @@ struct Media {
 // ramps began and ended, in seconds of the render.
 struct Break {
     EngineStation st;
-    MusicWindow music{st.services};
-    InsertWindow insert{st.services, music};
+    MusicWindow& music = st.station.music();
+    InsertWindow& insert = st.station.insert();
     std::vector<float> out;
     double press = -1, inEnd = -1, back = -1, backEnd = -1;
 
     Break(const Media& media, int type, const char* name) : st(name)
     {
-        music.setInsertWindow(insert);
-        music.Form_Load();
+        st.station.start();
         music.spinCutFirst->setValue(2);
         music.AddFileToList(media.a, 0, *music.lstClipList);
         music.AddFileToList(media.b, 0, *music.lstClipList);

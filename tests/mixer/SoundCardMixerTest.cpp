@@ -46,18 +46,12 @@ struct FakeMixerCard : MixerCard {
     }
 };
 
-// The music window loaded on the test's card.
+// The station started on the test's card.
 struct MixerWindow {
-    WindowRig rig{false};
     SoundCardMixer mixer;
-    AppServices services;
-    MusicWindow w;
-    explicit MixerWindow(FakeMixerCard& card)
-        : mixer(card), services{rig.media, rig.time, rig.time, rig.random, rig.settings, rig.dialogs, mixer, rig.uiEvents},
-          w(services)
-    {
-        w.Form_Load();
-    }
+    WindowRig rig;
+    MusicWindow& w = *rig.w;
+    explicit MixerWindow(FakeMixerCard& card) : mixer(card), rig(mixer) {}
     std::pair<int, int> switches() const { return {w.chkMicMute->value(), w.chkLinMute->value()}; }
 };
 

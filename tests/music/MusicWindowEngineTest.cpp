@@ -35,13 +35,13 @@ struct Songs {
 };
 
 // The music window driven in audio time.
-struct Station : EngineStation {
-    MusicWindow w{services};
+struct MusicOnEngine : EngineStation {
+    MusicWindow& w = station.music();
     std::int64_t changeAtFrame = -1;
 
-    explicit Station(const char* name) : EngineStation(name)
+    explicit MusicOnEngine(const char* name) : EngineStation(name)
     {
-        w.Form_Load();
+        station.start();
         QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString& path) {
             if (path.endsWith(QLatin1String("b-right.wav")))
                 changeAtFrame = frame();
@@ -70,7 +70,7 @@ struct Station : EngineStation {
 TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStartAndBadRowsBetweenLeaveItWhole)
 {
     Songs songs;
-    Station good("cross-dissolve");
+    MusicOnEngine good("cross-dissolve");
     const auto heard = good.playPair(songs, 0, 5, 22);
     ASSERT_GT(good.changeAtFrame, 0) << "song B never started";
     const double t0 = double(good.changeAtFrame) / kRate;
@@ -99,7 +99,7 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStartAndBa
     for (std::uint32_t x = 12345; noise.size() < 256 * 1024; x = x * 1664525u + 1013904223u)
         noise.append(static_cast<char>(x >> 24));
     const QString garbage = writeFile(songs.dir.filePath(QStringLiteral("garbage.mp3")), noise);
-    Station st("bad-rows");
+    MusicOnEngine st("bad-rows");
     QStringList errors;
     QObject::connect(&st.w, &PlayerWindow::logEntryWritten, [&errors](const QString& error, const QString& path) {
         if (!error.isEmpty())
@@ -133,7 +133,7 @@ TEST(MusicWindowOnEngine, DeadAirIsSkippedAndAQuietPassageIsNot)
     ASSERT_TRUE(sox({path("head.wav"), path("tail.wav"), path("gap.wav")}));
     ASSERT_TRUE(makeTone(path("next.wav"), 30, 660, kAmplitude, 1));
 
-    Station st("dead-air");
+    MusicOnEngine st("dead-air");
     QStringList log;
     QObject::connect(&st.w, &PlayerWindow::logEntryWritten,
                      [&log](const QString& error, const QString& p) { log << error + QFileInfo(p.trimmed()).fileName(); });
@@ -156,7 +156,7 @@ TEST(MusicWindowOnEngine, DeadAirIsSkippedAndAQuietPassageIsNot)
 TEST(MusicWindowOnEngine, CutLeavesNoOverlap)
 {
     Songs songs;
-    Station st("cut");
+    MusicOnEngine st("cut");
     const auto out = st.playPair(songs, 4, 3, 20);
     ASSERT_GT(st.changeAtFrame, 0);
     const double t0 = double(st.changeAtFrame) / kRate;

@@ -12,8 +12,8 @@ TEST(MusicWindow, PlaysItsCommandLineFile)
     WindowRig r(false);
     const QString path = QStringLiteral("/music/My Songs/Song One.mp3");
     r.media.addFile(path, 200);
-    r.w->setCommandLine(QStringLiteral("\"/music/My Songs/Song\" One.mp3\""));  // every quote goes
-    r.w->Form_Load();
+    r.station.setCommandLine(QStringLiteral("\"/music/My Songs/Song\" One.mp3\""), QString());  // every quote goes
+    r.station.start();
     EXPECT_EQ(r.w->lstClipList->text(1, ColTitle), QStringLiteral("Song One"));
     EXPECT_EQ(r.stream(path)->state(), FakeStream::State::Running);
 }

@@ -20,13 +20,13 @@ namespace {
 
 QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// The music window, the insert window and the report window pointed at `server`.
+// The station with its report pointed at `server`.
 struct ReportRig {
-    explicit ReportRig(const QUrl& server) : http(5000), live(http, server) { r.w->setLive365Window(live); }
+    explicit ReportRig(const QUrl& server) : http(5000), r(http, server) {}
     EventLoopApp app;
-    WindowRig r;
     QtHttpClient http;
-    NowPlayingReport live;
+    WindowRig r;
+    NowPlayingReport& live = r.station.report();
     bool answered(const QString& page)
     {
         const bool ok = EventLoopApp::spinUntil([&] { return live.WebBrowser1->text() == page; });
@@ -95,7 +95,7 @@ TEST(NowPlayingReport, SendsNothingWhileDisabledNorForInserts)
     r.addInsert(s("ad1"), 10);
     const QString last = r.addInsert(s("ad2"), 10);
     r.ins->cmdInsertNow->press();
-    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay(r.ins.get()) == last; }));
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay(r.ins) == last; }));
     EXPECT_EQ(filled, QStringList{s("second.mp3")});
     ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
     // The first the server ever heard of is the song loaded after switching on.

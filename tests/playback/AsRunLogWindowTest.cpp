@@ -30,7 +30,7 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     const QString b = r.add(QStringLiteral("b"), 60);
     const QString c = r.add(QStringLiteral("c"), 60);
     QList<QPair<QDateTime, QString>> started;
-    QObject::connect(r.w.get(), &PlayerWindow::songStarted, [&](const QString& p) { started.append({r.time.now(), p}); });
+    QObject::connect(r.w, &PlayerWindow::songStarted, [&](const QString& p) { started.append({r.time.now(), p}); });
 
     // Off: a song start writes nothing.
     r.w->btnPlay_Click();

@@ -19,7 +19,7 @@ struct Watched : WindowRig {
     QString b = add(s("b"), 300);
     Watched()
     {
-        QObject::connect(w.get(), &PlayerWindow::logEntryWritten,
+        QObject::connect(w, &PlayerWindow::logEntryWritten,
                          [this](const QString& error, const QString& path) {
                              if (!error.isEmpty())
                                  errors << error + path;

@@ -82,7 +82,7 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
         r.w->chkRndPlay->setValue(shuffle ? 1 : 0);
         std::set<QString> started;
         int songs = 0;
-        QObject::connect(r.w.get(), &PlayerWindow::songStarted, [&](const QString& p) {
+        QObject::connect(r.w, &PlayerWindow::songStarted, [&](const QString& p) {
             started.insert(p);
             ++songs;
         });

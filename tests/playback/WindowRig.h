@@ -1,19 +1,15 @@
 #pragma once
 
-#include "platform/AppServices.h"
-#include "app/AboutBox.h"
-#include "music/MusicWindow.h"
+#include "app/Station.h"
 #include "fakes/FakeLoudness.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
-#include "insert/InsertWindow.h"
-#include "log/LogFolderDialog.h"
+#include "fakes/TestFolderReader.h"
+#include "platform/AppServices.h"
 #include "platform/MixerDevice.h"
 #include "platform/TimerService.h"
 #include "playlist/PlaylistModel.h"
-#include "scheduler/SchedulerWindow.h"
 
-#include <memory>
 #include <vector>
 
 namespace tavlo::test {
@@ -27,9 +23,9 @@ inline QStringList columnOf(const PlaylistModel& list, int col)
     return out;
 }
 
-// The music window on simulated time and fake media, with the insert window
-// and the scheduler beside it, wired and started as the program starts them
-// (first-start settings, no command line) unless told not to.
+// The station on simulated time and fake media, wired and started as the
+// program starts it (first-start settings, no command line) unless told not
+// to. w, ins, tim and seek are its windows.
 struct WindowRig {
     SimulatedTime time;
     FakeMediaService media{time};
@@ -42,29 +38,52 @@ struct WindowRig {
     FakeShell shell;
     FakeLoudness loudness;
     AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness};
-    AboutBox about{shell, screen};
-    LogFolderDialog logFolderWindow;
-    std::unique_ptr<MusicWindow> w = std::make_unique<MusicWindow>(services);
-    std::unique_ptr<InsertWindow> ins = std::make_unique<InsertWindow>(services, *w);
-    // The C locale's designators, whatever the machine's language.
-    std::unique_ptr<SchedulerWindow> tim = std::make_unique<SchedulerWindow>(services, *w, *ins, QLocale::c());
+    FakeHttpClient http;
+    TestFolderReader reader;
+    Station station;
+    MusicWindow* const w = &station.music();
+    InsertWindow* const ins = &station.insert();
+    SchedulerWindow* const tim = &station.scheduler();
+    SearchWindow* const seek = &station.search();
+    LogFolderDialog& logFolderWindow = station.logFolder();
+    AboutBox& about = station.about();
 
-    explicit WindowRig(bool load = true) : WindowRig(QDateTime(QDate(2026, 1, 5), QTime(12, 0)), load) {}
+    static QDateTime defaultStart() { return QDateTime(QDate(2026, 1, 5), QTime(12, 0)); }
+    explicit WindowRig(bool load = true) : WindowRig(defaultStart(), load) {}
     // Started at a time of day of the test's choosing (the log's dates).
-    explicit WindowRig(const QDateTime& start, bool load = true) : time(start)
+    explicit WindowRig(const QDateTime& start, bool load = true, int searchCapacity = SearchWindow::kListCapacity)
+        : time(start), station(services, http, reader, options(searchCapacity))
     {
-        w->setInsertWindow(*ins);
-        w->setTimingWindow(*tim);
-        ins->setSchedulerWindow(tim->link());
-        w->setAboutWindow(about);
-        ins->setAboutWindow(about);
-        tim->setAboutWindow(about);
-        for (PlayerWindow* pw : {static_cast<PlayerWindow*>(w.get()), static_cast<PlayerWindow*>(ins.get())}) {
-            pw->setProgramFolder(QStringLiteral("/opt/tavlo"));
-            pw->setLogFolderWindow(logFolderWindow);
-        }
+        setUp(load);
+    }
+    // The windows on the test's own sound-card mixer.
+    explicit WindowRig(MixerDevice& device)
+        : time(defaultStart()),
+          services{media, time, time, random, settings, dialogs, device, uiEvents, screen, shell, loudness},
+          station(services, http, reader, options(SearchWindow::kListCapacity))
+    {
+        setUp(true);
+    }
+    // The playing-now report sent through `client` to `reportAddress`.
+    WindowRig(HttpClient& client, const QUrl& reportAddress)
+        : time(defaultStart()), station(services, client, reader, options(SearchWindow::kListCapacity, reportAddress))
+    {
+        setUp(true);
+    }
+    void setUp(bool load)
+    {
+        station.setProgramFolder(QStringLiteral("/opt/tavlo"));
         if (load)
-            w->Form_Load();
+            station.start();
+    }
+    // The C locale's designators, whatever the machine's language.
+    static Station::Options options(int searchCapacity, const QUrl& reportAddress = NowPlayingReport::serviceAddress())
+    {
+        Station::Options o;
+        o.locale = QLocale::c();
+        o.searchCapacity = searchCapacity;
+        o.reportAddress = reportAddress;
+        return o;
     }
     // A playable file of that length, appended to the music list.
     QString add(const QString& name, double seconds)
@@ -92,7 +111,7 @@ struct WindowRig {
     // The song in play in that window, the music window unless told.
     QString pathInPlay(const PlayerWindow* pw = nullptr) const
     {
-        pw = pw ? pw : w.get();
+        pw = pw ? pw : w;
         Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
         return p ? p->fileName() : QString();
     }

@@ -29,7 +29,7 @@ struct SchedulerRig {
 
     explicit SchedulerRig(const QDateTime& start) : r(std::make_unique<WindowRig>(start))
     {
-        QObject::connect(r->tim.get(), &SchedulerWindow::eventFired, r->tim.get(),
+        QObject::connect(r->tim, &SchedulerWindow::eventFired, r->tim,
                          [this](const QString& time, const QString& playlist, const QString& window) {
                              fired.push_back({clock(), time, playlist, window});
                          });

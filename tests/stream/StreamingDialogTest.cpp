@@ -1,8 +1,8 @@
-#include "music/MusicWindow.h"
+#include "app/Station.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeStreamer.h"
-#include "insert/InsertWindow.h"
+#include "fakes/TestFolderReader.h"
 #include "platform/AppServices.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/MixerDevice.h"
@@ -22,14 +22,10 @@ namespace {
 
 QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// The music and insert windows on fake media and simulated time, streaming
-// through a fake; settings in memory unless a test gives a store.
+// The station on fake media and simulated time, streaming through a fake;
+// settings in memory unless a test gives a store.
 struct StreamRig {
-    explicit StreamRig(SettingsStore* store = nullptr) : settings(store ? *store : memory)
-    {
-        w.setInsertWindow(ins);
-        w.Form_Load();
-    }
+    explicit StreamRig(SettingsStore* store = nullptr) : settings(store ? *store : memory) { station.start(); }
     SimulatedTime time{QDateTime(QDate(2026, 1, 5), QTime(12, 0))};
     FakeMediaService media{time};
     FakeRandom random;
@@ -40,8 +36,11 @@ struct StreamRig {
     FakeStreamer streamer;
     AppServices services{media,      time,      time,         random, settings, dialogs, mixer, noUiEvents(),
                          noScreen(), noShell(), noLoudness(), streamer};
-    MusicWindow w{services};
-    InsertWindow ins{services, w};
+    FakeHttpClient http;
+    TestFolderReader folders;
+    Station station{services, http, folders};
+    MusicWindow& w = station.music();
+    InsertWindow& ins = station.insert();
 };
 
 }  // namespace

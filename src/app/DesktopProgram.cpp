@@ -1,0 +1,109 @@
+#include "app/DesktopProgram.h"
+
+#include "app/AboutBoxView.h"
+#include "app/CommandLine.h"
+#include "app/ProgramServices.h"
+#include "app/Station.h"
+#include "engine/AlsaInputCapture.h"
+#include "insert/InsertWindowView.h"
+#include "log/LogFolderDialogView.h"
+#include "nowplaying/NowPlayingReportView.h"
+#include "platform/dbus/MprisService.h"
+#include "platform/widgets/QtDialogsWidget.h"
+#include "platform/widgets/QtScreen.h"
+#include "platform/widgets/QtShell.h"
+#include "playback/DeadAirDialogView.h"
+#include "playback/PlayerWindowRemote.h"
+#include "playback/PlayerWindowView.h"
+#include "scheduler/SchedulerWindowView.h"
+#include "search/SearchWindowView.h"
+#include "stream/StreamingDialogView.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <functional>
+
+namespace tavlo {
+
+namespace {
+
+bool haveDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// A window's X asks its logic first, which may keep it open.
+template <typename Window>
+std::function<bool()> askBeforeClosing(Window& window)
+{
+    return [&window] {
+        int cancel = 0;
+        window.Form_Unload(cancel);
+        return cancel == 0;
+    };
+}
+
+}  // namespace
+
+int runDesktop(int argc, char** argv, const CommandLine& cl)
+{
+    if (!haveDisplay()) {
+        std::fputs("tavlo: no display to open a window on.\n", stderr);
+        std::fputs(CommandLine::usage(), stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    SystemTime time;
+    QtUserDialogs dialogs;
+    QtScreen screen;
+    QtShell shell(ProgramServices::programFolder());
+    ProgramServices real(time, time, dialogs, screen, shell, AudioEngine::Options{});
+    AlsaInputCapture inputCapture;  // opened only when something reads the input meter
+    real.mixer.setMeters(inputCapture, real.engine, dialogs, PlayerWindow::productName());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
+
+    Station station(real.services, real.http, real.folders);
+    MusicWindow& window = station.music();
+    LogFolderDialogView logFolderView(station.logFolder());
+    PlayerWindowView view(window);
+    InsertWindowView insertView(station.insert());
+    SchedulerWindowView timingView(station.scheduler());
+    SearchWindowView searchView(station.search());
+    NowPlayingReportView live365View(station.report());
+    StreamingDialogView streamingView(window.streaming);
+    DeadAirDialogView deadAirView(window.deadAirDialog);
+    AboutBoxView aboutView(station.about());
+    screen.follow(view);
+    view.mayClose = askBeforeClosing(window);
+    insertView.mayClose = askBeforeClosing(station.insert());
+    timingView.mayClose = askBeforeClosing(station.scheduler());
+    // The settings the closing just saved reach the disk before anything
+    // else is torn down.
+    auto endProgram = [&real, &station] {
+        station.search().Form_Unload();  // stops a search under way, keeps its folder
+        real.settings.flush();
+        QCoreApplication::quit();
+    };
+    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&station.insert())})
+        QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
+    QObject::connect(&station.scheduler(), &SchedulerWindow::programEndRequested, &app, endProgram,
+                     Qt::QueuedConnection);
+    PlayerWindowRemote remote(window);
+    MprisService mpris(remote, [&window, &view] {
+        if (window.windowState() == Form::WindowState::Minimized)
+            window.setWindowState(Form::WindowState::Normal);
+        view.raise();
+        view.activateWindow();
+    });
+    ProgramServices::publishOnSessionBus(mpris);
+    view.show();
+    station.setProgramFolder(ProgramServices::programFolder());
+    station.setCommandLine(cl.file, cl.file);
+    station.start(cl.events);
+    return app.exec();
+}
+
+}  // namespace tavlo

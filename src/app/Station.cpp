@@ -1,0 +1,53 @@
+#include "app/Station.h"
+
+#include "platform/AppServices.h"
+
+namespace tavlo {
+
+Station::Station(AppServices& services, HttpClient& http, FolderReader& folders)
+    : Station(services, http, folders, Options{})
+{
+}
+
+Station::Station(AppServices& services, HttpClient& http, FolderReader& folders, const Options& options)
+    : m_services(services),
+      m_music(services),
+      m_insert(services, m_music),
+      m_scheduler(services, m_music, m_insert, options.locale),
+      m_search(services, m_music, folders, options.searchCapacity),
+      m_report(http, options.reportAddress),
+      m_about(services.shell, services.screen)
+{
+    m_music.setInsertWindow(m_insert);
+    m_music.setLive365Window(m_report);
+    m_music.setTimingWindow(m_scheduler);
+    m_insert.setSchedulerWindow(m_scheduler.link());
+    m_music.setLogFolderWindow(m_logFolder);
+    m_insert.setLogFolderWindow(m_logFolder);
+    m_music.setSearchWindow(m_search.link());
+    m_insert.setSearchWindow(m_search.link());
+    m_music.setAboutWindow(m_about);
+    m_insert.setAboutWindow(m_about);
+    m_scheduler.setAboutWindow(m_about);
+}
+
+void Station::setProgramFolder(const QString& folder)
+{
+    m_music.setProgramFolder(folder);
+    m_insert.setProgramFolder(folder);
+}
+
+void Station::setCommandLine(const QString& musicFile, const QString& insertFile)
+{
+    m_music.setCommandLine(musicFile);
+    m_insert.setCommandLine(insertFile);
+}
+
+void Station::start(const QString& events)
+{
+    m_music.Form_Load();
+    if (!events.isEmpty())
+        m_scheduler.OpenEventList(events);
+}
+
+}  // namespace tavlo
