@@ -63,7 +63,7 @@ struct BenchWindow {
     BenchWindow()
     {
         w.setProgramFolder(QStringLiteral("/tmp"));
-        w.Form_Load();
+        w.load();
     }
 };
 

@@ -105,11 +105,11 @@ RunResult stationRun(const QString& shortSong, const QString& scratch, int songs
     MusicWindow w(services);
     w.setProgramFolder(scratch);
     w.loudness().force(-18);
-    w.Form_Load();
+    w.load();
     int started = 0;
     QObject::connect(&w, &PlayerWindow::songStarted, &w, [&started](const QString&) { ++started; });
     w.OpenFile(list.fileName());
-    w.btnPlay_Click();
+    w.play();
 
     const int rate = engine.sampleRate();
     const auto wallStart = std::chrono::steady_clock::now();

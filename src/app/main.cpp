@@ -253,8 +253,8 @@ void startWindows(MusicWindow& music, InsertWindow& insert, SchedulerWindow& tim
                   const QString& events)
 {
     music.setInsertWindow(insert);
-    music.setLive365Window(live365);
-    music.setTimingWindow(timing);
+    music.setNowPlayingReport(live365);
+    music.setSchedulerWindow(timing);
     insert.setSchedulerWindow(timing.link());
     music.setLogFolderWindow(logFolderWindow);
     insert.setLogFolderWindow(logFolderWindow);
@@ -264,7 +264,7 @@ void startWindows(MusicWindow& music, InsertWindow& insert, SchedulerWindow& tim
         w->setProgramFolder(programFolder());
     music.setCommandLine(musicFile);
     insert.setCommandLine(insertFile);
-    music.Form_Load();
+    music.load();
     if (!events.isEmpty())
         timing.OpenEventList(events);
 }
@@ -336,16 +336,8 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     insertWindow.setAboutWindow(aboutWindow);
     timingWindow.setAboutWindow(aboutWindow);
     screen.follow(view);
-    view.mayClose = [&window] {
-        int cancel = 0;
-        window.Form_Unload(cancel);
-        return cancel == 0;
-    };
-    insertView.mayClose = [&insertWindow] {
-        int cancel = 0;
-        insertWindow.Form_Unload(cancel);
-        return cancel == 0;
-    };
+    view.mayClose = [&window] { return window.mayClose(); };
+    insertView.mayClose = [&insertWindow] { return insertWindow.mayClose(); };
     timingView.mayClose = [&timingWindow] {
         int cancel = 0;
         timingWindow.Form_Unload(cancel);

@@ -59,41 +59,41 @@ public:
     int countDownSeconds() const { return m_countDown; }
     bool isLoaded() const { return m_loaded; }
 
-    Button* cmdPrepareInsert;
-    Button* cmdInsertNow;
-    Button* cmdBackToMusic;
-    Button* cmdAbortInsert;
-    Button* chkPlayOverMusic;
-    Button* chkWaitForSong;
-    Label* lblReady;
-    Label* lblCountDown;  // "lblCountDown(0)"
-    MenuItem* mnuOnlineHelp;
-    MenuItem* mnuHelp;
-    MenuItem* mnuAbout;
+    Button* prepareInsertButton;
+    Button* insertNowButton;
+    Button* backToMusicButton;
+    Button* abortButton;
+    Button* playOverMusicCheck;
+    Button* waitForSongCheck;
+    Label* readyLabel;
+    Label* countDownLabel;  // "countDownLabel(0)"
+    MenuItem* helpMenu;
+    MenuItem* onlineHelpItem;
+    MenuItem* aboutItem;
 
-    Timer& tmrCountDown() const { return *m_tmrCountDown; }
-    Timer& tmrTransition2() const { return *m_tmrTransition2; }
-    Timer& tmrTransition3() const { return *m_tmrTransition3; }
+    Timer& countDownTimer() const { return *m_countDownTimer; }
+    Timer& insertInRampTimer() const { return *m_insertInRampTimer; }
+    Timer& backToMusicRampTimer() const { return *m_backToMusicRampTimer; }
 
-    void Form_Load();
+    void load();
     // Saves the settings of the music window, this one and the scheduler,
-    // then asks "Exit Program ?". Cancel becomes 1 when the user keeps the
-    // program running.
-    void Form_Unload(int& Cancel);
+    // then asks "Exit Program ?"; false when the user keeps the program
+    // running.
+    bool mayClose();
 
-    void cmdPrepareInsert_Click();
-    void PrepareInsert();
-    void cmdInsertNow_Click();
-    void cmdBackToMusic_Click();
-    void cmdAbortInsert_Click();
-    void chkPlayOverMusic_Click();
-    void chkWaitForSong_Click();
-    void tmrCountDown_Timer();
+    void prepareInsert();
+    void armInsert();
+    void insertNow();
+    void backToMusic();
+    void abortInsert();
+    void onPlayOverMusicSwitch();
+    void onWaitForSongSwitch();
+    void onCountDownTick();
     // The insert-in ramp and the back-to-music ramp (InsertWindowRamps.cpp).
-    void tmrTransition2_Timer();
-    void tmrTransition3_Timer();
-    void mnuOnlineHelp_Click();
-    void mnuAbout_Click();
+    void onInsertInRampTick();
+    void onBackToMusicRampTick();
+    void openManual();
+    void openAbout();
 
 protected:
     void songEndReached() override;
@@ -140,9 +140,9 @@ private:
     NullSchedulerWindowLink m_noScheduler;
     SchedulerWindowLink* m_scheduler = &m_noScheduler;
     AboutBoxLink* m_aboutWindow = nullptr;
-    std::unique_ptr<Timer> m_tmrCountDown;
-    std::unique_ptr<Timer> m_tmrTransition2;
-    std::unique_ptr<Timer> m_tmrTransition3;
+    std::unique_ptr<Timer> m_countDownTimer;
+    std::unique_ptr<Timer> m_insertInRampTimer;
+    std::unique_ptr<Timer> m_backToMusicRampTimer;
     double m_ratio = 0;
     int m_countDown = 0;
     bool m_loaded = false;

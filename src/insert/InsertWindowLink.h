@@ -13,9 +13,9 @@ public:
     virtual ~InsertWindowLink() = default;
     // 0 idle, 1 waiting for the music's song to end, 2 insert starting.
     virtual int InsertReady() const = 0;
-    // Presses the insert window's "Insert Now" (cmdInsertNow).
+    // Presses the insert window's "Insert Now" (insertNowButton).
     virtual void pressInsertNow() = 0;
-    // The text of the insert window's lblCountDown(0).
+    // The text of the insert window's countDownLabel(0).
     virtual void setCountDownText(const QString& text) = 0;
     // Whether a ramp into or out of a break is running.
     virtual bool rampRunning() const { return false; }

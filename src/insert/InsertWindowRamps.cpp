@@ -1,5 +1,5 @@
-// InsertWindow, ramps: the insert-in ramp (tmrTransition2) that brings the
-// insert up and the music down, and the back-to-music ramp (tmrTransition3)
+// InsertWindow, ramps: the insert-in ramp (insertInRampTimer) that brings the
+// insert up and the music down, and the back-to-music ramp (backToMusicRampTimer)
 // that does the reverse. Both take their shape from the insert window's
 // transition type and their length from its transition time; both share the
 // tick counter DoingTransition with the window's own song changes.
@@ -26,29 +26,29 @@ void InsertWindow::setLevel(Slider* fader, double level)
 
 Slider* InsertWindow::insertFader() const
 {
-    return ChannelPlaying == 0 || ChannelPlaying == 1 ? vscVolume[static_cast<size_t>(ChannelPlaying)] : nullptr;
+    return ChannelPlaying == 0 || ChannelPlaying == 1 ? channelFaders[static_cast<size_t>(ChannelPlaying)] : nullptr;
 }
 
 Slider* InsertWindow::musicFader() const
 {
     const int ch = m_music.ChannelPlaying;
-    return ch == 0 || ch == 1 ? m_music.vscVolume[static_cast<size_t>(ch)] : nullptr;
+    return ch == 0 || ch == 1 ? m_music.channelFaders[static_cast<size_t>(ch)] : nullptr;
 }
 
 std::optional<InsertWindow::RampTick> InsertWindow::nextRampTick(void (InsertWindow::*endActions)())
 {
     const int c = ++DoingTransition;
     // Read on every tick: moving the insert master reshapes the rest of the ramp.
-    const int iv = hscVolume->value();
+    const int iv = masterVolume->value();
     if (c >= iv + 1) {
         (this->*endActions)();
         return std::nullopt;
     }
-    return RampTick{c, iv, hscVolume->max(), static_cast<double>(m_music.hscVolume->value()), m_ratio,
+    return RampTick{c, iv, masterVolume->max(), static_cast<double>(m_music.masterVolume->value()), m_ratio,
                     PlayOverMusic == 0, 2 * c <= iv};
 }
 
-void InsertWindow::tmrTransition2_Timer()
+void InsertWindow::onInsertInRampTick()
 {
     const auto tick = nextRampTick(&InsertWindow::endInsertIn);
     if (!tick)
@@ -78,7 +78,7 @@ void InsertWindow::tmrTransition2_Timer()
         }
         break;
     case 3:  // "Mix": the music keeps its level until the end
-        hscVolume_Change();
+        onMasterVolumeChange();
         break;
     case 4:  // "Cut"
         if (music)
@@ -102,34 +102,34 @@ void InsertWindow::cutMade(int iv)
 void InsertWindow::endInsertIn()
 {
     DoingTransition = 0;
-    m_tmrTransition2->setEnabled(false);
+    m_insertInRampTimer->setEnabled(false);
     const bool music = PlayOverMusic == 0;
     if (music)
         setLevel(musicFader(), 85);
     InsertReady = 0;
-    lblReady->setVisible(false);
-    lblCountDown->setText(QString());
-    cmdAbortInsert->setVisible(false);
-    mnuShowItemInPlay_Click();
+    readyLabel->setVisible(false);
+    countDownLabel->setText(QString());
+    abortButton->setVisible(false);
+    showItemInPlay();
 
     if (music) {
         // The music waits, paused at its next song, for the break to end.
-        PlaylistModel& list = *m_music.lstClipList;
+        PlaylistModel& list = *m_music.clipList;
         const int next = m_music.ItemPlaying < list.count() ? m_music.ItemPlaying + 1 : 1;
         if (list.count() >= 1) {
             list.selectOnly(next);
-            m_music.mnuCueSelectedItem_Click();
-            m_music.mnuShowItemInPlay_Click();
+            m_music.cueSelected();
+            m_music.showItemInPlay();
         }
     }
 
     if (m_backAfterInsertIn) {
         m_backAfterInsertIn = false;
-        cmdBackToMusic_Click();
+        backToMusic();
     }
 }
 
-void InsertWindow::tmrTransition3_Timer()
+void InsertWindow::onBackToMusicRampTick()
 {
     const auto tick = nextRampTick(&InsertWindow::endBackToMusic);
     if (!tick)
@@ -160,8 +160,8 @@ void InsertWindow::tmrTransition3_Timer()
         }
         break;
     case 3:  // "Mix": both at their master levels until the insert stops
-        hscVolume_Change();
-        m_music.hscVolume_Change();
+        onMasterVolumeChange();
+        m_music.onMasterVolumeChange();
         break;
     case 4:  // "Cut"
         setLevel(insertFader(), M);
@@ -177,11 +177,11 @@ void InsertWindow::tmrTransition3_Timer()
 void InsertWindow::endBackToMusic()
 {
     DoingTransition = 0;
-    m_tmrTransition3->setEnabled(false);
+    m_backToMusicRampTimer->setEnabled(false);
     setLevel(insertFader(), 85);
-    btnStop_Click();
+    stop();
     GoingBackToMusic = 0;
-    m_music.WriteLog(0, QString(), m_music.lstClipList->text(m_music.ItemPlaying, ColLocation));
+    m_music.writeLog(0, QString(), m_music.clipList->text(m_music.ItemPlaying, ColLocation));
 }
 
 }  // namespace tavlo

@@ -24,7 +24,7 @@ void enlarge(QWidget* widget, qreal scale)
 
 InsertWindowView::InsertWindowView(InsertWindow& window, QWidget* parent) : PlayerWindowView(window, parent)
 {
-    if (auto* count = findChild<QLabel*>(QStringLiteral("lblCountDown(0)"))) {
+    if (auto* count = findChild<QLabel*>(QStringLiteral("countDownLabel(0)"))) {
         enlarge(count, 2.0);
         // Room for the widest count at its own size, measured as the label
         // measures its text, so that the digits never push anything as they
@@ -35,11 +35,11 @@ InsertWindowView::InsertWindowView(InsertWindow& window, QWidget* parent) : Play
             room = room.expandedTo(fm.boundingRect(QRect(), Qt::AlignRight | Qt::AlignVCenter, QLatin1String(text)).size());
         count->setMinimumSize(room + QSize(8, 0));
     }
-    if (auto* ready = findChild<QLabel*>(QStringLiteral("lblReady"))) {
+    if (auto* ready = findChild<QLabel*>(QStringLiteral("readyLabel"))) {
         enlarge(ready, 1.5);
         ready->setMinimumWidth(QFontMetrics(ready->font()).horizontalAdvance(QStringLiteral("READY")) + 4);
     }
-    if (auto* abort = findChild<QAbstractButton*>(QStringLiteral("cmdAbortInsert"))) {
+    if (auto* abort = findChild<QAbstractButton*>(QStringLiteral("abortButton"))) {
         enlarge(abort, 1.2);
         QFont f = abort->font();
         f.setBold(true);

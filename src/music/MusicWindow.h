@@ -22,7 +22,7 @@ class SchedulerWindow;
 // song and to the song-info report on every song loaded.
 //
 // main makes it with the services, hands it the command line and the
-// program's folder, then runs Form_Load; a view binds to its controls by name.
+// program's folder, then runs load; a view binds to its controls by name.
 // UI thread only.
 class MusicWindow : public PlayerWindow {
     Q_OBJECT
@@ -32,53 +32,53 @@ public:
 
     static QString windowCaption() { return QStringLiteral("TAVLO Broadcast Music"); }
 
-    // The insert window: loaded and shown by cmdShowPlayer2, asked at the end
+    // The insert window: loaded and shown by showInsertWindowButton, asked at the end
     // of each song whether an insert waits, and saved on closing.
     void setInsertWindow(InsertWindow& window);
-    // The scheduler window: loaded and shown by cmdShowPlayer2 after the
+    // The scheduler window: loaded and shown by showInsertWindowButton after the
     // insert window, and saved on closing.
-    void setTimingWindow(SchedulerWindow& window) { m_timingWindow = &window; }
+    void setSchedulerWindow(SchedulerWindow& window) { m_schedulerWindow = &window; }
     void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
-    // The playing-now report window: cmdLive365id3 shows it, and every song
+    // The playing-now report window: nowPlayingButton shows it, and every song
     // loaded is reported to it.
-    void setLive365Window(NowPlayingReport& window);
+    void setNowPlayingReport(NowPlayingReport& window);
     // The about box its "&About" opens.
     void setAboutWindow(AboutBoxLink& window) { m_aboutWindow = &window; }
 
-    Button* chkMicMute;
-    Button* chkLinMute;
-    Button* cmdShowPlayer2;
-    Button* cmdLive365id3;
-    MenuItem* mnuView;
-    MenuItem* mnuLineUpWindows;
-    MenuItem* mnuHelp;
-    MenuItem* mnuOnlineHelp;
-    MenuItem* mnuAbout;
-    // The station's output level beside the channel faders, running from Form_Load.
+    Button* micSwitch;
+    Button* lineSwitch;
+    Button* showInsertWindowButton;
+    Button* nowPlayingButton;
+    MenuItem* viewMenu;
+    MenuItem* lineUpWindowsItem;
+    MenuItem* helpMenu;
+    MenuItem* onlineHelpItem;
+    MenuItem* aboutItem;
+    // The station's output level beside the channel faders, running from load.
     OutputMeter outputMeter;
     // A song silent on air for too long is skipped as "Next" does and
     // logged as "**SILENCE**"; Options > Dead Air... sets when.
     DeadAirWatch deadAir;
     DeadAirDialog deadAirDialog;
-    MenuItem* mnuDeadAir;
+    MenuItem* deadAirItem;
     // Options > Streaming...: the Icecast stream's dialog; its status shows
-    // in lblStreaming (the view puts it at the status bar's right end).
-    MenuItem* mnuStreaming;
-    Label* lblStreaming;
+    // in streamingStatusLabel (the view puts it at the status bar's right end).
+    MenuItem* streamingItem;
+    Label* streamingStatusLabel;
     StreamingDialog streaming;
 
-    void Form_Load();
-    // Saves the settings, then asks "Exit Program ?". Cancel becomes 1 when
-    // the user keeps the program running.
-    void Form_Unload(int& Cancel);
-    void cmdShowPlayer2_Click();
-    void cmdLive365id3_Click();
-    void chkMicMute_Click();
-    void chkLinMute_Click();
-    void mnuLineUpWindows_Click();
-    void mnuOnlineHelp_Click();
-    void mnuAbout_Click();
-    void mnuStreaming_Click();
+    void load();
+    // Saves the settings, then asks "Exit Program ?"; false when the user
+    // keeps the program running.
+    bool mayClose();
+    void showOtherWindows();
+    void showNowPlayingReport();
+    void onMicSwitch();
+    void onLineSwitch();
+    void lineUpWindows();
+    void openManual();
+    void openAbout();
+    void openStreaming();
 
 protected:
     void timeLeftShown(const QString& text) override;
@@ -93,8 +93,8 @@ private:
     NullSongInfoSink m_noSongInfo;
     InsertWindowLink* m_insert = &m_noInsertWindow;
     InsertWindow* m_insertWindow = nullptr;
-    SchedulerWindow* m_timingWindow = nullptr;
-    NowPlayingReport* m_live365Window = nullptr;
+    SchedulerWindow* m_schedulerWindow = nullptr;
+    NowPlayingReport* m_nowPlayingReport = nullptr;
     AboutBoxLink* m_aboutWindow = nullptr;
     SongInfoSink* m_songInfo = &m_noSongInfo;
     // The song last loaded, titled on the stream when it starts.

@@ -66,8 +66,8 @@ struct PlayerLayout {
 // its commands. The music window and the insert window are both made of it;
 // each adds its own menus, start-up and the hooks below.
 //
-// Controls are child objects named as the system names them ("btnPlay",
-// "vscVolume(0)", the list "lstClipList"), so a view finds them by name; the
+// Controls are child objects named as the system names them ("playButton",
+// "channelFaders(0)", the list "clipList"), so a view finds them by name; the
 // window also keeps them as public members under those names, the way other
 // windows press its buttons. Every handler runs with errors ignored: an
 // empty channel slot or a player whose file did not open makes its step do
@@ -119,7 +119,7 @@ public:
     int songEnd() const { return m_songEnd; }
     // Seconds the time-left displays subtract.
     int timeLeftLead() const { return m_variant.timeLeftLead ? m_lead : 0; }
-    // The as-run log switch, mirrored by the check mark of mnuWriteLog.
+    // The as-run log switch, mirrored by the check mark of writeLogItem.
     bool logSwitch() const { return m_logSwitch; }
     void setLogSwitch(bool on);
 
@@ -139,7 +139,7 @@ public:
     // and the flag the settings keep for it (1 full, 0 reduced).
     int panelHeight() const { return m_panelHeight; }
     int showOptions() const { return m_showOptions; }
-    // Top of cmdShowOptions in twips; it moves when the panel folds.
+    // Top of showOptionsButton in twips; it moves when the panel folds.
     float showOptionsTop() const { return m_showOptionsTop; }
     const PlayerLayout& layout() const { return m_layout; }
 
@@ -160,92 +160,91 @@ public:
     static QString pausedText() { return QStringLiteral("Pause"); }
 
     // ---- Controls.
-    Button* btnPlay;
-    Button* btnStop;
-    Button* btnPause;
-    Button* btnBack;
-    Button* btnNext;
-    Label* lblStatus;
-    Slider* hscVolume;
-    Label* lblMasterVolume;
-    ProgressBar* prgMasterVolume;
-    std::array<Slider*, 2> vscVolume;
-    std::array<Label*, 2> lblVolume;
-    std::array<ProgressBar*, 2> prgVolume;
-    Label* lblCh1;
-    Label* lblCh2;
-    Slider* hscPosition;
-    ProgressBar* prgPosition;
-    Label* lblPosition;
-    Label* lblTimeLeft;
-    Label* lblTotal;
-    Slider* hscPitch;
-    Label* lblPitch;
-    Slider* hscBalance;
-    Label* lblBalance;
-    Slider* spinCutFirst;
-    Slider* spinCutLast;
-    Label* lblCutFirst;
-    Label* lblCutLast;
-    Button* chkRndPlay;
-    ComboBox* cmbOutputDevices;
-    std::array<Button*, 5> optTransition;
-    Label* lblTransitionType;
-    Slider* spinTransitionTime;
-    Label* lblTransitionTime;
-    PlaylistModel* lstClipList;
-    StatusBar* StatusBar1;
-    ProgressBar* ProgressBar1;
-    Button* cmdShowOptions;
-    Button* cmdCalculate;
-    Label* lblDuracionTotal;
-    Label* lblCantDeTemas;
-    Button* cmdWinSeek;
+    Button* playButton;
+    Button* stopButton;
+    Button* pauseButton;
+    Button* backButton;
+    Button* nextButton;
+    Label* statusLabel;
+    Slider* masterVolume;
+    Label* masterVolumeLabel;
+    ProgressBar* masterVolumeBar;
+    std::array<Slider*, 2> channelFaders;
+    std::array<Label*, 2> channelLevelLabels;
+    std::array<ProgressBar*, 2> channelLevelBars;
+    Label* channel1Label;
+    Label* channel2Label;
+    Slider* positionSlider;
+    ProgressBar* positionBar;
+    Label* positionLabel;
+    Label* timeLeftLabel;
+    Label* songLengthLabel;
+    Slider* pitchSlider;
+    Label* pitchLabel;
+    Slider* balanceSlider;
+    Label* balanceLabel;
+    Slider* cutFirstSpinner;
+    Slider* cutLastSpinner;
+    Label* cutFirstLabel;
+    Label* cutLastLabel;
+    Button* shuffleCheck;
+    ComboBox* outputDeviceCombo;
+    std::array<Button*, 5> transitionButtons;
+    Label* transitionTypeLabel;
+    Slider* transitionTimeSpinner;
+    Label* transitionTimeLabel;
+    PlaylistModel* clipList;
+    StatusBar* statusBar;
+    ProgressBar* loadProgressBar;
+    Button* showOptionsButton;
+    Button* calculateButton;
+    Label* totalLengthLabel;
+    Label* songCountLabel;
+    Button* searchButton;
 
-    MenuItem* mnuFile;
-    MenuItem* mnuOpen;
-    MenuItem* mnuSaveListAs;
-    MenuItem* mnuScanDrive;
-    MenuItem* mnuList;
-    MenuItem* mnuShowItemInPlay;
-    MenuItem* mnuCueSelectedItem;
-    MenuItem* mnuPlaySelectedItem;
-    MenuItem* mnuDeleteSelectedItem;
-    MenuItem* mnuRandomOrder;
-    MenuItem* mnuClear;
+    MenuItem* fileMenu;
+    MenuItem* openItem;
+    MenuItem* saveListAsItem;
+    MenuItem* scanDriveItem;
+    MenuItem* listMenu;
+    MenuItem* showItemInPlayItem;
+    MenuItem* cueSelectedItem;
+    MenuItem* playSelectedItem;
+    MenuItem* deleteSelectedItem;
+    MenuItem* randomOrderItem;
+    MenuItem* clearListItem;
     // Made by each window with its own captions (buildOptionsMenu).
-    MenuItem* mnuOptions = nullptr;
-    MenuItem* mnuWriteLog = nullptr;
-    MenuItem* mnuLogFolder = nullptr;
-    MenuItem* mnuNormalizeLoudness = nullptr;
+    MenuItem* optionsMenu = nullptr;
+    MenuItem* writeLogItem = nullptr;
+    MenuItem* logFolderItem = nullptr;
+    MenuItem* normalizeLoudnessItem = nullptr;
 
     // Window timers: the 100 ms position tick and the ramp tick.
-    Timer& tmrPosition() const { return *m_tmrPosition; }
-    Timer& tmrTransition() const { return *m_tmrTransition; }
+    Timer& positionTimer() const { return *m_positionTimer; }
+    Timer& rampTimer() const { return *m_rampTimer; }
 
     // ---- Deck (PlayerWindowDeck.cpp).
-    void btnPlay_Click();
-    void btnPause_Click();
-    void btnStop_Click();
-    void btnNext_Click();
-    void btnBack_Click();
-    void tmrPosition_Timer();
-    void hscVolume_Change();
-    void hscVolume_Scroll();
-    void vscVolume_Change(int Index);
-    void hscPosition_Change();
-    void hscPosition_Scroll();
-    void hscPitch_Change();
-    void hscPitch_Scroll();
-    void hscBalance_Change();
-    void hscBalance_Scroll();
-    void spinCutFirst_Change();
-    void spinCutLast_Change();
-    static QString SegToMin(double Segundos);
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void back();
+    void onPositionTick();
+    void onMasterVolumeChange();
+    void onMasterVolumeScroll();
+    void onChannelFaderChange(int Index);
+    void onPositionChange();
+    void onPositionScroll();
+    void onPitchChange();
+    void onPitchScroll();
+    void onBalanceChange();
+    void onBalanceScroll();
+    void onCutFirstChange();
+    void onCutLastChange();
 
     // ---- Song change and ramps (PlayerWindowTransitions.cpp).
-    void DoTransition();
-    void tmrTransition_Timer();
+    void changeSong();
+    void onRampTick();
     // The song a change cued while the deck was paused, not yet logged as
     // started; emptied by the call. Whoever resumes it logs it.
     QString takeUnloggedCue() { return std::exchange(m_cuedUnlogged, QString()); }
@@ -253,73 +252,73 @@ public:
     // other channel. False when none does before the list's end, or in the
     // whole list; the song in play then keeps its channel and its end.
     bool loadPlayableSong();
-    void optTransition_Click(int Index);
-    void spinTransitionTime_Change();
+    void chooseTransition(int Index);
+    void onTransitionTimeChange();
 
     // ---- List and files (PlayerWindowList.cpp).
     // Adds one row; a row inserted at or before the row in play of this
     // window's own list moves ItemPlaying down with it. Returns the position used.
-    int AddFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
+    int addFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
     // A playlist (a name ending in "m3u", any case) or one media file.
     // Never empties the list, whatever ClearList says.
     void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
     // Loads the row in play into the channel in play; false (and an
     // "**ERROR**" entry in the log) when its file will not open.
-    bool LoadSong();
+    bool loadSong();
     // Appends the entries of an M3U playlist to the list, letting the
     // interface repaint its progress while a long one loads.
-    void LoadPlayList(const QString& FileName);
+    void loadPlaylist(const QString& FileName);
     // Writes the list as an M3U playlist, replacing FileName only once the
     // whole list is written. A failure is told to the user; the list stays.
-    void SavePlayList(const QString& FileName);
+    void savePlaylist(const QString& FileName);
     // The as-run log: 1 start line, 2 end line, anything else an entry.
     // Failures are silent.
-    void WriteLog(int LogActivation = 0, const QString& strError = QString(), const QString& LogLine = QString());
+    void writeLog(int LogActivation = 0, const QString& strError = QString(), const QString& LogLine = QString());
 
     // ---- Settings (PlayerWindowSettings.cpp).
     // Reads this window's settings and applies them through the controls,
     // so their handlers run; a value that cannot be read or that a control
     // refuses is skipped.
-    void GetSettings();
-    void SaveSettings();
+    void loadSettings();
+    void saveSettings();
 
-    void mnuOpen_Click();
-    void mnuSaveListAs_Click();
-    void mnuScanDrive_Click();
-    void cmdWinSeek_Click();
-    void mnuShowItemInPlay_Click();
-    void mnuCueSelectedItem_Click();
-    void mnuPlaySelectedItem_Click();
-    void mnuDeleteSelectedItem_Click();
-    void mnuRandomOrder_Click();
-    void mnuClear_Click();
-    void mnuWriteLog_Click();
-    void mnuLogFolder_Click();
-    void mnuNormalizeLoudness_Click();
+    void openFromDialog();
+    void saveListAs();
+    void scanDrive();
+    void showSearch();
+    void showItemInPlay();
+    void cueSelected();
+    void playSelected();
+    void deleteSelected();
+    void shuffleList();
+    void clearList();
+    void toggleWriteLog();
+    void chooseLogFolder();
+    void toggleNormalizeLoudness();
     // "Normalize Loudness" of this window: its switch, target and counts.
     SongLoudness& loudness() const { return *m_loudness; }
-    void cmdShowOptions_Click();
+    void toggleOptions();
     // Lays the list, panel and progress bar out for the window's size; runs
     // on every resize and after the panel folds or unfolds.
-    void Form_Resize();
-    void cmdCalculate_Click();
-    void lstClipList_DblClick();
-    void lstClipList_KeyDown(int KeyCode);
-    void lstClipList_MouseUp(int Button, int x, int y);
-    void lstClipList_ColumnClick(int column);
+    void layOut();
+    void calculateTotal();
+    void onListDoubleClick();
+    void onListKeyDown(int KeyCode);
+    void onListMouseUp(int Button, int x, int y);
+    void onListColumnClick(int column);
 
     // ---- Drag and drop on the list (PlayerWindowDragDrop.cpp). Rows are
     // numbered from 1; 0 means no row under the pointer.
     // A drag of the selected rows starts: returns their paths, the drag's data.
-    QStringList lstClipList_OLEStartDrag();
+    QStringList startDrag();
     // Marks the row a drop would go before by selecting it alone.
-    void lstClipList_OLEDragOver(int Row);
+    void showDropTarget(int Row);
     // Files dropped on Row: a move when they are this list's own rows, else copies.
-    void lstClipList_OLEDragDrop(const QStringList& Files, int Row);
+    void drop(const QStringList& Files, int Row);
     // A drag from this list is over, wherever it went.
-    void lstClipList_OLECompleteDrag();
+    void endDrag();
     // Button: the buttons held, 0 for none.
-    void lstClipList_MouseMove(int Button);
+    void onListMouseMove(int Button);
 
 Q_SIGNALS:
     // A song change started a song (the moment its as-run line is written).
@@ -347,15 +346,15 @@ protected:
     // bar, the bold labels, the options panel, then the command line's file
     // opened into the list and played.
     void finishLoading();
-    // Asks "Exit Program ?"; Yes announces the end, No sets Cancel to 1.
-    void confirmExit(int& Cancel);
+    // Asks "Exit Program ?"; Yes announces the end and answers true.
+    bool confirmExit();
 
     // Position tick, step 4: the time-left text after it was shown.
     virtual void timeLeftShown(const QString& text) { Q_UNUSED(text); }
     // Position tick, the song is in its last seconds and the next row is
     // chosen: hand over to it.
-    virtual void songEndReached() { DoTransition(); }
-    // LoadSong's last step: the row in play is loaded and plays `seconds`;
+    virtual void songEndReached() { changeSong(); }
+    // loadSong's last step: the row in play is loaded and plays `seconds`;
     // `opened` is false when its file could not be opened.
     virtual void songLoaded(int row, int seconds, bool opened)
     {
@@ -395,8 +394,8 @@ private:
 
     AppServices& m_services;
     DeckVariant m_variant;
-    std::unique_ptr<Timer> m_tmrPosition;
-    std::unique_ptr<Timer> m_tmrTransition;
+    std::unique_ptr<Timer> m_positionTimer;
+    std::unique_ptr<Timer> m_rampTimer;
     ColumnSortMemory m_sort;
     int m_cutFirst = 0;
     int m_cutLast = 0;

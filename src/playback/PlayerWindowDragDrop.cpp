@@ -9,9 +9,9 @@
 
 namespace tavlo {
 
-QStringList PlayerWindow::lstClipList_OLEStartDrag()
+QStringList PlayerWindow::startDrag()
 {
-    PlaylistModel& list = *lstClipList;
+    PlaylistModel& list = *clipList;
     DragRows.clear();
     DragRows.reserve(static_cast<size_t>(list.count()));
     QStringList files;
@@ -26,9 +26,9 @@ QStringList PlayerWindow::lstClipList_OLEStartDrag()
     return files;
 }
 
-void PlayerWindow::lstClipList_OLEDragOver(int Row)
+void PlayerWindow::showDropTarget(int Row)
 {
-    PlaylistModel& list = *lstClipList;
+    PlaylistModel& list = *clipList;
     if (list.count() == 0)
         return;
     if (Row >= 1 && Row <= list.count()) {
@@ -40,9 +40,9 @@ void PlayerWindow::lstClipList_OLEDragOver(int Row)
     }
 }
 
-void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
+void PlayerWindow::drop(const QStringList& Files, int Row)
 {
-    PlaylistModel& list = *lstClipList;
+    PlaylistModel& list = *clipList;
     const bool move = DragFromList == 1;
     const int m = static_cast<int>(Files.size());
     int p = list.count() + 1;
@@ -75,7 +75,7 @@ void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
         list.selectOnly(inPlay);
         ItemPlaying = inPlay;
         // The row was made anew and lost the length the deck wrote into it.
-        list.setText(inPlay, ColLength, lblTotal->text());
+        list.setText(inPlay, ColLength, songLengthLabel->text());
     }();
 
     list.setMultiSelect(true);
@@ -83,7 +83,7 @@ void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
     DragFromList = 0;
 }
 
-void PlayerWindow::lstClipList_OLECompleteDrag()
+void PlayerWindow::endDrag()
 {
     // Whatever became of the drag, a later drop on this list is never taken
     // for a move of these rows.
@@ -91,7 +91,7 @@ void PlayerWindow::lstClipList_OLECompleteDrag()
     DragInPlayPath.clear();
 }
 
-void PlayerWindow::lstClipList_MouseMove(int Button)
+void PlayerWindow::onListMouseMove(int Button)
 {
     if (Button == 0)
         DragFromList = 0;

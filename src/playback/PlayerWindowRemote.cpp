@@ -14,34 +14,34 @@ PlayerWindowRemote::PlayerWindowRemote(PlayerWindow& window) : m_window(window)
     QObject::connect(&window, &PlayerWindow::songStarted, &m_listening, [this] { refresh(true); });
     // The status label repaints whenever Play, Pause or Stop shows a new
     // state, whoever pressed them (the operator, a break, the scheduler).
-    QObject::connect(window.lblStatus, &Control::changed, &m_listening, [this] { refresh(false); });
+    QObject::connect(window.statusLabel, &Control::changed, &m_listening, [this] { refresh(false); });
     // Made after the first song started, the remote still knows it.
     refresh(false);
 }
 
-void PlayerWindowRemote::play() { m_window.btnPlay->press(); }
+void PlayerWindowRemote::play() { m_window.playButton->press(); }
 
 void PlayerWindowRemote::pause()
 {
     // The window's Pause resumes a paused song; a remote's Pause never does.
     if (m_window.CurrentStatus != 2)
-        m_window.btnPause->press();
+        m_window.pauseButton->press();
 }
 
 void PlayerWindowRemote::playPause()
 {
     // Pause toggles by itself; from a stop only Play starts the list.
     if (m_window.CurrentStatus == 0)
-        m_window.btnPlay->press();
+        m_window.playButton->press();
     else
-        m_window.btnPause->press();
+        m_window.pauseButton->press();
 }
 
-void PlayerWindowRemote::stop() { m_window.btnStop->press(); }
+void PlayerWindowRemote::stop() { m_window.stopButton->press(); }
 
-void PlayerWindowRemote::next() { m_window.btnNext->press(); }
+void PlayerWindowRemote::next() { m_window.nextButton->press(); }
 
-void PlayerWindowRemote::previous() { m_window.btnBack->press(); }
+void PlayerWindowRemote::previous() { m_window.backButton->press(); }
 
 RemoteTransport::Status PlayerWindowRemote::status() const
 {
@@ -73,7 +73,7 @@ void PlayerWindowRemote::refresh(bool started)
         t.path = path;
         // The row in play holds the tags; if the list moved under it since,
         // the file's name is title enough.
-        const PlaylistModel& list = *m_window.lstClipList;
+        const PlaylistModel& list = *m_window.clipList;
         const int row = m_window.ItemPlaying;
         if (row >= 1 && row <= list.count() && list.text(row, ColLocation) == path) {
             t.title = list.text(row, ColTitle);

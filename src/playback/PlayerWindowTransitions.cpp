@@ -17,25 +17,25 @@ void PlayerWindow::setFader(int channel, int value)
 {
     // A value outside 0..85 is refused by the fader and changes nothing.
     if (channel == 0 || channel == 1)
-        vscVolume[static_cast<size_t>(channel)]->setValue(value);
+        channelFaders[static_cast<size_t>(channel)]->setValue(value);
 }
 
-void PlayerWindow::DoTransition()
+void PlayerWindow::changeSong()
 {
     if (ItemPlaying == -1)
         return;
-    const int count = lstClipList->count();
+    const int count = clipList->count();
     if (count == 0) {
-        btnStop_Click();
+        stop();
         ItemPlaying = -1;
-        m_tmrTransition->setEnabled(false);
+        m_rampTimer->setEnabled(false);
         return;
     }
     if (ItemPlaying > count) {
         // The song in play goes on; the next song end starts the new order's
         // first row.
         if (m_variant.reorderWhenListRunsOut)
-            mnuRandomOrder_Click();
+            shuffleList();
         ItemPlaying = 0;
         return;
     }
@@ -55,32 +55,32 @@ void PlayerWindow::DoTransition()
         m_cuedUnlogged = path;
     } else {
         m_cuedUnlogged.clear();
-        WriteLog(0, QString(), path);
+        writeLog(0, QString(), path);
         Q_EMIT songStarted(path);
     }
-    mnuShowItemInPlay_Click();
+    showItemInPlay();
     DoingTransition = 0;
 
     if (TransitionTime == 0) {
-        tmrTransition_Timer();
+        onRampTick();
         return;
     }
     // One fader step per tick, V steps over the transition time. A master
     // volume of 0 keeps the interval it had: the first tick ends the ramp.
-    const int V = hscVolume->value();
+    const int V = masterVolume->value();
     if (V != 0)
-        m_tmrTransition->setInterval(TransitionTime * 1000 / V);
-    if (m_variant.zeroRampIntervalIs100ms && m_tmrTransition->interval() == 0)
-        m_tmrTransition->setInterval(100);
+        m_rampTimer->setInterval(TransitionTime * 1000 / V);
+    if (m_variant.zeroRampIntervalIs100ms && m_rampTimer->interval() == 0)
+        m_rampTimer->setInterval(100);
 
     if (!cueOnly) {
-        m_tmrTransition->setEnabled(true);
+        m_rampTimer->setEnabled(true);
         return;
     }
     // Cued: the new song waits at the master level, the old one silent.
-    tmrTransition_Timer();
-    setFader(1 - ChannelPlaying, hscVolume->max());
-    hscVolume_Change();
+    onRampTick();
+    setFader(1 - ChannelPlaying, masterVolume->max());
+    onMasterVolumeChange();
 }
 
 bool PlayerWindow::loadPlayableSong()
@@ -88,12 +88,12 @@ bool PlayerWindow::loadPlayableSong()
     // A row that will not open is passed over in the same tick, so the song
     // in play gets its whole ramp out and the first playable song its whole
     // ramp in, in the channel the change would have used anyway.
-    const int count = lstClipList->count();
+    const int count = clipList->count();
     const int channelBefore = ChannelPlaying;
     const int startBefore = m_songStart;
     const int endBefore = m_songEnd;
-    const int positionMax = hscPosition->max();
-    const int positionValue = hscPosition->value();
+    const int positionMax = positionSlider->max();
+    const int positionValue = positionSlider->value();
     ChannelPlaying = 1 - ChannelPlaying;
     // The song in play goes on as at the end of its list: the music
     // window's list starts over in a new order, the insert window's break
@@ -103,11 +103,11 @@ bool PlayerWindow::loadPlayableSong()
         m_songStart = startBefore;
         m_songEnd = endBefore;
         m_positionUpdating = true;
-        hscPosition->setMax(positionMax);
-        hscPosition->setValue(positionValue);
+        positionSlider->setMax(positionMax);
+        positionSlider->setValue(positionValue);
         m_positionUpdating = false;
         if (m_variant.reorderWhenListRunsOut) {
-            mnuRandomOrder_Click();
+            shuffleList();
             ItemPlaying = 0;
         } else {
             ItemPlaying = count;
@@ -116,19 +116,19 @@ bool PlayerWindow::loadPlayableSong()
     };
     std::vector<bool> tried(static_cast<size_t>(count) + 1, false);
     for (int left = count;;) {
-        if (LoadSong())
+        if (loadSong())
             return true;
-        tried[static_cast<size_t>(ItemPlaying)] = true;  // LoadSong keeps it inside the list
+        tried[static_cast<size_t>(ItemPlaying)] = true;  // loadSong keeps it inside the list
         if (--left <= 0) {
             if (!m_variant.reorderWhenListRunsOut)
                 return keepSongInPlay();
             // Nothing in the list plays: stop as on an empty list.
-            btnStop_Click();
+            stop();
             ItemPlaying = -1;
-            m_tmrTransition->setEnabled(false);
+            m_rampTimer->setEnabled(false);
             return false;
         }
-        if (chkRndPlay->value() == 1) {
+        if (shuffleCheck->value() == 1) {
             m_services.random.reseed();
             int n = std::clamp(static_cast<int>(m_services.random.next() * count + 1), 1, count);
             while (tried[static_cast<size_t>(n)])
@@ -142,18 +142,18 @@ bool PlayerWindow::loadPlayableSong()
     }
 }
 
-void PlayerWindow::tmrTransition_Timer()
+void PlayerWindow::onRampTick()
 {
     const int S = ++DoingTransition;
-    const int M = hscVolume->max();
+    const int M = masterVolume->max();
     // Read on every tick: moving the master volume reshapes the rest of the ramp.
-    const int V = hscVolume->value();
+    const int V = masterVolume->value();
     const int in = ChannelPlaying;
     const int out = 1 - ChannelPlaying;
 
     if (S >= V + 1) {
         DoingTransition = 0;
-        m_tmrTransition->setEnabled(false);
+        m_rampTimer->setEnabled(false);
         if (Player* p = playerIn(out))
             p->StopFile();
         return;
@@ -177,7 +177,7 @@ void PlayerWindow::tmrTransition_Timer()
             setFader(in, M - 2 * S + V);
         break;
     case 3:  // "Mix": both at the master level until the end tick
-        hscVolume_Change();
+        onMasterVolumeChange();
         break;
     case 4:  // "Cut"
         setFader(out, M);
@@ -190,19 +190,19 @@ void PlayerWindow::tmrTransition_Timer()
     }
 }
 
-void PlayerWindow::optTransition_Click(int Index)
+void PlayerWindow::chooseTransition(int Index)
 {
     TransitionType = Index;
     if (m_variant.zeroTransitionTimeMeansCut && Index != 4 && TransitionTime == 0)
-        spinTransitionTime->setValue(1);
+        transitionTimeSpinner->setValue(1);
 }
 
-void PlayerWindow::spinTransitionTime_Change()
+void PlayerWindow::onTransitionTimeChange()
 {
-    TransitionTime = spinTransitionTime->value();
-    lblTransitionTime->setText(QString::number(TransitionTime));
+    TransitionTime = transitionTimeSpinner->value();
+    transitionTimeLabel->setText(QString::number(TransitionTime));
     if (m_variant.zeroTransitionTimeMeansCut && TransitionTime == 0)
-        optTransition[4]->setValue(1);
+        transitionButtons[4]->setValue(1);
     // Only here, not on a type change: "Down  Up" is half over when the new
     // song is heard, so the time left counts to that point.
     m_lead = TransitionType == 2 ? nearestEven(TransitionTime / 2.0) : TransitionTime;

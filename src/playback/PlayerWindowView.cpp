@@ -94,18 +94,18 @@ PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(pa
     auto* central = new QWidget(this);
     m_panelParent = central;
     m_insertControls = buildInsertControls();
-    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("lstClipList")))
+    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("clipList")))
         m_list = new PlaylistTableView(*model, central);
     // Claimed before the panel, whose last rows take every control left over.
-    m_progress = bar(QStringLiteral("ProgressBar1"));
+    m_progress = bar(QStringLiteral("loadProgressBar"));
     // The stream's state, where the window has one, goes at the status bar's right end.
-    QLabel* streamState = label(QStringLiteral("lblStreaming"));
+    QLabel* streamState = label(QStringLiteral("streamingStatusLabel"));
     m_panel = buildPanel();
     m_panel->setParent(central);
     setCentralWidget(central);
     central->installEventFilter(this);
 
-    if (auto* status = claim<StatusBar>(QStringLiteral("StatusBar1"))) {
+    if (auto* status = claim<StatusBar>(QStringLiteral("statusBar"))) {
         statusBar()->setObjectName(status->name());
         WidgetBinder::bind(*status, *statusBar());
     }
@@ -202,17 +202,17 @@ QWidget* PlayerWindowView::buildTransport()
 {
     auto* r = new QHBoxLayout;
     r->setSpacing(4);
-    for (const char* name : {"btnPlay", "btnStop", "btnPause", "btnBack", "btnNext"}) {
+    for (const char* name : {"playButton", "stopButton", "pauseButton", "backButton", "nextButton"}) {
         if (QAbstractButton* b = button(QLatin1String(name))) {
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
             r->addWidget(b, 1);
         }
     }
     r->addSpacing(6);
-    QLabel* status = label(QStringLiteral("lblStatus"), Qt::AlignCenter);
+    QLabel* status = label(QStringLiteral("statusLabel"), Qt::AlignCenter);
     reserveWidth(status, QStringLiteral("Pause"));
     add(*r, status);
-    add(*r, button(QStringLiteral("cmdShowOptions"), true));
+    add(*r, button(QStringLiteral("showOptionsButton"), true));
     return container(m_panelParent, r);
 }
 
@@ -225,13 +225,13 @@ QWidget* PlayerWindowView::buildInsertControls()
     grid->setVerticalSpacing(2);
     QHBoxLayout* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
-    for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic"})
+    for (const char* name : {"prepareInsertButton", "insertNowButton", "backToMusicButton"})
         add(*buttons, button(QLatin1String(name)), 1);
     auto* prepared = new QHBoxLayout;
     prepared->setSpacing(10);
-    QLabel* ready = label(QStringLiteral("lblReady"));
+    QLabel* ready = label(QStringLiteral("readyLabel"));
     reserveWidth(ready, QStringLiteral("READY"));
-    QAbstractButton* abort = button(QStringLiteral("cmdAbortInsert"));
+    QAbstractButton* abort = button(QStringLiteral("abortButton"));
     // Shown only while a break is prepared; their room stays so that
     // nothing moves under the operator's pointer when they come and go.
     for (QWidget* w : {static_cast<QWidget*>(ready), static_cast<QWidget*>(abort)}) {
@@ -244,7 +244,7 @@ QWidget* PlayerWindowView::buildInsertControls()
     }
     prepared->addStretch(1);
     QLabel* count = nullptr;
-    for (const char* name : {"lblCountDown(0)", "lblCountDown"})
+    for (const char* name : {"countDownLabel(0)", "countDownLabel"})
         if (!count)
             count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
     if (buttons->count() == 0 && prepared->count() <= 1 && !count) {
@@ -272,46 +272,46 @@ QWidget* PlayerWindowView::buildLevels()
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
 
-    QSlider* position = slider(QStringLiteral("hscPosition"));
-    QLabel* elapsed = label(QStringLiteral("lblPosition"), Qt::AlignRight | Qt::AlignVCenter);
+    QSlider* position = slider(QStringLiteral("positionSlider"));
+    QLabel* elapsed = label(QStringLiteral("positionLabel"), Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(elapsed, QStringLiteral("-00:-00"));
     put(*grid, caption(tr("Position"), position), 0, 0);
     put(*grid, position, 0, 1);
     put(*grid, elapsed, 0, 2);
-    put(*grid, bar(QStringLiteral("prgPosition")), 1, 1);
+    put(*grid, bar(QStringLiteral("positionBar")), 1, 1);
 
     auto* times = new QHBoxLayout;
     times->setSpacing(6);
-    QLabel* left = label(QStringLiteral("lblTimeLeft"));
+    QLabel* left = label(QStringLiteral("timeLeftLabel"));
     reserveWidth(left, QStringLiteral("-00:-00"));
     add(*times, caption(tr("Left"), left));
     add(*times, left);
     times->addStretch(1);
-    QLabel* total = label(QStringLiteral("lblTotal"), Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* total = label(QStringLiteral("songLengthLabel"), Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(total, QStringLiteral("000:00"));
     add(*times, caption(tr("Total"), total));
     add(*times, total);
     grid->addLayout(times, 2, 1, 1, 2);
 
-    QSlider* master = slider(QStringLiteral("hscVolume"));
-    QLabel* percent = label(QStringLiteral("lblMasterVolume"), Qt::AlignRight | Qt::AlignVCenter);
+    QSlider* master = slider(QStringLiteral("masterVolume"));
+    QLabel* percent = label(QStringLiteral("masterVolumeLabel"), Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(percent, QStringLiteral("100%"));
     put(*grid, caption(tr("Volume"), master), 4, 0);
     put(*grid, master, 4, 1);
     put(*grid, percent, 4, 2);
-    put(*grid, bar(QStringLiteral("prgMasterVolume")), 5, 1);
+    put(*grid, bar(QStringLiteral("masterVolumeBar")), 5, 1);
     grid->setRowStretch(3, 1);  // the faders' spare height parts position from volume
 
     auto* faders = new QGridLayout;
     faders->setHorizontalSpacing(3);
     faders->setVerticalSpacing(2);
-    const char* const names[2] = {"lblCh1", "lblCh2"};
+    const char* const names[2] = {"channel1Label", "channel2Label"};
     for (int ch = 0; ch < 2; ++ch) {
         const int c = ch * 2;
         put(*faders, label(QLatin1String(names[ch]), Qt::AlignCenter), 0, c, 1, 2);
-        put(*faders, fader(QStringLiteral("vscVolume(%1)").arg(ch)), 1, c, 1, 1, Qt::AlignHCenter);
-        put(*faders, bar(QStringLiteral("prgVolume(%1)").arg(ch), Qt::Vertical), 1, c + 1);
-        QLabel* level = label(QStringLiteral("lblVolume(%1)").arg(ch), Qt::AlignCenter);
+        put(*faders, fader(QStringLiteral("channelFaders(%1)").arg(ch)), 1, c, 1, 1, Qt::AlignHCenter);
+        put(*faders, bar(QStringLiteral("channelLevelBars(%1)").arg(ch), Qt::Vertical), 1, c + 1);
+        QLabel* level = label(QStringLiteral("channelLevelLabels(%1)").arg(ch), Qt::AlignCenter);
         reserveWidth(level, QStringLiteral("100"));
         put(*faders, level, 2, c, 1, 2);
     }
@@ -343,36 +343,36 @@ QWidget* PlayerWindowView::buildOptions()
     box->setSpacing(4);
 
     QHBoxLayout* tone = row(*box);
-    QSlider* pitch = slider(QStringLiteral("hscPitch"));
-    QLabel* pitchValue = label(QStringLiteral("lblPitch"));
+    QSlider* pitch = slider(QStringLiteral("pitchSlider"));
+    QLabel* pitchValue = label(QStringLiteral("pitchLabel"));
     reserveWidth(pitchValue, QStringLiteral("0.00"));
     add(*tone, caption(tr("Pitch"), pitch));
     add(*tone, pitch, 1);
     add(*tone, pitchValue);
-    QSlider* balance = slider(QStringLiteral("hscBalance"));
-    QLabel* balanceValue = label(QStringLiteral("lblBalance"));
+    QSlider* balance = slider(QStringLiteral("balanceSlider"));
+    QLabel* balanceValue = label(QStringLiteral("balanceLabel"));
     reserveWidth(balanceValue, QStringLiteral("-10"));
     add(*tone, caption(tr("Balance"), balance));
     add(*tone, balance, 1);
     add(*tone, balanceValue);
 
     QHBoxLayout* cuts = row(*box);
-    QScrollBar* cutFirst = spinner(QStringLiteral("spinCutFirst"));
-    QLabel* cutFirstValue = label(QStringLiteral("lblCutFirst"));
+    QScrollBar* cutFirst = spinner(QStringLiteral("cutFirstSpinner"));
+    QLabel* cutFirstValue = label(QStringLiteral("cutFirstLabel"));
     reserveWidth(cutFirstValue, QStringLiteral("100"));
     add(*cuts, caption(tr("Cut first"), cutFirst));
     add(*cuts, cutFirst);
     add(*cuts, cutFirstValue);
-    QScrollBar* cutLast = spinner(QStringLiteral("spinCutLast"));
-    QLabel* cutLastValue = label(QStringLiteral("lblCutLast"));
+    QScrollBar* cutLast = spinner(QStringLiteral("cutLastSpinner"));
+    QLabel* cutLastValue = label(QStringLiteral("cutLastLabel"));
     reserveWidth(cutLastValue, QStringLiteral("100"));
     add(*cuts, caption(tr("Cut last"), cutLast));
     add(*cuts, cutLast);
     add(*cuts, cutLastValue);
     cuts->addStretch(1);
-    add(*cuts, button(QStringLiteral("chkRndPlay")));
+    add(*cuts, button(QStringLiteral("shuffleCheck")));
 
-    if (QLabel* heading = label(QStringLiteral("lblTransitionType"))) {
+    if (QLabel* heading = label(QStringLiteral("transitionTypeLabel"))) {
         heading->setWordWrap(true);
         box->addWidget(heading);
     }
@@ -381,8 +381,8 @@ QWidget* PlayerWindowView::buildOptions()
     for (int type = 0; type < 5; ++type)
         add(*transitions, transitionButton(type));
     transitions->addStretch(1);
-    QScrollBar* time = spinner(QStringLiteral("spinTransitionTime"));
-    QLabel* timeValue = label(QStringLiteral("lblTransitionTime"));
+    QScrollBar* time = spinner(QStringLiteral("transitionTimeSpinner"));
+    QLabel* timeValue = label(QStringLiteral("transitionTimeLabel"));
     reserveWidth(timeValue, QStringLiteral("100"));
     add(*transitions, caption(tr("Time"), time));
     add(*transitions, time);
@@ -392,12 +392,12 @@ QWidget* PlayerWindowView::buildOptions()
     // output picker beside them, or beside the window buttons when the
     // options leave it no room.
     QHBoxLayout* lines = row(*box);
-    add(*lines, button(QStringLiteral("chkMicMute")));
-    add(*lines, button(QStringLiteral("chkLinMute")));
-    QAbstractButton* playOver = button(QStringLiteral("chkPlayOverMusic"));
+    add(*lines, button(QStringLiteral("micSwitch")));
+    add(*lines, button(QStringLiteral("lineSwitch")));
+    QAbstractButton* playOver = button(QStringLiteral("playOverMusicCheck"));
     add(*lines, playOver);
-    add(*lines, button(QStringLiteral("chkWaitForSong")));
-    QComboBox* devices = combo(QStringLiteral("cmbOutputDevices"));
+    add(*lines, button(QStringLiteral("waitForSongCheck")));
+    QComboBox* devices = combo(QStringLiteral("outputDeviceCombo"));
     QHBoxLayout* devicesRow = playOver ? nullptr : lines;
     if (devicesRow) {
         add(*lines, caption(tr("Output"), devices));
@@ -407,21 +407,21 @@ QWidget* PlayerWindowView::buildOptions()
         lines->addStretch(1);
 
     QHBoxLayout* totals = row(*box);
-    add(*totals, button(QStringLiteral("cmdCalculate")));
-    QLabel* length = label(QStringLiteral("lblDuracionTotal"));
+    add(*totals, button(QStringLiteral("calculateButton")));
+    QLabel* length = label(QStringLiteral("totalLengthLabel"));
     reserveWidth(length, QStringLiteral("0000:00"));
     add(*totals, caption(QStringLiteral("List Length"), length));
     add(*totals, length);
-    QLabel* songs = label(QStringLiteral("lblCantDeTemas"));
+    QLabel* songs = label(QStringLiteral("songCountLabel"));
     reserveWidth(songs, QStringLiteral("000000"));
     add(*totals, caption(QStringLiteral("Song Count"), songs));
     add(*totals, songs);
     totals->addStretch(1);
 
     QHBoxLayout* windows = row(*box);
-    add(*windows, button(QStringLiteral("cmdShowPlayer2")));
-    add(*windows, button(QStringLiteral("cmdWinSeek")));
-    add(*windows, button(QStringLiteral("cmdLive365id3")));
+    add(*windows, button(QStringLiteral("showInsertWindowButton")));
+    add(*windows, button(QStringLiteral("searchButton")));
+    add(*windows, button(QStringLiteral("nowPlayingButton")));
     if (!devicesRow) {
         add(*windows, caption(tr("Output"), devices));
         add(*windows, devices, 1);
@@ -587,7 +587,7 @@ QComboBox* PlayerWindowView::combo(const QString& name)
 
 QToolButton* PlayerWindowView::transitionButton(int type)
 {
-    const QString name = QStringLiteral("optTransition(%1)").arg(type);
+    const QString name = QStringLiteral("transitionButtons(%1)").arg(type);
     auto* state = claim<Button>(name);
     if (!state)
         return nullptr;
@@ -621,7 +621,7 @@ QLabel* PlayerWindowView::caption(const QString& text, QWidget* forWidget)
 
 void PlayerWindowView::followShowOptions()
 {
-    Button* toggle = m_form ? m_form->findChild<Button*>(QStringLiteral("cmdShowOptions")) : nullptr;
+    Button* toggle = m_form ? m_form->findChild<Button*>(QStringLiteral("showOptionsButton")) : nullptr;
     if (!toggle || !m_options)
         return;
     // The window reduces its panel by captioning the button ">>"; the

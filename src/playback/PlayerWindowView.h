@@ -44,9 +44,9 @@ public:
     std::function<bool()> mayClose;
 
     PlaylistTableView* list() const { return m_list; }
-    // A menu of the menu bar by its control name ("mnuList"); null when absent.
+    // A menu of the menu bar by its control name ("listMenu"); null when absent.
     QMenu* menu(const QString& name) const { return m_menus.value(name); }
-    // Pops a menu up at the pointer, as a right click on the list does with "mnuList".
+    // Pops a menu up at the pointer, as a right click on the list does with "listMenu".
     void popupMenu(const QString& name);
 
     // Paints the little ramp picture of transition type 0..4: the song in

@@ -86,21 +86,21 @@ void SchedulerWindow::fire(int row)
     const QString playlist = lstEvents->text(row, EvPlaylist);
     Q_EMIT eventFired(lstEvents->text(row, EvTime), playlist, window);
     if (window == QLatin1String("Ads")) {
-        m_insert.btnStop->press();
-        m_insert.mnuClear_Click();
+        m_insert.stopButton->press();
+        m_insert.clearList();
         m_insert.OpenFile(playlist, true, 0);
         m_insert.DelayBeforePlay = PreLoadTime;
-        m_insert.cmdPrepareInsert_Click();
+        m_insert.prepareInsert();
     } else if (window == QLatin1String("Music")) {
-        m_music.mnuClear_Click();
+        m_music.clearList();
         m_music.OpenFile(playlist, true, 0);
         m_music.ItemPlaying = 0;
         if (m_music.CurrentStatus == 2) {
             // Paused (a break holds the music): cue the new list's first
             // song, so the music comes back with it rather than with nothing.
-            if (m_music.lstClipList->count() > 0)
-                m_music.lstClipList->selectOnly(1);
-            m_music.mnuCueSelectedItem_Click();
+            if (m_music.clipList->count() > 0)
+                m_music.clipList->selectOnly(1);
+            m_music.cueSelected();
         }
     } else if (window == QLatin1String("Timing")) {
         OpenEventList(playlist);
@@ -120,7 +120,7 @@ void SchedulerWindow::logMissed(std::int64_t first, std::int64_t last)
         const std::int64_t due = secondOfDay(t->msecsSinceStartOfDay() / 1000 - preloadSeconds());
         if (secondOfDay(due - first) > span)
             continue;
-        m_music.WriteLog(0, QStringLiteral("**MISSED**"),
+        m_music.writeLog(0, QStringLiteral("**MISSED**"),
                          QLatin1Char(' ') + lstEvents->text(n, EvTime) + QLatin1Char(';') + lstEvents->text(n, EvPlaylist)
                              + QLatin1Char(';') + lstEvents->text(n, EvWindow));
     }

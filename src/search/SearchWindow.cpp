@@ -257,7 +257,7 @@ void SearchWindow::chkReadMP3Tags_Click()
         return;
     lstClipList->clear();
     for (const QString& path : lstFoundFiles->items())
-        m_music.AddFileToList(path, 0, *lstClipList);
+        m_music.addFileToList(path, 0, *lstClipList);
     lstFoundFiles->setVisible(false);
 }
 

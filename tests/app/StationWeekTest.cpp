@@ -72,10 +72,10 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     for (int i = 0; i < 2; ++i) {
         QDir().mkpath(windows[i]->strLogPath = logs[i]);
         windows[i]->setLogSwitch(true);
-        windows[i]->spinTransitionTime->setValue(3 - i);
+        windows[i]->transitionTimeSpinner->setValue(3 - i);
     }
     g.music().OpenFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
-    g.music().btnPlay_Click();
+    g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
     // What each log must say: the songs heard starting, the rows that failed
@@ -89,15 +89,15 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     };
     // The hour's break, counted down, after the song, at once: {preload, wait for song}.
     const std::pair<const char*, int> shapes[3] = {{"5", 0}, {"5", 1}, {"0", 0}};
-    const Timer* ramps[4] = {&g.music().tmrTransition(), &g.insert().tmrTransition(), &g.insert().tmrTransition2(),
-                             &g.insert().tmrTransition3()};
+    const Timer* ramps[4] = {&g.music().rampTimer(), &g.insert().rampTimer(), &g.insert().insertInRampTimer(),
+                             &g.insert().backToMusicRampTimer()};
     Longest silence, waiting, countDown, ramp[4];
     // What could grow: streams, list rows, events, log files beyond one a day per window, objects.
     const auto sizes = [&](int day) {
         const auto files = [](const QString& f) { return QDir(f).entryList(QDir::Files).size(); };
         const auto objects = [](const QObject& o) { return o.findChildren<QObject*>().size(); };
-        return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().lstClipList->count(),
-                                      g.insert().lstClipList->count(), g.t().lstEvents->count(),
+        return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().clipList->count(),
+                                      g.insert().clipList->count(), g.t().lstEvents->count(),
                                       files(logs[0]) + files(logs[1]) - 2 * day,
                                       objects(g.music()) + objects(g.insert()) + objects(g.t())};
     };
@@ -111,9 +111,9 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             const std::int64_t now = g.r->time.elapsedMs();
             if ((start.msecsSinceStartOfDay() + now) % kHour == 10 * 60000) {
                 g.t().OptionsForm->txtPreload->setText(s(shapes[hour % 3].first));
-                g.insert().chkWaitForSong->setValue(shapes[hour % 3].second);
-                g.music().optTransition[static_cast<size_t>(hour % 5)]->setValue(1);
-                g.insert().optTransition[static_cast<size_t>(hour / 3 % 5)]->setValue(1);
+                g.insert().waitForSongCheck->setValue(shapes[hour % 3].second);
+                g.music().transitionButtons[static_cast<size_t>(hour % 5)]->setValue(1);
+                g.insert().transitionButtons[static_cast<size_t>(hour / 3 % 5)]->setValue(1);
                 ++hour;
             }
             const bool badFile = !g.r->media.failedOpens.isEmpty();
@@ -126,7 +126,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             const bool heard = std::any_of(st.begin(), st.end(), [](FakeStream* f) { return f->audible() && f->volume() > -85 * 85; });
             silence.see(!heard, now, badFile);
             waiting.see(g.insert().InsertReady == 1, now);
-            countDown.see(g.insert().tmrCountDown().isEnabled(), now);
+            countDown.see(g.insert().countDownTimer().isEnabled(), now);
             for (int i = 0; i < 4; ++i)
                 ramp[i].see(ramps[i]->isEnabled(), now);
             if (going == 1 && g.insert().GoingBackToMusic == 0 && g.insert().PlayOverMusic == 1)
@@ -135,7 +135,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
         }
         // Nothing stuck: the break is over and the music plays.
         EXPECT_EQ(std::tuple(g.insert().InsertReady, g.insert().GoingBackToMusic, g.insert().CurrentStatus,
-                             g.music().CurrentStatus, g.insert().tmrCountDown().isEnabled(), ramps[1]->isEnabled(),
+                             g.music().CurrentStatus, g.insert().countDownTimer().isEnabled(), ramps[1]->isEnabled(),
                              ramps[2]->isEnabled(), ramps[3]->isEnabled()),
                   std::tuple(0, 0, 0, 1, false, false, false, false));
         // Every event once: midnight's swap, the two music changes, 24 breaks.

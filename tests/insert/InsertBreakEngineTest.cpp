@@ -70,21 +70,21 @@ struct Break {
     Break(const Media& media, int type, const char* name) : st(name)
     {
         music.setInsertWindow(insert);
-        music.Form_Load();
-        music.spinCutFirst->setValue(2);
-        music.AddFileToList(media.a, 0, *music.lstClipList);
-        music.AddFileToList(media.b, 0, *music.lstClipList);
-        insert.optTransition[static_cast<size_t>(type)]->setValue(1);
-        insert.spinTransitionTime->setValue(kTransitionSeconds);
+        music.load();
+        music.cutFirstSpinner->setValue(2);
+        music.addFileToList(media.a, 0, *music.clipList);
+        music.addFileToList(media.b, 0, *music.clipList);
+        insert.transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        insert.transitionTimeSpinner->setValue(kTransitionSeconds);
         for (const QString& path : media.inserts)
-            insert.AddFileToList(path, 0, *insert.lstClipList);
+            insert.addFileToList(path, 0, *insert.clipList);
 
-        music.btnPlay->press();
+        music.playButton->press();
         st.run(kPressAt);
         press = now();
-        insert.cmdInsertNow->press();
+        insert.insertNowButton->press();
         st.run(kRenderSeconds - kPressAt, [this] {
-            if (inEnd < 0 && !insert.tmrTransition2().isEnabled())
+            if (inEnd < 0 && !insert.insertInRampTimer().isEnabled())
                 inEnd = now();
             if (back < 0 && insert.GoingBackToMusic != 0)
                 back = now();

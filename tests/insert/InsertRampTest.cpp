@@ -16,13 +16,13 @@ struct InsertIn {
     BreakRig b;
     InsertIn(int type, int seconds, int iv, int mv)
     {
-        b.in().spinTransitionTime->setValue(seconds);
-        b.in().optTransition[static_cast<size_t>(type)]->setValue(1);
-        b.in().hscVolume->setValue(iv);
-        b.m().btnPlay_Click();
+        b.in().transitionTimeSpinner->setValue(seconds);
+        b.in().transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        b.in().masterVolume->setValue(iv);
+        b.m().play();
         b.r.time.advance(3000);
-        b.m().hscVolume->setValue(mv);
-        b.in().cmdInsertNow->press();
+        b.m().masterVolume->setValue(mv);
+        b.in().insertNowButton->press();
     }
     // Ticks first..last of `t` have these faders.
     template <typename Insert, typename Music>
@@ -52,7 +52,7 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
 
     // Back to music: the music rises one step a tick while the insert falls.
     b.r.time.advance(2000);
-    b.in().cmdBackToMusic->press();
+    b.in().backToMusicButton->press();
     t = b.recordRamp();
     ASSERT_EQ(t.size(), 86u);
     InsertIn::expectTicks(t, 1, 85, [](int c) { return c; }, [](int c) { return 85 - c; });
@@ -94,11 +94,11 @@ TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
     // ticks, so the music is cued and comes back.
     InsertIn s(0, 5, 0, 85);
     s.b.r.time.advance(100);
-    EXPECT_FALSE(s.b.in().tmrTransition2().isEnabled());
+    EXPECT_FALSE(s.b.in().insertInRampTimer().isEnabled());
     EXPECT_EQ(s.b.m().CurrentStatus, 2);
-    s.b.in().cmdBackToMusic->press();
+    s.b.in().backToMusicButton->press();
     s.b.r.time.advance(100);
-    EXPECT_FALSE(s.b.in().tmrTransition3().isEnabled());
+    EXPECT_FALSE(s.b.in().backToMusicRampTimer().isEnabled());
     EXPECT_TRUE(s.b.m().CurrentStatus == 1 && s.b.audible(s.b.m()));
 }
 
@@ -106,8 +106,8 @@ TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)
 {
     InsertIn s(0, 1, 85, 64);
     BreakRig& b = s.b;
-    b.in().chkPlayOverMusic->setValue(1);
-    b.in().cmdInsertNow->press();  // restart the break with the music played over
+    b.in().playOverMusicCheck->setValue(1);
+    b.in().insertNowButton->press();  // restart the break with the music played over
     const FakeStream* music = b.r.stream(b.music[0]);
     const auto t = b.recordRamp();
     for (const auto& k : t)
@@ -119,10 +119,10 @@ TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)
 TEST(InsertRamps, MusicOnItsLastSongIsCuedToItsFirst)
 {
     BreakRig b;
-    b.m().lstClipList->selectOnly(4);
-    b.m().mnuPlaySelectedItem_Click();
+    b.m().clipList->selectOnly(4);
+    b.m().playSelected();
     b.r.time.advance(3000);
-    b.in().cmdInsertNow->press();
+    b.in().insertNowButton->press();
     b.recordRamp();
     EXPECT_EQ(std::pair(b.m().ItemPlaying, b.r.stream(b.music[0])->state()), std::pair(1, FakeStream::State::Paused));
 }

@@ -22,7 +22,7 @@ struct BreakRig {
     }
     MusicWindow& m() const { return *r.w; }
     InsertWindow& in() const { return *r.ins; }
-    static int fader(const PlayerWindow& w) { return w.vscVolume[static_cast<size_t>(w.ChannelPlaying)]->value(); }
+    static int fader(const PlayerWindow& w) { return w.channelFaders[static_cast<size_t>(w.ChannelPlaying)]->value(); }
     // Something a listener hears from this window.
     bool audible(const PlayerWindow& w) const
     {

@@ -27,7 +27,7 @@ TEST(MusicWindowLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
     r.w->strLogPath = dir.path() + QLatin1Char('/');
     auto* edit = child<QLineEdit>(view, "txtLogPath");
 
-    r.w->mnuLogFolder->click();
+    r.w->logFolderItem->click();
     EXPECT_TRUE(view.isVisible());
     EXPECT_EQ(view.pos(), QPoint(1600 / kTwipsPerPixel, 1000 / kTwipsPerPixel));  // the music window's corner + 100 twips
     EXPECT_EQ(edit->text(), dir.path());
@@ -37,7 +37,7 @@ TEST(MusicWindowLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
     EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
 
     // X only closes it.
-    r.w->mnuLogFolder->click();
+    r.w->logFolderItem->click();
     QTest::keyClicks(edit, QStringLiteral("x"));
     child<QPushButton>(view, "cmdClose")->click();
     EXPECT_FALSE(view.isVisible() || r.logFolderWindow.isVisible());

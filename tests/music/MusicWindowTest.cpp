@@ -13,7 +13,7 @@ TEST(MusicWindow, PlaysItsCommandLineFile)
     const QString path = QStringLiteral("/music/My Songs/Song One.mp3");
     r.media.addFile(path, 200);
     r.w->setCommandLine(QStringLiteral("\"/music/My Songs/Song\" One.mp3\""));  // every quote goes
-    r.w->Form_Load();
-    EXPECT_EQ(r.w->lstClipList->text(1, ColTitle), QStringLiteral("Song One"));
+    r.w->load();
+    EXPECT_EQ(r.w->clipList->text(1, ColTitle), QStringLiteral("Song One"));
     EXPECT_EQ(r.stream(path)->state(), FakeStream::State::Running);
 }

@@ -32,16 +32,16 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
 {
     WindowRig rig;
     MusicWindow& w = *rig.w;
-    PlaylistModel& model = *w.lstClipList;
+    PlaylistModel& model = *w.clipList;
     PlayerWindowView view(w);
-    auto* master = child<QSlider>(view, "hscVolume");
-    auto* fader = child<QSlider>(view, "vscVolume(0)");
+    auto* master = child<QSlider>(view, "masterVolume");
+    auto* fader = child<QSlider>(view, "channelFaders(0)");
 
     // The master volume dragged: the channel in play follows at every step,
     // not only on release; a key press on the slider is a change too.
     master->setSliderDown(true);
     master->setSliderPosition(40);
-    EXPECT_EQ(std::pair(w.hscVolume->value(), fader->value()), std::pair(40, 45));
+    EXPECT_EQ(std::pair(w.masterVolume->value(), fader->value()), std::pair(40, 45));
     master->setSliderDown(false);
     master->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(fader->value(), 44);
@@ -56,16 +56,16 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
 
     for (const char* title : {"Delta", "Alpha", "Echo", "Bravo", "Charlie"})
         rig.add(s(title), 200);
-    child<QAbstractButton>(view, "btnPlay")->click();
+    child<QAbstractButton>(view, "playButton")->click();
     EXPECT_EQ(w.CurrentStatus, 1);
     // Choosing a transition type clears the others; clicking it again keeps it.
-    auto* cut = child<QAbstractButton>(view, "optTransition(4)");
+    auto* cut = child<QAbstractButton>(view, "transitionButtons(4)");
     cut->click();
     cut->click();
     EXPECT_EQ(w.TransitionType, 4);
-    EXPECT_FALSE(child<QAbstractButton>(view, "optTransition(0)")->isChecked());
+    EXPECT_FALSE(child<QAbstractButton>(view, "transitionButtons(0)")->isChecked());
     // A menu entry runs its handler; its check mark follows the logic.
-    auto* writeLog = child<QAction>(view, "mnuWriteLog");
+    auto* writeLog = child<QAction>(view, "writeLogItem");
     writeLog->trigger();
     EXPECT_TRUE(w.logSwitch() && writeLog->isChecked());
 
@@ -76,7 +76,7 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     // The window shows the row in play: the view follows; the operator adds
     // a row to the selection: the window sees it.
     w.ItemPlaying = 3;
-    w.mnuShowItemInPlay_Click();
+    w.showItemInPlay();
     QApplication::processEvents();
     EXPECT_EQ(viewSelection(*list), std::vector<int>{3});
     EXPECT_EQ(list->currentIndex().row(), 2);
@@ -104,7 +104,7 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     QApplication::sendEvent(list, &enter);
     EXPECT_EQ(w.ItemPlaying, 4);
     sendMouse(list->viewport(), QEvent::MouseButtonRelease, second, Qt::RightButton);
-    QMenu* menu = view.menu(s("mnuList"));
+    QMenu* menu = view.menu(s("listMenu"));
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
 }
@@ -128,15 +128,15 @@ void checkDefaultWindow(PlayerWindow& window, int height, const QString& picture
         for (const Control* control : window.findChildren<Control*>())
             EXPECT_NE(view.findChild<QObject*>(control->name()), nullptr) << control->name().toStdString();
         const PlayerLayout& l = window.layout();
-        EXPECT_EQ(place("lstClipList"), QRect(8, l.listTop / 15, 425, l.listHeight / 15));
+        EXPECT_EQ(place("clipList"), QRect(8, l.listTop / 15, 425, l.listHeight / 15));
         EXPECT_EQ(place("Picture1"), QRect(8, l.panelTop / 15, 425, l.panelHeight / 15));
         // The rule's place, or as near as the status bar lets it be.
-        const QRect progress = place("ProgressBar1");
+        const QRect progress = place("loadProgressBar");
         EXPECT_TRUE(progress.top() == l.progressTop / 15 || progress.bottom() == view.centralWidget()->height() - 1);
         EXPECT_TRUE(view.centralWidget()->rect().contains(progress));
         EXPECT_GE(progress.top(), place("Picture1").bottom());
         savePicture(view, fold ? picture + s("-reduced") : picture);
-        window.cmdShowOptions_Click();
+        window.toggleOptions();
         QApplication::processEvents();
     }
 }
@@ -146,11 +146,11 @@ TEST(PlayerWindowView, LinedUpWindowsShowEveryControlWhole)
     WindowRig rig;
     for (const char* title : {"Morning Glory", "Blue Monday", "Take Five", "So What", "Round Midnight"})
         rig.add(s(title), 175);
-    rig.w->btnPlay->press();
+    rig.w->playButton->press();
     rig.time.advance(42000);  // well into the first song, its fade-in done
     checkDefaultWindow(*rig.w, 10520, s("player-window"));
     rig.addInsert(s("Station Call"), 20);
-    rig.ins->cmdPrepareInsert_Click();
+    rig.ins->prepareInsert();
     checkDefaultWindow(*rig.ins, 7460, s("insert-window"));
 }
 

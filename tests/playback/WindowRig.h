@@ -54,7 +54,7 @@ struct WindowRig {
     explicit WindowRig(const QDateTime& start, bool load = true) : time(start)
     {
         w->setInsertWindow(*ins);
-        w->setTimingWindow(*tim);
+        w->setSchedulerWindow(*tim);
         ins->setSchedulerWindow(tim->link());
         w->setAboutWindow(about);
         ins->setAboutWindow(about);
@@ -64,14 +64,14 @@ struct WindowRig {
             pw->setLogFolderWindow(logFolderWindow);
         }
         if (load)
-            w->Form_Load();
+            w->load();
     }
     // A playable file of that length, appended to the music list.
     QString add(const QString& name, double seconds)
     {
         const QString path = QStringLiteral("/music/") + name + QStringLiteral(".mp3");
         media.addFile(path, seconds);
-        w->AddFileToList(path, 0, *w->lstClipList);
+        w->addFileToList(path, 0, *w->clipList);
         return path;
     }
     // The same for the insert list.
@@ -79,7 +79,7 @@ struct WindowRig {
     {
         const QString path = QStringLiteral("/ads/") + name + QStringLiteral(".mp3");
         media.addFile(path, seconds);
-        ins->AddFileToList(path, 0, *ins->lstClipList);
+        ins->addFileToList(path, 0, *ins->clipList);
         return path;
     }
     FakeStream* stream(const QString& path) const  // the newest on that path
@@ -96,8 +96,8 @@ struct WindowRig {
         Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
         return p ? p->FileName() : QString();
     }
-    QStringList column(int col) const { return columnOf(*w->lstClipList, col); }
-    int fader(int channel) const { return w->vscVolume[static_cast<size_t>(channel)]->value(); }
+    QStringList column(int col) const { return columnOf(*w->clipList, col); }
+    int fader(int channel) const { return w->channelFaders[static_cast<size_t>(channel)]->value(); }
     int outgoing() const { return 1 - w->ChannelPlaying; }
 
     template <typename Pred>

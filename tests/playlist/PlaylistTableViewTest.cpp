@@ -58,7 +58,7 @@ TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
     WindowRig rig;
     for (const char* name : {"a", "b", "c", "d", "e"})
         rig.add(s(name), 200);
-    PlaylistModel& model = *rig.w->lstClipList;
+    PlaylistModel& model = *rig.w->clipList;
     PlaylistTableView view(model);
     view.resize(1400, 300);
     view.show();
@@ -96,7 +96,7 @@ TEST(PlaylistTableView, ADragFromTheListCarriesItsRowsAndEndsWithTheDrag)
     WindowRig rig;
     for (const char* name : {"a", "b", "c"})
         rig.add(s(name), 200);
-    PlaylistModel& model = *rig.w->lstClipList;
+    PlaylistModel& model = *rig.w->clipList;
     PlaylistTableView view(model);
     view.resize(400, 300);
     view.show();

@@ -25,7 +25,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
         g.use24hs();
         g.t().OptionsForm->txtPreload->setText(QString::number(preload));
         g.music().OpenFile(g.playlist(s("m"), 3, 300));
-        g.music().btnPlay_Click();
+        g.music().play();
         g.add(s("12:00:00"), g.playlist(s("ad"), 1, 30), s("Ads"));
 
         g.runTo(QTime(12, 0, 0));
@@ -55,14 +55,14 @@ TEST(EventFiring, OneEventASecondAndAnOpenedListWaitsForTheNextSecond)
     // Of two rows at one time the first fires; the list it opens is looked
     // at from the next second on.
     EXPECT_EQ(g.firedAt(), (QStringList{s("12:00:00 12:00:00 Timing"), s("12:00:01 12:00:01 Elsewhere")}));
-    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().lstClipList->count()), std::pair(2, 0));
+    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().clipList->count()), std::pair(2, 0));
 
     // A window name in another case is selected and does nothing.
     SchedulerRig h(at(11, 59, 50));
     h.add(s("12:00:05 PM"), s("/x/hand-edited.m3u"), s("ads"));
     h.runTo(QTime(12, 0, 10));
     ASSERT_EQ(h.fired.size(), 1u);
-    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().lstClipList->count(), h.insert().InsertReady),
+    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().clipList->count(), h.insert().InsertReady),
               std::tuple(1, 0, 0));
 }
 
@@ -72,11 +72,11 @@ TEST(EventFiring, MusicReplacesTheListAfterTheSongInPlay)
     const QString day = g.playlist(s("day"), 3, 120);
     const QString evening = g.playlist(s("evening"), 3, 120);
     g.music().OpenFile(day);
-    g.music().btnPlay_Click();
+    g.music().play();
     g.add(s("12:00:00 PM"), evening, s("Music"));
     g.runTo(QTime(12, 0, 30));
     // The song in play goes on; the new list follows it from its first row.
-    EXPECT_EQ(g.music().lstClipList->text(1, ColLocation), g.dir.filePath(s("evening1.mp3")));
+    EXPECT_EQ(g.music().clipList->text(1, ColLocation), g.dir.filePath(s("evening1.mp3")));
     EXPECT_EQ(g.musicStarts, QStringList{g.dir.filePath(s("day1.mp3"))});
     g.runTo(QTime(12, 1, 30));
     EXPECT_EQ(g.musicStarts.last(), g.dir.filePath(s("evening1.mp3")));

@@ -27,7 +27,7 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     writeFile(day1, SchedulerRig::stationDay(day2, morning, evening, adsA));
     writeFile(day2, SchedulerRig::stationDay(day1, morning, evening, adsB));
     g.music().OpenFile(night);
-    g.music().btnPlay_Click();
+    g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
     // Second by second: something always on air, each break handed back two minutes after its event.
