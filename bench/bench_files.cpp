@@ -87,17 +87,17 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
     }
 
     // A song in play in the middle, so each click also finds it again.
-    w.ItemPlaying = kFiles / 2;
+    w.setRowInPlay(kFiles / 2);
     std::vector<double> sortMs;
     for (int run = 0; run < kRuns; ++run) {
-        const QString inPlay = w.clipList->text(w.ItemPlaying, ColLocation);
+        const QString inPlay = w.clipList->text(w.rowInPlay(), ColLocation);
         const auto start = WallClock::now();
         w.clipList->onColumnClick(run % 2 == 0 ? 1 : 3);
         sortMs.push_back(msSince(start));
-        if (w.clipList->text(w.ItemPlaying, ColLocation) != inPlay)
+        if (w.clipList->text(w.rowInPlay(), ColLocation) != inPlay)
             std::fprintf(stderr, "bench_files: the sort lost the song in play\n");
     }
-    w.ItemPlaying = 0;
+    w.setRowInPlay(0);
 
     std::vector<QString> lengths;
     lengths.reserve(kFiles);

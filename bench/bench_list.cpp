@@ -69,8 +69,8 @@ double positionTick(const QStringList& paths, const QString& song)
     w.clipList->setText(row, ColLocation, song);
     w.clipList->setSelected(row, true);
     w.playSelected();
-    Player* player = w.Players[static_cast<size_t>(w.ChannelPlaying)].get();
-    if (w.CurrentStatus != 1 || !player || !player->isOpen()) {
+    Player* player = w.playerIn(static_cast<size_t>(w.channelInPlay()));
+    if (w.status() != DeckStatus::Playing || !player || !player->isOpen()) {
         std::fprintf(stderr, "bench_list: %s does not play\n", qPrintable(song));
         return -1;
     }
@@ -82,7 +82,7 @@ double positionTick(const QStringList& paths, const QString& song)
     for (int i = 0; i < kTicks; ++i)
         w.onPositionTick();
     const double ms = msSince(start) / kTicks;
-    if (w.ItemPlaying != row)
+    if (w.rowInPlay() != row)
         std::fprintf(stderr, "bench_list: the song changed during the ticks\n");
     return ms;
 }

@@ -8,6 +8,7 @@
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
 #include "platform/TimerService.h"
+#include "playback/FaderLaw.h"
 #include "playback/Rounding.h"
 #include "playlist/PlaylistModel.h"
 
@@ -20,9 +21,9 @@ namespace tavlo {
 class InsertWindow::Link : public InsertWindowLink {
 public:
     explicit Link(InsertWindow& window) : m_w(window) {}
-    int InsertReady() const override { return m_w.InsertReady; }
-    void pressInsertNow() override { m_w.insertNowButton->press(); }
-    void setCountDownText(const QString& text) override { m_w.countDownLabel->setText(text); }
+    InsertState insertState() const override { return m_w.m_insertState; }
+    void startInsertAtSongEnd() override { m_w.insertNow(); }
+    void showMusicTimeLeft(const QString& text) override { m_w.countDownLabel->setText(text); }
     bool rampRunning() const override
     {
         return m_w.insertInRampTimer().isEnabled() || m_w.backToMusicRampTimer().isEnabled();
@@ -51,7 +52,7 @@ constexpr int kLongestCountDown = std::numeric_limits<std::int16_t>::max();
 
 }  // namespace
 
-InsertWindow::InsertWindow(AppServices& services, PlayerWindow& music, QObject* parent)
+InsertWindow::InsertWindow(AppServices& services, MusicWindowLink& music, QObject* parent)
     : PlayerWindow(QStringLiteral("InsertWindow"), windowCaption(), services, insertDeck(), parent),
       m_music(music),
       m_link(std::make_unique<Link>(*this))
@@ -109,7 +110,7 @@ InsertWindowLink& InsertWindow::link() { return *m_link; }
 void InsertWindow::load()
 {
     m_loaded = true;
-    Players[1] = std::make_unique<Player>(services().media);
+    makeSecondPlayer();
     loadSettings();
     finishLoading();
 }
@@ -128,14 +129,14 @@ void InsertWindow::getOwnSettings(const QString& app)
                                                                   QStringLiteral("WaitSong"), QStringLiteral("0")));
     if (!v)
         return;
-    WaitForCurrentSongToEnd = *v;
+    m_waitForSong = *v != 0;
     waitForSongCheck->setValue(*v);
 }
 
 void InsertWindow::saveOwnSettings(const QString& app)
 {
     services().settings.save(app, QStringLiteral("Settings"), QStringLiteral("WaitSong"),
-                             SettingValues::fromInt(WaitForCurrentSongToEnd));
+                             SettingValues::fromInt(m_waitForSong ? 1 : 0));
 }
 
 void InsertWindow::openManual() { services().shell.openManual(); }
@@ -146,9 +147,9 @@ void InsertWindow::openAbout()
         m_aboutWindow->open();
 }
 
-void InsertWindow::onPlayOverMusicSwitch() { PlayOverMusic = playOverMusicCheck->value(); }
+void InsertWindow::onPlayOverMusicSwitch() { m_playOverMusic = playOverMusicCheck->value() != 0; }
 
-void InsertWindow::onWaitForSongSwitch() { WaitForCurrentSongToEnd = waitForSongCheck->value(); }
+void InsertWindow::onWaitForSongSwitch() { m_waitForSong = waitForSongCheck->value() != 0; }
 
 void InsertWindow::playListOpened(const QString& FileName)
 {
@@ -158,9 +159,17 @@ void InsertWindow::playListOpened(const QString& FileName)
     playOverMusicCheck->setValue(over ? 1 : 0);
 }
 
+void InsertWindow::prepareBreak(const QString& playlist)
+{
+    stop();
+    clearList();
+    OpenFile(playlist, true, 0);
+    prepareInsert();
+}
+
 void InsertWindow::prepareInsert()
 {
-    DelayBeforePlay = m_scheduler->preloadTime();
+    m_delayBeforePlay = m_scheduler->preloadTime();
     readyLabel->setVisible(true);
     abortButton->setVisible(true);
     armInsert();
@@ -168,14 +177,14 @@ void InsertWindow::prepareInsert()
 
 void InsertWindow::armInsert()
 {
-    if (WaitForCurrentSongToEnd != 0) {
-        InsertReady = 1;
+    if (m_waitForSong) {
+        m_insertState = InsertState::WaitingForSong;
         return;
     }
     // A delay that rounds to no whole second, or a negative one, could only
     // count away from 0: the insert starts at once instead.
-    const double seconds = std::nearbyint(DelayBeforePlay);
-    if (DelayBeforePlay == 0 || !(seconds >= 1)) {
+    const double seconds = std::nearbyint(m_delayBeforePlay);
+    if (m_delayBeforePlay == 0 || !(seconds >= 1)) {
         insertNow();
         return;
     }
@@ -196,7 +205,7 @@ void InsertWindow::onCountDownTick()
 void InsertWindow::abortInsert()
 {
     m_countDownTimer->setEnabled(false);
-    InsertReady = 0;
+    m_insertState = InsertState::Idle;
     readyLabel->setVisible(false);
     countDownLabel->setText(QString());
     abortButton->setVisible(false);
@@ -205,7 +214,7 @@ void InsertWindow::abortInsert()
 void InsertWindow::insertNow()
 {
     abortInsert();
-    if (CurrentStatus == 2) {
+    if (status() == DeckStatus::Paused) {
         // A paused insert resumes where it was; nothing is reloaded or logged.
         pause();
     } else {
@@ -217,7 +226,7 @@ void InsertWindow::insertNow()
             m_backAfterInsertIn = true;
         } else {
             const bool opened = loadSong();
-            Player* p = playerIn(ChannelPlaying);
+            Player* p = playerIn(channelInPlay());
             if (p)
                 p->PlayFile();
             onMasterVolumeChange();
@@ -229,9 +238,8 @@ void InsertWindow::insertNow()
             }
         }
     }
-    InsertReady = 2;
-    CurrentStatus = 1;
-    statusLabel->setText(playingText());
+    m_insertState = InsertState::Starting;
+    showStatus(DeckStatus::Playing);
     computeRatioAndInterval(*m_insertInRampTimer);
     m_insertInRampTimer->setEnabled(true);
 }
@@ -244,17 +252,11 @@ void InsertWindow::backToMusic()
         m_backAfterInsertIn = true;
         return;
     }
-    GoingBackToMusic = 1;
+    m_goingBackToMusic = true;
     computeRatioAndInterval(*m_backToMusicRampTimer);
-    if (PlayOverMusic == 0)
-        setLevel(musicFader(), 85);
-    // The music's song in play is logged once the ramp is over, even one its
-    // song change cued during the break.
-    m_music.takeUnloggedCue();
-    if (m_music.CurrentStatus != 2)
-        m_music.playButton->press();
-    else
-        m_music.pauseButton->press();
+    if (!m_playOverMusic)
+        m_music.setFaderInPlay(FaderStep::kSilent);
+    m_music.resumeAfterBreak();
     m_backToMusicRampTimer->setEnabled(true);
 }
 
@@ -263,9 +265,9 @@ void InsertWindow::computeRatioAndInterval(Timer& ramp)
     const int iv = masterVolume->value();
     if (iv == 0)
         return;
-    m_ratio = std::nearbyint(static_cast<double>(m_music.masterVolume->value()) / iv * 10000.0) / 10000.0;
+    m_ratio = std::nearbyint(static_cast<double>(m_music.masterLevel()) / iv * 10000.0) / 10000.0;
     // iv ticks take the transition time and a tenth of a second.
-    ramp.setInterval((TransitionTime * 1000 + 100) / iv);
+    ramp.setInterval((transitionTime() * 1000 + 100) / iv);
 }
 
 bool InsertWindow::nothingPlayable() const
@@ -285,15 +287,15 @@ void InsertWindow::songLoaded(int row, int seconds, bool opened)
 
 void InsertWindow::songEndReached()
 {
-    const bool playing = CurrentStatus != 0 && CurrentStatus != 2;
-    const bool lastItem = ItemPlaying - 1 == clipList->count();
+    const bool playing = status() == DeckStatus::Playing;
+    const bool lastItem = rowInPlay() - 1 == clipList->count();
     if (lastItem) {
         // The list is exhausted: the music comes back.
         if (playing)
             backToMusic();
         return;
     }
-    const bool returning = GoingBackToMusic != 0 || m_backAfterInsertIn;
+    const bool returning = m_goingBackToMusic || m_backAfterInsertIn;
     if (nothingPlayable()) {
         // Every row failed, or the list was emptied under the break.
         if (playing && !returning)

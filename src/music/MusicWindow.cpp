@@ -55,7 +55,7 @@ MusicWindow::~MusicWindow() = default;
 void MusicWindow::load()
 {
     MixerDevice& mixer = services().mixer;
-    Players[1] = std::make_unique<Player>(services().media);
+    makeSecondPlayer();
     // Ticked means the line is on; a switch that changes writes it back and
     // takes its colour.
     micSwitch->setValue(mixer.micMute() ? 0 : 1);
@@ -161,9 +161,9 @@ bool MusicWindow::positionTicked()
 {
     // Silence is a fault only while a song should be sounding: not paused or
     // stopped, not while a ramp (ours or a break's) moves the levels.
-    const Player* player = playerIn(ChannelPlaying);
-    const bool watching = CurrentStatus == 1 && player && player->isOpen() && !rampTimer().isEnabled() &&
-                          !m_insert->rampRunning() && m_insert->InsertReady() == 0;
+    const Player* player = playerInPlay();
+    const bool watching = status() == DeckStatus::Playing && player && player->isOpen() && !rampTimer().isEnabled() &&
+                          !m_insert->rampRunning() && m_insert->insertState() == InsertState::Idle;
     if (!deadAir.tick(watching))
         return false;
     writeLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->FileName());
@@ -174,30 +174,6 @@ bool MusicWindow::positionTicked()
 void MusicWindow::getOwnSettings(const QString& app) { deadAir.read(services().settings, app); }
 
 void MusicWindow::saveOwnSettings(const QString& app) { deadAir.save(services().settings, app); }
-
-void MusicWindow::timeLeftShown(const QString& text)
-{
-    if (m_insert->InsertReady() == 1)
-        m_insert->setCountDownText(text);
-}
-
-void MusicWindow::songEndReached()
-{
-    switch (m_insert->InsertReady()) {
-    case 0:
-        changeSong();
-        break;
-    case 1:
-        // The insert takes the song's place; the row chosen waits for the music's return.
-        m_insert->pressInsertNow();
-        --ItemPlaying;
-        break;
-    default:
-        // An insert is under way: hold at the end of the song.
-        --ItemPlaying;
-        break;
-    }
-}
 
 void MusicWindow::songLoaded(int row, int seconds, bool opened)
 {

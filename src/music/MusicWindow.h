@@ -1,6 +1,7 @@
 #pragma once
 
 #include "insert/InsertWindowLink.h"
+#include "insert/MusicWindowLink.h"
 #include "nowplaying/SongInfoSink.h"
 #include "playback/DeadAirWatch.h"
 #include "playback/OutputMeter.h"
@@ -18,13 +19,14 @@ class SchedulerWindow;
 // The music window, "TAVLO Broadcast Music": the program's start-up window.
 // Its deck, list and song change are PlayerWindow's; it adds the mixer
 // switches, its menus, start-up (which brings up the insert window and the
-// scheduler) and closing, and talks to the insert window at the end of each
-// song and to the song-info report on every song loaded.
+// scheduler) and closing, and the music's side of a break (MusicWindowBreak.cpp):
+// the insert window reaches it as a MusicWindowLink, it reaches the insert
+// window through InsertWindowLink. Every song loaded goes to the song-info report.
 //
 // main makes it with the services, hands it the command line and the
-// program's folder, then runs load; a view binds to its controls by name.
+// program's folder, then runs load(); a view binds its controls.
 // UI thread only.
-class MusicWindow : public PlayerWindow {
+class MusicWindow : public PlayerWindow, public MusicWindowLink {
     Q_OBJECT
 public:
     explicit MusicWindow(AppServices& services, QObject* parent = nullptr);
@@ -38,7 +40,6 @@ public:
     // The scheduler window: loaded and shown by showInsertWindowButton after the
     // insert window, and saved on closing.
     void setSchedulerWindow(SchedulerWindow& window) { m_schedulerWindow = &window; }
-    void setSongInfoSink(SongInfoSink& sink) { m_songInfo = &sink; }
     // The playing-now report window: nowPlayingButton shows it, and every song
     // loaded is reported to it.
     void setNowPlayingReport(NowPlayingReport& window);
@@ -54,7 +55,7 @@ public:
     MenuItem* helpMenu;
     MenuItem* onlineHelpItem;
     MenuItem* aboutItem;
-    // The station's output level beside the channel faders, running from load.
+    // The station's output level beside the channel faders, running from load().
     OutputMeter outputMeter;
     // A song silent on air for too long is skipped as "Next" does and
     // logged as "**SILENCE**"; Options > Dead Air... sets when.
@@ -79,6 +80,15 @@ public:
     void openManual();
     void openAbout();
     void openStreaming();
+
+    // ---- The music's side of a break (MusicWindowBreak.cpp).
+    int masterLevel() const override;
+    void setFaderInPlay(double level) override;
+    void followMasterLevel() override;
+    void cueNextSongForBreak() override;
+    void resumeAfterBreak() override;
+    void logSongBackOnAir() override;
+    void saveSettings() override { PlayerWindow::saveSettings(); }
 
 protected:
     void timeLeftShown(const QString& text) override;

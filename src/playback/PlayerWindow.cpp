@@ -52,8 +52,10 @@ Player* PlayerWindow::playerIn(int channel) const
 {
     if (channel < 0 || channel > 1)
         return nullptr;
-    return Players[static_cast<size_t>(channel)].get();
+    return m_players[static_cast<size_t>(channel)].get();
 }
+
+void PlayerWindow::makeSecondPlayer() { m_players[1] = std::make_unique<Player>(m_services.media); }
 
 Button* PlayerWindow::addPushButton(const char* name, const char* caption, std::function<void()> onClick)
 {
@@ -119,12 +121,12 @@ void PlayerWindow::buildDeck()
 
 void PlayerWindow::buildTransitionControls()
 {
-    static const char* const kTypeNames[5] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kTransitionTypeCount; ++i) {
+        const auto type = static_cast<TransitionType>(i);
         auto* b = new Button(this, indexed("transitionButtons", i), QString(), Button::Kind::Option);
         b->setGroup(this);
-        b->setToolTip(QLatin1String(kTypeNames[i]));
-        b->onClick = [this, i] { chooseTransition(i); };
+        b->setToolTip(QLatin1String(transitionName(type)));
+        b->onClick = [this, type] { chooseTransition(type); };
         transitionButtons[static_cast<size_t>(i)] = b;
     }
     transitionTypeLabel = new Label(this, QStringLiteral("transitionTypeLabel"),
@@ -213,7 +215,7 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
     QPointer<PlayerWindow> self(this);
     auto deliver = [self](const QString& folder) {
         if (self)
-            self->strLogPath = folder;
+            self->m_logFolder = folder;
     };
     if (logFolderOpener() == LogFolderDialog::MainWindow)
         form.setMainLogPath = deliver;
@@ -223,8 +225,8 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
 
 void PlayerWindow::finishLoading()
 {
-    if (strLogPath.isEmpty())
-        strLogPath = m_programFolder + QLatin1Char('/');
+    if (m_logFolder.isEmpty())
+        m_logFolder = m_programFolder + QLatin1Char('/');
 
     statusBar->addPanel();
     statusBar->setBold(true);

@@ -7,7 +7,9 @@
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
+#include "playback/DeckStatus.h"
 #include "playback/Player.h"
+#include "playback/TransitionType.h"
 #include "playback/SearchWindowLink.h"
 #include "playlist/ColumnSortMemory.h"
 
@@ -66,12 +68,11 @@ struct PlayerLayout {
 // its commands. The music window and the insert window are both made of it;
 // each adds its own menus, start-up and the hooks below.
 //
-// Controls are child objects named as the system names them ("playButton",
-// "channelFaders(0)", the list "clipList"), so a view finds them by name; the
-// window also keeps them as public members under those names, the way other
-// windows press its buttons. Every handler runs with errors ignored: an
-// empty channel slot or a player whose file did not open makes its step do
-// nothing.
+// Controls are state objects of our own, kept as public members so the
+// views bind them; other windows never press them or write this window's
+// state, they call its intent-named methods. Every handler runs with errors
+// ignored: an empty channel slot or a player whose file did not open makes
+// its step do nothing.
 //
 // The code is split by feature: PlayerWindow.cpp builds the controls,
 // PlayerWindowDeck.cpp runs transport, position and levels,
@@ -88,22 +89,25 @@ public:
                  QObject* parent = nullptr);
     ~PlayerWindow() override;
 
-    // ---- Members other windows read and write by name.
-    int CurrentStatus = 0;    // 0 stopped, 1 playing, 2 paused
-    int ItemPlaying = 0;      // row in play, 1-based; 0 none; -1 after an empty list stopped the deck
-    int ChannelPlaying = 0;   // channel in play, 0 or 1
-    int DoingTransition = 0;  // tick count of the running ramp
-    int TransitionType = 0;   // 0 "Cross Dissolve", 1 "Up Down", 2 "Down  Up", 3 "Mix", 4 "Cut"
-    int TransitionTime = 0;   // seconds
-    QString strLogPath;       // as-run log folder
-    std::array<std::unique_ptr<Player>, 2> Players;  // a slot may hold nothing
+    // ---- State.
+    DeckStatus status() const { return m_status; }
+    // Row in play, from 1; 0 none; -1 after an empty list stopped the deck.
+    int rowInPlay() const { return m_rowInPlay; }
+    // Sets the row in play without loading it: the next song change goes on from there.
+    void setRowInPlay(int row) { m_rowInPlay = row; }
+    // Ticks the running ramp has made; 0 when none runs.
+    int rampStep() const { return m_rampStep; }
+    TransitionType transitionType() const { return m_transitionType; }
+    // Seconds.
+    int transitionTime() const { return m_transitionTime; }
+    // The as-run log's folder.
+    QString logFolder() const { return m_logFolder; }
+    void setLogFolder(const QString& folder) { m_logFolder = folder; }
     // A drag from this window's list: the rows dragged (ascending, from 1),
-    // 1 from its start until it ends (or a drop on this list, or the pointer
-    // moving over the list with no button held), and the "Location" of the
-    // row in play when it started (empty when none was).
-    std::vector<int> DragRows;
-    int DragFromList = 0;
-    QString DragInPlayPath;
+    // and whether it is under way (from its start until it ends, a drop on
+    // this list, or the pointer moving over the list with no button held).
+    const std::vector<int>& dragRows() const { return m_dragRows; }
+    bool dragFromList() const { return m_dragFromList; }
 
     // Seconds cut from the start and end of every song loaded from now on.
     // The settings may store values the spinners refuse; the member takes them.
@@ -111,10 +115,12 @@ public:
     void setCutFirst(int seconds) { m_cutFirst = seconds; }
     int cutLast() const { return m_cutLast; }
     void setCutLast(int seconds) { m_cutLast = seconds; }
-    // Trim points of the song in play, in seconds of the file.
     // The channel, and its player, of the song in play (or cued).
-    int channelInPlay() const { return ChannelPlaying == 1 ? 1 : 0; }
-    Player* playerInPlay() const { return Players[static_cast<std::size_t>(channelInPlay())].get(); }
+    int channelInPlay() const { return m_channelInPlay == 1 ? 1 : 0; }
+    Player* playerInPlay() const { return m_players[static_cast<std::size_t>(channelInPlay())].get(); }
+    // The player of a channel, or null when the slot is empty.
+    Player* playerIn(int channel) const;
+    // Trim points of the song in play, in seconds of the file.
     int songStart() const { return m_songStart; }
     int songEnd() const { return m_songEnd; }
     // Seconds the time-left displays subtract.
@@ -147,7 +153,7 @@ public:
     bool calculating() const { return m_calculating; }
 
     // The program's one log-folder window; "Setup Log Folder..." opens it and
-    // its OK sets this window's strLogPath.
+    // its OK sets this window's m_logFolder.
     void setLogFolderWindow(LogFolderDialog& form);
     // The program's one search window; "Search MP3" and "Scan Drive..." show
     // it at this window's place.
@@ -189,7 +195,7 @@ public:
     Label* cutLastLabel;
     Button* shuffleCheck;
     ComboBox* outputDeviceCombo;
-    std::array<Button*, 5> transitionButtons;
+    std::array<Button*, kTransitionTypeCount> transitionButtons;
     Label* transitionTypeLabel;
     Slider* transitionTimeSpinner;
     Label* transitionTimeLabel;
@@ -252,12 +258,12 @@ public:
     // other channel. False when none does before the list's end, or in the
     // whole list; the song in play then keeps its channel and its end.
     bool loadPlayableSong();
-    void chooseTransition(int Index);
+    void chooseTransition(TransitionType type);
     void onTransitionTimeChange();
 
     // ---- List and files (PlayerWindowList.cpp).
     // Adds one row; a row inserted at or before the row in play of this
-    // window's own list moves ItemPlaying down with it. Returns the position used.
+    // window's own list moves m_rowInPlay down with it. Returns the position used.
     int addFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
     // A playlist (a name ending in "m3u", any case) or one media file.
     // Never empties the list, whatever ClearList says.
@@ -292,6 +298,9 @@ public:
     void deleteSelected();
     void shuffleList();
     void clearList();
+    // The list becomes `playlist`: the song on air plays to its end and the
+    // next song change takes the new list's first row.
+    void switchToList(const QString& playlist);
     void toggleWriteLog();
     void chooseLogFolder();
     void toggleNormalizeLoudness();
@@ -336,8 +345,16 @@ Q_SIGNALS:
 protected:
     AppServices& services() const { return m_services; }
     const DeckVariant& variant() const { return m_variant; }
-    // The player of a channel, or null when the slot is empty.
-    Player* playerIn(int channel) const;
+    // Sets the deck's status and the label that shows it.
+    void showStatus(DeckStatus status);
+    // The ramp tick counter, which a window's own ramps share with its song changes.
+    int advanceRampStep() { return ++m_rampStep; }
+    void setRampStep(int step) { m_rampStep = step; }
+    // The second channel's player, made at start-up so both slots hold one.
+    void makeSecondPlayer();
+    // Moves a fader of this window to `step`; a step outside the fader's
+    // range is refused and changes nothing.
+    void setFader(int channel, int step);
     // A push button of this window whose press runs `onClick`.
     Button* addPushButton(const char* name, const char* caption, std::function<void()> onClick);
     // The "&Options" menu with its two items, in the window's own wording.
@@ -349,7 +366,7 @@ protected:
     // Asks "Exit Program ?"; Yes announces the end and answers true.
     bool confirmExit();
 
-    // Position tick, step 4: the time-left text after it was shown.
+    // Position tick: the time-left text, just shown.
     virtual void timeLeftShown(const QString& text) { Q_UNUSED(text); }
     // Position tick, the song is in its last seconds and the next row is
     // chosen: hand over to it.
@@ -362,15 +379,15 @@ protected:
         Q_UNUSED(seconds);
         Q_UNUSED(opened);
     }
-    // OpenFile read the playlist FileName (the insert window looks at its name).
-    virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
+    // OpenFile read the playlist `fileName` (the insert window looks at its name).
+    virtual void playListOpened(const QString& fileName) { Q_UNUSED(fileName); }
     // Who opens the log-folder window: 1 the music window, 2 the insert window.
     virtual int logFolderOpener() const { return 1; }
-    // Keys only one of the windows has, read after "WriteLog" and written
-    // after it ("WaitSong" in the insert window).
     // Each position tick, after the labels: true when the window has moved
     // on to another song, which ends the tick.
     virtual bool positionTicked() { return false; }
+    // Keys only one of the windows has, read after "WriteLog" and written
+    // after it ("WaitSong" in the insert window).
     virtual void getOwnSettings(const QString& app) { Q_UNUSED(app); }
     virtual void saveOwnSettings(const QString& app) { Q_UNUSED(app); }
 
@@ -379,10 +396,6 @@ private:
     void buildTransitionControls();
     void buildList();
     void buildMenus();
-    void showStatus(int status);
-    void setFader(int channel, int value);
-    // "Calculate Total": the seconds row n plays, opening its file when the
-    // list does not know them yet.
     // The channel's old player stops and goes; a new one takes its slot.
     Player& newPlayerIn(int channel);
     // A song was just opened from `row`: its loudness trim, and the rows
@@ -390,8 +403,22 @@ private:
     void loudnessForLoadedSong(Player& player, int row, bool opened);
     // A list was opened: its first rows measured ahead.
     void loudnessForOpenedList();
+    // "Calculate Total": the seconds row n plays, opening its file when the
+    // list does not know them yet.
     double playTimeForTotal(int n);
 
+    DeckStatus m_status = DeckStatus::Stopped;
+    int m_rowInPlay = 0;
+    int m_channelInPlay = 0;
+    int m_rampStep = 0;
+    TransitionType m_transitionType = TransitionType::CrossDissolve;
+    int m_transitionTime = 0;
+    QString m_logFolder;
+    std::array<std::unique_ptr<Player>, 2> m_players;  // a slot may hold nothing
+    std::vector<int> m_dragRows;
+    bool m_dragFromList = false;
+    // The "Location" of the row in play when the drag started; empty when none was.
+    QString m_dragInPlayPath;
     AppServices& m_services;
     DeckVariant m_variant;
     std::unique_ptr<Timer> m_positionTimer;

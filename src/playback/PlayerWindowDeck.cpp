@@ -11,38 +11,40 @@
 
 namespace tavlo {
 
-void PlayerWindow::showStatus(int status)
+void PlayerWindow::showStatus(DeckStatus status)
 {
-    CurrentStatus = status;
-    statusLabel->setText(status == 1 ? playingText() : status == 2 ? pausedText() : stoppedText());
+    m_status = status;
+    statusLabel->setText(status == DeckStatus::Playing  ? playingText()
+                         : status == DeckStatus::Paused ? pausedText()
+                                                        : stoppedText());
 }
 
 void PlayerWindow::play()
 {
-    if (CurrentStatus == 2) {
-        if (Player* p = playerIn(ChannelPlaying))
+    if (m_status == DeckStatus::Paused) {
+        if (Player* p = playerIn(m_channelInPlay))
             p->PlayFile();
         // A song the song change cued while paused goes on air only now.
         if (const QString cued = takeUnloggedCue(); !cued.isEmpty()) {
             writeLog(0, QString(), cued);
             Q_EMIT songStarted(cued);
         }
-    } else if (CurrentStatus == 0) {
-        ItemPlaying = 1;
+    } else if (m_status == DeckStatus::Stopped) {
+        m_rowInPlay = 1;
         changeSong();
     }
-    showStatus(1);
+    showStatus(DeckStatus::Playing);
 }
 
 void PlayerWindow::pause()
 {
-    if (CurrentStatus == 2) {
+    if (m_status == DeckStatus::Paused) {
         play();
         return;
     }
-    if (Player* p = playerIn(ChannelPlaying))
+    if (Player* p = playerIn(m_channelInPlay))
         p->PauseFile();
-    showStatus(2);
+    showStatus(DeckStatus::Paused);
 }
 
 void PlayerWindow::stop()
@@ -53,28 +55,28 @@ void PlayerWindow::stop()
         if (Player* p = playerIn(c))
             p->StopFile();
     }
-    showStatus(0);
+    showStatus(DeckStatus::Stopped);
 }
 
 void PlayerWindow::next()
 {
-    if (CurrentStatus == 2)
+    if (m_status == DeckStatus::Paused)
         play();
-    ++ItemPlaying;
+    ++m_rowInPlay;
     changeSong();
 }
 
 void PlayerWindow::back()
 {
-    if (CurrentStatus == 2)
+    if (m_status == DeckStatus::Paused)
         play();
-    --ItemPlaying;
+    --m_rowInPlay;
     changeSong();
 }
 
 void PlayerWindow::onPositionTick()
 {
-    Player* player = playerIn(ChannelPlaying);
+    Player* player = playerIn(m_channelInPlay);
     const int p = player ? player->Position() : 0;
 
     songLengthLabel->setText(formatMinutes(m_songEnd - m_songStart));
@@ -88,7 +90,7 @@ void PlayerWindow::onPositionTick()
     positionSlider->setValue(p - m_songStart);
     m_positionUpdating = false;
 
-    if (p < m_songEnd - TransitionTime)
+    if (p < m_songEnd - m_transitionTime)
         return;
 
     // The song is in its last seconds: choose what follows. This runs on
@@ -96,9 +98,9 @@ void PlayerWindow::onPositionTick()
     // the choice made and taken back each time.
     if (shuffleCheck->value() == 1) {
         m_services.random.reseed();
-        ItemPlaying = static_cast<int>(m_services.random.next() * clipList->count() + 1);
+        m_rowInPlay = static_cast<int>(m_services.random.next() * clipList->count() + 1);
     } else {
-        ++ItemPlaying;
+        ++m_rowInPlay;
     }
     songEndReached();
 }
@@ -107,8 +109,8 @@ void PlayerWindow::onMasterVolumeChange()
 {
     const int m = masterVolume->value();
     const int max = masterVolume->max();
-    if (ChannelPlaying == 0 || ChannelPlaying == 1)
-        channelFaders[static_cast<size_t>(ChannelPlaying)]->setValue(max - m);
+    if (m_channelInPlay == 0 || m_channelInPlay == 1)
+        channelFaders[static_cast<size_t>(m_channelInPlay)]->setValue(max - m);
     const int percent = max > 0 ? nearestEven(static_cast<double>(m) / max * 100.0) : 0;
     masterVolumeLabel->setText(QString::number(percent) + QLatin1Char('%'));
     masterVolumeBar->setValue(percent);
@@ -139,7 +141,7 @@ void PlayerWindow::onPositionChange()
     timeLeftLabel->setText(formatMinutes(m_songEnd - m_songStart - s - timeLeftLead()));
     // The position tick moves the slider too; only the user's moves seek.
     if (!m_positionUpdating) {
-        if (Player* p = playerIn(ChannelPlaying))
+        if (Player* p = playerIn(m_channelInPlay))
             p->setPosition(s + m_songStart);
     }
 }
@@ -149,7 +151,7 @@ void PlayerWindow::onPositionScroll() { onPositionChange(); }
 void PlayerWindow::onPitchChange()
 {
     const double rate = pitchSlider->value() / 100.0;
-    if (Player* p = playerIn(ChannelPlaying))
+    if (Player* p = playerIn(m_channelInPlay))
         p->setPitch(rate);
     pitchLabel->setText(QString::number(rate));
 }
@@ -162,7 +164,7 @@ void PlayerWindow::onPitchScroll()
 
 void PlayerWindow::onBalanceChange()
 {
-    if (Player* p = playerIn(ChannelPlaying))
+    if (Player* p = playerIn(m_channelInPlay))
         p->setBalance(balanceSlider->value());
     balanceLabel->setText(QString::number(balanceSlider->value()));
 }

@@ -12,14 +12,14 @@ namespace tavlo {
 QStringList PlayerWindow::startDrag()
 {
     PlaylistModel& list = *clipList;
-    DragRows.clear();
-    DragRows.reserve(static_cast<size_t>(list.count()));
+    m_dragRows.clear();
+    m_dragRows.reserve(static_cast<size_t>(list.count()));
     QStringList files;
-    DragInPlayPath = ItemPlaying > 0 ? list.text(ItemPlaying, ColLocation) : QString();
-    DragFromList = 1;
+    m_dragInPlayPath = m_rowInPlay > 0 ? list.text(m_rowInPlay, ColLocation) : QString();
+    m_dragFromList = true;
     for (int n = 1; n <= list.count(); ++n) {
         if (list.isSelected(n)) {
-            DragRows.push_back(n);
+            m_dragRows.push_back(n);
             files.append(list.text(n, ColLocation));
         }
     }
@@ -43,7 +43,7 @@ void PlayerWindow::showDropTarget(int Row)
 void PlayerWindow::drop(const QStringList& Files, int Row)
 {
     PlaylistModel& list = *clipList;
-    const bool move = DragFromList == 1;
+    const bool move = m_dragFromList;
     const int m = static_cast<int>(Files.size());
     int p = list.count() + 1;
     if (list.count() > 0 && Row >= 1 && Row <= list.count())
@@ -53,7 +53,7 @@ void PlayerWindow::drop(const QStringList& Files, int Row)
     [&] {
         if (move) {
             for (int j = m; j >= 1; --j) {
-                const int n = j <= static_cast<int>(DragRows.size()) ? DragRows[static_cast<size_t>(j - 1)] : 0;
+                const int n = j <= static_cast<int>(m_dragRows.size()) ? m_dragRows[static_cast<size_t>(j - 1)] : 0;
                 if (n < 1 || n > list.count())
                     return;
                 list.remove(n);
@@ -64,37 +64,37 @@ void PlayerWindow::drop(const QStringList& Files, int Row)
         }
         for (int j = 1; j <= m; ++j)
             OpenFile(Files[j - 1], false, p + j - 1);
-        if (!move || DragInPlayPath.isEmpty())
+        if (!move || m_dragInPlayPath.isEmpty())
             return;
         int inPlay = 0;
         for (int n = 1; n <= list.count() && inPlay == 0; ++n)
-            inPlay = list.text(n, ColLocation) == DragInPlayPath ? n : 0;
+            inPlay = list.text(n, ColLocation) == m_dragInPlayPath ? n : 0;
         if (inPlay == 0)
             return;
         list.setMultiSelect(false);
         list.selectOnly(inPlay);
-        ItemPlaying = inPlay;
+        m_rowInPlay = inPlay;
         // The row was made anew and lost the length the deck wrote into it.
         list.setText(inPlay, ColLength, songLengthLabel->text());
     }();
 
     list.setMultiSelect(true);
-    DragInPlayPath.clear();
-    DragFromList = 0;
+    m_dragInPlayPath.clear();
+    m_dragFromList = false;
 }
 
 void PlayerWindow::endDrag()
 {
     // Whatever became of the drag, a later drop on this list is never taken
     // for a move of these rows.
-    DragFromList = 0;
-    DragInPlayPath.clear();
+    m_dragFromList = false;
+    m_dragInPlayPath.clear();
 }
 
 void PlayerWindow::onListMouseMove(int Button)
 {
     if (Button == 0)
-        DragFromList = 0;
+        m_dragFromList = false;
 }
 
 }  // namespace tavlo

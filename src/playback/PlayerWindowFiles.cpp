@@ -64,7 +64,7 @@ void PlayerWindow::loadPlaylist(const QString& FileName)
         FileName,
         [&](const PlaylistEntry& entry) {
             // Each entry is appended after the last row, as addFileToList
-            // would put it, with the same care for ItemPlaying.
+            // would put it, with the same care for m_rowInPlay.
             const int pos = list.count() + static_cast<int>(pending.size()) + 1;
             pending.push_back(rowForFile(entry.location, entry.title));
             // The list's own length stands until the song is opened.
@@ -72,8 +72,8 @@ void PlayerWindow::loadPlaylist(const QString& FileName)
                 pending.back().fields[ColTotLength] = QString::number(entry.seconds);
                 pending.back().fields[ColLength] = formatMinutes(entry.seconds - m_cutFirst - m_cutLast);
             }
-            if (pos <= ItemPlaying)
-                ++ItemPlaying;
+            if (pos <= m_rowInPlay)
+                ++m_rowInPlay;
             if (pending.size() >= kRowsPerBatch)
                 flush();
             return true;
@@ -130,7 +130,7 @@ void PlayerWindow::saveListAs()
 
 void PlayerWindow::writeLog(int LogActivation, const QString& strError, const QString& LogLine)
 {
-    m_log->write(m_logSwitch, strLogPath, LogActivation, strError, LogLine);
+    m_log->write(m_logSwitch, m_logFolder, LogActivation, strError, LogLine);
     if (LogActivation != AsRunLog::LogStart && LogActivation != AsRunLog::LogEnd)
         Q_EMIT logEntryWritten(strError, LogLine);
 }
@@ -147,7 +147,7 @@ void PlayerWindow::toggleWriteLog()
 void PlayerWindow::chooseLogFolder()
 {
     if (m_logFolderWindow)
-        m_logFolderWindow->openFrom(logFolderOpener(), *this, strLogPath);
+        m_logFolderWindow->openFrom(logFolderOpener(), *this, m_logFolder);
 }
 
 }  // namespace tavlo

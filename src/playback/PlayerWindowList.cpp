@@ -19,15 +19,15 @@ constexpr int kRightButton = 2;
 int PlayerWindow::addFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList)
 {
     const int pos = tavlo::AddFileToList(FileName, InsertPos, DestinationList);
-    // Keep ItemPlaying on the same song when a row goes in above it.
-    if (&DestinationList == clipList && pos <= ItemPlaying)
-        ++ItemPlaying;
+    // Keep m_rowInPlay on the same song when a row goes in above it.
+    if (&DestinationList == clipList && pos <= m_rowInPlay)
+        ++m_rowInPlay;
     return pos;
 }
 
 Player& PlayerWindow::newPlayerIn(int channel)
 {
-    auto& slot = Players[static_cast<size_t>(channel == 1 ? 1 : 0)];
+    auto& slot = m_players[static_cast<size_t>(channel == 1 ? 1 : 0)];
     // Every song gets a new player; the old one stops and lets its file go.
     if (slot)
         slot->StopFile();
@@ -42,9 +42,9 @@ bool PlayerWindow::loadSong()
     const int ch = channelInPlay();
     Player& player = newPlayerIn(ch);
 
-    if (ItemPlaying < 1 || ItemPlaying > clipList->count())
-        ItemPlaying = 1;
-    const int row = ItemPlaying;
+    if (m_rowInPlay < 1 || m_rowInPlay > clipList->count())
+        m_rowInPlay = 1;
+    const int row = m_rowInPlay;
 
     player.setFileName(clipList->text(row, ColLocation));
     const bool opened = player.OpenFile() <= 0;
@@ -82,30 +82,30 @@ void PlayerWindow::showSearch() { m_search->showAt(left(), top()); }
 
 void PlayerWindow::showItemInPlay()
 {
-    if (ItemPlaying < 1 || ItemPlaying > clipList->count())
+    if (m_rowInPlay < 1 || m_rowInPlay > clipList->count())
         return;
     clipList->setMultiSelect(false);
-    clipList->selectOnly(ItemPlaying);
+    clipList->selectOnly(m_rowInPlay);
     clipList->setMultiSelect(true);
 }
 
 void PlayerWindow::cueSelected()
 {
     // A fresh player in the channel in play: whatever it played stops now.
-    newPlayerIn(ChannelPlaying);
+    newPlayerIn(m_channelInPlay);
 
     const int selected = clipList->firstSelected();
     if (selected >= 1 && selected <= clipList->count()) {
         clipList->setSelected(selected, false);
-        ItemPlaying = selected;
+        m_rowInPlay = selected;
         loadSong();
-        if (Player* p = playerIn(ChannelPlaying)) {
+        if (Player* p = playerIn(m_channelInPlay)) {
             p->PlayFile();
             p->PauseFile();
         }
         onMasterVolumeChange();
     }
-    showStatus(2);
+    showStatus(DeckStatus::Paused);
     showItemInPlay();
 }
 
@@ -114,24 +114,38 @@ void PlayerWindow::playSelected()
     const int selected = clipList->firstSelected();
     if (selected >= 1 && selected <= clipList->count()) {
         clipList->setSelected(selected, false);
-        ItemPlaying = selected;
+        m_rowInPlay = selected;
         changeSong();
     }
-    showStatus(1);
+    showStatus(DeckStatus::Playing);
 }
 
-void PlayerWindow::deleteSelected() { ItemPlaying = deleteSelectedRows(*clipList, ItemPlaying); }
+void PlayerWindow::deleteSelected() { m_rowInPlay = deleteSelectedRows(*clipList, m_rowInPlay); }
 
 void PlayerWindow::shuffleList()
 {
-    ItemPlaying = randomOrder(*clipList, ItemPlaying, m_services.random);
+    m_rowInPlay = randomOrder(*clipList, m_rowInPlay, m_services.random);
     showItemInPlay();
 }
 
 void PlayerWindow::clearList()
 {
     clipList->clear();
-    ItemPlaying = 0;
+    m_rowInPlay = 0;
+}
+
+void PlayerWindow::switchToList(const QString& playlist)
+{
+    clearList();
+    OpenFile(playlist, true, 0);
+    m_rowInPlay = 0;
+    if (m_status == DeckStatus::Paused) {
+        // A break holds the deck: cue the new list's first song, so the
+        // break hands back to it rather than to nothing.
+        if (clipList->count() > 0)
+            clipList->selectOnly(1);
+        cueSelected();
+    }
 }
 
 double PlayerWindow::playTimeForTotal(int n)
@@ -142,7 +156,7 @@ double PlayerWindow::playTimeForTotal(int n)
         return stored;
     // The list has not played the row yet: ask a fresh player of the channel
     // in play, and keep what it says for the next time.
-    Player& player = newPlayerIn(ChannelPlaying);
+    Player& player = newPlayerIn(m_channelInPlay);
     player.setFileName(clipList->text(n, ColLocation));
     player.OpenFile();
     const int d = player.Duration();
@@ -181,8 +195,8 @@ void PlayerWindow::calculateTotal()
     // Each hand-over of "Cross Dissolve", "Up Down" and "Mix" plays the two
     // songs together for the transition time; "Down  Up" and "Cut" are not
     // counted as shortening the list.
-    if ((TransitionType == 0 || TransitionType == 1 || TransitionType == 3) && counted > 1)
-        total -= static_cast<double>(counted - 1) * TransitionTime;
+    if (overlapsWholeTime(m_transitionType) && counted > 1)
+        total -= static_cast<double>(counted - 1) * m_transitionTime;
 
     totalLengthLabel->setText(formatMinutes(total));
     songCountLabel->setText(QString::number(counted));
@@ -210,7 +224,7 @@ void PlayerWindow::onListMouseUp(int Button, int x, int y)
 void PlayerWindow::onListColumnClick(int column)
 {
     const int descending = m_sort.columnClicked(column);
-    ItemPlaying = sortTrackingInPlay(*clipList, ItemPlaying, column, descending != 0);
+    m_rowInPlay = sortTrackingInPlay(*clipList, m_rowInPlay, column, descending != 0);
 }
 
 }  // namespace tavlo

@@ -28,7 +28,7 @@ void PlayerWindow::toggleNormalizeLoudness()
     // Switched on mid-list: the songs about to play are measured now, not
     // one song late.
     if (m_loudness->enabled())
-        m_loudness->measureAhead(locations(*clipList, ItemPlaying + 1, kRowsAhead));
+        m_loudness->measureAhead(locations(*clipList, m_rowInPlay + 1, kRowsAhead));
 }
 
 void PlayerWindow::loudnessForLoadedSong(Player& player, int row, bool opened)

@@ -24,14 +24,14 @@ void PlayerWindowRemote::play() { m_window.playButton->press(); }
 void PlayerWindowRemote::pause()
 {
     // The window's Pause resumes a paused song; a remote's Pause never does.
-    if (m_window.CurrentStatus != 2)
+    if (m_window.status() != DeckStatus::Paused)
         m_window.pauseButton->press();
 }
 
 void PlayerWindowRemote::playPause()
 {
     // Pause toggles by itself; from a stop only Play starts the list.
-    if (m_window.CurrentStatus == 0)
+    if (m_window.status() == DeckStatus::Stopped)
         m_window.playButton->press();
     else
         m_window.pauseButton->press();
@@ -45,14 +45,15 @@ void PlayerWindowRemote::previous() { m_window.backButton->press(); }
 
 RemoteTransport::Status PlayerWindowRemote::status() const
 {
-    switch (m_window.CurrentStatus) {
-    case 1:
+    switch (m_window.status()) {
+    case DeckStatus::Playing:
         return Status::Playing;
-    case 2:
+    case DeckStatus::Paused:
         return Status::Paused;
-    default:
-        return Status::Stopped;
+    case DeckStatus::Stopped:
+        break;
     }
+    return Status::Stopped;
 }
 
 qint64 PlayerWindowRemote::positionUs()
@@ -74,7 +75,7 @@ void PlayerWindowRemote::refresh(bool started)
         // The row in play holds the tags; if the list moved under it since,
         // the file's name is title enough.
         const PlaylistModel& list = *m_window.clipList;
-        const int row = m_window.ItemPlaying;
+        const int row = m_window.rowInPlay();
         if (row >= 1 && row <= list.count() && list.text(row, ColLocation) == path) {
             t.title = list.text(row, ColTitle);
             t.artist = list.text(row, ColArtist);

@@ -44,12 +44,14 @@ void PlayerWindow::loadSettings()
     // labels, lead and faders. A text that is not a number, or a value the
     // control refuses, leaves that one thing as it was.
     if (const auto v = toInt32(read("Transitions", "TransitionTime", "1"))) {
-        TransitionTime = *v;
+        m_transitionTime = *v;
         transitionTimeSpinner->setValue(*v);
     }
     if (const auto v = toInt16(read("Transitions", "TransitionType", "0"))) {
-        TransitionType = *v;
-        if (*v >= 0 && *v < static_cast<int>(transitionButtons.size()))
+        // A number no button stands for is kept as read: its ramps hold
+        // the faders still until the end tick.
+        m_transitionType = static_cast<TransitionType>(*v);
+        if (transitionTypeFromInt(*v))
             transitionButtons[static_cast<size_t>(*v)]->setValue(1);
     }
     if (const auto v = toInt16(read("Trimming", "CutFirst", "0"))) {
@@ -75,7 +77,7 @@ void PlayerWindow::loadSettings()
         setGeometry(*v, top(), width(), height());
     if (const auto v = twips(read("Window", "Height", "7000")))
         setGeometry(left(), top(), width(), *v);
-    strLogPath = read("Settings", "LogFolder", "");
+    m_logFolder = read("Settings", "LogFolder", "");
     if (const auto v = toBool(read("Settings", "WriteLog", "False")))
         setLogSwitch(*v);
     getOwnSettings(app);
@@ -93,15 +95,15 @@ void PlayerWindow::saveSettings()
         store.save(app, text(section), text(key), value);
     };
 
-    save("Transitions", "TransitionTime", fromInt(TransitionTime));
-    save("Transitions", "TransitionType", fromInt(TransitionType));
+    save("Transitions", "TransitionTime", fromInt(m_transitionTime));
+    save("Transitions", "TransitionType", fromInt(toInt(m_transitionType)));
     save("Trimming", "CutFirst", fromInt(m_cutFirst));
     save("Trimming", "CutLast", fromInt(m_cutLast));
     save("RandomPlayback", "rnd", fromInt(shuffleCheck->value()));
     save("BasicAudio", "Volume", fromInt(masterVolume->value()));
     save("Buttons", "cmdShowOptionsTop", fromSingle(m_showOptionsTop));
     save("Buttons", "cmdShowOptionsCaption", showOptionsButton->caption());
-    save("Settings", "LogFolder", strLogPath);
+    save("Settings", "LogFolder", m_logFolder);
     save("Settings", "WriteLog", fromBool(m_logSwitch));
     saveOwnSettings(app);
     m_loudness->save(store, app);

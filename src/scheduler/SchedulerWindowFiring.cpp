@@ -86,22 +86,11 @@ void SchedulerWindow::fire(int row)
     const QString playlist = lstEvents->text(row, EvPlaylist);
     Q_EMIT eventFired(lstEvents->text(row, EvTime), playlist, window);
     if (window == QLatin1String("Ads")) {
-        m_insert.stopButton->press();
-        m_insert.clearList();
-        m_insert.OpenFile(playlist, true, 0);
-        m_insert.DelayBeforePlay = PreLoadTime;
-        m_insert.prepareInsert();
+        // The break counts down this preload time, read back through the
+        // insert window's link, so it starts on the event's own second.
+        m_insert.prepareBreak(playlist);
     } else if (window == QLatin1String("Music")) {
-        m_music.clearList();
-        m_music.OpenFile(playlist, true, 0);
-        m_music.ItemPlaying = 0;
-        if (m_music.CurrentStatus == 2) {
-            // Paused (a break holds the music): cue the new list's first
-            // song, so the music comes back with it rather than with nothing.
-            if (m_music.clipList->count() > 0)
-                m_music.clipList->selectOnly(1);
-            m_music.cueSelected();
-        }
+        m_music.switchToList(playlist);
     } else if (window == QLatin1String("Timing")) {
         OpenEventList(playlist);
     }

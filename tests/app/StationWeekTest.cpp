@@ -70,7 +70,8 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     const QString logs[2] = {g.dir.filePath(s("music/")), g.dir.filePath(s("insert/"))};
     PlayerWindow* windows[2] = {&g.music(), &g.insert()};
     for (int i = 0; i < 2; ++i) {
-        QDir().mkpath(windows[i]->strLogPath = logs[i]);
+        windows[i]->setLogFolder(logs[i]);
+        QDir().mkpath(logs[i]);
         windows[i]->setLogSwitch(true);
         windows[i]->transitionTimeSpinner->setValue(3 - i);
     }
@@ -125,19 +126,19 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             const auto& st = g.r->media.streams();
             const bool heard = std::any_of(st.begin(), st.end(), [](FakeStream* f) { return f->audible() && f->volume() > -85 * 85; });
             silence.see(!heard, now, badFile);
-            waiting.see(g.insert().InsertReady == 1, now);
+            waiting.see(g.insert().insertState() == InsertState::WaitingForSong, now);
             countDown.see(g.insert().countDownTimer().isEnabled(), now);
             for (int i = 0; i < 4; ++i)
                 ramp[i].see(ramps[i]->isEnabled(), now);
-            if (going == 1 && g.insert().GoingBackToMusic == 0 && g.insert().PlayOverMusic == 1)
+            if (going == 1 && g.insert().goingBackToMusic() == false && g.insert().playsOverMusic() == true)
                 expected[0] << g.r->pathInPlay();
-            going = g.insert().GoingBackToMusic;
+            going = g.insert().goingBackToMusic();
         }
         // Nothing stuck: the break is over and the music plays.
-        EXPECT_EQ(std::tuple(g.insert().InsertReady, g.insert().GoingBackToMusic, g.insert().CurrentStatus,
-                             g.music().CurrentStatus, g.insert().countDownTimer().isEnabled(), ramps[1]->isEnabled(),
+        EXPECT_EQ(std::tuple(g.insert().insertState(), g.insert().goingBackToMusic(), g.insert().status(),
+                             g.music().status(), g.insert().countDownTimer().isEnabled(), ramps[1]->isEnabled(),
                              ramps[2]->isEnabled(), ramps[3]->isEnabled()),
-                  std::tuple(0, 0, 0, 1, false, false, false, false));
+                  std::tuple(InsertState::Idle, false, DeckStatus::Stopped, DeckStatus::Playing, false, false, false, false));
         // Every event once: midnight's swap, the two music changes, 24 breaks.
         QStringList seen, events{s("00:00:00 Timing"), s("06:00:00 Music"), s("18:00:00 Music")};
         for (int h = 0; h < 24; ++h)

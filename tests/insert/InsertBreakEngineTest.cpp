@@ -86,9 +86,9 @@ struct Break {
         st.run(kRenderSeconds - kPressAt, [this] {
             if (inEnd < 0 && !insert.insertInRampTimer().isEnabled())
                 inEnd = now();
-            if (back < 0 && insert.GoingBackToMusic != 0)
+            if (back < 0 && insert.goingBackToMusic() != false)
                 back = now();
-            if (back >= 0 && backEnd < 0 && insert.GoingBackToMusic == 0)
+            if (back >= 0 && backEnd < 0 && insert.goingBackToMusic() == false)
                 backEnd = now();
         });
         out = st.take();
@@ -153,7 +153,7 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
         EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
         EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
         EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
-        EXPECT_EQ(std::pair(br.insert.CurrentStatus, br.music.CurrentStatus), std::pair(0, 1));
+        EXPECT_EQ(std::pair(br.insert.status(), br.music.status()), std::pair(DeckStatus::Stopped, DeckStatus::Playing));
         if (type == 0) {
             // Across each ramp one side falls and the other rises, 100 ms at a
             // time (the insert-in starting after the first tick's blip).

@@ -33,8 +33,8 @@ TEST(InsertSoak, EveryShapeOfBreakPlaysItsWholeListAndBringsTheMusicBack)
 
         // The break ends by itself once its list is exhausted, well within ten minutes.
         b.r.time.advance(570000);
-        EXPECT_EQ(std::tuple(inserts, b.in().InsertReady, b.in().GoingBackToMusic, b.in().CurrentStatus, b.m().CurrentStatus),
-                  std::tuple(3 * (i + 1), 0, 0, 0, 1));
+        EXPECT_EQ(std::tuple(inserts, b.in().insertState(), b.in().goingBackToMusic(), b.in().status(), b.m().status()),
+                  std::tuple(3 * (i + 1), InsertState::Idle, false, DeckStatus::Stopped, DeckStatus::Playing));
         EXPECT_FALSE(b.in().insertInRampTimer().isEnabled() || b.in().backToMusicRampTimer().isEnabled() ||
                      b.in().countDownTimer().isEnabled());
         EXPECT_TRUE(b.audible(b.m()));

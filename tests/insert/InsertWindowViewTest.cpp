@@ -65,7 +65,7 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     savePicture(view, s("insert-view-countdown"));
     // The music's time left while a break waits for its song, and the longest count.
     for (const char* text : {"-00:-00", "32767", "4"}) {
-        insert.link().setCountDownText(s(text));
+        insert.link().showMusicTimeLeft(s(text));
         settle();
         for (int i = 0; i < steady.size(); ++i)
             EXPECT_EQ(placeIn(view, steady[i]), before[i]) << steady[i]->objectName().toStdString() << " moved at "

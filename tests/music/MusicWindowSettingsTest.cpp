@@ -26,10 +26,10 @@ TEST(MusicWindowSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARest
     // Stopped, nothing opened, the other channel silent. (The mixer switches
     // and the lined-up place are the mixer and layout tests'.)
     EXPECT_EQ(std::pair(before.media.streams().size(), before.fader(1)), std::pair(std::size_t{0}, 85));
-    EXPECT_EQ(std::tuple(w.TransitionTime, w.TransitionType, w.transitionButtons[0]->value(), w.cutFirst(), w.cutLast()),
-              std::tuple(1, 0, 1, 0, 0));
+    EXPECT_EQ(std::tuple(w.transitionTime(), w.transitionType(), w.transitionButtons[0]->value(), w.cutFirst(), w.cutLast()),
+              std::tuple(1, TransitionType::CrossDissolve, 1, 0, 0));
     EXPECT_EQ(std::tuple(w.masterVolume->value(), w.shuffleCheck->value(), w.showOptions(), w.panelHeight()), std::tuple(64, 0, 1, 4335));
-    EXPECT_EQ(std::tuple(w.strLogPath, w.logSwitch()), std::tuple(QStringLiteral("/opt/tavlo/"), false));
+    EXPECT_EQ(std::tuple(w.logFolder(), w.logSwitch()), std::tuple(QStringLiteral("/opt/tavlo/"), false));
 
     w.transitionTimeSpinner->setValue(7);
     w.transitionButtons[3]->setValue(1);
@@ -39,7 +39,7 @@ TEST(MusicWindowSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARest
     w.shuffleCheck->setValue(1);
     w.showOptionsButton->press();
     w.setGeometry(300, 450, 6615, 9000);
-    w.strLogPath = QStringLiteral("/var/log/tavlo/");
+    w.setLogFolder(QStringLiteral("/var/log/tavlo/"));
     w.writeLogItem->click();
 
     EXPECT_FALSE(w.mayClose());  // saved before the question, answered No
@@ -53,11 +53,11 @@ TEST(MusicWindowSettings, FirstStartDefaultsAndEverythingChangedIsBackAfterARest
     after.settings.values = before.settings.values;
     after.w->load();
     MusicWindow& v = *after.w;
-    EXPECT_EQ(std::tuple(v.TransitionTime, v.transitionTimeSpinner->value(), v.TransitionType, v.transitionButtons[3]->value()),
-              std::tuple(7, 7, 3, 1));
+    EXPECT_EQ(std::tuple(v.transitionTime(), v.transitionTimeSpinner->value(), v.transitionType(), v.transitionButtons[3]->value()),
+              std::tuple(7, 7, TransitionType::Mix, 1));
     EXPECT_EQ(std::tuple(v.cutFirst(), v.cutLast(), v.masterVolume->value(), v.shuffleCheck->value()), std::tuple(4, 6, 40, 1));
     EXPECT_EQ(std::tuple(v.panelHeight(), v.showOptionsTop(), v.showOptions()), std::tuple(2415, 143.0f, 0));
-    EXPECT_EQ(std::tuple(v.strLogPath, v.logSwitch(), v.writeLogItem->checked()), std::tuple(QStringLiteral("/var/log/tavlo/"), true, true));
+    EXPECT_EQ(std::tuple(v.logFolder(), v.logSwitch(), v.writeLogItem->checked()), std::tuple(QStringLiteral("/var/log/tavlo/"), true, true));
 }
 
 TEST(MusicWindowSettings, GarbageLoadsWhatItCanAndKeepsTheRest)
@@ -75,8 +75,8 @@ TEST(MusicWindowSettings, GarbageLoadsWhatItCanAndKeepsTheRest)
 
     // TransitionTime as made (one ramp tick per change); the cut taken by the
     // member and refused by the spinner; the rest refused.
-    EXPECT_EQ(std::tuple(w.TransitionTime, w.transitionTimeSpinner->value(), w.TransitionType, w.transitionButtons[4]->value()),
-              std::tuple(0, 100, 4, 1));
+    EXPECT_EQ(std::tuple(w.transitionTime(), w.transitionTimeSpinner->value(), w.transitionType(), w.transitionButtons[4]->value()),
+              std::tuple(0, 100, TransitionType::Cut, 1));
     EXPECT_EQ(std::tuple(w.cutFirst(), w.cutFirstSpinner->value(), w.masterVolume->value(), w.shuffleCheck->value(), w.logSwitch()),
               std::tuple(150, 0, 0, 0, false));
 

@@ -133,14 +133,14 @@ TEST(NowPlayingReport, ThePasswordIsWrittenNowhere)
         ReportRig unreachable(QUrl(s("http://127.0.0.1:1")));
         for (ReportRig* rr : {&rig, &unreachable}) {
             WindowRig& r = rr->r;
-            r.w->strLogPath = dir.path() + QLatin1Char('/');
+            r.w->setLogFolder(dir.path() + QLatin1Char('/'));
             r.w->writeLogItem->click();
             rr->live.txtPassword->setText(password);
             rr->live.chkSend->setValue(1);
             r.add(s("a"), 30);
             r.add(s("b"), 30);
             r.w->play();
-            r.runUntil([&] { return r.w->ItemPlaying == 2; });
+            r.runUntil([&] { return r.w->rowInPlay() == 2; });
             EXPECT_TRUE(EventLoopApp::spinUntil([&] { return !rr->live.WebBrowser1->text().isEmpty(); }));
             r.dialogs.answerYes = true;
             EXPECT_TRUE(r.w->mayClose());

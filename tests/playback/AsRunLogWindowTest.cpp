@@ -19,7 +19,7 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     WindowRig r(QDateTime(QDate(2026, 3, 7), QTime(23, 58, 30)));
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    r.w->strLogPath = folder;
+    r.w->setLogFolder(folder);
     const AsRunLog format(r.time);
     auto line = [&](const QDateTime& when, int activation, const char* error, const QString& path) {
         return (format.lineText(when, activation, QLatin1String(error), path) + QStringLiteral("\r\n")).toLatin1();
@@ -56,7 +56,7 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
 
     // A folder that cannot be written loses the lines and nothing else: songs go on.
     r.w->writeLogItem->click();
-    r.w->strLogPath = dir.filePath(QStringLiteral("gone/"));
+    r.w->setLogFolder(dir.filePath(QStringLiteral("gone/")));
     ASSERT_TRUE(r.runUntil([&] { return started.size() == 5; }));
-    EXPECT_TRUE(r.w->CurrentStatus == 1 && !QDir(dir.filePath(QStringLiteral("gone"))).exists());
+    EXPECT_TRUE(r.w->status() == DeckStatus::Playing && !QDir(dir.filePath(QStringLiteral("gone"))).exists());
 }

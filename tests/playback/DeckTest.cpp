@@ -21,12 +21,12 @@ TEST(Deck, LevelsTrimmingAndTheHandOverPoint)
               std::pair(QStringLiteral("02:55"), QStringLiteral("02:53")));  // to the hand-over, 1 s early
 
     // The master level reaches the channel in play: fader, player, label.
-    EXPECT_EQ(std::tuple(r.fader(r.w->ChannelPlaying), r.stream(a)->volume(), r.w->masterVolumeLabel->text()),
+    EXPECT_EQ(std::tuple(r.fader(r.w->channelInPlay()), r.stream(a)->volume(), r.w->masterVolumeLabel->text()),
               std::tuple(21, -441, QStringLiteral("75%")));  // master 64, -4.41 dB
 
     // The change starts when the position reads 185 - 1.
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
-    EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), 184);
+    EXPECT_EQ(r.w->playerIn(static_cast<size_t>(r.outgoing()))->Position(), 184);
 }
 
 TEST(Deck, PauseAndASongChangeWhilePaused)
@@ -53,7 +53,7 @@ TEST(Deck, PauseAndASongChangeWhilePaused)
     EXPECT_FALSE(r.w->rampTimer().isEnabled());
 
     r.w->nextButton->press();  // resumes, then changes
-    EXPECT_EQ(std::pair(r.w->CurrentStatus, state(c)), std::pair(1, FakeStream::State::Running));
+    EXPECT_EQ(std::pair(r.w->status(), state(c)), std::pair(DeckStatus::Playing, FakeStream::State::Running));
 }
 
 TEST(Deck, EndsOfTheListAndUnopenableFiles)
@@ -65,22 +65,22 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     const QString c = r.add(QStringLiteral("c"), 60);
     r.w->play();
     r.w->back();  // index 0 loads row 1
-    EXPECT_EQ(r.w->ItemPlaying, 1);
+    EXPECT_EQ(r.w->rowInPlay(), 1);
 
     // Next on the last row reorders; the song in play finishes first.
     for (int i = 0; i < 3; ++i)
         r.w->next();
-    ASSERT_TRUE(r.runUntil([&] { return r.w->ItemPlaying == 1; }));
+    ASSERT_TRUE(r.runUntil([&] { return r.w->rowInPlay() == 1; }));
     // c is row 1 of the new order.
-    EXPECT_EQ(std::pair(r.w->Players[static_cast<size_t>(r.outgoing())]->Position(), r.pathInPlay()), std::pair(59, c));
+    EXPECT_EQ(std::pair(r.w->playerIn(static_cast<size_t>(r.outgoing()))->Position(), r.pathInPlay()), std::pair(59, c));
 
     // Files that will not open are passed over in the same song change,
     // which then runs in the channel it would have used.
     r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 2, *r.w->clipList);
     r.w->addFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->clipList);
-    const int channel = 1 - r.w->ChannelPlaying;
+    const int channel = 1 - r.w->channelInPlay();
     r.w->next();
-    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->ChannelPlaying, r.w->ItemPlaying, r.w->rampTimer().isEnabled()),
+    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->channelInPlay(), r.w->rowInPlay(), r.w->rampTimer().isEnabled()),
               std::tuple(b, channel, 4, true));
 
     // Bad rows to the end of the list: the song in play keeps its channel
@@ -93,16 +93,16 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.w->next();
     r.time.advance(100);
     EXPECT_EQ(r.pathInPlay(), d);
-    ASSERT_TRUE(r.runUntil([&] { return r.w->Players[static_cast<size_t>(r.outgoing())] &&
-                                        r.w->Players[static_cast<size_t>(r.outgoing())]->FileName() == d; }, 70000));
-    EXPECT_EQ(std::pair(r.pathInPlay(), r.w->CurrentStatus), std::pair(d, 1));  // d again, whole ramp out of the old d
+    ASSERT_TRUE(r.runUntil([&] { return r.w->playerIn(static_cast<size_t>(r.outgoing())) &&
+                                        r.w->playerIn(static_cast<size_t>(r.outgoing()))->FileName() == d; }, 70000));
+    EXPECT_EQ(std::pair(r.pathInPlay(), r.w->status()), std::pair(d, DeckStatus::Playing));  // d again, whole ramp out of the old d
 
     // A whole list that will not open stops the deck as an empty list does.
     r.w->clearList();
     r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->clipList);
     r.w->addFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->clipList);
     r.w->next();
-    EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
+    EXPECT_EQ(std::tuple(r.w->rowInPlay(), r.w->status()), std::tuple(-1, DeckStatus::Stopped));
 }
 
 TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
@@ -113,20 +113,20 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
     PlaylistModel& list = *r.w->clipList;
     list.setSelected(3, true);
     r.w->onListDoubleClick();
-    EXPECT_EQ(std::pair(r.w->ItemPlaying, list.firstSelected()), std::pair(3, 3));  // shown selected
+    EXPECT_EQ(std::pair(r.w->rowInPlay(), list.firstSelected()), std::pair(3, 3));  // shown selected
 
     r.w->addFileToList(QStringLiteral("/music/x.mp3"), 3, list);  // at the row in play
     r.w->addFileToList(QStringLiteral("/music/y.mp3"), 5, list);  // after it
-    EXPECT_EQ(r.w->ItemPlaying, 4);
+    EXPECT_EQ(r.w->rowInPlay(), 4);
 
     // s1 s2 x s3 y s4 s5, s3 in play: delete s1 and x (two runs of rows),
     // then s3 itself; it plays on, and the row before it is the one in play.
     list.selectOnly(1);
     list.setSelected(3, true);
     r.w->deleteSelected();
-    EXPECT_EQ(r.w->ItemPlaying, 2);
+    EXPECT_EQ(r.w->rowInPlay(), 2);
     list.selectOnly(2);
     r.w->deleteSelected();
-    EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
+    EXPECT_EQ(std::pair(r.w->rowInPlay(), r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("s2"), QStringLiteral("y"), QStringLiteral("s4"), QStringLiteral("s5")}));
 }

@@ -44,7 +44,7 @@ TEST(DragDrop, FilesLandWhereDroppedAndTheSongInPlayKeepsItsRow)
 
     r.w->drop({s("/new/x.mp3"), s("/new/y.mp3")}, 3);
     EXPECT_EQ(names(list), s("abxycde"));
-    EXPECT_EQ(r.w->ItemPlaying, 5);
+    EXPECT_EQ(r.w->rowInPlay(), 5);
     r.w->drop({s("/new/z.mp3")}, 0);
     EXPECT_EQ(names(list), s("abxycdez"));
     // A playlist between rows goes to the end; a file after it takes the next place.
@@ -52,7 +52,7 @@ TEST(DragDrop, FilesLandWhereDroppedAndTheSongInPlayKeepsItsRow)
     const QString playlist = writeFile(dir.filePath(s("more.m3u")), "/new/p.mp3\r\n/new/q.mp3\r\n");
     r.w->drop({playlist, s("/new/w.mp3")}, 2);
     EXPECT_EQ(names(list), s("abwxycdezpq"));
-    EXPECT_EQ(r.w->ItemPlaying, 6);
+    EXPECT_EQ(r.w->rowInPlay(), 6);
     EXPECT_EQ(r.pathInPlay(), list.text(6, ColLocation));
     // An empty list takes them from row 1.
     r.ins->drop({s("/new/x.mp3"), s("/new/y.mp3")}, 3);
@@ -75,16 +75,16 @@ TEST(DragDrop, RowsMoveWithinAListKeepingTheSongInPlayAndAreCopiedToTheOther)
     // marked where it now is, in sight.
     drag(*r.w, {2}, *r.w, 5);
     EXPECT_EQ(names(list), s("acdebf"));
-    EXPECT_EQ(std::tuple(r.w->ItemPlaying, list.selectedRows(), shown), std::tuple(3, std::vector<int>{3}, 3));
+    EXPECT_EQ(std::tuple(r.w->rowInPlay(), list.selectedRows(), shown), std::tuple(3, std::vector<int>{3}, 3));
     drag(*r.w, {1, 3}, *r.w, 0);
     EXPECT_EQ(names(list), s("cebfad"));
-    EXPECT_EQ(r.w->ItemPlaying, 6);
+    EXPECT_EQ(r.w->rowInPlay(), 6);
     EXPECT_EQ(r.pathInPlay(), s("/music/d.mp3"));
     // The song in play twice: its first row is taken for it.
     r.w->addFileToList(s("/music/d.mp3"), 2, list);
     drag(*r.w, {1}, *r.w, 4);
     EXPECT_EQ(names(list), s("debcfad"));
-    EXPECT_EQ(r.w->ItemPlaying, 1);
+    EXPECT_EQ(r.w->rowInPlay(), 1);
 
     // To the other window: copies. The insert window, nothing in play, moves
     // its own rows the same way and marks none.
@@ -92,16 +92,16 @@ TEST(DragDrop, RowsMoveWithinAListKeepingTheSongInPlayAndAreCopiedToTheOther)
     EXPECT_EQ(names(list), s("debcfad"));
     drag(*r.ins, {1}, *r.ins, 0);
     EXPECT_EQ(names(*r.ins->clipList), s("exd"));
-    EXPECT_EQ(r.ins->ItemPlaying, 0);
+    EXPECT_EQ(r.ins->rowInPlay(), 0);
     EXPECT_TRUE(r.ins->clipList->selectedRows().empty());
 
     // A drag that ended elsewhere, or the pointer back with no button held,
     // leaves no claim: the next drop is a copy.
     r.w->startDrag();
     r.w->onListMouseMove(1);
-    EXPECT_EQ(r.w->DragFromList, 1);
+    EXPECT_TRUE(r.w->dragFromList());
     r.w->onListMouseMove(0);
-    EXPECT_EQ(r.w->DragFromList, 0);
+    EXPECT_FALSE(r.w->dragFromList());
     drag(*r.w, {1}, *r.ins, 0);
     r.w->drop({s("/new/z.mp3")}, 1);
     EXPECT_EQ(names(list), s("zdebcfad"));

@@ -22,7 +22,7 @@ TEST(Ordering, HeaderClicksSortAndTheSongInPlayKeepsPlaying)
     // The order after a click on each column, and the row of the song in play.
     auto click = [&](int column) {
         r.w->clipList->onColumnClick(column);
-        return std::pair(r.column(ColTitle).join(QString()), r.w->ItemPlaying);
+        return std::pair(r.column(ColTitle).join(QString()), r.w->rowInPlay());
     };
     EXPECT_EQ(click(1), std::pair(QStringLiteral("abc"), 1));  // "Title", ascending
     EXPECT_EQ(click(1), std::pair(QStringLiteral("cba"), 3));  // again: descending
@@ -50,7 +50,7 @@ TEST(Totals, CutsAndOverlappingTransitionsShortenTheListAndASecondPressStopsTheR
     r.w->calculateButton->press();
     EXPECT_EQ(std::pair(r.w->totalLengthLabel->text(), r.w->songCountLabel->text()),
               std::pair(QStringLiteral("06:45"), QStringLiteral("2")));  // 180 + 240 - 10 - 5
-    EXPECT_EQ(r.w->CurrentStatus, 0);  // the deck stopped for it
+    EXPECT_EQ(r.w->status(), DeckStatus::Stopped);  // the deck stopped for it
     r.w->transitionButtons[4]->setValue(1);  // "Cut" does not overlap
     r.w->calculateButton->press();
     EXPECT_EQ(r.w->totalLengthLabel->text(), QStringLiteral("06:50"));

@@ -57,12 +57,12 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     for (const char* title : {"Delta", "Alpha", "Echo", "Bravo", "Charlie"})
         rig.add(s(title), 200);
     child<QAbstractButton>(view, "playButton")->click();
-    EXPECT_EQ(w.CurrentStatus, 1);
+    EXPECT_EQ(w.status(), DeckStatus::Playing);
     // Choosing a transition type clears the others; clicking it again keeps it.
     auto* cut = child<QAbstractButton>(view, "transitionButtons(4)");
     cut->click();
     cut->click();
-    EXPECT_EQ(w.TransitionType, 4);
+    EXPECT_EQ(w.transitionType(), TransitionType::Cut);
     EXPECT_FALSE(child<QAbstractButton>(view, "transitionButtons(0)")->isChecked());
     // A menu entry runs its handler; its check mark follows the logic.
     auto* writeLog = child<QAction>(view, "writeLogItem");
@@ -75,7 +75,7 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     ASSERT_NE(list, nullptr);
     // The window shows the row in play: the view follows; the operator adds
     // a row to the selection: the window sees it.
-    w.ItemPlaying = 3;
+    w.setRowInPlay(3);
     w.showItemInPlay();
     QApplication::processEvents();
     EXPECT_EQ(viewSelection(*list), std::vector<int>{3});
@@ -98,11 +98,11 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     // click brings up the "&List" menu.
     const QPoint second = list->visualRect(model.index(1, 0)).center();
     sendMouse(list->viewport(), QEvent::MouseButtonDblClick, second);
-    EXPECT_EQ(w.ItemPlaying, 2);
+    EXPECT_EQ(w.rowInPlay(), 2);
     list->selectionModel()->select(model.index(3, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(list, &enter);
-    EXPECT_EQ(w.ItemPlaying, 4);
+    EXPECT_EQ(w.rowInPlay(), 4);
     sendMouse(list->viewport(), QEvent::MouseButtonRelease, second, Qt::RightButton);
     QMenu* menu = view.menu(s("listMenu"));
     EXPECT_TRUE(menu->isVisible());

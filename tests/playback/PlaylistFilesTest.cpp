@@ -18,7 +18,7 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
         r.add(QLatin1String(name), 60);
     r.w->play();
     r.w->next();
-    ASSERT_EQ(r.w->ItemPlaying, 2);
+    ASSERT_EQ(r.w->rowInPlay(), 2);
 
     const QString list = dir.filePath(QStringLiteral("Evening.M3u"));
     writeFile(list, "#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
@@ -37,7 +37,7 @@ TEST(PlaylistFiles, OpenAppendsEntriesAsWrittenAndShowsProgress)
     // The list's own title and length show until the song is opened.
     EXPECT_EQ(r.w->clipList->text(4, ColTitle), QStringLiteral("Artist - Title"));
     EXPECT_EQ(r.w->clipList->text(4, ColLength), QStringLiteral("03:35"));
-    EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(2, QStringLiteral("/music/b.mp3")));
+    EXPECT_EQ(std::pair(r.w->rowInPlay(), r.pathInPlay()), std::pair(2, QStringLiteral("/music/b.mp3")));
 }
 
 TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)

@@ -97,7 +97,7 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
                 atMaster += s->audible() && s->volume() == -441 ? 1 : 0;
             }
             rampOnMs = r.w->rampTimer().isEnabled() ? rampOnMs + 100 : 0;
-            ASSERT_EQ(r.w->CurrentStatus, 1) << step;
+            ASSERT_EQ(r.w->status(), DeckStatus::Playing) << step;
             ASSERT_LE(atMaster, 1) << step;
             ASSERT_TRUE(rampOnMs > 0 || heard == 1) << heard << " heard at " << step;
             ASSERT_LE(rampOnMs, 1100) << "ramp stuck at " << step;

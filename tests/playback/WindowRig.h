@@ -93,12 +93,12 @@ struct WindowRig {
     QString pathInPlay(const PlayerWindow* pw = nullptr) const
     {
         pw = pw ? pw : w.get();
-        Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
+        Player* p = pw->playerIn(static_cast<size_t>(pw->channelInPlay()));
         return p ? p->FileName() : QString();
     }
     QStringList column(int col) const { return columnOf(*w->clipList, col); }
     int fader(int channel) const { return w->channelFaders[static_cast<size_t>(channel)]->value(); }
-    int outgoing() const { return 1 - w->ChannelPlaying; }
+    int outgoing() const { return 1 - w->channelInPlay(); }
 
     template <typename Pred>
     bool runUntil(Pred done, std::int64_t limitMs = 600000)
@@ -117,9 +117,9 @@ struct WindowRig {
     {
         std::vector<decltype(sample(0))> ticks;
         while (time.elapsedMs() - from < 60000 && time.step(1000)) {
-            if (pw.DoingTransition == last)
+            if (pw.rampStep() == last)
                 continue;
-            last = pw.DoingTransition;
+            last = pw.rampStep();
             ticks.push_back(sample(last));
             if (last == 0)
                 break;
@@ -134,7 +134,7 @@ struct WindowRig {
     std::vector<RampTick> recordRamp(std::int64_t from)
     {
         return recordTicks(*w, 0, from, [&](int S) {
-            return RampTick{S, fader(w->ChannelPlaying), fader(outgoing()), time.elapsedMs() - from};
+            return RampTick{S, fader(w->channelInPlay()), fader(outgoing()), time.elapsedMs() - from};
         });
     }
 };

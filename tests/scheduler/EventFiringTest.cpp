@@ -31,7 +31,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
         g.runTo(QTime(12, 0, 0));
         // Fired the preload ahead; the break starts on the event's second, whatever the preload.
         EXPECT_EQ(g.firedAt(), QStringList{(preload ? s("11:59:55") : s("12:00:00")) + s(" 12:00:00 Ads")});
-        EXPECT_EQ(std::pair(g.insertStarts.size(), g.insert().CurrentStatus), std::pair(qsizetype(1), 1)) << preload;
+        EXPECT_EQ(std::pair(g.insertStarts.size(), g.insert().status()), std::pair(qsizetype(1), DeckStatus::Playing)) << preload;
     }
 
     // Across midnight: 00:00:03 with a preload of 10 fires at 23:59:53 the day before.
@@ -62,8 +62,8 @@ TEST(EventFiring, OneEventASecondAndAnOpenedListWaitsForTheNextSecond)
     h.add(s("12:00:05 PM"), s("/x/hand-edited.m3u"), s("ads"));
     h.runTo(QTime(12, 0, 10));
     ASSERT_EQ(h.fired.size(), 1u);
-    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().clipList->count(), h.insert().InsertReady),
-              std::tuple(1, 0, 0));
+    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().clipList->count(), h.insert().insertState()),
+              std::tuple(1, 0, InsertState::Idle));
 }
 
 TEST(EventFiring, MusicReplacesTheListAfterTheSongInPlay)

@@ -43,15 +43,15 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
         for (FakeStream* st : g.r->media.streams())
             onAir = onAir || st->audible();
         silentSeconds += onAir ? 0 : 1;
-        const Player* player = g.music().Players[static_cast<size_t>(g.music().ChannelPlaying)].get();
-        if (g.music().CurrentStatus == 1
+        const Player* player = g.music().playerIn(static_cast<size_t>(g.music().channelInPlay()));
+        if (g.music().status() == DeckStatus::Playing
             && (player != lastPlayer || musicHeard.isEmpty() || musicHeard.last() != g.r->pathInPlay())) {
             musicHeard << g.r->pathInPlay();
             lastPlayer = player;
         }
         const QTime now = g.r->time.now().time();
         if (now.minute() == 22 && now.second() == 0
-            && !(g.music().CurrentStatus == 1 && g.insert().InsertReady == 0 && g.insert().CurrentStatus == 0))
+            && !(g.music().status() == DeckStatus::Playing && g.insert().insertState() == InsertState::Idle && g.insert().status() == DeckStatus::Stopped))
             breaksNotBack << g.clock();
     }
     EXPECT_EQ(silentSeconds, 0);
