@@ -3,7 +3,7 @@
 // audio time (--render).
 
 #include "platform/AppServices.h"
-#include "playback/PlayerWindowView.h"
+#include "music/MusicWindowView.h"
 #include "playback/DeadAirDialogView.h"
 #include "playback/PlayerWindowRemote.h"
 #include "playback/SongLoudness.h"
@@ -323,7 +323,7 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     SearchWindow searchWindow(services, window, folders);
     QtHttpClient http;
     NowPlayingReport live365Window(http);
-    PlayerWindowView view(window);
+    MusicWindowView view(window);
     InsertWindowView insertView(insertWindow);
     SchedulerWindowView timingView(timingWindow);
     SearchWindowView searchView(searchWindow);

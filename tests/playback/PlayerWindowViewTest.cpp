@@ -1,4 +1,5 @@
-#include "playback/PlayerWindowView.h"
+#include "insert/InsertWindowView.h"
+#include "music/MusicWindowView.h"
 #include "playlist/PlaylistTableView.h"
 #include "fakes/QtTestApp.h"
 #include "fakes/ViewChecks.h"
@@ -33,7 +34,7 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     WindowRig rig;
     MusicWindow& w = *rig.w;
     PlaylistModel& model = *w.clipList;
-    PlayerWindowView view(w);
+    MusicWindowView view(w);
     auto* master = child<QSlider>(view, "masterVolume");
     auto* fader = child<QSlider>(view, "channelFaders(0)");
 
@@ -49,7 +50,7 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     // the insert window has none.
     auto* meter = child<QProgressBar>(view, "prgOutputPeak(1)");
     EXPECT_EQ(std::pair(meter->orientation(), meter->parentWidget()), std::pair(Qt::Vertical, fader->parentWidget()));
-    EXPECT_EQ(PlayerWindowView(*rig.ins).findChild<QProgressBar*>(s("prgOutputPeak(0)")), nullptr);
+    EXPECT_EQ(InsertWindowView(*rig.ins).findChild<QProgressBar*>(s("prgOutputPeak(0)")), nullptr);
     rig.media.outputPeak[1] = 0.1f;
     rig.time.advance(40);
     EXPECT_EQ(meter->value(), -200);
@@ -112,10 +113,13 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
 // Lined up on a screen 768 pixels high: 6615 twips wide, 10520 high for the
 // music window, 7460 for the insert window. The panes sit where the window's
 // layout says, and every control shows whole, with the panel full and reduced.
-void checkDefaultWindow(PlayerWindow& window, int height, const QString& picture)
+template <typename View, typename Window>
+void checkDefaultWindow(Window& concrete, int height, const QString& picture)
 {
+    PlayerWindow& window = concrete;
     window.setGeometry(1500, 1500, 6615, height);
-    PlayerWindowView view(window);
+    View concreteView(concrete);
+    PlayerWindowView& view = concreteView;
     window.show();
     QApplication::processEvents();
     EXPECT_EQ(view.frameGeometry().size(), QSize(441, height / 15));
@@ -148,10 +152,10 @@ TEST(PlayerWindowView, LinedUpWindowsShowEveryControlWhole)
         rig.add(s(title), 175);
     rig.w->playButton->press();
     rig.time.advance(42000);  // well into the first song, its fade-in done
-    checkDefaultWindow(*rig.w, 10520, s("player-window"));
+    checkDefaultWindow<MusicWindowView>(*rig.w, 10520, s("player-window"));
     rig.addInsert(s("Station Call"), 20);
     rig.ins->prepareInsert();
-    checkDefaultWindow(*rig.ins, 7460, s("insert-window"));
+    checkDefaultWindow<InsertWindowView>(*rig.ins, 7460, s("insert-window"));
 }
 
 }  // namespace
