@@ -80,7 +80,7 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
     for (int run = 0; run < kRuns; ++run) {
         w.clearList();
         const auto start = WallClock::now();
-        w.OpenFile(playlist);
+        w.openFile(playlist);
         loadMs.push_back(msSince(start));
         if (w.clipList->count() != kFiles || w.clipList->text(kFiles, ColArtist).isEmpty())
             std::fprintf(stderr, "bench_files: the window holds %d rows\n", w.clipList->count());

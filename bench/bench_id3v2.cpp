@@ -37,7 +37,7 @@ double openAll(const QStringList& paths, MusicWindow& w)
 {
     const auto start = WallClock::now();
     for (const QString& p : paths)
-        w.OpenFile(p, false, 0);
+        w.openFile(p, false, 0);
     return msSince(start);
 }
 

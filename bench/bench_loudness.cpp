@@ -108,7 +108,7 @@ RunResult stationRun(const QString& shortSong, const QString& scratch, int songs
     w.load();
     int started = 0;
     QObject::connect(&w, &PlayerWindow::songStarted, &w, [&started](const QString&) { ++started; });
-    w.OpenFile(list.fileName());
+    w.openFile(list.fileName());
     w.play();
 
     const int rate = engine.sampleRate();

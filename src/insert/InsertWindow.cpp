@@ -151,11 +151,11 @@ void InsertWindow::onPlayOverMusicSwitch() { m_playOverMusic = playOverMusicChec
 
 void InsertWindow::onWaitForSongSwitch() { m_waitForSong = waitForSongCheck->value() != 0; }
 
-void InsertWindow::playListOpened(const QString& FileName)
+void InsertWindow::playListOpened(const QString& fileName)
 {
     // A break whose playlist is named "MO-..." plays over the music.
-    const qsizetype slash = std::max(FileName.lastIndexOf(QLatin1Char('\\')), FileName.lastIndexOf(QLatin1Char('/')));
-    const bool over = FileName.mid(slash + 1).left(3).toLower() == QLatin1String("mo-");
+    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('\\')), fileName.lastIndexOf(QLatin1Char('/')));
+    const bool over = fileName.mid(slash + 1).left(3).toLower() == QLatin1String("mo-");
     playOverMusicCheck->setValue(over ? 1 : 0);
 }
 
@@ -163,7 +163,7 @@ void InsertWindow::prepareBreak(const QString& playlist)
 {
     stop();
     clearList();
-    OpenFile(playlist, true, 0);
+    openFile(playlist, true, 0);
     prepareInsert();
 }
 

@@ -103,7 +103,7 @@ public:
 protected:
     void songEndReached() override;
     void songLoaded(int row, int seconds, bool opened) override;
-    void playListOpened(const QString& FileName) override;
+    void playListOpened(const QString& fileName) override;
     int logFolderOpener() const override { return 2; }
     void getOwnSettings(const QString& app) override;
     void saveOwnSettings(const QString& app) override;

@@ -241,7 +241,7 @@ void PlayerWindow::finishLoading()
     if (!m_commandLine.isEmpty()) {
         QString file = m_commandLine;
         file.remove(QLatin1Char('"'));
-        OpenFile(file, true, 0);
+        openFile(file, true, 0);
         play();
     }
 }

@@ -238,7 +238,7 @@ public:
     void onPositionTick();
     void onMasterVolumeChange();
     void onMasterVolumeScroll();
-    void onChannelFaderChange(int Index);
+    void onChannelFaderChange(int channel);
     void onPositionChange();
     void onPositionScroll();
     void onPitchChange();
@@ -264,22 +264,22 @@ public:
     // ---- List and files (PlayerWindowList.cpp).
     // Adds one row; a row inserted at or before the row in play of this
     // window's own list moves m_rowInPlay down with it. Returns the position used.
-    int addFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
+    int addFileToList(const QString& fileName, int insertPos, PlaylistModel& destination);
     // A playlist (a name ending in "m3u", any case) or one media file.
-    // Never empties the list, whatever ClearList says.
-    void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
+    // Never empties the list, whatever clearList says.
+    void openFile(const QString& fileName, bool clearList = false, int insertPos = 0);
     // Loads the row in play into the channel in play; false (and an
     // "**ERROR**" entry in the log) when its file will not open.
     bool loadSong();
     // Appends the entries of an M3U playlist to the list, letting the
     // interface repaint its progress while a long one loads.
-    void loadPlaylist(const QString& FileName);
-    // Writes the list as an M3U playlist, replacing FileName only once the
+    void loadPlaylist(const QString& fileName);
+    // Writes the list as an M3U playlist, replacing fileName only once the
     // whole list is written. A failure is told to the user; the list stays.
-    void savePlaylist(const QString& FileName);
+    void savePlaylist(const QString& fileName);
     // The as-run log: 1 start line, 2 end line, anything else an entry.
     // Failures are silent.
-    void writeLog(int LogActivation = 0, const QString& strError = QString(), const QString& LogLine = QString());
+    void writeLog(int activation = 0, const QString& error = QString(), const QString& line = QString());
 
     // ---- Settings (PlayerWindowSettings.cpp).
     // Reads this window's settings and applies them through the controls,
@@ -312,8 +312,8 @@ public:
     void layOut();
     void calculateTotal();
     void onListDoubleClick();
-    void onListKeyDown(int KeyCode);
-    void onListMouseUp(int Button, int x, int y);
+    void onListKeyDown(int keyCode);
+    void onListMouseUp(int button, int x, int y);
     void onListColumnClick(int column);
 
     // ---- Drag and drop on the list (PlayerWindowDragDrop.cpp). Rows are
@@ -321,20 +321,20 @@ public:
     // A drag of the selected rows starts: returns their paths, the drag's data.
     QStringList startDrag();
     // Marks the row a drop would go before by selecting it alone.
-    void showDropTarget(int Row);
-    // Files dropped on Row: a move when they are this list's own rows, else copies.
-    void drop(const QStringList& Files, int Row);
+    void showDropTarget(int row);
+    // Files dropped on `row`: a move when they are this list's own rows, else copies.
+    void drop(const QStringList& files, int row);
     // A drag from this list is over, wherever it went.
     void endDrag();
-    // Button: the buttons held, 0 for none.
-    void onListMouseMove(int Button);
+    // `buttons`: the buttons held, 0 for none.
+    void onListMouseMove(int buttons);
 
 Q_SIGNALS:
     // A song change started a song (the moment its as-run line is written).
     void songStarted(const QString& path);
     // An as-run entry was written (or would have been, with the log switch
-    // off): a song started (LogLine its path) or failed to open (strError).
-    void logEntryWritten(const QString& strError, const QString& LogLine);
+    // off): a song started (`line` its path) or failed to open (`error`).
+    void logEntryWritten(const QString& error, const QString& line);
     // The user confirmed "Exit Program ?": the program ends now.
     void programEndRequested();
     // The list was right-clicked: the view pops `menu` up at x, y.
@@ -379,7 +379,7 @@ protected:
         Q_UNUSED(seconds);
         Q_UNUSED(opened);
     }
-    // OpenFile read the playlist `fileName` (the insert window looks at its name).
+    // openFile read the playlist `fileName` (the insert window looks at its name).
     virtual void playListOpened(const QString& fileName) { Q_UNUSED(fileName); }
     // Who opens the log-folder window: 1 the music window, 2 the insert window.
     virtual int logFolderOpener() const { return 1; }

@@ -6,6 +6,7 @@
 #include "platform/Random.h"
 #include "platform/TimerService.h"
 #include "playback/Rounding.h"
+#include "playback/FaderLaw.h"
 #include "playback/FormatMinutes.h"
 #include "playlist/PlaylistModel.h"
 
@@ -118,18 +119,18 @@ void PlayerWindow::onMasterVolumeChange()
 
 void PlayerWindow::onMasterVolumeScroll() { onMasterVolumeChange(); }
 
-void PlayerWindow::onChannelFaderChange(int Index)
+void PlayerWindow::onChannelFaderChange(int channel)
 {
-    if (Index < 0 || Index > 1)
+    if (channel < 0 || channel > 1)
         return;
-    const Slider* fader = channelFaders[static_cast<size_t>(Index)];
+    const Slider* fader = channelFaders[static_cast<size_t>(channel)];
     const int v = fader->value();
     const int max = fader->max();
-    if (Player* p = playerIn(Index))
-        p->setVolume(-(v * v));
+    if (Player* p = playerIn(channel))
+        p->setVolume(FaderStep::volumeOf(v));
     const int percent = max > 0 ? nearestEven(static_cast<double>(max - v) / max * 100.0) : 0;
-    channelLevelLabels[static_cast<size_t>(Index)]->setText(QString::number(percent));
-    channelLevelBars[static_cast<size_t>(Index)]->setValue(percent);
+    channelLevelLabels[static_cast<size_t>(channel)]->setText(QString::number(percent));
+    channelLevelBars[static_cast<size_t>(channel)]->setValue(percent);
 }
 
 void PlayerWindow::onPositionChange()

@@ -26,28 +26,28 @@ QStringList PlayerWindow::startDrag()
     return files;
 }
 
-void PlayerWindow::showDropTarget(int Row)
+void PlayerWindow::showDropTarget(int row)
 {
     PlaylistModel& list = *clipList;
     if (list.count() == 0)
         return;
-    if (Row >= 1 && Row <= list.count()) {
+    if (row >= 1 && row <= list.count()) {
         list.setMultiSelect(false);
-        list.setSelected(Row, true);
+        list.setSelected(row, true);
         list.setMultiSelect(true);
     } else if (const int selected = list.firstSelected()) {
         list.setSelected(selected, false);
     }
 }
 
-void PlayerWindow::drop(const QStringList& Files, int Row)
+void PlayerWindow::drop(const QStringList& files, int row)
 {
     PlaylistModel& list = *clipList;
     const bool move = m_dragFromList;
-    const int m = static_cast<int>(Files.size());
+    const int m = static_cast<int>(files.size());
     int p = list.count() + 1;
-    if (list.count() > 0 && Row >= 1 && Row <= list.count())
-        p = Row;
+    if (list.count() > 0 && row >= 1 && row <= list.count())
+        p = row;
 
     // A step that fails ends the drop there; what was added stays.
     [&] {
@@ -63,7 +63,7 @@ void PlayerWindow::drop(const QStringList& Files, int Row)
             }
         }
         for (int j = 1; j <= m; ++j)
-            OpenFile(Files[j - 1], false, p + j - 1);
+            openFile(files[j - 1], false, p + j - 1);
         if (!move || m_dragInPlayPath.isEmpty())
             return;
         int inPlay = 0;
@@ -91,9 +91,9 @@ void PlayerWindow::endDrag()
     m_dragInPlayPath.clear();
 }
 
-void PlayerWindow::onListMouseMove(int Button)
+void PlayerWindow::onListMouseMove(int buttons)
 {
-    if (Button == 0)
+    if (buttons == 0)
         m_dragFromList = false;
 }
 

@@ -31,20 +31,20 @@ constexpr size_t kRowsPerBatch = 4096;
 
 }  // namespace
 
-void PlayerWindow::OpenFile(const QString& FileName, bool ClearList, int InsertPos)
+void PlayerWindow::openFile(const QString& fileName, bool clearList, int insertPos)
 {
     // The list is never emptied here: callers that want it replaced clear it first.
-    Q_UNUSED(ClearList);
-    if (isPlaylistFileName(FileName)) {
-        loadPlaylist(FileName);
-        playListOpened(FileName);
+    Q_UNUSED(clearList);
+    if (isPlaylistFileName(fileName)) {
+        loadPlaylist(fileName);
+        playListOpened(fileName);
     } else {
-        addFileToList(FileName, InsertPos, *clipList);
+        addFileToList(fileName, insertPos, *clipList);
     }
     loudnessForOpenedList();
 }
 
-void PlayerWindow::loadPlaylist(const QString& FileName)
+void PlayerWindow::loadPlaylist(const QString& fileName)
 {
     PlaylistModel& list = *clipList;
     // Rows read but not yet in the list. They go in before anything else can
@@ -61,7 +61,7 @@ void PlayerWindow::loadPlaylist(const QString& FileName)
     sinceRepaint.start();
 
     PlaylistReader::read(
-        FileName,
+        fileName,
         [&](const PlaylistEntry& entry) {
             // Each entry is appended after the last row, as addFileToList
             // would put it, with the same care for m_rowInPlay.
@@ -98,12 +98,12 @@ void PlayerWindow::loadPlaylist(const QString& FileName)
     statusBar->setPanelText(2, idleText());
 }
 
-void PlayerWindow::savePlaylist(const QString& FileName)
+void PlayerWindow::savePlaylist(const QString& fileName)
 {
-    const PlaylistWriter::Result saved = PlaylistWriter().save(FileName, playlistEntries(*clipList));
+    const PlaylistWriter::Result saved = PlaylistWriter().save(fileName, playlistEntries(*clipList));
     if (!saved.ok) {
         m_services.dialogs.inform(productName(), QStringLiteral("The list could not be saved as %1.\n%2")
-                                                     .arg(QDir::toNativeSeparators(FileName), saved.error));
+                                                     .arg(QDir::toNativeSeparators(fileName), saved.error));
     }
 }
 
@@ -115,7 +115,7 @@ void PlayerWindow::openFromDialog()
                        "Audio files (%1)|%1|Anything (*.*)|*.*")
             .arg(audioFilePatterns()));
     for (const QString& file : files)
-        OpenFile(file, false, 0);
+        openFile(file, false, 0);
 }
 
 void PlayerWindow::saveListAs()
@@ -128,11 +128,11 @@ void PlayerWindow::saveListAs()
         savePlaylist(file);
 }
 
-void PlayerWindow::writeLog(int LogActivation, const QString& strError, const QString& LogLine)
+void PlayerWindow::writeLog(int activation, const QString& error, const QString& line)
 {
-    m_log->write(m_logSwitch, m_logFolder, LogActivation, strError, LogLine);
-    if (LogActivation != AsRunLog::LogStart && LogActivation != AsRunLog::LogEnd)
-        Q_EMIT logEntryWritten(strError, LogLine);
+    m_log->write(m_logSwitch, m_logFolder, activation, error, line);
+    if (activation != AsRunLog::LogStart && activation != AsRunLog::LogEnd)
+        Q_EMIT logEntryWritten(error, line);
 }
 
 void PlayerWindow::toggleWriteLog()

@@ -16,11 +16,11 @@ constexpr int kEnterKey = 13;
 constexpr int kRightButton = 2;
 }  // namespace
 
-int PlayerWindow::addFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList)
+int PlayerWindow::addFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
 {
-    const int pos = tavlo::AddFileToList(FileName, InsertPos, DestinationList);
+    const int pos = tavlo::AddFileToList(fileName, insertPos, destination);
     // Keep m_rowInPlay on the same song when a row goes in above it.
-    if (&DestinationList == clipList && pos <= m_rowInPlay)
+    if (&destination == clipList && pos <= m_rowInPlay)
         ++m_rowInPlay;
     return pos;
 }
@@ -137,7 +137,7 @@ void PlayerWindow::clearList()
 void PlayerWindow::switchToList(const QString& playlist)
 {
     clearList();
-    OpenFile(playlist, true, 0);
+    openFile(playlist, true, 0);
     m_rowInPlay = 0;
     if (m_status == DeckStatus::Paused) {
         // A break holds the deck: cue the new list's first song, so the
@@ -209,15 +209,15 @@ void PlayerWindow::calculateTotal()
 
 void PlayerWindow::onListDoubleClick() { playSelected(); }
 
-void PlayerWindow::onListKeyDown(int KeyCode)
+void PlayerWindow::onListKeyDown(int keyCode)
 {
-    if (KeyCode == kEnterKey)
+    if (keyCode == kEnterKey)
         playSelected();
 }
 
-void PlayerWindow::onListMouseUp(int Button, int x, int y)
+void PlayerWindow::onListMouseUp(int button, int x, int y)
 {
-    if (Button == kRightButton)
+    if (button == kRightButton)
         Q_EMIT popupMenu(listMenu, x, y);
 }
 

@@ -75,7 +75,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
         windows[i]->setLogSwitch(true);
         windows[i]->transitionTimeSpinner->setValue(3 - i);
     }
-    g.music().OpenFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
+    g.music().openFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
     g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 

@@ -36,7 +36,7 @@ TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
 
     w.clearList();
     r.loudness.requests.clear();
-    w.OpenFile(loud);
+    w.openFile(loud);
     for (const QString& p : {quiet, peaky, silent, late})
         w.addFileToList(p, 0, *w.clipList);
     EXPECT_EQ(r.loudness.requests.value(0), QStringList{loud}) << "an opened list's first rows";

@@ -56,7 +56,7 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
     r.w->saveListAsItem->click();
     EXPECT_EQ(readFile(saved), QByteArray("/music/a.mp3\r\nbeside/b.mp3\r\n/x/c d.mp3\r\n"));
     r.w->clearListItem->click();
-    r.w->OpenFile(saved);
+    r.w->openFile(saved);
     EXPECT_EQ(r.column(ColLocation), locations);
     EXPECT_EQ(r.column(ColTotLength), (QStringList{QString(), QString(), QString()}));
 
@@ -65,7 +65,7 @@ TEST(PlaylistFiles, SavedListReopensTheSameAndAFailedSaveKeepsTheList)
     r.dialogs.fileToSave = dir.filePath(QStringLiteral("saved.m3u8"));
     r.w->saveListAsItem->click();
     r.w->clearListItem->click();
-    r.w->OpenFile(r.dialogs.fileToSave);
+    r.w->openFile(r.dialogs.fileToSave);
     EXPECT_EQ(r.column(ColLocation), locations);
     EXPECT_EQ(r.column(ColTotLength), (QStringList{QStringLiteral("180"), QString(), QString()}));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c d")}));

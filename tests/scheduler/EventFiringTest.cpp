@@ -24,7 +24,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
         SchedulerRig g(at(11, 59, 40));
         g.use24hs();
         g.t().OptionsForm->txtPreload->setText(QString::number(preload));
-        g.music().OpenFile(g.playlist(s("m"), 3, 300));
+        g.music().openFile(g.playlist(s("m"), 3, 300));
         g.music().play();
         g.add(s("12:00:00"), g.playlist(s("ad"), 1, 30), s("Ads"));
 
@@ -71,7 +71,7 @@ TEST(EventFiring, MusicReplacesTheListAfterTheSongInPlay)
     SchedulerRig g(at(11, 59, 0));
     const QString day = g.playlist(s("day"), 3, 120);
     const QString evening = g.playlist(s("evening"), 3, 120);
-    g.music().OpenFile(day);
+    g.music().openFile(day);
     g.music().play();
     g.add(s("12:00:00 PM"), evening, s("Music"));
     g.runTo(QTime(12, 0, 30));

@@ -26,7 +26,7 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     const QString day2 = g.dir.filePath(s("day2.tmg"));
     writeFile(day1, SchedulerRig::stationDay(day2, morning, evening, adsA));
     writeFile(day2, SchedulerRig::stationDay(day1, morning, evening, adsB));
-    g.music().OpenFile(night);
+    g.music().openFile(night);
     g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
