@@ -19,29 +19,29 @@ PlayerWindowRemote::PlayerWindowRemote(PlayerWindow& window) : m_window(window)
     refresh(false);
 }
 
-void PlayerWindowRemote::play() { m_window.playButton->press(); }
+void PlayerWindowRemote::play() { m_window.play(); }
 
 void PlayerWindowRemote::pause()
 {
     // The window's Pause resumes a paused song; a remote's Pause never does.
     if (m_window.status() != DeckStatus::Paused)
-        m_window.pauseButton->press();
+        m_window.pause();
 }
 
 void PlayerWindowRemote::playPause()
 {
     // Pause toggles by itself; from a stop only Play starts the list.
     if (m_window.status() == DeckStatus::Stopped)
-        m_window.playButton->press();
+        m_window.play();
     else
-        m_window.pauseButton->press();
+        m_window.pause();
 }
 
-void PlayerWindowRemote::stop() { m_window.stopButton->press(); }
+void PlayerWindowRemote::stop() { m_window.stop(); }
 
-void PlayerWindowRemote::next() { m_window.nextButton->press(); }
+void PlayerWindowRemote::next() { m_window.next(); }
 
-void PlayerWindowRemote::previous() { m_window.backButton->press(); }
+void PlayerWindowRemote::previous() { m_window.back(); }
 
 RemoteTransport::Status PlayerWindowRemote::status() const
 {
