@@ -64,11 +64,11 @@ double parse(const QString& playlist)
 double calculateTotal(MusicWindow& w)
 {
     const auto start = WallClock::now();
-    w.cmdCalculate->press();
+    w.calculateButton->press();
     const double ms = msSince(start);
-    if (w.lblCantDeTemas->text() != QString::number(w.lstClipList->count()))
-        std::fprintf(stderr, "bench_files: the total counted %s rows of %d\n", qPrintable(w.lblCantDeTemas->text()),
-                     w.lstClipList->count());
+    if (w.songCountLabel->text() != QString::number(w.clipList->count()))
+        std::fprintf(stderr, "bench_files: the total counted %s rows of %d\n", qPrintable(w.songCountLabel->text()),
+                     w.clipList->count());
     return ms;
 }
 
@@ -78,32 +78,32 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
     MusicWindow& w = bench.w;
     std::vector<double> loadMs;
     for (int run = 0; run < kRuns; ++run) {
-        w.mnuClear_Click();
+        w.clearList();
         const auto start = WallClock::now();
-        w.OpenFile(playlist);
+        w.openFile(playlist);
         loadMs.push_back(msSince(start));
-        if (w.lstClipList->count() != kFiles || w.lstClipList->text(kFiles, ColArtist).isEmpty())
-            std::fprintf(stderr, "bench_files: the window holds %d rows\n", w.lstClipList->count());
+        if (w.clipList->count() != kFiles || w.clipList->text(kFiles, ColArtist).isEmpty())
+            std::fprintf(stderr, "bench_files: the window holds %d rows\n", w.clipList->count());
     }
 
     // A song in play in the middle, so each click also finds it again.
-    w.ItemPlaying = kFiles / 2;
+    w.setRowInPlay(kFiles / 2);
     std::vector<double> sortMs;
     for (int run = 0; run < kRuns; ++run) {
-        const QString inPlay = w.lstClipList->text(w.ItemPlaying, ColLocation);
+        const QString inPlay = w.clipList->text(w.rowInPlay(), ColLocation);
         const auto start = WallClock::now();
-        w.lstClipList->onColumnClick(run % 2 == 0 ? 1 : 3);
+        w.clipList->onColumnClick(run % 2 == 0 ? 1 : 3);
         sortMs.push_back(msSince(start));
-        if (w.lstClipList->text(w.ItemPlaying, ColLocation) != inPlay)
+        if (w.clipList->text(w.rowInPlay(), ColLocation) != inPlay)
             std::fprintf(stderr, "bench_files: the sort lost the song in play\n");
     }
-    w.ItemPlaying = 0;
+    w.setRowInPlay(0);
 
     std::vector<QString> lengths;
     lengths.reserve(kFiles);
     for (int i = 0; i < kFiles; ++i)
         lengths.push_back(QString::number(120 + i % 300));
-    w.lstClipList->setColumnTexts(ColPlaySeconds, lengths);
+    w.clipList->setColumnTexts(ColPlaySeconds, lengths);
     std::vector<double> totalMs;
     for (int run = 0; run < kRuns; ++run)
         totalMs.push_back(calculateTotal(w));
@@ -121,19 +121,19 @@ void windowFigures(const QString& playlist, double floorMs, const QString& opene
         std::fprintf(stderr, "bench_files: no MP3s to open in '%s'; total_1000_opened skipped\n", qPrintable(openedDir));
         return;
     }
-    w.mnuClear_Click();
+    w.clearList();
     for (const QString& name : mp3s)
-        w.AddFileToList(openedDir + QLatin1Char('/') + name, 0, *w.lstClipList);
+        w.addFileToList(openedDir + QLatin1Char('/') + name, 0, *w.clipList);
     std::vector<double> openedMs;
     int fewestOpened = kFiles;
     for (int run = 0; run < 3; ++run) {
-        w.lstClipList->setColumnTexts(ColPlaySeconds, std::vector<QString>(mp3s.size()));
+        w.clipList->setColumnTexts(ColPlaySeconds, std::vector<QString>(mp3s.size()));
         openedMs.push_back(calculateTotal(w));
         // A file the engine would not open counts 0 s: the figure is only
         // worth something when every file was really opened.
         int opened = 0;
-        for (int n = 1; n <= w.lstClipList->count(); ++n)
-            opened += w.lstClipList->text(n, ColPlaySeconds).toInt() > 0 ? 1 : 0;
+        for (int n = 1; n <= w.clipList->count(); ++n)
+            opened += w.clipList->text(n, ColPlaySeconds).toInt() > 0 ? 1 : 0;
         fewestOpened = std::min(fewestOpened, opened);
     }
     std::printf("total_1000_opened_ms_per_file: %.3f\n", median(openedMs) / mp3s.size());

@@ -37,7 +37,7 @@ double openAll(const QStringList& paths, MusicWindow& w)
 {
     const auto start = WallClock::now();
     for (const QString& p : paths)
-        w.OpenFile(p, false, 0);
+        w.openFile(p, false, 0);
     return msSince(start);
 }
 
@@ -93,13 +93,13 @@ int main(int argc, char** argv)
     double listMb = 0;
     for (int run = 0; run < kRuns; ++run) {
         floorMs.push_back(headFloorLoop(encoded));
-        w.mnuClear_Click();
+        w.clearList();
         const bool peakReset = run == 0 && resetPeakRss();
         const long rssBefore = statusKb("VmRSS");
         addMs.push_back(openAll(paths, w));
         if (run == 0) {
             listMb = (statusKb(peakReset ? "VmHWM" : "VmRSS") - rssBefore) / 1024.0;
-            rowsShowTags(*w.lstClipList);
+            rowsShowTags(*w.clipList);
         }
     }
 

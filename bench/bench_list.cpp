@@ -63,26 +63,26 @@ double positionTick(const QStringList& paths, const QString& song)
     bench::BenchWindow bench;
     MusicWindow& w = bench.w;
     for (const QString& p : paths)
-        w.AddFileToList(p, 0, *w.lstClipList);
-    w.mnuRandomOrder_Click();
+        w.addFileToList(p, 0, *w.clipList);
+    w.shuffleList();
     const int row = kFiles / 2;
-    w.lstClipList->setText(row, ColLocation, song);
-    w.lstClipList->setSelected(row, true);
-    w.mnuPlaySelectedItem_Click();
-    Player* player = w.Players[static_cast<size_t>(w.ChannelPlaying)].get();
-    if (w.CurrentStatus != 1 || !player || !player->isOpen()) {
+    w.clipList->setText(row, ColLocation, song);
+    w.clipList->setSelected(row, true);
+    w.playSelected();
+    Player* player = w.playerIn(static_cast<size_t>(w.channelInPlay()));
+    if (w.status() != DeckStatus::Playing || !player || !player->isOpen()) {
         std::fprintf(stderr, "bench_list: %s does not play\n", qPrintable(song));
         return -1;
     }
     constexpr int kWarmUp = 200;
     constexpr int kTicks = 20000;
     for (int i = 0; i < kWarmUp; ++i)
-        w.tmrPosition_Timer();
+        w.onPositionTick();
     const auto start = WallClock::now();
     for (int i = 0; i < kTicks; ++i)
-        w.tmrPosition_Timer();
+        w.onPositionTick();
     const double ms = msSince(start) / kTicks;
-    if (w.ItemPlaying != row)
+    if (w.rowInPlay() != row)
         std::fprintf(stderr, "bench_list: the song changed during the ticks\n");
     return ms;
 }

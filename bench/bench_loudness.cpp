@@ -111,8 +111,8 @@ RunResult stationRun(const QString& shortSong, const QString& scratch, int songs
     station.start();
     int started = 0;
     QObject::connect(&w, &PlayerWindow::songStarted, &w, [&started](const QString&) { ++started; });
-    w.OpenFile(list.fileName());
-    w.btnPlay_Click();
+    w.openFile(list.fileName());
+    w.play();
 
     const int rate = engine.sampleRate();
     const auto wallStart = std::chrono::steady_clock::now();

@@ -14,7 +14,7 @@
 #include "platform/widgets/QtShell.h"
 #include "playback/DeadAirDialogView.h"
 #include "playback/PlayerWindowRemote.h"
-#include "playback/PlayerWindowView.h"
+#include "music/MusicWindowView.h"
 #include "scheduler/SchedulerWindowView.h"
 #include "search/SearchWindowView.h"
 #include "stream/StreamingDialogView.h"
@@ -39,11 +39,7 @@ bool haveDisplay()
 template <typename Window>
 std::function<bool()> askBeforeClosing(Window& window)
 {
-    return [&window] {
-        int cancel = 0;
-        window.Form_Unload(cancel);
-        return cancel == 0;
-    };
+    return [&window] { return window.mayClose(); };
 }
 
 }  // namespace
@@ -68,7 +64,7 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     Station station(real.services, real.http, real.folders);
     MusicWindow& window = station.music();
     LogFolderDialogView logFolderView(station.logFolder());
-    PlayerWindowView view(window);
+    MusicWindowView view(window);
     InsertWindowView insertView(station.insert());
     SchedulerWindowView timingView(station.scheduler());
     SearchWindowView searchView(station.search());
@@ -79,7 +75,11 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     screen.follow(view);
     view.mayClose = askBeforeClosing(window);
     insertView.mayClose = askBeforeClosing(station.insert());
-    timingView.mayClose = askBeforeClosing(station.scheduler());
+    timingView.mayClose = [&station] {
+        int cancel = 0;
+        station.scheduler().Form_Unload(cancel);
+        return cancel == 0;
+    };
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
     auto endProgram = [&real, &station] {

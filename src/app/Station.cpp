@@ -19,8 +19,8 @@ Station::Station(AppServices& services, HttpClient& http, FolderReader& folders,
       m_about(services.shell, services.screen)
 {
     m_music.setInsertWindow(m_insert);
-    m_music.setLive365Window(m_report);
-    m_music.setTimingWindow(m_scheduler);
+    m_music.setNowPlayingReport(m_report);
+    m_music.setSchedulerWindow(m_scheduler);
     m_insert.setSchedulerWindow(m_scheduler.link());
     m_music.setLogFolderWindow(m_logFolder);
     m_insert.setLogFolderWindow(m_logFolder);
@@ -45,7 +45,7 @@ void Station::setCommandLine(const QString& musicFile, const QString& insertFile
 
 void Station::start(const QString& events)
 {
-    m_music.Form_Load();
+    m_music.load();
     if (!events.isEmpty())
         m_scheduler.OpenEventList(events);
 }

@@ -8,6 +8,7 @@
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
 #include "platform/TimerService.h"
+#include "playback/FaderLaw.h"
 #include "playback/Rounding.h"
 #include "playlist/PlaylistModel.h"
 
@@ -20,12 +21,12 @@ namespace tavlo {
 class InsertWindow::Link : public InsertWindowLink {
 public:
     explicit Link(InsertWindow& window) : m_w(window) {}
-    int InsertReady() const override { return m_w.InsertReady; }
-    void pressInsertNow() override { m_w.cmdInsertNow->press(); }
-    void setCountDownText(const QString& text) override { m_w.lblCountDown->setText(text); }
+    InsertState insertState() const override { return m_w.m_insertState; }
+    void startInsertAtSongEnd() override { m_w.insertNow(); }
+    void showMusicTimeLeft(const QString& text) override { m_w.countDownLabel->setText(text); }
     bool rampRunning() const override
     {
-        return m_w.tmrTransition2().isEnabled() || m_w.tmrTransition3().isEnabled();
+        return m_w.insertInRampTimer().isEnabled() || m_w.backToMusicRampTimer().isEnabled();
     }
 
 private:
@@ -51,76 +52,75 @@ constexpr int kLongestCountDown = std::numeric_limits<std::int16_t>::max();
 
 }  // namespace
 
-InsertWindow::InsertWindow(AppServices& services, PlayerWindow& music, QObject* parent)
+InsertWindow::InsertWindow(AppServices& services, MusicWindowLink& music, QObject* parent)
     : PlayerWindow(QStringLiteral("InsertWindow"), windowCaption(), services, insertDeck(), parent),
       m_music(music),
       m_link(std::make_unique<Link>(*this))
 {
-    cmdPrepareInsert = addPushButton("cmdPrepareInsert", "Prepare Insert", [this] { cmdPrepareInsert_Click(); });
-    cmdInsertNow = addPushButton("cmdInsertNow", "Insert Now", [this] { cmdInsertNow_Click(); });
-    cmdBackToMusic = addPushButton("cmdBackToMusic", "Back To Music", [this] { cmdBackToMusic_Click(); });
-    cmdAbortInsert = addPushButton("cmdAbortInsert", "ABORT", [this] { cmdAbortInsert_Click(); });
-    cmdAbortInsert->setVisible(false);
-    cmdAbortInsert->setBackColour(0xC80000);
+    prepareInsertButton = addPushButton("prepareInsertButton", "Prepare Insert", [this] { prepareInsert(); });
+    insertNowButton = addPushButton("insertNowButton", "Insert Now", [this] { insertNow(); });
+    backToMusicButton = addPushButton("backToMusicButton", "Back To Music", [this] { backToMusic(); });
+    abortButton = addPushButton("abortButton", "ABORT", [this] { abortInsert(); });
+    abortButton->setVisible(false);
+    abortButton->setBackColour(0xC80000);
 
-    chkPlayOverMusic =
-        new Button(this, QStringLiteral("chkPlayOverMusic"), QStringLiteral("Play Ads Over Music"), Button::Kind::Check);
-    chkPlayOverMusic->onClick = [this] { chkPlayOverMusic_Click(); };
-    chkWaitForSong = new Button(this, QStringLiteral("chkWaitForSong"), QStringLiteral("Wait for current song to end"),
+    playOverMusicCheck =
+        new Button(this, QStringLiteral("playOverMusicCheck"), QStringLiteral("Play Ads Over Music"), Button::Kind::Check);
+    playOverMusicCheck->onClick = [this] { onPlayOverMusicSwitch(); };
+    waitForSongCheck = new Button(this, QStringLiteral("waitForSongCheck"), QStringLiteral("Wait for current song to end"),
                                 Button::Kind::Check);
-    chkWaitForSong->onClick = [this] { chkWaitForSong_Click(); };
-    lblReady = new Label(this, QStringLiteral("lblReady"), QStringLiteral("READY"));
-    lblReady->setVisible(false);
-    lblReady->setBold(true);
-    lblReady->setForeColour(0x008200);
-    lblCountDown = new Label(this, QStringLiteral("lblCountDown(0)"));
-    lblCountDown->setBold(true);
+    waitForSongCheck->onClick = [this] { onWaitForSongSwitch(); };
+    readyLabel = new Label(this, QStringLiteral("readyLabel"), QStringLiteral("READY"));
+    readyLabel->setVisible(false);
+    readyLabel->setBold(true);
+    readyLabel->setForeColour(0x008200);
+    countDownLabel = new Label(this, QStringLiteral("countDownLabel(0)"));
+    countDownLabel->setBold(true);
 
     buildOptionsMenu(QStringLiteral("Setup Log &Folder"));
-    // The insert window's help menu carries the names the other way round.
-    mnuOnlineHelp = new MenuItem(this, QStringLiteral("mnuOnlineHelp"), QStringLiteral("&Help"));
-    mnuHelp = new MenuItem(this, QStringLiteral("mnuHelp"), QStringLiteral("Online &Help"), mnuOnlineHelp);
-    mnuHelp->onClick = [this] { mnuOnlineHelp_Click(); };
-    mnuAbout = new MenuItem(this, QStringLiteral("mnuAbout"), QStringLiteral("&About"), mnuOnlineHelp);
-    mnuAbout->onClick = [this] { mnuAbout_Click(); };
+    helpMenu = new MenuItem(this, QStringLiteral("helpMenu"), QStringLiteral("&Help"));
+    onlineHelpItem = new MenuItem(this, QStringLiteral("onlineHelpItem"), QStringLiteral("Online &Help"), helpMenu);
+    onlineHelpItem->onClick = [this] { openManual(); };
+    aboutItem = new MenuItem(this, QStringLiteral("aboutItem"), QStringLiteral("&About"), helpMenu);
+    aboutItem->onClick = [this] { openAbout(); };
 
     TimerService& timers = services.timers;
-    m_tmrCountDown = timers.createTimer();
-    m_tmrCountDown->setInterval(1000);
-    m_tmrCountDown->setHandler([this] { tmrCountDown_Timer(); });
+    m_countDownTimer = timers.createTimer();
+    m_countDownTimer->setInterval(1000);
+    m_countDownTimer->setHandler([this] { onCountDownTick(); });
     // The ramps keep their interval when the insert master is 0; until one
     // is computed they tick every 100 ms, so such a ramp still ends.
-    m_tmrTransition2 = timers.createTimer();
-    m_tmrTransition2->setInterval(100);
-    m_tmrTransition2->setHandler([this] { tmrTransition2_Timer(); });
-    m_tmrTransition3 = timers.createTimer();
-    m_tmrTransition3->setInterval(100);
-    m_tmrTransition3->setHandler([this] { tmrTransition3_Timer(); });
+    m_insertInRampTimer = timers.createTimer();
+    m_insertInRampTimer->setInterval(100);
+    m_insertInRampTimer->setHandler([this] { onInsertInRampTick(); });
+    m_backToMusicRampTimer = timers.createTimer();
+    m_backToMusicRampTimer->setInterval(100);
+    m_backToMusicRampTimer->setHandler([this] { onBackToMusicRampTick(); });
 }
 
 InsertWindow::~InsertWindow()
 {
-    m_tmrCountDown.reset();
-    m_tmrTransition2.reset();
-    m_tmrTransition3.reset();
+    m_countDownTimer.reset();
+    m_insertInRampTimer.reset();
+    m_backToMusicRampTimer.reset();
 }
 
 InsertWindowLink& InsertWindow::link() { return *m_link; }
 
-void InsertWindow::Form_Load()
+void InsertWindow::load()
 {
     m_loaded = true;
-    Players[1] = std::make_unique<Player>(services().media);
-    GetSettings();
+    makeSecondPlayer();
+    loadSettings();
     finishLoading();
 }
 
-void InsertWindow::Form_Unload(int& Cancel)
+bool InsertWindow::mayClose()
 {
-    m_music.SaveSettings();
-    SaveSettings();
-    m_scheduler->SaveSettings();
-    confirmExit(Cancel);
+    m_music.saveSettings();
+    saveSettings();
+    m_scheduler->saveSettings();
+    return confirmExit();
 }
 
 void InsertWindow::getOwnSettings(const QString& app)
@@ -129,149 +129,150 @@ void InsertWindow::getOwnSettings(const QString& app)
                                                                   QStringLiteral("WaitSong"), QStringLiteral("0")));
     if (!v)
         return;
-    WaitForCurrentSongToEnd = *v;
-    chkWaitForSong->setValue(*v);
+    m_waitForSong = *v != 0;
+    waitForSongCheck->setValue(*v);
 }
 
 void InsertWindow::saveOwnSettings(const QString& app)
 {
     services().settings.save(app, QStringLiteral("Settings"), QStringLiteral("WaitSong"),
-                             SettingValues::fromInt(WaitForCurrentSongToEnd));
+                             SettingValues::fromInt(m_waitForSong ? 1 : 0));
 }
 
-void InsertWindow::mnuOnlineHelp_Click() { services().shell.openManual(); }
+void InsertWindow::openManual() { services().shell.openManual(); }
 
-void InsertWindow::mnuAbout_Click()
+void InsertWindow::openAbout()
 {
     if (m_aboutWindow)
         m_aboutWindow->open();
 }
 
-void InsertWindow::chkPlayOverMusic_Click() { PlayOverMusic = chkPlayOverMusic->value(); }
+void InsertWindow::onPlayOverMusicSwitch() { m_playOverMusic = playOverMusicCheck->value() != 0; }
 
-void InsertWindow::chkWaitForSong_Click() { WaitForCurrentSongToEnd = chkWaitForSong->value(); }
+void InsertWindow::onWaitForSongSwitch() { m_waitForSong = waitForSongCheck->value() != 0; }
 
-void InsertWindow::playListOpened(const QString& FileName)
+void InsertWindow::playListOpened(const QString& fileName)
 {
     // A break whose playlist is named "MO-..." plays over the music.
-    const qsizetype slash = std::max(FileName.lastIndexOf(QLatin1Char('\\')), FileName.lastIndexOf(QLatin1Char('/')));
-    const bool over = FileName.mid(slash + 1).left(3).toLower() == QLatin1String("mo-");
-    chkPlayOverMusic->setValue(over ? 1 : 0);
+    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('\\')), fileName.lastIndexOf(QLatin1Char('/')));
+    const bool over = fileName.mid(slash + 1).left(3).toLower() == QLatin1String("mo-");
+    playOverMusicCheck->setValue(over ? 1 : 0);
 }
 
-void InsertWindow::cmdPrepareInsert_Click()
+void InsertWindow::prepareBreak(const QString& playlist)
 {
-    DelayBeforePlay = m_scheduler->PreLoadTime();
-    lblReady->setVisible(true);
-    cmdAbortInsert->setVisible(true);
-    PrepareInsert();
+    stop();
+    clearList();
+    openFile(playlist, true, 0);
+    prepareInsert();
 }
 
-void InsertWindow::PrepareInsert()
+void InsertWindow::prepareInsert()
 {
-    if (WaitForCurrentSongToEnd != 0) {
-        InsertReady = 1;
+    m_delayBeforePlay = m_scheduler->preloadTime();
+    readyLabel->setVisible(true);
+    abortButton->setVisible(true);
+    armInsert();
+}
+
+void InsertWindow::armInsert()
+{
+    if (m_waitForSong) {
+        m_insertState = InsertState::WaitingForSong;
         return;
     }
     // A delay that rounds to no whole second, or a negative one, could only
     // count away from 0: the insert starts at once instead.
-    const double seconds = std::nearbyint(DelayBeforePlay);
-    if (DelayBeforePlay == 0 || !(seconds >= 1)) {
-        cmdInsertNow_Click();
+    const double seconds = std::nearbyint(m_delayBeforePlay);
+    if (m_delayBeforePlay == 0 || !(seconds >= 1)) {
+        insertNow();
         return;
     }
     m_countDown = static_cast<int>(std::min<double>(seconds, kLongestCountDown));
-    m_tmrCountDown->setEnabled(true);
+    m_countDownTimer->setEnabled(true);
 }
 
-void InsertWindow::tmrCountDown_Timer()
+void InsertWindow::onCountDownTick()
 {
     --m_countDown;
-    lblCountDown->setText(QString::number(m_countDown));
+    countDownLabel->setText(QString::number(m_countDown));
     if (m_countDown == 0) {
-        cmdInsertNow_Click();
-        m_tmrCountDown->setEnabled(false);
+        insertNow();
+        m_countDownTimer->setEnabled(false);
     }
 }
 
-void InsertWindow::cmdAbortInsert_Click()
+void InsertWindow::abortInsert()
 {
-    m_tmrCountDown->setEnabled(false);
-    InsertReady = 0;
-    lblReady->setVisible(false);
-    lblCountDown->setText(QString());
-    cmdAbortInsert->setVisible(false);
+    m_countDownTimer->setEnabled(false);
+    m_insertState = InsertState::Idle;
+    readyLabel->setVisible(false);
+    countDownLabel->setText(QString());
+    abortButton->setVisible(false);
 }
 
-void InsertWindow::cmdInsertNow_Click()
+void InsertWindow::insertNow()
 {
-    cmdAbortInsert_Click();
-    if (CurrentStatus == 2) {
+    abortInsert();
+    if (status() == DeckStatus::Paused) {
         // A paused insert resumes where it was; nothing is reloaded or logged.
-        btnPause_Click();
+        pause();
     } else {
-        btnStop_Click();
+        stop();
         m_failedRows.clear();
         m_backAfterInsertIn = false;
-        if (lstClipList->count() == 0) {
+        if (clipList->count() == 0) {
             // Nothing to play: the music comes back once the ramp is over.
             m_backAfterInsertIn = true;
         } else {
-            const bool opened = LoadSong();
-            Player* p = playerIn(ChannelPlaying);
+            const bool opened = loadSong();
+            Player* p = playerIn(channelInPlay());
             if (p)
                 p->play();
-            hscVolume_Change();
+            onMasterVolumeChange();
             // A row that failed has its "**ERROR**" line; it never started.
             if (opened) {
                 const QString path = p ? p->fileName() : QString();
-                WriteLog(0, QString(), path);
+                writeLog(0, QString(), path);
                 Q_EMIT songStarted(path);
             }
         }
     }
-    InsertReady = 2;
-    CurrentStatus = 1;
-    lblStatus->setText(playingText());
-    computeRatioAndInterval(*m_tmrTransition2);
-    m_tmrTransition2->setEnabled(true);
+    m_insertState = InsertState::Starting;
+    showStatus(DeckStatus::Playing);
+    computeRatioAndInterval(*m_insertInRampTimer);
+    m_insertInRampTimer->setEnabled(true);
 }
 
-void InsertWindow::cmdBackToMusic_Click()
+void InsertWindow::backToMusic()
 {
-    if (m_tmrTransition2->isEnabled()) {
+    if (m_insertInRampTimer->isEnabled()) {
         // The insert-in ramp would cue the music, paused, after this ramp had
         // brought it back: go back once it is over instead.
         m_backAfterInsertIn = true;
         return;
     }
-    GoingBackToMusic = 1;
-    computeRatioAndInterval(*m_tmrTransition3);
-    if (PlayOverMusic == 0)
-        setLevel(musicFader(), 85);
-    // The music's song in play is logged once the ramp is over, even one its
-    // song change cued during the break.
-    m_music.takeUnloggedCue();
-    if (m_music.CurrentStatus != 2)
-        m_music.btnPlay->press();
-    else
-        m_music.btnPause->press();
-    m_tmrTransition3->setEnabled(true);
+    m_goingBackToMusic = true;
+    computeRatioAndInterval(*m_backToMusicRampTimer);
+    if (!m_playOverMusic)
+        m_music.setFaderInPlay(FaderStep::kSilent);
+    m_music.resumeAfterBreak();
+    m_backToMusicRampTimer->setEnabled(true);
 }
 
 void InsertWindow::computeRatioAndInterval(Timer& ramp)
 {
-    const int iv = hscVolume->value();
+    const int iv = masterVolume->value();
     if (iv == 0)
         return;
-    m_ratio = std::nearbyint(static_cast<double>(m_music.hscVolume->value()) / iv * 10000.0) / 10000.0;
+    m_ratio = std::nearbyint(static_cast<double>(m_music.masterLevel()) / iv * 10000.0) / 10000.0;
     // iv ticks take the transition time and a tenth of a second.
-    ramp.setInterval((TransitionTime * 1000 + 100) / iv);
+    ramp.setInterval((transitionTime() * 1000 + 100) / iv);
 }
 
 bool InsertWindow::nothingPlayable() const
 {
-    const int count = lstClipList->count();
+    const int count = clipList->count();
     return count == 0 || m_failedRows.size() >= count;
 }
 
@@ -286,23 +287,23 @@ void InsertWindow::songLoaded(int row, int seconds, bool opened)
 
 void InsertWindow::songEndReached()
 {
-    const bool playing = CurrentStatus != 0 && CurrentStatus != 2;
-    const bool lastItem = ItemPlaying - 1 == lstClipList->count();
+    const bool playing = status() == DeckStatus::Playing;
+    const bool lastItem = rowInPlay() - 1 == clipList->count();
     if (lastItem) {
         // The list is exhausted: the music comes back.
         if (playing)
-            cmdBackToMusic_Click();
+            backToMusic();
         return;
     }
-    const bool returning = GoingBackToMusic != 0 || m_backAfterInsertIn;
+    const bool returning = m_goingBackToMusic || m_backAfterInsertIn;
     if (nothingPlayable()) {
         // Every row failed, or the list was emptied under the break.
         if (playing && !returning)
-            cmdBackToMusic_Click();
+            backToMusic();
         return;
     }
     if (!returning && playing)
-        DoTransition();
+        changeSong();
 }
 
 }  // namespace tavlo

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "insert/InsertState.h"
 #include "insert/InsertWindowLink.h"
+#include "insert/MusicWindowLink.h"
 #include "insert/SchedulerWindowLink.h"
 #include "playback/PlayerWindow.h"
 
@@ -20,8 +22,8 @@ class AboutBoxLink;
 // to end, insert now, back to music) and the two ramps that move the sound
 // between the music window and itself.
 //
-// It reaches the music window by that window's public members, controls and
-// operations; the music window reaches it through link().
+// It reaches the music window through MusicWindowLink; the music window
+// reaches it through link().
 //
 // Never dead air: when a break finds nothing to play (an empty list, or every
 // insert unopenable) the music comes back by itself, and a return to the
@@ -33,7 +35,7 @@ class AboutBoxLink;
 class InsertWindow : public PlayerWindow {
     Q_OBJECT
 public:
-    InsertWindow(AppServices& services, PlayerWindow& music, QObject* parent = nullptr);
+    InsertWindow(AppServices& services, MusicWindowLink& music, QObject* parent = nullptr);
     ~InsertWindow() override;
 
     static QString windowCaption() { return QStringLiteral("TAVLO Broadcast - Time Priority"); }
@@ -46,12 +48,13 @@ public:
     // What the music window asks of this window at the end of its songs.
     InsertWindowLink& link();
 
-    // ---- Members other windows read and write by name.
-    int PlayOverMusic = 0;            // 1: the music plays on under the inserts
-    int InsertReady = 0;              // 0 idle, 1 waiting for the music's song to end, 2 insert starting
-    int GoingBackToMusic = 0;         // 1 while the back-to-music ramp runs
-    int WaitForCurrentSongToEnd = 0;  // 1: a prepared insert waits for the music's song to end
-    double DelayBeforePlay = 0;       // seconds counted down before a prepared insert starts
+    InsertState insertState() const { return m_insertState; }
+    // "Play Ads Over Music": the music plays on under the inserts.
+    bool playsOverMusic() const { return m_playOverMusic; }
+    // The back-to-music ramp runs.
+    bool goingBackToMusic() const { return m_goingBackToMusic; }
+    // "Wait for current song to end": a prepared break waits for the music's song to end.
+    bool waitsForSong() const { return m_waitForSong; }
 
     // Music master volume over insert master volume, as the last "Insert Now"
     // or "Back To Music" computed it.
@@ -59,46 +62,48 @@ public:
     int countDownSeconds() const { return m_countDown; }
     bool isLoaded() const { return m_loaded; }
 
-    Button* cmdPrepareInsert;
-    Button* cmdInsertNow;
-    Button* cmdBackToMusic;
-    Button* cmdAbortInsert;
-    Button* chkPlayOverMusic;
-    Button* chkWaitForSong;
-    Label* lblReady;
-    Label* lblCountDown;  // "lblCountDown(0)"
-    MenuItem* mnuOnlineHelp;
-    MenuItem* mnuHelp;
-    MenuItem* mnuAbout;
+    Button* prepareInsertButton;
+    Button* insertNowButton;
+    Button* backToMusicButton;
+    Button* abortButton;
+    Button* playOverMusicCheck;
+    Button* waitForSongCheck;
+    Label* readyLabel;
+    Label* countDownLabel;  // "countDownLabel(0)"
+    MenuItem* helpMenu;
+    MenuItem* onlineHelpItem;
+    MenuItem* aboutItem;
 
-    Timer& tmrCountDown() const { return *m_tmrCountDown; }
-    Timer& tmrTransition2() const { return *m_tmrTransition2; }
-    Timer& tmrTransition3() const { return *m_tmrTransition3; }
+    Timer& countDownTimer() const { return *m_countDownTimer; }
+    Timer& insertInRampTimer() const { return *m_insertInRampTimer; }
+    Timer& backToMusicRampTimer() const { return *m_backToMusicRampTimer; }
 
-    void Form_Load();
+    void load();
     // Saves the settings of the music window, this one and the scheduler,
-    // then asks "Exit Program ?". Cancel becomes 1 when the user keeps the
-    // program running.
-    void Form_Unload(int& Cancel);
+    // then asks "Exit Program ?"; false when the user keeps the program
+    // running.
+    bool mayClose();
 
-    void cmdPrepareInsert_Click();
-    void PrepareInsert();
-    void cmdInsertNow_Click();
-    void cmdBackToMusic_Click();
-    void cmdAbortInsert_Click();
-    void chkPlayOverMusic_Click();
-    void chkWaitForSong_Click();
-    void tmrCountDown_Timer();
+    // A scheduled break: the deck stops, the list becomes `playlist`, and
+    // the break is prepared as "Prepare Insert" prepares it.
+    void prepareBreak(const QString& playlist);
+    void prepareInsert();
+    void insertNow();
+    void backToMusic();
+    void abortInsert();
+    void onPlayOverMusicSwitch();
+    void onWaitForSongSwitch();
+    void onCountDownTick();
     // The insert-in ramp and the back-to-music ramp (InsertWindowRamps.cpp).
-    void tmrTransition2_Timer();
-    void tmrTransition3_Timer();
-    void mnuOnlineHelp_Click();
-    void mnuAbout_Click();
+    void onInsertInRampTick();
+    void onBackToMusicRampTick();
+    void openManual();
+    void openAbout();
 
 protected:
     void songEndReached() override;
     void songLoaded(int row, int seconds, bool opened) override;
-    void playListOpened(const QString& FileName) override;
+    void playListOpened(const QString& fileName) override;
     int logFolderOpener() const override { return 2; }
     void getOwnSettings(const QString& app) override;
     void saveOwnSettings(const QString& app) override;
@@ -114,7 +119,8 @@ private:
     // outside 0..85 is not applied.
     static void setLevel(Slider* fader, double level);
     Slider* insertFader() const;
-    Slider* musicFader() const;
+    // Counts down the delay, waits for the song, or starts at once.
+    void armInsert();
     // One tick of either ramp: what the tick's fader steps are computed from.
     struct RampTick {
         int c;           // the tick, from 1
@@ -135,14 +141,20 @@ private:
     // it failed to open since the last insert that played.
     bool nothingPlayable() const;
 
-    PlayerWindow& m_music;
+    MusicWindowLink& m_music;
+    InsertState m_insertState = InsertState::Idle;
+    bool m_playOverMusic = false;
+    bool m_goingBackToMusic = false;
+    bool m_waitForSong = false;
+    // Seconds counted down before a prepared insert starts.
+    double m_delayBeforePlay = 0;
     std::unique_ptr<Link> m_link;
     NullSchedulerWindowLink m_noScheduler;
     SchedulerWindowLink* m_scheduler = &m_noScheduler;
     AboutBoxLink* m_aboutWindow = nullptr;
-    std::unique_ptr<Timer> m_tmrCountDown;
-    std::unique_ptr<Timer> m_tmrTransition2;
-    std::unique_ptr<Timer> m_tmrTransition3;
+    std::unique_ptr<Timer> m_countDownTimer;
+    std::unique_ptr<Timer> m_insertInRampTimer;
+    std::unique_ptr<Timer> m_backToMusicRampTimer;
     double m_ratio = 0;
     int m_countDown = 0;
     bool m_loaded = false;

@@ -1,8 +1,8 @@
-// InsertWindow, ramps: the insert-in ramp (tmrTransition2) that brings the
-// insert up and the music down, and the back-to-music ramp (tmrTransition3)
+// InsertWindow, ramps: the insert-in ramp (insertInRampTimer) that brings the
+// insert up and the music down, and the back-to-music ramp (backToMusicRampTimer)
 // that does the reverse. Both take their shape from the insert window's
 // transition type and their length from its transition time; both share the
-// tick counter DoingTransition with the window's own song changes.
+// ramp step counter with the window's own song changes.
 //
 // Names as in the level law: c the tick, iv the insert master, mv the music
 // master, M the masters' maximum (85), r the ratio mv / iv. A fader is 0 at
@@ -11,78 +11,70 @@
 #include "insert/InsertWindow.h"
 
 #include "platform/TimerService.h"
-#include "playback/Rounding.h"
+#include "playback/FaderLaw.h"
 #include "playlist/PlaylistModel.h"
 
 namespace tavlo {
 
 void InsertWindow::setLevel(Slider* fader, double level)
 {
-    // Out of range (the step past silence on a ramp's last tick) is not applied.
-    if (!fader || !(level >= -0.5 && level <= 85.5))
-        return;
-    fader->setValue(nearestEven(level));
+    if (const auto step = FaderStep::stepFor(level); fader && step)
+        fader->setValue(*step);
 }
 
 Slider* InsertWindow::insertFader() const
 {
-    return ChannelPlaying == 0 || ChannelPlaying == 1 ? vscVolume[static_cast<size_t>(ChannelPlaying)] : nullptr;
-}
-
-Slider* InsertWindow::musicFader() const
-{
-    const int ch = m_music.ChannelPlaying;
-    return ch == 0 || ch == 1 ? m_music.vscVolume[static_cast<size_t>(ch)] : nullptr;
+    return channelFaders[static_cast<size_t>(channelInPlay())];
 }
 
 std::optional<InsertWindow::RampTick> InsertWindow::nextRampTick(void (InsertWindow::*endActions)())
 {
-    const int c = ++DoingTransition;
+    const int c = advanceRampStep();
     // Read on every tick: moving the insert master reshapes the rest of the ramp.
-    const int iv = hscVolume->value();
+    const int iv = masterVolume->value();
     if (c >= iv + 1) {
         (this->*endActions)();
         return std::nullopt;
     }
-    return RampTick{c, iv, hscVolume->max(), static_cast<double>(m_music.hscVolume->value()), m_ratio,
-                    PlayOverMusic == 0, 2 * c <= iv};
+    return RampTick{c, iv, masterVolume->max(), static_cast<double>(m_music.masterLevel()), m_ratio,
+                    !m_playOverMusic, 2 * c <= iv};
 }
 
-void InsertWindow::tmrTransition2_Timer()
+void InsertWindow::onInsertInRampTick()
 {
     const auto tick = nextRampTick(&InsertWindow::endInsertIn);
     if (!tick)
         return;
     const auto [c, iv, M, mv, r, music, firstHalf] = *tick;
 
-    switch (TransitionType) {
-    case 0:  // "Cross Dissolve"
+    switch (transitionType()) {
+    case TransitionType::CrossDissolve:  // "Cross Dissolve"
         setLevel(insertFader(), M - c);
         if (music)
-            setLevel(musicFader(), (c + 1) * r + (M - mv));
+            m_music.setFaderInPlay((c + 1) * r + (M - mv));
         break;
-    case 1:  // "Up Down": the insert up first, then the music down
+    case TransitionType::UpDown:  // "Up Down": the insert up first, then the music down
         if (firstHalf)
             setLevel(insertFader(), M - 2 * c);
         else if (music)
-            setLevel(musicFader(), (c * r - mv / 2) * 2 + (M - mv));
+            m_music.setFaderInPlay((c * r - mv / 2) * 2 + (M - mv));
         break;
-    case 2:  // "Down  Up": the music down first, then the insert up
+    case TransitionType::DownUp:  // "Down  Up": the music down first, then the insert up
         if (firstHalf) {
             if (music)
-                setLevel(musicFader(), 2 * c * r + (M - mv));
+                m_music.setFaderInPlay(2 * c * r + (M - mv));
         } else {
             if (music)
-                setLevel(musicFader(), 85);
+                m_music.setFaderInPlay(FaderStep::kSilent);
             setLevel(insertFader(), M - 2 * (c - iv / 2.0));
         }
         break;
-    case 3:  // "Mix": the music keeps its level until the end
-        hscVolume_Change();
+    case TransitionType::Mix:  // "Mix": the music keeps its level until the end
+        onMasterVolumeChange();
         break;
-    case 4:  // "Cut"
+    case TransitionType::Cut:  // "Cut"
         if (music)
-            setLevel(musicFader(), 85);
+            m_music.setFaderInPlay(FaderStep::kSilent);
         setLevel(insertFader(), M - iv);
         cutMade(iv);
         break;
@@ -94,79 +86,71 @@ void InsertWindow::tmrTransition2_Timer()
 void InsertWindow::cutMade(int iv)
 {
     // The next tick ends the ramp; the insert window's other channel goes now.
-    DoingTransition = iv + 1;
-    if (Player* p = playerIn(1 - ChannelPlaying))
+    setRampStep(iv + 1);
+    if (Player* p = playerIn(1 - channelInPlay()))
         p->stop();
 }
 
 void InsertWindow::endInsertIn()
 {
-    DoingTransition = 0;
-    m_tmrTransition2->setEnabled(false);
-    const bool music = PlayOverMusic == 0;
+    setRampStep(0);
+    m_insertInRampTimer->setEnabled(false);
+    const bool music = !m_playOverMusic;
     if (music)
-        setLevel(musicFader(), 85);
-    InsertReady = 0;
-    lblReady->setVisible(false);
-    lblCountDown->setText(QString());
-    cmdAbortInsert->setVisible(false);
-    mnuShowItemInPlay_Click();
+        m_music.setFaderInPlay(FaderStep::kSilent);
+    m_insertState = InsertState::Idle;
+    readyLabel->setVisible(false);
+    countDownLabel->setText(QString());
+    abortButton->setVisible(false);
+    showItemInPlay();
 
-    if (music) {
-        // The music waits, paused at its next song, for the break to end.
-        PlaylistModel& list = *m_music.lstClipList;
-        const int next = m_music.ItemPlaying < list.count() ? m_music.ItemPlaying + 1 : 1;
-        if (list.count() >= 1) {
-            list.selectOnly(next);
-            m_music.mnuCueSelectedItem_Click();
-            m_music.mnuShowItemInPlay_Click();
-        }
-    }
+    if (music)
+        m_music.cueNextSongForBreak();
 
     if (m_backAfterInsertIn) {
         m_backAfterInsertIn = false;
-        cmdBackToMusic_Click();
+        backToMusic();
     }
 }
 
-void InsertWindow::tmrTransition3_Timer()
+void InsertWindow::onBackToMusicRampTick()
 {
     const auto tick = nextRampTick(&InsertWindow::endBackToMusic);
     if (!tick)
         return;
     const auto [c, iv, M, mv, r, music, firstHalf] = *tick;
 
-    switch (TransitionType) {
-    case 0:  // "Cross Dissolve"
+    switch (transitionType()) {
+    case TransitionType::CrossDissolve:  // "Cross Dissolve"
         if (music)
-            setLevel(musicFader(), M - c * r);
+            m_music.setFaderInPlay(M - c * r);
         setLevel(insertFader(), c + (M - iv));
         break;
-    case 1:  // "Up Down": the music up first, then the insert down
+    case TransitionType::UpDown:  // "Up Down": the music up first, then the insert down
         if (firstHalf) {
             if (music)
-                setLevel(musicFader(), M - 2 * c * r);
+                m_music.setFaderInPlay(M - 2 * c * r);
         } else {
             setLevel(insertFader(), (c - iv / 2.0) * 2 + (M - iv));
         }
         break;
-    case 2:  // "Down  Up": the insert down first, then the music up
+    case TransitionType::DownUp:  // "Down  Up": the insert down first, then the music up
         if (firstHalf) {
             setLevel(insertFader(), 2 * c + (M - iv));
         } else {
-            setLevel(insertFader(), 85);
+            setLevel(insertFader(), FaderStep::kSilent);
             if (music)
-                setLevel(musicFader(), M - (c * r - mv / 2) * 2);
+                m_music.setFaderInPlay(M - (c * r - mv / 2) * 2);
         }
         break;
-    case 3:  // "Mix": both at their master levels until the insert stops
-        hscVolume_Change();
-        m_music.hscVolume_Change();
+    case TransitionType::Mix:  // "Mix": both at their master levels until the insert stops
+        onMasterVolumeChange();
+        m_music.followMasterLevel();
         break;
-    case 4:  // "Cut"
+    case TransitionType::Cut:  // "Cut"
         setLevel(insertFader(), M);
         if (music)
-            setLevel(musicFader(), M - mv);
+            m_music.setFaderInPlay(M - mv);
         cutMade(iv);
         break;
     default:
@@ -176,12 +160,12 @@ void InsertWindow::tmrTransition3_Timer()
 
 void InsertWindow::endBackToMusic()
 {
-    DoingTransition = 0;
-    m_tmrTransition3->setEnabled(false);
-    setLevel(insertFader(), 85);
-    btnStop_Click();
-    GoingBackToMusic = 0;
-    m_music.WriteLog(0, QString(), m_music.lstClipList->text(m_music.ItemPlaying, ColLocation));
+    setRampStep(0);
+    m_backToMusicRampTimer->setEnabled(false);
+    setLevel(insertFader(), FaderStep::kSilent);
+    stop();
+    m_goingBackToMusic = false;
+    m_music.logSongBackOnAir();
 }
 
 }  // namespace tavlo

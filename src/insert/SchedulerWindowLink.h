@@ -10,15 +10,15 @@ class SchedulerWindowLink {
 public:
     virtual ~SchedulerWindowLink() = default;
     // Seconds.
-    virtual double PreLoadTime() const = 0;
-    virtual void SaveSettings() = 0;
+    virtual double preloadTime() const = 0;
+    virtual void saveSettings() = 0;
 };
 
 // No scheduler: no delay, so a prepared insert starts at once, and nothing to save.
 class NullSchedulerWindowLink : public SchedulerWindowLink {
 public:
-    double PreLoadTime() const override { return 0; }
-    void SaveSettings() override {}
+    double preloadTime() const override { return 0; }
+    void saveSettings() override {}
 };
 
 }  // namespace tavlo

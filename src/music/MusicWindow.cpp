@@ -20,63 +20,63 @@ MusicWindow::MusicWindow(AppServices& services, QObject* parent)
       deadAirDialog(deadAir, services.dialogs),
       streaming(services, productName())
 {
-    mnuView = new MenuItem(this, QStringLiteral("mnuView"), QStringLiteral("&View"));
-    mnuLineUpWindows = new MenuItem(this, QStringLiteral("mnuLineUpWindows"), QStringLiteral("Line Up Windows"), mnuView);
-    mnuLineUpWindows->onClick = [this] { mnuLineUpWindows_Click(); };
+    viewMenu = new MenuItem(this, QStringLiteral("viewMenu"), QStringLiteral("&View"));
+    lineUpWindowsItem = new MenuItem(this, QStringLiteral("lineUpWindowsItem"), QStringLiteral("Line Up Windows"), viewMenu);
+    lineUpWindowsItem->onClick = [this] { lineUpWindows(); };
     buildOptionsMenu(QStringLiteral("Setup Log Folder..."));
-    mnuHelp = new MenuItem(this, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuOnlineHelp = new MenuItem(this, QStringLiteral("mnuOnlineHelp"), QStringLiteral("Online &Help"), mnuHelp);
-    mnuOnlineHelp->onClick = [this] { mnuOnlineHelp_Click(); };
-    mnuAbout = new MenuItem(this, QStringLiteral("mnuAbout"), QStringLiteral("&About"), mnuHelp);
-    mnuAbout->onClick = [this] { mnuAbout_Click(); };
-    mnuStreaming = new MenuItem(this, QStringLiteral("mnuStreaming"), QStringLiteral("&Streaming..."), mnuOptions);
-    mnuStreaming->onClick = [this] { mnuStreaming_Click(); };
-    mnuDeadAir = new MenuItem(this, QStringLiteral("mnuDeadAir"), QStringLiteral("&Dead Air..."), mnuOptions);
-    mnuDeadAir->onClick = [this] { deadAirDialog.openFrom(*this); };
-    lblStreaming = new Label(this, QStringLiteral("lblStreaming"), services.streamer.status().text);
-    streaming.onStatusText = [this](const QString& text) { lblStreaming->setText(text); };
+    helpMenu = new MenuItem(this, QStringLiteral("helpMenu"), QStringLiteral("&Help"));
+    onlineHelpItem = new MenuItem(this, QStringLiteral("onlineHelpItem"), QStringLiteral("Online &Help"), helpMenu);
+    onlineHelpItem->onClick = [this] { openManual(); };
+    aboutItem = new MenuItem(this, QStringLiteral("aboutItem"), QStringLiteral("&About"), helpMenu);
+    aboutItem->onClick = [this] { openAbout(); };
+    streamingItem = new MenuItem(this, QStringLiteral("streamingItem"), QStringLiteral("&Streaming..."), optionsMenu);
+    streamingItem->onClick = [this] { openStreaming(); };
+    deadAirItem = new MenuItem(this, QStringLiteral("deadAirItem"), QStringLiteral("&Dead Air..."), optionsMenu);
+    deadAirItem->onClick = [this] { deadAirDialog.openFrom(*this); };
+    streamingStatusLabel = new Label(this, QStringLiteral("streamingStatusLabel"), services.streamer.status().text);
+    streaming.onStatusText = [this](const QString& text) { streamingStatusLabel->setText(text); };
     connect(this, &PlayerWindow::songStarted, this,
             [this](const QString& path) { streaming.songStarted(m_loadedArtist, m_loadedTitle, path); });
 
-    chkMicMute = new Button(this, QStringLiteral("chkMicMute"), QStringLiteral("MIC"), Button::Kind::Check);
-    chkMicMute->setToolTip(QStringLiteral("MIC On/Off Switch"));
-    chkMicMute->onClick = [this] { chkMicMute_Click(); };
-    chkLinMute = new Button(this, QStringLiteral("chkLinMute"), QStringLiteral("Line"), Button::Kind::Check);
-    chkLinMute->setToolTip(QStringLiteral("Line In On/Off Switch"));
-    chkLinMute->onClick = [this] { chkLinMute_Click(); };
-    cmdShowPlayer2 = new Button(this, QStringLiteral("cmdShowPlayer2"), QStringLiteral("ShowPlayer2"));
-    cmdShowPlayer2->onClick = [this] { cmdShowPlayer2_Click(); };
-    cmdLive365id3 = new Button(this, QStringLiteral("cmdLive365id3"), QStringLiteral("PlayingNow Live365"));
-    cmdLive365id3->onClick = [this] { cmdLive365id3_Click(); };
+    micSwitch = new Button(this, QStringLiteral("micSwitch"), QStringLiteral("MIC"), Button::Kind::Check);
+    micSwitch->setToolTip(QStringLiteral("MIC On/Off Switch"));
+    micSwitch->onClick = [this] { onMicSwitch(); };
+    lineSwitch = new Button(this, QStringLiteral("lineSwitch"), QStringLiteral("Line"), Button::Kind::Check);
+    lineSwitch->setToolTip(QStringLiteral("Line In On/Off Switch"));
+    lineSwitch->onClick = [this] { onLineSwitch(); };
+    showInsertWindowButton = new Button(this, QStringLiteral("showInsertWindowButton"), QStringLiteral("ShowPlayer2"));
+    showInsertWindowButton->onClick = [this] { showOtherWindows(); };
+    nowPlayingButton = new Button(this, QStringLiteral("nowPlayingButton"), QStringLiteral("PlayingNow Live365"));
+    nowPlayingButton->onClick = [this] { showNowPlayingReport(); };
 }
 
 MusicWindow::~MusicWindow() = default;
 
-void MusicWindow::Form_Load()
+void MusicWindow::load()
 {
     MixerDevice& mixer = services().mixer;
-    Players[1] = std::make_unique<Player>(services().media);
+    makeSecondPlayer();
     // Ticked means the line is on; a switch that changes writes it back and
     // takes its colour.
-    chkMicMute->setValue(mixer.micMute() ? 0 : 1);
-    chkLinMute->setValue(mixer.lineMute() ? 0 : 1);
+    micSwitch->setValue(mixer.micMute() ? 0 : 1);
+    lineSwitch->setValue(mixer.lineMute() ? 0 : 1);
     outputMeter.start();
-    cmdShowPlayer2_Click();
-    GetSettings();
-    mnuLineUpWindows_Click();
+    showOtherWindows();
+    loadSettings();
+    lineUpWindows();
     finishLoading();
     streaming.Form_Load();
 }
 
-void MusicWindow::Form_Unload(int& Cancel)
+bool MusicWindow::mayClose()
 {
     // Saved whatever the answer: a "No" keeps running with the settings already on disk.
-    SaveSettings();
+    saveSettings();
     if (m_insertWindow)
-        m_insertWindow->SaveSettings();
-    if (m_timingWindow)
-        m_timingWindow->SaveSettings();
-    confirmExit(Cancel);
+        m_insertWindow->saveSettings();
+    if (m_schedulerWindow)
+        m_schedulerWindow->SaveSettings();
+    return confirmExit();
 }
 
 void MusicWindow::setInsertWindow(InsertWindow& window)
@@ -85,45 +85,45 @@ void MusicWindow::setInsertWindow(InsertWindow& window)
     m_insert = &window.link();
 }
 
-void MusicWindow::cmdShowPlayer2_Click()
+void MusicWindow::showOtherWindows()
 {
     if (m_insertWindow) {
         if (!m_insertWindow->isLoaded())
-            m_insertWindow->Form_Load();
+            m_insertWindow->load();
         m_insertWindow->show();
     }
-    if (m_timingWindow) {
-        if (!m_timingWindow->isLoaded())
-            m_timingWindow->Form_Load();
-        m_timingWindow->show();
+    if (m_schedulerWindow) {
+        if (!m_schedulerWindow->isLoaded())
+            m_schedulerWindow->Form_Load();
+        m_schedulerWindow->show();
     }
 }
 
-void MusicWindow::setLive365Window(NowPlayingReport& window)
+void MusicWindow::setNowPlayingReport(NowPlayingReport& window)
 {
-    m_live365Window = &window;
+    m_nowPlayingReport = &window;
     m_songInfo = &window;
 }
 
-void MusicWindow::cmdLive365id3_Click()
+void MusicWindow::showNowPlayingReport()
 {
-    if (m_live365Window)
-        m_live365Window->show();
+    if (m_nowPlayingReport)
+        m_nowPlayingReport->show();
 }
 
-void MusicWindow::chkMicMute_Click()
+void MusicWindow::onMicSwitch()
 {
-    services().mixer.setMicMute(chkMicMute->value() != 1);
-    chkMicMute->setBackColour(chkMicMute->value() == 1 ? kPureRed : kDarkRed);
+    services().mixer.setMicMute(micSwitch->value() != 1);
+    micSwitch->setBackColour(micSwitch->value() == 1 ? kPureRed : kDarkRed);
 }
 
-void MusicWindow::chkLinMute_Click()
+void MusicWindow::onLineSwitch()
 {
-    services().mixer.setLineMute(chkLinMute->value() != 1);
-    chkLinMute->setBackColour(chkLinMute->value() == 1 ? kPureRed : kDarkRed);
+    services().mixer.setLineMute(lineSwitch->value() != 1);
+    lineSwitch->setBackColour(lineSwitch->value() == 1 ? kPureRed : kDarkRed);
 }
 
-void MusicWindow::mnuLineUpWindows_Click()
+void MusicWindow::lineUpWindows()
 {
     // Music down the left, inserts to its right, the scheduler under the
     // inserts. A height the screen has no room for is not applied: that
@@ -139,19 +139,19 @@ void MusicWindow::mnuLineUpWindows_Click()
         InsertWindow& ins = *m_insertWindow;
         ins.setWindowState(WindowState::Normal);
         ins.setGeometry(left() + width(), top(), kWidth, heightOr(screenHeight - 4060, ins.height()));
-        if (m_timingWindow) {
-            m_timingWindow->setWindowState(WindowState::Normal);
-            m_timingWindow->setGeometry(ins.left(), ins.top() + ins.height(), m_timingWindow->width(),
-                                        m_timingWindow->height());
+        if (m_schedulerWindow) {
+            m_schedulerWindow->setWindowState(WindowState::Normal);
+            m_schedulerWindow->setGeometry(ins.left(), ins.top() + ins.height(), m_schedulerWindow->width(),
+                                        m_schedulerWindow->height());
         }
     }
 }
 
-void MusicWindow::mnuOnlineHelp_Click() { services().shell.openManual(); }
+void MusicWindow::openManual() { services().shell.openManual(); }
 
-void MusicWindow::mnuStreaming_Click() { streaming.openFrom(*this); }
+void MusicWindow::openStreaming() { streaming.openFrom(*this); }
 
-void MusicWindow::mnuAbout_Click()
+void MusicWindow::openAbout()
 {
     if (m_aboutWindow)
         m_aboutWindow->open();
@@ -161,13 +161,13 @@ bool MusicWindow::positionTicked()
 {
     // Silence is a fault only while a song should be sounding: not paused or
     // stopped, not while a ramp (ours or a break's) moves the levels.
-    const Player* player = playerIn(ChannelPlaying);
-    const bool watching = CurrentStatus == 1 && player && player->isOpen() && !tmrTransition().isEnabled() &&
-                          !m_insert->rampRunning() && m_insert->InsertReady() == 0;
+    const Player* player = playerInPlay();
+    const bool watching = status() == DeckStatus::Playing && player && player->isOpen() && !rampTimer().isEnabled() &&
+                          !m_insert->rampRunning() && m_insert->insertState() == InsertState::Idle;
     if (!deadAir.tick(watching))
         return false;
-    WriteLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->fileName());
-    btnNext_Click();
+    writeLog(0, QStringLiteral("**SILENCE**"), QLatin1Char(' ') + player->fileName());
+    next();
     return true;
 }
 
@@ -175,39 +175,15 @@ void MusicWindow::getOwnSettings(const QString& app) { deadAir.read(services().s
 
 void MusicWindow::saveOwnSettings(const QString& app) { deadAir.save(services().settings, app); }
 
-void MusicWindow::timeLeftShown(const QString& text)
-{
-    if (m_insert->InsertReady() == 1)
-        m_insert->setCountDownText(text);
-}
-
-void MusicWindow::songEndReached()
-{
-    switch (m_insert->InsertReady()) {
-    case 0:
-        DoTransition();
-        break;
-    case 1:
-        // The insert takes the song's place; the row chosen waits for the music's return.
-        m_insert->pressInsertNow();
-        --ItemPlaying;
-        break;
-    default:
-        // An insert is under way: hold at the end of the song.
-        --ItemPlaying;
-        break;
-    }
-}
-
 void MusicWindow::songLoaded(int row, int seconds, bool opened)
 {
     Q_UNUSED(opened);
-    m_loadedArtist = lstClipList->text(row, ColArtist);
-    m_loadedTitle = lstClipList->text(row, ColTitle);
-    const QString location = lstClipList->text(row, ColLocation);
+    m_loadedArtist = clipList->text(row, ColArtist);
+    m_loadedTitle = clipList->text(row, ColTitle);
+    const QString location = clipList->text(row, ColLocation);
     const qsizetype slash = std::max(location.lastIndexOf(QLatin1Char('/')), location.lastIndexOf(QLatin1Char('\\')));
-    m_songInfo->sendSongInfo(lstClipList->text(row, ColTitle), lstClipList->text(row, ColArtist),
-                             lstClipList->text(row, ColCd), seconds, location.mid(slash + 1));
+    m_songInfo->sendSongInfo(clipList->text(row, ColTitle), clipList->text(row, ColArtist),
+                             clipList->text(row, ColCd), seconds, location.mid(slash + 1));
 }
 
 }  // namespace tavlo

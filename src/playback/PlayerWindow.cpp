@@ -31,11 +31,11 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     buildList();
     buildMenus();
 
-    m_tmrPosition = m_services.timers.createTimer();
-    m_tmrPosition->setInterval(100);
-    m_tmrPosition->setHandler([this] { tmrPosition_Timer(); });
-    m_tmrTransition = m_services.timers.createTimer();
-    m_tmrTransition->setHandler([this] { tmrTransition_Timer(); });
+    m_positionTimer = m_services.timers.createTimer();
+    m_positionTimer->setInterval(100);
+    m_positionTimer->setHandler([this] { onPositionTick(); });
+    m_rampTimer = m_services.timers.createTimer();
+    m_rampTimer->setHandler([this] { onRampTick(); });
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -44,16 +44,18 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
 PlayerWindow::~PlayerWindow()
 {
     // Timers first: no tick may reach a half-destroyed window.
-    m_tmrPosition.reset();
-    m_tmrTransition.reset();
+    m_positionTimer.reset();
+    m_rampTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const
 {
     if (channel < 0 || channel > 1)
         return nullptr;
-    return Players[static_cast<size_t>(channel)].get();
+    return m_players[static_cast<size_t>(channel)].get();
 }
+
+void PlayerWindow::makeSecondPlayer() { m_players[1] = std::make_unique<Player>(m_services.media); }
 
 Button* PlayerWindow::addPushButton(const char* name, const char* caption, std::function<void()> onClick)
 {
@@ -64,103 +66,103 @@ Button* PlayerWindow::addPushButton(const char* name, const char* caption, std::
 
 void PlayerWindow::buildDeck()
 {
-    btnPlay = addPushButton("btnPlay", "&Play", [this] { btnPlay_Click(); });
-    btnStop = addPushButton("btnStop", "&Stop", [this] { btnStop_Click(); });
-    btnPause = addPushButton("btnPause", "Pa&use", [this] { btnPause_Click(); });
-    btnBack = addPushButton("btnBack", "&Back", [this] { btnBack_Click(); });
-    btnNext = addPushButton("btnNext", "&Next", [this] { btnNext_Click(); });
-    lblStatus = new Label(this, QStringLiteral("lblStatus"));
+    playButton = addPushButton("playButton", "&Play", [this] { play(); });
+    stopButton = addPushButton("stopButton", "&Stop", [this] { stop(); });
+    pauseButton = addPushButton("pauseButton", "Pa&use", [this] { pause(); });
+    backButton = addPushButton("backButton", "&Back", [this] { back(); });
+    nextButton = addPushButton("nextButton", "&Next", [this] { next(); });
+    statusLabel = new Label(this, QStringLiteral("statusLabel"));
 
-    hscVolume = new Slider(this, QStringLiteral("hscVolume"), 0, 85, 0);
-    hscVolume->onChange = [this] { hscVolume_Change(); };
-    hscVolume->onScroll = [this] { hscVolume_Scroll(); };
-    lblMasterVolume = new Label(this, QStringLiteral("lblMasterVolume"), QStringLiteral("0%"));
-    prgMasterVolume = new ProgressBar(this, QStringLiteral("prgMasterVolume"));
+    masterVolume = new Slider(this, QStringLiteral("masterVolume"), 0, 85, 0);
+    masterVolume->onChange = [this] { onMasterVolumeChange(); };
+    masterVolume->onScroll = [this] { onMasterVolumeScroll(); };
+    masterVolumeLabel = new Label(this, QStringLiteral("masterVolumeLabel"), QStringLiteral("0%"));
+    masterVolumeBar = new ProgressBar(this, QStringLiteral("masterVolumeBar"));
 
     for (int i = 0; i < 2; ++i) {
         const auto c = static_cast<size_t>(i);
         // 0 is full level at the top, 85 silence at the bottom.
-        vscVolume[c] = new Slider(this, indexed("vscVolume", i), 0, 85, 0);
-        vscVolume[c]->setUpRaises(false);
-        vscVolume[c]->onChange = [this, i] { vscVolume_Change(i); };
-        lblVolume[c] = new Label(this, indexed("lblVolume", i));
-        prgVolume[c] = new ProgressBar(this, indexed("prgVolume", i));
+        channelFaders[c] = new Slider(this, indexed("channelFaders", i), 0, 85, 0);
+        channelFaders[c]->setUpRaises(false);
+        channelFaders[c]->onChange = [this, i] { onChannelFaderChange(i); };
+        channelLevelLabels[c] = new Label(this, indexed("channelLevelLabels", i));
+        channelLevelBars[c] = new ProgressBar(this, indexed("channelLevelBars", i));
     }
-    lblCh1 = new Label(this, QStringLiteral("lblCh1"), QStringLiteral("CH1"));
-    lblCh2 = new Label(this, QStringLiteral("lblCh2"), QStringLiteral("CH2"));
+    channel1Label = new Label(this, QStringLiteral("channel1Label"), QStringLiteral("CH1"));
+    channel2Label = new Label(this, QStringLiteral("channel2Label"), QStringLiteral("CH2"));
 
-    hscPosition = new Slider(this, QStringLiteral("hscPosition"), 0, 0, 0);
-    hscPosition->onChange = [this] { hscPosition_Change(); };
-    hscPosition->onScroll = [this] { hscPosition_Scroll(); };
-    prgPosition = new ProgressBar(this, QStringLiteral("prgPosition"));
-    lblPosition = new Label(this, QStringLiteral("lblPosition"), QStringLiteral("00:00"));
-    lblTimeLeft = new Label(this, QStringLiteral("lblTimeLeft"), QStringLiteral("00:00"));
-    lblTotal = new Label(this, QStringLiteral("lblTotal"), QStringLiteral("00:00"));
+    positionSlider = new Slider(this, QStringLiteral("positionSlider"), 0, 0, 0);
+    positionSlider->onChange = [this] { onPositionChange(); };
+    positionSlider->onScroll = [this] { onPositionScroll(); };
+    positionBar = new ProgressBar(this, QStringLiteral("positionBar"));
+    positionLabel = new Label(this, QStringLiteral("positionLabel"), QStringLiteral("00:00"));
+    timeLeftLabel = new Label(this, QStringLiteral("timeLeftLabel"), QStringLiteral("00:00"));
+    songLengthLabel = new Label(this, QStringLiteral("songLengthLabel"), QStringLiteral("00:00"));
 
-    hscPitch = new Slider(this, QStringLiteral("hscPitch"), 20, 220, 100);
-    hscPitch->onChange = [this] { hscPitch_Change(); };
-    hscPitch->onScroll = [this] { hscPitch_Scroll(); };
-    lblPitch = new Label(this, QStringLiteral("lblPitch"), QStringLiteral("1"));
-    hscBalance = new Slider(this, QStringLiteral("hscBalance"), -10, 10, 0);
-    hscBalance->onChange = [this] { hscBalance_Change(); };
-    hscBalance->onScroll = [this] { hscBalance_Scroll(); };
-    lblBalance = new Label(this, QStringLiteral("lblBalance"), QStringLiteral("0"));
+    pitchSlider = new Slider(this, QStringLiteral("pitchSlider"), 20, 220, 100);
+    pitchSlider->onChange = [this] { onPitchChange(); };
+    pitchSlider->onScroll = [this] { onPitchScroll(); };
+    pitchLabel = new Label(this, QStringLiteral("pitchLabel"), QStringLiteral("1"));
+    balanceSlider = new Slider(this, QStringLiteral("balanceSlider"), -10, 10, 0);
+    balanceSlider->onChange = [this] { onBalanceChange(); };
+    balanceSlider->onScroll = [this] { onBalanceScroll(); };
+    balanceLabel = new Label(this, QStringLiteral("balanceLabel"), QStringLiteral("0"));
 
-    spinCutFirst = new Slider(this, QStringLiteral("spinCutFirst"), 0, 100, 0);
-    spinCutFirst->onChange = [this] { spinCutFirst_Change(); };
-    spinCutLast = new Slider(this, QStringLiteral("spinCutLast"), 0, 100, 0);
-    spinCutLast->onChange = [this] { spinCutLast_Change(); };
-    lblCutFirst = new Label(this, QStringLiteral("lblCutFirst"), QStringLiteral("0"));
-    lblCutLast = new Label(this, QStringLiteral("lblCutLast"), QStringLiteral("0"));
+    cutFirstSpinner = new Slider(this, QStringLiteral("cutFirstSpinner"), 0, 100, 0);
+    cutFirstSpinner->onChange = [this] { onCutFirstChange(); };
+    cutLastSpinner = new Slider(this, QStringLiteral("cutLastSpinner"), 0, 100, 0);
+    cutLastSpinner->onChange = [this] { onCutLastChange(); };
+    cutFirstLabel = new Label(this, QStringLiteral("cutFirstLabel"), QStringLiteral("0"));
+    cutLastLabel = new Label(this, QStringLiteral("cutLastLabel"), QStringLiteral("0"));
 
-    chkRndPlay = new Button(this, QStringLiteral("chkRndPlay"), QStringLiteral("Shuffle Mode"), Button::Kind::Check);
-    cmbOutputDevices = new ComboBox(this, QStringLiteral("cmbOutputDevices"));
+    shuffleCheck = new Button(this, QStringLiteral("shuffleCheck"), QStringLiteral("Shuffle Mode"), Button::Kind::Check);
+    outputDeviceCombo = new ComboBox(this, QStringLiteral("outputDeviceCombo"));
 }
 
 void PlayerWindow::buildTransitionControls()
 {
-    static const char* const kTypeNames[5] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
-    for (int i = 0; i < 5; ++i) {
-        auto* b = new Button(this, indexed("optTransition", i), QString(), Button::Kind::Option);
+    for (int i = 0; i < kTransitionTypeCount; ++i) {
+        const auto type = static_cast<TransitionType>(i);
+        auto* b = new Button(this, indexed("transitionButtons", i), QString(), Button::Kind::Option);
         b->setGroup(this);
-        b->setToolTip(QLatin1String(kTypeNames[i]));
-        b->onClick = [this, i] { optTransition_Click(i); };
-        optTransition[static_cast<size_t>(i)] = b;
+        b->setToolTip(QLatin1String(transitionName(type)));
+        b->onClick = [this, type] { chooseTransition(type); };
+        transitionButtons[static_cast<size_t>(i)] = b;
     }
-    lblTransitionType = new Label(this, QStringLiteral("lblTransitionType"),
+    transitionTypeLabel = new Label(this, QStringLiteral("transitionTypeLabel"),
                                   QStringLiteral("Select Transition Type. Current song in Red next song in Blue "));
-    spinTransitionTime = new Slider(this, QStringLiteral("spinTransitionTime"),
+    transitionTimeSpinner = new Slider(this, QStringLiteral("transitionTimeSpinner"),
                                     m_variant.zeroTransitionTimeMeansCut ? 0 : 1, 100, 100);
-    spinTransitionTime->onChange = [this] { spinTransitionTime_Change(); };
-    lblTransitionTime = new Label(this, QStringLiteral("lblTransitionTime"), QStringLiteral("100"));
+    transitionTimeSpinner->onChange = [this] { onTransitionTimeChange(); };
+    transitionTimeLabel = new Label(this, QStringLiteral("transitionTimeLabel"), QStringLiteral("100"));
 }
 
 void PlayerWindow::buildList()
 {
-    lstClipList = new PlaylistModel(this, QStringLiteral("lstClipList"));
-    lstClipList->setProperty("toolTip", QStringLiteral("Drag and drop mp3 files from your explorer window here"));
-    lstClipList->onDblClick = [this] { lstClipList_DblClick(); };
-    lstClipList->onKeyDown = [this](int key) { lstClipList_KeyDown(key); };
-    lstClipList->onMouseUp = [this](int button, int x, int y) { lstClipList_MouseUp(button, x, y); };
-    lstClipList->onColumnClick = [this](int column) { lstClipList_ColumnClick(column); };
-    lstClipList->onMouseMove = [this](int button) { lstClipList_MouseMove(button); };
-    lstClipList->onStartDrag = [this] { return lstClipList_OLEStartDrag(); };
-    lstClipList->onDragOver = [this](int row) { lstClipList_OLEDragOver(row); };
-    lstClipList->onDrop = [this](const QStringList& files, int row) { lstClipList_OLEDragDrop(files, row); };
-    lstClipList->onDragEnd = [this] { lstClipList_OLECompleteDrag(); };
+    clipList = new PlaylistModel(this, QStringLiteral("clipList"));
+    clipList->setProperty("toolTip", QStringLiteral("Drag and drop mp3 files from your explorer window here"));
+    clipList->onDblClick = [this] { onListDoubleClick(); };
+    clipList->onKeyDown = [this](int key) { onListKeyDown(key); };
+    clipList->onMouseUp = [this](int button, int x, int y) { onListMouseUp(button, x, y); };
+    clipList->onColumnClick = [this](int column) { onListColumnClick(column); };
+    clipList->onMouseMove = [this](int button) { onListMouseMove(button); };
+    clipList->onStartDrag = [this] { return startDrag(); };
+    clipList->onDragOver = [this](int row) { showDropTarget(row); };
+    clipList->onDrop = [this](const QStringList& files, int row) { drop(files, row); };
+    clipList->onDragEnd = [this] { endDrag(); };
 
-    StatusBar1 = new StatusBar(this, QStringLiteral("StatusBar1"));
-    ProgressBar1 = new ProgressBar(this, QStringLiteral("ProgressBar1"));
-    cmdShowOptions = new Button(this, QStringLiteral("cmdShowOptions"), QStringLiteral("Hide Options"));
-    cmdShowOptions->onClick = [this] { cmdShowOptions_Click(); };
+    statusBar = new StatusBar(this, QStringLiteral("statusBar"));
+    loadProgressBar = new ProgressBar(this, QStringLiteral("loadProgressBar"));
+    showOptionsButton = new Button(this, QStringLiteral("showOptionsButton"), QStringLiteral("Hide Options"));
+    showOptionsButton->onClick = [this] { toggleOptions(); };
     m_layout.listTop = m_variant.listTop;
-    connect(this, &Form::resized, this, &PlayerWindow::Form_Resize);
-    cmdCalculate = new Button(this, QStringLiteral("cmdCalculate"), QStringLiteral("Calculate Total"));
-    cmdCalculate->onClick = [this] { cmdCalculate_Click(); };
-    lblDuracionTotal = new Label(this, QStringLiteral("lblDuracionTotal"), QStringLiteral("00:00"));
-    lblCantDeTemas = new Label(this, QStringLiteral("lblCantDeTemas"));
-    cmdWinSeek = new Button(this, QStringLiteral("cmdWinSeek"), QStringLiteral("Search &MP3"));
-    cmdWinSeek->onClick = [this] { cmdWinSeek_Click(); };
+    connect(this, &Form::resized, this, &PlayerWindow::layOut);
+    calculateButton = new Button(this, QStringLiteral("calculateButton"), QStringLiteral("Calculate Total"));
+    calculateButton->onClick = [this] { calculateTotal(); };
+    totalLengthLabel = new Label(this, QStringLiteral("totalLengthLabel"), QStringLiteral("00:00"));
+    songCountLabel = new Label(this, QStringLiteral("songCountLabel"));
+    searchButton = new Button(this, QStringLiteral("searchButton"), QStringLiteral("Search &MP3"));
+    searchButton->onClick = [this] { showSearch(); };
 }
 
 void PlayerWindow::buildMenus()
@@ -171,38 +173,38 @@ void PlayerWindow::buildMenus()
             m->onClick = [this, handler] { (this->*handler)(); };
         return m;
     };
-    mnuFile = item("mnuFile", "&File", nullptr, nullptr);
-    mnuOpen = item("mnuOpen", "Open...", mnuFile, &PlayerWindow::mnuOpen_Click);
-    mnuSaveListAs = item("mnuSaveListAs", "Save List As...", mnuFile, &PlayerWindow::mnuSaveListAs_Click);
-    item("mnuBar0", "-", mnuFile, nullptr);
-    mnuScanDrive = item("mnuScanDrive", "Scan Drive...", mnuFile, &PlayerWindow::mnuScanDrive_Click);
+    fileMenu = item("fileMenu", "&File", nullptr, nullptr);
+    openItem = item("openItem", "Open...", fileMenu, &PlayerWindow::openFromDialog);
+    saveListAsItem = item("saveListAsItem", "Save List As...", fileMenu, &PlayerWindow::saveListAs);
+    item("mnuBar0", "-", fileMenu, nullptr);
+    scanDriveItem = item("scanDriveItem", "Scan Drive...", fileMenu, &PlayerWindow::scanDrive);
 
-    mnuList = item("mnuList", "&List", nullptr, nullptr);
-    mnuShowItemInPlay = item("mnuShowItemInPlay", "Show Item In Play", mnuList, &PlayerWindow::mnuShowItemInPlay_Click);
-    item("mnuBar1", "-", mnuList, nullptr);
-    mnuCueSelectedItem = item("mnuCueSelectedItem", "CUE Selected Item", mnuList, &PlayerWindow::mnuCueSelectedItem_Click);
-    mnuPlaySelectedItem =
-        item("mnuPlaySelectedItem", "Play Selected Item", mnuList, &PlayerWindow::mnuPlaySelectedItem_Click);
-    item("mnuBar2", "-", mnuList, nullptr);
-    mnuDeleteSelectedItem =
-        item("mnuDeleteSelectedItem", "Delete Selected Item", mnuList, &PlayerWindow::mnuDeleteSelectedItem_Click);
-    item("mnuBar3", "-", mnuList, nullptr);
-    mnuRandomOrder = item("mnuRandomOrder", "Random Order", mnuList, &PlayerWindow::mnuRandomOrder_Click);
-    item("mnuBar4", "-", mnuList, nullptr);
-    mnuClear = item("mnuClear", "Clear List", mnuList, &PlayerWindow::mnuClear_Click);
+    listMenu = item("listMenu", "&List", nullptr, nullptr);
+    showItemInPlayItem = item("showItemInPlayItem", "Show Item In Play", listMenu, &PlayerWindow::showItemInPlay);
+    item("mnuBar1", "-", listMenu, nullptr);
+    cueSelectedItem = item("cueSelectedItem", "CUE Selected Item", listMenu, &PlayerWindow::cueSelected);
+    playSelectedItem =
+        item("playSelectedItem", "Play Selected Item", listMenu, &PlayerWindow::playSelected);
+    item("mnuBar2", "-", listMenu, nullptr);
+    deleteSelectedItem =
+        item("deleteSelectedItem", "Delete Selected Item", listMenu, &PlayerWindow::deleteSelected);
+    item("mnuBar3", "-", listMenu, nullptr);
+    randomOrderItem = item("randomOrderItem", "Random Order", listMenu, &PlayerWindow::shuffleList);
+    item("mnuBar4", "-", listMenu, nullptr);
+    clearListItem = item("clearListItem", "Clear List", listMenu, &PlayerWindow::clearList);
 }
 
 void PlayerWindow::buildOptionsMenu(const QString& logFolderCaption)
 {
-    mnuOptions = new MenuItem(this, QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    mnuWriteLog = new MenuItem(this, QStringLiteral("mnuWriteLog"), QStringLiteral("Wri&te Log File"), mnuOptions);
-    mnuWriteLog->onClick = [this] { mnuWriteLog_Click(); };
-    mnuLogFolder = new MenuItem(this, QStringLiteral("mnuLogFolder"), logFolderCaption, mnuOptions);
-    mnuLogFolder->onClick = [this] { mnuLogFolder_Click(); };
-    mnuNormalizeLoudness =
-        new MenuItem(this, QStringLiteral("mnuNormalizeLoudness"), QStringLiteral("Normalize &Loudness"), mnuOptions);
-    mnuNormalizeLoudness->onClick = [this] { mnuNormalizeLoudness_Click(); };
-    m_loudness->setMenuItem(mnuNormalizeLoudness);
+    optionsMenu = new MenuItem(this, QStringLiteral("optionsMenu"), QStringLiteral("&Options"));
+    writeLogItem = new MenuItem(this, QStringLiteral("writeLogItem"), QStringLiteral("Wri&te Log File"), optionsMenu);
+    writeLogItem->onClick = [this] { toggleWriteLog(); };
+    logFolderItem = new MenuItem(this, QStringLiteral("logFolderItem"), logFolderCaption, optionsMenu);
+    logFolderItem->onClick = [this] { chooseLogFolder(); };
+    normalizeLoudnessItem =
+        new MenuItem(this, QStringLiteral("normalizeLoudnessItem"), QStringLiteral("Normalize &Loudness"), optionsMenu);
+    normalizeLoudnessItem->onClick = [this] { toggleNormalizeLoudness(); };
+    m_loudness->setMenuItem(normalizeLoudnessItem);
 }
 
 void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
@@ -213,7 +215,7 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
     QPointer<PlayerWindow> self(this);
     auto deliver = [self](const QString& folder) {
         if (self)
-            self->strLogPath = folder;
+            self->m_logFolder = folder;
     };
     if (logFolderOpener() == LogFolderDialog::MainWindow)
         form.setMainLogPath = deliver;
@@ -223,40 +225,40 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
 
 void PlayerWindow::finishLoading()
 {
-    if (strLogPath.isEmpty())
-        strLogPath = m_programFolder + QLatin1Char('/');
+    if (m_logFolder.isEmpty())
+        m_logFolder = m_programFolder + QLatin1Char('/');
 
-    StatusBar1->addPanel();
-    StatusBar1->setBold(true);
-    StatusBar1->setPanelText(2, idleText());
-    for (Label* l : {lblTotal, lblPosition, lblTimeLeft, lblCutFirst, lblCutLast, lblTransitionTime, lblMasterVolume,
-                     lblStatus})
+    statusBar->addPanel();
+    statusBar->setBold(true);
+    statusBar->setPanelText(2, idleText());
+    for (Label* l : {songLengthLabel, positionLabel, timeLeftLabel, cutFirstLabel, cutLastLabel, transitionTimeLabel, masterVolumeLabel,
+                     statusLabel})
         l->setBold(true);
-    lblStatus->setText(stoppedText());
+    statusLabel->setText(stoppedText());
     if (showOptions() == 0)
-        cmdShowOptions_Click();
+        toggleOptions();
 
     if (!m_commandLine.isEmpty()) {
         QString file = m_commandLine;
         file.remove(QLatin1Char('"'));
-        OpenFile(file, true, 0);
-        btnPlay_Click();
+        openFile(file, true, 0);
+        play();
     }
 }
 
-void PlayerWindow::confirmExit(int& Cancel)
+bool PlayerWindow::confirmExit()
 {
-    if (m_services.dialogs.askYesNo(productName(), QStringLiteral("Exit Program ?")))
-        Q_EMIT programEndRequested();
-    else
-        Cancel = 1;
+    if (!m_services.dialogs.askYesNo(productName(), QStringLiteral("Exit Program ?")))
+        return false;
+    Q_EMIT programEndRequested();
+    return true;
 }
 
 void PlayerWindow::setLogSwitch(bool on)
 {
     m_logSwitch = on;
-    if (mnuWriteLog)
-        mnuWriteLog->setChecked(on);
+    if (writeLogItem)
+        writeLogItem->setChecked(on);
 }
 
 }  // namespace tavlo

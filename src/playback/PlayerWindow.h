@@ -7,7 +7,9 @@
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
+#include "playback/DeckStatus.h"
 #include "playback/Player.h"
+#include "playback/TransitionType.h"
 #include "playback/SearchWindowLink.h"
 #include "playlist/ColumnSortMemory.h"
 
@@ -66,12 +68,11 @@ struct PlayerLayout {
 // its commands. The music window and the insert window are both made of it;
 // each adds its own menus, start-up and the hooks below.
 //
-// Controls are child objects named as the system names them ("btnPlay",
-// "vscVolume(0)", the list "lstClipList"), so a view finds them by name; the
-// window also keeps them as public members under those names, the way other
-// windows press its buttons. Every handler runs with errors ignored: an
-// empty channel slot or a player whose file did not open makes its step do
-// nothing.
+// Controls are state objects of our own, kept as public members so the
+// views bind them; other windows never press them or write this window's
+// state, they call its intent-named methods. Every handler runs with errors
+// ignored: an empty channel slot or a player whose file did not open makes
+// its step do nothing.
 //
 // The code is split by feature: PlayerWindow.cpp builds the controls,
 // PlayerWindowDeck.cpp runs transport, position and levels,
@@ -88,22 +89,25 @@ public:
                  QObject* parent = nullptr);
     ~PlayerWindow() override;
 
-    // ---- Members other windows read and write by name.
-    int CurrentStatus = 0;    // 0 stopped, 1 playing, 2 paused
-    int ItemPlaying = 0;      // row in play, 1-based; 0 none; -1 after an empty list stopped the deck
-    int ChannelPlaying = 0;   // channel in play, 0 or 1
-    int DoingTransition = 0;  // tick count of the running ramp
-    int TransitionType = 0;   // 0 "Cross Dissolve", 1 "Up Down", 2 "Down  Up", 3 "Mix", 4 "Cut"
-    int TransitionTime = 0;   // seconds
-    QString strLogPath;       // as-run log folder
-    std::array<std::unique_ptr<Player>, 2> Players;  // a slot may hold nothing
+    // ---- State.
+    DeckStatus status() const { return m_status; }
+    // Row in play, from 1; 0 none; -1 after an empty list stopped the deck.
+    int rowInPlay() const { return m_rowInPlay; }
+    // Sets the row in play without loading it: the next song change goes on from there.
+    void setRowInPlay(int row) { m_rowInPlay = row; }
+    // Ticks the running ramp has made; 0 when none runs.
+    int rampStep() const { return m_rampStep; }
+    TransitionType transitionType() const { return m_transitionType; }
+    // Seconds.
+    int transitionTime() const { return m_transitionTime; }
+    // The as-run log's folder.
+    QString logFolder() const { return m_logFolder; }
+    void setLogFolder(const QString& folder) { m_logFolder = folder; }
     // A drag from this window's list: the rows dragged (ascending, from 1),
-    // 1 from its start until it ends (or a drop on this list, or the pointer
-    // moving over the list with no button held), and the "Location" of the
-    // row in play when it started (empty when none was).
-    std::vector<int> DragRows;
-    int DragFromList = 0;
-    QString DragInPlayPath;
+    // and whether it is under way (from its start until it ends, a drop on
+    // this list, or the pointer moving over the list with no button held).
+    const std::vector<int>& dragRows() const { return m_dragRows; }
+    bool dragFromList() const { return m_dragFromList; }
 
     // Seconds cut from the start and end of every song loaded from now on.
     // The settings may store values the spinners refuse; the member takes them.
@@ -111,15 +115,17 @@ public:
     void setCutFirst(int seconds) { m_cutFirst = seconds; }
     int cutLast() const { return m_cutLast; }
     void setCutLast(int seconds) { m_cutLast = seconds; }
-    // Trim points of the song in play, in seconds of the file.
     // The channel, and its player, of the song in play (or cued).
-    int channelInPlay() const { return ChannelPlaying == 1 ? 1 : 0; }
-    Player* playerInPlay() const { return Players[static_cast<std::size_t>(channelInPlay())].get(); }
+    int channelInPlay() const { return m_channelInPlay == 1 ? 1 : 0; }
+    Player* playerInPlay() const { return m_players[static_cast<std::size_t>(channelInPlay())].get(); }
+    // The player of a channel, or null when the slot is empty.
+    Player* playerIn(int channel) const;
+    // Trim points of the song in play, in seconds of the file.
     int songStart() const { return m_songStart; }
     int songEnd() const { return m_songEnd; }
     // Seconds the time-left displays subtract.
     int timeLeftLead() const { return m_variant.timeLeftLead ? m_lead : 0; }
-    // The as-run log switch, mirrored by the check mark of mnuWriteLog.
+    // The as-run log switch, mirrored by the check mark of writeLogItem.
     bool logSwitch() const { return m_logSwitch; }
     void setLogSwitch(bool on);
 
@@ -139,7 +145,7 @@ public:
     // and the flag the settings keep for it (1 full, 0 reduced).
     int panelHeight() const { return m_panelHeight; }
     int showOptions() const { return m_showOptions; }
-    // Top of cmdShowOptions in twips; it moves when the panel folds.
+    // Top of showOptionsButton in twips; it moves when the panel folds.
     float showOptionsTop() const { return m_showOptionsTop; }
     const PlayerLayout& layout() const { return m_layout; }
 
@@ -147,7 +153,7 @@ public:
     bool calculating() const { return m_calculating; }
 
     // The program's one log-folder window; "Setup Log Folder..." opens it and
-    // its OK sets this window's strLogPath.
+    // its OK sets this window's m_logFolder.
     void setLogFolderWindow(LogFolderDialog& form);
     // The program's one search window; "Search MP3" and "Scan Drive..." show
     // it at this window's place.
@@ -160,92 +166,91 @@ public:
     static QString pausedText() { return QStringLiteral("Pause"); }
 
     // ---- Controls.
-    Button* btnPlay;
-    Button* btnStop;
-    Button* btnPause;
-    Button* btnBack;
-    Button* btnNext;
-    Label* lblStatus;
-    Slider* hscVolume;
-    Label* lblMasterVolume;
-    ProgressBar* prgMasterVolume;
-    std::array<Slider*, 2> vscVolume;
-    std::array<Label*, 2> lblVolume;
-    std::array<ProgressBar*, 2> prgVolume;
-    Label* lblCh1;
-    Label* lblCh2;
-    Slider* hscPosition;
-    ProgressBar* prgPosition;
-    Label* lblPosition;
-    Label* lblTimeLeft;
-    Label* lblTotal;
-    Slider* hscPitch;
-    Label* lblPitch;
-    Slider* hscBalance;
-    Label* lblBalance;
-    Slider* spinCutFirst;
-    Slider* spinCutLast;
-    Label* lblCutFirst;
-    Label* lblCutLast;
-    Button* chkRndPlay;
-    ComboBox* cmbOutputDevices;
-    std::array<Button*, 5> optTransition;
-    Label* lblTransitionType;
-    Slider* spinTransitionTime;
-    Label* lblTransitionTime;
-    PlaylistModel* lstClipList;
-    StatusBar* StatusBar1;
-    ProgressBar* ProgressBar1;
-    Button* cmdShowOptions;
-    Button* cmdCalculate;
-    Label* lblDuracionTotal;
-    Label* lblCantDeTemas;
-    Button* cmdWinSeek;
+    Button* playButton;
+    Button* stopButton;
+    Button* pauseButton;
+    Button* backButton;
+    Button* nextButton;
+    Label* statusLabel;
+    Slider* masterVolume;
+    Label* masterVolumeLabel;
+    ProgressBar* masterVolumeBar;
+    std::array<Slider*, 2> channelFaders;
+    std::array<Label*, 2> channelLevelLabels;
+    std::array<ProgressBar*, 2> channelLevelBars;
+    Label* channel1Label;
+    Label* channel2Label;
+    Slider* positionSlider;
+    ProgressBar* positionBar;
+    Label* positionLabel;
+    Label* timeLeftLabel;
+    Label* songLengthLabel;
+    Slider* pitchSlider;
+    Label* pitchLabel;
+    Slider* balanceSlider;
+    Label* balanceLabel;
+    Slider* cutFirstSpinner;
+    Slider* cutLastSpinner;
+    Label* cutFirstLabel;
+    Label* cutLastLabel;
+    Button* shuffleCheck;
+    ComboBox* outputDeviceCombo;
+    std::array<Button*, kTransitionTypeCount> transitionButtons;
+    Label* transitionTypeLabel;
+    Slider* transitionTimeSpinner;
+    Label* transitionTimeLabel;
+    PlaylistModel* clipList;
+    StatusBar* statusBar;
+    ProgressBar* loadProgressBar;
+    Button* showOptionsButton;
+    Button* calculateButton;
+    Label* totalLengthLabel;
+    Label* songCountLabel;
+    Button* searchButton;
 
-    MenuItem* mnuFile;
-    MenuItem* mnuOpen;
-    MenuItem* mnuSaveListAs;
-    MenuItem* mnuScanDrive;
-    MenuItem* mnuList;
-    MenuItem* mnuShowItemInPlay;
-    MenuItem* mnuCueSelectedItem;
-    MenuItem* mnuPlaySelectedItem;
-    MenuItem* mnuDeleteSelectedItem;
-    MenuItem* mnuRandomOrder;
-    MenuItem* mnuClear;
+    MenuItem* fileMenu;
+    MenuItem* openItem;
+    MenuItem* saveListAsItem;
+    MenuItem* scanDriveItem;
+    MenuItem* listMenu;
+    MenuItem* showItemInPlayItem;
+    MenuItem* cueSelectedItem;
+    MenuItem* playSelectedItem;
+    MenuItem* deleteSelectedItem;
+    MenuItem* randomOrderItem;
+    MenuItem* clearListItem;
     // Made by each window with its own captions (buildOptionsMenu).
-    MenuItem* mnuOptions = nullptr;
-    MenuItem* mnuWriteLog = nullptr;
-    MenuItem* mnuLogFolder = nullptr;
-    MenuItem* mnuNormalizeLoudness = nullptr;
+    MenuItem* optionsMenu = nullptr;
+    MenuItem* writeLogItem = nullptr;
+    MenuItem* logFolderItem = nullptr;
+    MenuItem* normalizeLoudnessItem = nullptr;
 
     // Window timers: the 100 ms position tick and the ramp tick.
-    Timer& tmrPosition() const { return *m_tmrPosition; }
-    Timer& tmrTransition() const { return *m_tmrTransition; }
+    Timer& positionTimer() const { return *m_positionTimer; }
+    Timer& rampTimer() const { return *m_rampTimer; }
 
     // ---- Deck (PlayerWindowDeck.cpp).
-    void btnPlay_Click();
-    void btnPause_Click();
-    void btnStop_Click();
-    void btnNext_Click();
-    void btnBack_Click();
-    void tmrPosition_Timer();
-    void hscVolume_Change();
-    void hscVolume_Scroll();
-    void vscVolume_Change(int Index);
-    void hscPosition_Change();
-    void hscPosition_Scroll();
-    void hscPitch_Change();
-    void hscPitch_Scroll();
-    void hscBalance_Change();
-    void hscBalance_Scroll();
-    void spinCutFirst_Change();
-    void spinCutLast_Change();
-    static QString SegToMin(double Segundos);
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void back();
+    void onPositionTick();
+    void onMasterVolumeChange();
+    void onMasterVolumeScroll();
+    void onChannelFaderChange(int channel);
+    void onPositionChange();
+    void onPositionScroll();
+    void onPitchChange();
+    void onPitchScroll();
+    void onBalanceChange();
+    void onBalanceScroll();
+    void onCutFirstChange();
+    void onCutLastChange();
 
     // ---- Song change and ramps (PlayerWindowTransitions.cpp).
-    void DoTransition();
-    void tmrTransition_Timer();
+    void changeSong();
+    void onRampTick();
     // The song a change cued while the deck was paused, not yet logged as
     // started; emptied by the call. Whoever resumes it logs it.
     QString takeUnloggedCue() { return std::exchange(m_cuedUnlogged, QString()); }
@@ -253,80 +258,83 @@ public:
     // other channel. False when none does before the list's end, or in the
     // whole list; the song in play then keeps its channel and its end.
     bool loadPlayableSong();
-    void optTransition_Click(int Index);
-    void spinTransitionTime_Change();
+    void chooseTransition(TransitionType type);
+    void onTransitionTimeChange();
 
     // ---- List and files (PlayerWindowList.cpp).
     // Adds one row; a row inserted at or before the row in play of this
-    // window's own list moves ItemPlaying down with it. Returns the position used.
-    int AddFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList);
+    // window's own list moves m_rowInPlay down with it. Returns the position used.
+    int addFileToList(const QString& fileName, int insertPos, PlaylistModel& destination);
     // A playlist (a name ending in "m3u", any case) or one media file.
-    // Never empties the list, whatever ClearList says.
-    void OpenFile(const QString& FileName, bool ClearList = false, int InsertPos = 0);
+    // Never empties the list, whatever clearList says.
+    void openFile(const QString& fileName, bool clearList = false, int insertPos = 0);
     // Loads the row in play into the channel in play; false (and an
     // "**ERROR**" entry in the log) when its file will not open.
-    bool LoadSong();
+    bool loadSong();
     // Appends the entries of an M3U playlist to the list, letting the
     // interface repaint its progress while a long one loads.
-    void LoadPlayList(const QString& FileName);
-    // Writes the list as an M3U playlist, replacing FileName only once the
+    void loadPlaylist(const QString& fileName);
+    // Writes the list as an M3U playlist, replacing fileName only once the
     // whole list is written. A failure is told to the user; the list stays.
-    void SavePlayList(const QString& FileName);
+    void savePlaylist(const QString& fileName);
     // The as-run log: 1 start line, 2 end line, anything else an entry.
     // Failures are silent.
-    void WriteLog(int LogActivation = 0, const QString& strError = QString(), const QString& LogLine = QString());
+    void writeLog(int activation = 0, const QString& error = QString(), const QString& line = QString());
 
     // ---- Settings (PlayerWindowSettings.cpp).
     // Reads this window's settings and applies them through the controls,
     // so their handlers run; a value that cannot be read or that a control
     // refuses is skipped.
-    void GetSettings();
-    void SaveSettings();
+    void loadSettings();
+    void saveSettings();
 
-    void mnuOpen_Click();
-    void mnuSaveListAs_Click();
-    void mnuScanDrive_Click();
-    void cmdWinSeek_Click();
-    void mnuShowItemInPlay_Click();
-    void mnuCueSelectedItem_Click();
-    void mnuPlaySelectedItem_Click();
-    void mnuDeleteSelectedItem_Click();
-    void mnuRandomOrder_Click();
-    void mnuClear_Click();
-    void mnuWriteLog_Click();
-    void mnuLogFolder_Click();
-    void mnuNormalizeLoudness_Click();
+    void openFromDialog();
+    void saveListAs();
+    void scanDrive();
+    void showSearch();
+    void showItemInPlay();
+    void cueSelected();
+    void playSelected();
+    void deleteSelected();
+    void shuffleList();
+    void clearList();
+    // The list becomes `playlist`: the song on air plays to its end and the
+    // next song change takes the new list's first row.
+    void switchToList(const QString& playlist);
+    void toggleWriteLog();
+    void chooseLogFolder();
+    void toggleNormalizeLoudness();
     // "Normalize Loudness" of this window: its switch, target and counts.
     SongLoudness& loudness() const { return *m_loudness; }
-    void cmdShowOptions_Click();
+    void toggleOptions();
     // Lays the list, panel and progress bar out for the window's size; runs
     // on every resize and after the panel folds or unfolds.
-    void Form_Resize();
-    void cmdCalculate_Click();
-    void lstClipList_DblClick();
-    void lstClipList_KeyDown(int KeyCode);
-    void lstClipList_MouseUp(int Button, int x, int y);
-    void lstClipList_ColumnClick(int column);
+    void layOut();
+    void calculateTotal();
+    void onListDoubleClick();
+    void onListKeyDown(int keyCode);
+    void onListMouseUp(int button, int x, int y);
+    void onListColumnClick(int column);
 
     // ---- Drag and drop on the list (PlayerWindowDragDrop.cpp). Rows are
     // numbered from 1; 0 means no row under the pointer.
     // A drag of the selected rows starts: returns their paths, the drag's data.
-    QStringList lstClipList_OLEStartDrag();
+    QStringList startDrag();
     // Marks the row a drop would go before by selecting it alone.
-    void lstClipList_OLEDragOver(int Row);
-    // Files dropped on Row: a move when they are this list's own rows, else copies.
-    void lstClipList_OLEDragDrop(const QStringList& Files, int Row);
+    void showDropTarget(int row);
+    // Files dropped on `row`: a move when they are this list's own rows, else copies.
+    void drop(const QStringList& files, int row);
     // A drag from this list is over, wherever it went.
-    void lstClipList_OLECompleteDrag();
-    // Button: the buttons held, 0 for none.
-    void lstClipList_MouseMove(int Button);
+    void endDrag();
+    // `buttons`: the buttons held, 0 for none.
+    void onListMouseMove(int buttons);
 
 Q_SIGNALS:
     // A song change started a song (the moment its as-run line is written).
     void songStarted(const QString& path);
     // An as-run entry was written (or would have been, with the log switch
-    // off): a song started (LogLine its path) or failed to open (strError).
-    void logEntryWritten(const QString& strError, const QString& LogLine);
+    // off): a song started (`line` its path) or failed to open (`error`).
+    void logEntryWritten(const QString& error, const QString& line);
     // The user confirmed "Exit Program ?": the program ends now.
     void programEndRequested();
     // The list was right-clicked: the view pops `menu` up at x, y.
@@ -337,8 +345,16 @@ Q_SIGNALS:
 protected:
     AppServices& services() const { return m_services; }
     const DeckVariant& variant() const { return m_variant; }
-    // The player of a channel, or null when the slot is empty.
-    Player* playerIn(int channel) const;
+    // Sets the deck's status and the label that shows it.
+    void showStatus(DeckStatus status);
+    // The ramp tick counter, which a window's own ramps share with its song changes.
+    int advanceRampStep() { return ++m_rampStep; }
+    void setRampStep(int step) { m_rampStep = step; }
+    // The second channel's player, made at start-up so both slots hold one.
+    void makeSecondPlayer();
+    // Moves a fader of this window to `step`; a step outside the fader's
+    // range is refused and changes nothing.
+    void setFader(int channel, int step);
     // A push button of this window whose press runs `onClick`.
     Button* addPushButton(const char* name, const char* caption, std::function<void()> onClick);
     // The "&Options" menu with its two items, in the window's own wording.
@@ -347,15 +363,15 @@ protected:
     // bar, the bold labels, the options panel, then the command line's file
     // opened into the list and played.
     void finishLoading();
-    // Asks "Exit Program ?"; Yes announces the end, No sets Cancel to 1.
-    void confirmExit(int& Cancel);
+    // Asks "Exit Program ?"; Yes announces the end and answers true.
+    bool confirmExit();
 
-    // Position tick, step 4: the time-left text after it was shown.
+    // Position tick: the time-left text, just shown.
     virtual void timeLeftShown(const QString& text) { Q_UNUSED(text); }
     // Position tick, the song is in its last seconds and the next row is
     // chosen: hand over to it.
-    virtual void songEndReached() { DoTransition(); }
-    // LoadSong's last step: the row in play is loaded and plays `seconds`;
+    virtual void songEndReached() { changeSong(); }
+    // loadSong's last step: the row in play is loaded and plays `seconds`;
     // `opened` is false when its file could not be opened.
     virtual void songLoaded(int row, int seconds, bool opened)
     {
@@ -363,15 +379,15 @@ protected:
         Q_UNUSED(seconds);
         Q_UNUSED(opened);
     }
-    // OpenFile read the playlist FileName (the insert window looks at its name).
-    virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
+    // openFile read the playlist `fileName` (the insert window looks at its name).
+    virtual void playListOpened(const QString& fileName) { Q_UNUSED(fileName); }
     // Who opens the log-folder window: 1 the music window, 2 the insert window.
     virtual int logFolderOpener() const { return 1; }
-    // Keys only one of the windows has, read after "WriteLog" and written
-    // after it ("WaitSong" in the insert window).
     // Each position tick, after the labels: true when the window has moved
     // on to another song, which ends the tick.
     virtual bool positionTicked() { return false; }
+    // Keys only one of the windows has, read after "WriteLog" and written
+    // after it ("WaitSong" in the insert window).
     virtual void getOwnSettings(const QString& app) { Q_UNUSED(app); }
     virtual void saveOwnSettings(const QString& app) { Q_UNUSED(app); }
 
@@ -380,10 +396,6 @@ private:
     void buildTransitionControls();
     void buildList();
     void buildMenus();
-    void showStatus(int status);
-    void setFader(int channel, int value);
-    // "Calculate Total": the seconds row n plays, opening its file when the
-    // list does not know them yet.
     // The channel's old player stops and goes; a new one takes its slot.
     Player& newPlayerIn(int channel);
     // A song was just opened from `row`: its loudness trim, and the rows
@@ -391,12 +403,26 @@ private:
     void loudnessForLoadedSong(Player& player, int row, bool opened);
     // A list was opened: its first rows measured ahead.
     void loudnessForOpenedList();
+    // "Calculate Total": the seconds row n plays, opening its file when the
+    // list does not know them yet.
     double playTimeForTotal(int n);
 
+    DeckStatus m_status = DeckStatus::Stopped;
+    int m_rowInPlay = 0;
+    int m_channelInPlay = 0;
+    int m_rampStep = 0;
+    TransitionType m_transitionType = TransitionType::CrossDissolve;
+    int m_transitionTime = 0;
+    QString m_logFolder;
+    std::array<std::unique_ptr<Player>, 2> m_players;  // a slot may hold nothing
+    std::vector<int> m_dragRows;
+    bool m_dragFromList = false;
+    // The "Location" of the row in play when the drag started; empty when none was.
+    QString m_dragInPlayPath;
     AppServices& m_services;
     DeckVariant m_variant;
-    std::unique_ptr<Timer> m_tmrPosition;
-    std::unique_ptr<Timer> m_tmrTransition;
+    std::unique_ptr<Timer> m_positionTimer;
+    std::unique_ptr<Timer> m_rampTimer;
     ColumnSortMemory m_sort;
     int m_cutFirst = 0;
     int m_cutLast = 0;

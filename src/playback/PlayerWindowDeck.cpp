@@ -6,48 +6,49 @@
 #include "platform/Random.h"
 #include "platform/TimerService.h"
 #include "playback/Rounding.h"
-#include "playback/SegToMin.h"
+#include "playback/FaderLaw.h"
+#include "playback/FormatMinutes.h"
 #include "playlist/PlaylistModel.h"
 
 namespace tavlo {
 
-QString PlayerWindow::SegToMin(double Segundos) { return tavlo::SegToMin(Segundos); }
-
-void PlayerWindow::showStatus(int status)
+void PlayerWindow::showStatus(DeckStatus status)
 {
-    CurrentStatus = status;
-    lblStatus->setText(status == 1 ? playingText() : status == 2 ? pausedText() : stoppedText());
+    m_status = status;
+    statusLabel->setText(status == DeckStatus::Playing  ? playingText()
+                         : status == DeckStatus::Paused ? pausedText()
+                                                        : stoppedText());
 }
 
-void PlayerWindow::btnPlay_Click()
+void PlayerWindow::play()
 {
-    if (CurrentStatus == 2) {
-        if (Player* p = playerIn(ChannelPlaying))
+    if (m_status == DeckStatus::Paused) {
+        if (Player* p = playerIn(m_channelInPlay))
             p->play();
         // A song the song change cued while paused goes on air only now.
         if (const QString cued = takeUnloggedCue(); !cued.isEmpty()) {
-            WriteLog(0, QString(), cued);
+            writeLog(0, QString(), cued);
             Q_EMIT songStarted(cued);
         }
-    } else if (CurrentStatus == 0) {
-        ItemPlaying = 1;
-        DoTransition();
+    } else if (m_status == DeckStatus::Stopped) {
+        m_rowInPlay = 1;
+        changeSong();
     }
-    showStatus(1);
+    showStatus(DeckStatus::Playing);
 }
 
-void PlayerWindow::btnPause_Click()
+void PlayerWindow::pause()
 {
-    if (CurrentStatus == 2) {
-        btnPlay_Click();
+    if (m_status == DeckStatus::Paused) {
+        play();
         return;
     }
-    if (Player* p = playerIn(ChannelPlaying))
+    if (Player* p = playerIn(m_channelInPlay))
         p->pause();
-    showStatus(2);
+    showStatus(DeckStatus::Paused);
 }
 
-void PlayerWindow::btnStop_Click()
+void PlayerWindow::stop()
 {
     // A running ramp and the position tick go on: the ramp still has to
     // reach its end tick.
@@ -55,132 +56,132 @@ void PlayerWindow::btnStop_Click()
         if (Player* p = playerIn(c))
             p->stop();
     }
-    showStatus(0);
+    showStatus(DeckStatus::Stopped);
 }
 
-void PlayerWindow::btnNext_Click()
+void PlayerWindow::next()
 {
-    if (CurrentStatus == 2)
-        btnPlay_Click();
-    ++ItemPlaying;
-    DoTransition();
+    if (m_status == DeckStatus::Paused)
+        play();
+    ++m_rowInPlay;
+    changeSong();
 }
 
-void PlayerWindow::btnBack_Click()
+void PlayerWindow::back()
 {
-    if (CurrentStatus == 2)
-        btnPlay_Click();
-    --ItemPlaying;
-    DoTransition();
+    if (m_status == DeckStatus::Paused)
+        play();
+    --m_rowInPlay;
+    changeSong();
 }
 
-void PlayerWindow::tmrPosition_Timer()
+void PlayerWindow::onPositionTick()
 {
-    Player* player = playerIn(ChannelPlaying);
+    Player* player = playerIn(m_channelInPlay);
     const int p = player ? player->position() : 0;
 
-    lblTotal->setText(SegToMin(m_songEnd - m_songStart));
-    lblTimeLeft->setText(SegToMin(m_songEnd - p - timeLeftLead()));
-    lblPosition->setText(SegToMin(p - m_songStart));
-    timeLeftShown(lblTimeLeft->text());
+    songLengthLabel->setText(formatMinutes(m_songEnd - m_songStart));
+    timeLeftLabel->setText(formatMinutes(m_songEnd - p - timeLeftLead()));
+    positionLabel->setText(formatMinutes(p - m_songStart));
+    timeLeftShown(timeLeftLabel->text());
     if (positionTicked())
         return;
 
     m_positionUpdating = true;
-    hscPosition->setValue(p - m_songStart);
+    positionSlider->setValue(p - m_songStart);
     m_positionUpdating = false;
 
-    if (p < m_songEnd - TransitionTime)
+    if (p < m_songEnd - m_transitionTime)
         return;
 
     // The song is in its last seconds: choose what follows. This runs on
     // every tick while the song is there, so an insert holding the end sees
     // the choice made and taken back each time.
-    if (chkRndPlay->value() == 1) {
+    if (shuffleCheck->value() == 1) {
         m_services.random.reseed();
-        ItemPlaying = static_cast<int>(m_services.random.next() * lstClipList->count() + 1);
+        m_rowInPlay = static_cast<int>(m_services.random.next() * clipList->count() + 1);
     } else {
-        ++ItemPlaying;
+        ++m_rowInPlay;
     }
     songEndReached();
 }
 
-void PlayerWindow::hscVolume_Change()
+void PlayerWindow::onMasterVolumeChange()
 {
-    const int m = hscVolume->value();
-    const int max = hscVolume->max();
-    if (ChannelPlaying == 0 || ChannelPlaying == 1)
-        vscVolume[static_cast<size_t>(ChannelPlaying)]->setValue(max - m);
+    const int m = masterVolume->value();
+    const int max = masterVolume->max();
+    if (m_channelInPlay == 0 || m_channelInPlay == 1)
+        channelFaders[static_cast<size_t>(m_channelInPlay)]->setValue(max - m);
     const int percent = max > 0 ? nearestEven(static_cast<double>(m) / max * 100.0) : 0;
-    lblMasterVolume->setText(QString::number(percent) + QLatin1Char('%'));
-    prgMasterVolume->setValue(percent);
+    masterVolumeLabel->setText(QString::number(percent) + QLatin1Char('%'));
+    masterVolumeBar->setValue(percent);
 }
 
-void PlayerWindow::hscVolume_Scroll() { hscVolume_Change(); }
+void PlayerWindow::onMasterVolumeScroll() { onMasterVolumeChange(); }
 
-void PlayerWindow::vscVolume_Change(int Index)
+void PlayerWindow::onChannelFaderChange(int channel)
 {
-    if (Index < 0 || Index > 1)
+    if (channel < 0 || channel > 1)
         return;
-    const Slider* fader = vscVolume[static_cast<size_t>(Index)];
+    const Slider* fader = channelFaders[static_cast<size_t>(channel)];
     const int v = fader->value();
     const int max = fader->max();
-    if (Player* p = playerIn(Index))
-        p->setVolume(-(v * v));
+    if (Player* p = playerIn(channel))
+        p->setVolume(FaderStep::volumeOf(v));
     const int percent = max > 0 ? nearestEven(static_cast<double>(max - v) / max * 100.0) : 0;
-    lblVolume[static_cast<size_t>(Index)]->setText(QString::number(percent));
-    prgVolume[static_cast<size_t>(Index)]->setValue(percent);
+    channelLevelLabels[static_cast<size_t>(channel)]->setText(QString::number(percent));
+    channelLevelBars[static_cast<size_t>(channel)]->setValue(percent);
 }
 
-void PlayerWindow::hscPosition_Change()
+void PlayerWindow::onPositionChange()
 {
-    const int s = hscPosition->value();
-    const int max = hscPosition->max();
-    prgPosition->setValue(max > 0 ? nearestEven(static_cast<double>(s) / max * 100.0) : 0);
-    lblPosition->setText(SegToMin(s));
-    lblTimeLeft->setText(SegToMin(m_songEnd - m_songStart - s - timeLeftLead()));
+    const int s = positionSlider->value();
+    const int max = positionSlider->max();
+    positionBar->setValue(max > 0 ? nearestEven(static_cast<double>(s) / max * 100.0) : 0);
+    positionLabel->setText(formatMinutes(s));
+    timeLeftLabel->setText(formatMinutes(m_songEnd - m_songStart - s - timeLeftLead()));
     // The position tick moves the slider too; only the user's moves seek.
     if (!m_positionUpdating) {
-        if (Player* p = playerIn(ChannelPlaying))
+        if (Player* p = playerIn(m_channelInPlay))
             p->setPosition(s + m_songStart);
     }
 }
 
-void PlayerWindow::hscPosition_Scroll() { hscPosition_Change(); }
+void PlayerWindow::onPositionScroll() { onPositionChange(); }
 
-void PlayerWindow::hscPitch_Change()
+void PlayerWindow::onPitchChange()
 {
-    const double rate = hscPitch->value() / 100.0;
-    if (Player* p = playerIn(ChannelPlaying))
+    const double rate = pitchSlider->value() / 100.0;
+    if (Player* p = playerIn(m_channelInPlay))
         p->setPitch(rate);
-    lblPitch->setText(QString::number(rate));
+    pitchLabel->setText(QString::number(rate));
 }
 
-void PlayerWindow::hscPitch_Scroll()
+void PlayerWindow::onPitchScroll()
 {
     // Only the label follows a drag; the speed changes on release.
-    lblPitch->setText(QString::number(hscPitch->value() / 100.0));
+    pitchLabel->setText(QString::number(pitchSlider->value() / 100.0));
 }
 
-void PlayerWindow::hscBalance_Change()
+void PlayerWindow::onBalanceChange()
 {
-    if (Player* p = playerIn(ChannelPlaying))
-        p->setBalance(hscBalance->value());
-    lblBalance->setText(QString::number(hscBalance->value()));
+    if (Player* p = playerIn(m_channelInPlay))
+        p->setBalance(balanceSlider->value());
+    balanceLabel->setText(QString::number(balanceSlider->value()));
 }
 
-void PlayerWindow::hscBalance_Scroll() { hscBalance_Change(); }
+void PlayerWindow::onBalanceScroll() { onBalanceChange(); }
 
-void PlayerWindow::spinCutFirst_Change()
+void PlayerWindow::onCutFirstChange()
 {
-    m_cutFirst = spinCutFirst->value();
-    lblCutFirst->setText(QString::number(m_cutFirst));
+    m_cutFirst = cutFirstSpinner->value();
+    cutFirstLabel->setText(QString::number(m_cutFirst));
 }
 
-void PlayerWindow::spinCutLast_Change()
+void PlayerWindow::onCutLastChange()
 {
-    m_cutLast = spinCutLast->value();
-    lblCutLast->setText(QString::number(m_cutLast));
+    m_cutLast = cutLastSpinner->value();
+    cutLastLabel->setText(QString::number(m_cutLast));
 }
 
 }  // namespace tavlo

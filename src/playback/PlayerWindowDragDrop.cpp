@@ -9,51 +9,51 @@
 
 namespace tavlo {
 
-QStringList PlayerWindow::lstClipList_OLEStartDrag()
+QStringList PlayerWindow::startDrag()
 {
-    PlaylistModel& list = *lstClipList;
-    DragRows.clear();
-    DragRows.reserve(static_cast<size_t>(list.count()));
+    PlaylistModel& list = *clipList;
+    m_dragRows.clear();
+    m_dragRows.reserve(static_cast<size_t>(list.count()));
     QStringList files;
-    DragInPlayPath = ItemPlaying > 0 ? list.text(ItemPlaying, ColLocation) : QString();
-    DragFromList = 1;
+    m_dragInPlayPath = m_rowInPlay > 0 ? list.text(m_rowInPlay, ColLocation) : QString();
+    m_dragFromList = true;
     for (int n = 1; n <= list.count(); ++n) {
         if (list.isSelected(n)) {
-            DragRows.push_back(n);
+            m_dragRows.push_back(n);
             files.append(list.text(n, ColLocation));
         }
     }
     return files;
 }
 
-void PlayerWindow::lstClipList_OLEDragOver(int Row)
+void PlayerWindow::showDropTarget(int row)
 {
-    PlaylistModel& list = *lstClipList;
+    PlaylistModel& list = *clipList;
     if (list.count() == 0)
         return;
-    if (Row >= 1 && Row <= list.count()) {
+    if (row >= 1 && row <= list.count()) {
         list.setMultiSelect(false);
-        list.setSelected(Row, true);
+        list.setSelected(row, true);
         list.setMultiSelect(true);
     } else if (const int selected = list.firstSelected()) {
         list.setSelected(selected, false);
     }
 }
 
-void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
+void PlayerWindow::drop(const QStringList& files, int row)
 {
-    PlaylistModel& list = *lstClipList;
-    const bool move = DragFromList == 1;
-    const int m = static_cast<int>(Files.size());
+    PlaylistModel& list = *clipList;
+    const bool move = m_dragFromList;
+    const int m = static_cast<int>(files.size());
     int p = list.count() + 1;
-    if (list.count() > 0 && Row >= 1 && Row <= list.count())
-        p = Row;
+    if (list.count() > 0 && row >= 1 && row <= list.count())
+        p = row;
 
     // A step that fails ends the drop there; what was added stays.
     [&] {
         if (move) {
             for (int j = m; j >= 1; --j) {
-                const int n = j <= static_cast<int>(DragRows.size()) ? DragRows[static_cast<size_t>(j - 1)] : 0;
+                const int n = j <= static_cast<int>(m_dragRows.size()) ? m_dragRows[static_cast<size_t>(j - 1)] : 0;
                 if (n < 1 || n > list.count())
                     return;
                 list.remove(n);
@@ -63,38 +63,38 @@ void PlayerWindow::lstClipList_OLEDragDrop(const QStringList& Files, int Row)
             }
         }
         for (int j = 1; j <= m; ++j)
-            OpenFile(Files[j - 1], false, p + j - 1);
-        if (!move || DragInPlayPath.isEmpty())
+            openFile(files[j - 1], false, p + j - 1);
+        if (!move || m_dragInPlayPath.isEmpty())
             return;
         int inPlay = 0;
         for (int n = 1; n <= list.count() && inPlay == 0; ++n)
-            inPlay = list.text(n, ColLocation) == DragInPlayPath ? n : 0;
+            inPlay = list.text(n, ColLocation) == m_dragInPlayPath ? n : 0;
         if (inPlay == 0)
             return;
         list.setMultiSelect(false);
         list.selectOnly(inPlay);
-        ItemPlaying = inPlay;
+        m_rowInPlay = inPlay;
         // The row was made anew and lost the length the deck wrote into it.
-        list.setText(inPlay, ColLength, lblTotal->text());
+        list.setText(inPlay, ColLength, songLengthLabel->text());
     }();
 
     list.setMultiSelect(true);
-    DragInPlayPath.clear();
-    DragFromList = 0;
+    m_dragInPlayPath.clear();
+    m_dragFromList = false;
 }
 
-void PlayerWindow::lstClipList_OLECompleteDrag()
+void PlayerWindow::endDrag()
 {
     // Whatever became of the drag, a later drop on this list is never taken
     // for a move of these rows.
-    DragFromList = 0;
-    DragInPlayPath.clear();
+    m_dragFromList = false;
+    m_dragInPlayPath.clear();
 }
 
-void PlayerWindow::lstClipList_MouseMove(int Button)
+void PlayerWindow::onListMouseMove(int buttons)
 {
-    if (Button == 0)
-        DragFromList = 0;
+    if (buttons == 0)
+        m_dragFromList = false;
 }
 
 }  // namespace tavlo

@@ -12,7 +12,7 @@
 #include "playlist/PlaylistWriter.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
-#include "playback/SegToMin.h"
+#include "playback/FormatMinutes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -31,22 +31,22 @@ constexpr size_t kRowsPerBatch = 4096;
 
 }  // namespace
 
-void PlayerWindow::OpenFile(const QString& FileName, bool ClearList, int InsertPos)
+void PlayerWindow::openFile(const QString& fileName, bool clearList, int insertPos)
 {
     // The list is never emptied here: callers that want it replaced clear it first.
-    Q_UNUSED(ClearList);
-    if (isPlaylistFileName(FileName)) {
-        LoadPlayList(FileName);
-        playListOpened(FileName);
+    Q_UNUSED(clearList);
+    if (isPlaylistFileName(fileName)) {
+        loadPlaylist(fileName);
+        playListOpened(fileName);
     } else {
-        AddFileToList(FileName, InsertPos, *lstClipList);
+        addFileToList(fileName, insertPos, *clipList);
     }
     loudnessForOpenedList();
 }
 
-void PlayerWindow::LoadPlayList(const QString& FileName)
+void PlayerWindow::loadPlaylist(const QString& fileName)
 {
-    PlaylistModel& list = *lstClipList;
+    PlaylistModel& list = *clipList;
     // Rows read but not yet in the list. They go in before anything else can
     // look at the list (the interface catching up, the end of the load), so
     // nobody ever sees it differ from a row-by-row load.
@@ -61,32 +61,32 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
     sinceRepaint.start();
 
     PlaylistReader::read(
-        FileName,
+        fileName,
         [&](const PlaylistEntry& entry) {
-            // Each entry is appended after the last row, as AddFileToList
-            // would put it, with the same care for ItemPlaying.
+            // Each entry is appended after the last row, as addFileToList
+            // would put it, with the same care for m_rowInPlay.
             const int pos = list.count() + static_cast<int>(pending.size()) + 1;
             pending.push_back(rowForFile(entry.location, entry.title));
             // The list's own length stands until the song is opened.
             if (entry.seconds >= 0) {
                 pending.back().fields[ColPlaySeconds] = QString::number(entry.seconds);
-                pending.back().fields[ColLength] = SegToMin(entry.seconds - m_cutFirst - m_cutLast);
+                pending.back().fields[ColLength] = formatMinutes(entry.seconds - m_cutFirst - m_cutLast);
             }
-            if (pos <= ItemPlaying)
-                ++ItemPlaying;
+            if (pos <= m_rowInPlay)
+                ++m_rowInPlay;
             if (pending.size() >= kRowsPerBatch)
                 flush();
             return true;
         },
         [&](const PlaylistProgress& progress) {
-            const int before = ProgressBar1->value();
-            ProgressBar1->setValue(progress.percent);
+            const int before = loadProgressBar->value();
+            loadProgressBar->setValue(progress.percent);
             const bool repaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
             // The line count is only ever seen when the window repaints, so
             // it is brought up to date then and whenever the bar moves, not
             // for each of 100,000 lines (a status bar label is slow to set).
-            if (repaint || ProgressBar1->value() != before)
-                StatusBar1->setPanelText(2, QString::number(progress.lineCount));
+            if (repaint || loadProgressBar->value() != before)
+                statusBar->setPanelText(2, QString::number(progress.lineCount));
             if (repaint) {
                 flush();
                 m_services.uiEvents.processPending();
@@ -94,20 +94,20 @@ void PlayerWindow::LoadPlayList(const QString& FileName)
             }
         });
     flush();
-    ProgressBar1->setValue(0);
-    StatusBar1->setPanelText(2, idleText());
+    loadProgressBar->setValue(0);
+    statusBar->setPanelText(2, idleText());
 }
 
-void PlayerWindow::SavePlayList(const QString& FileName)
+void PlayerWindow::savePlaylist(const QString& fileName)
 {
-    const PlaylistWriter::Result saved = PlaylistWriter().save(FileName, playlistEntries(*lstClipList));
+    const PlaylistWriter::Result saved = PlaylistWriter().save(fileName, playlistEntries(*clipList));
     if (!saved.ok) {
         m_services.dialogs.inform(productName(), QStringLiteral("The list could not be saved as %1.\n%2")
-                                                     .arg(QDir::toNativeSeparators(FileName), saved.error));
+                                                     .arg(QDir::toNativeSeparators(fileName), saved.error));
     }
 }
 
-void PlayerWindow::mnuOpen_Click()
+void PlayerWindow::openFromDialog()
 {
     const QStringList files = m_services.dialogs.chooseFilesToOpen(
         QStringLiteral("Open"), QString(),
@@ -115,39 +115,39 @@ void PlayerWindow::mnuOpen_Click()
                        "Audio files (%1)|%1|Anything (*.*)|*.*")
             .arg(audioFilePatterns()));
     for (const QString& file : files)
-        OpenFile(file, false, 0);
+        openFile(file, false, 0);
 }
 
-void PlayerWindow::mnuSaveListAs_Click()
+void PlayerWindow::saveListAs()
 {
     // The name is taken as typed: no extension is added.
     const QString file = m_services.dialogs.chooseFileToSave(
         QStringLiteral("Save As"), QString(),
         QStringLiteral("M3U PlayList (*.M3U)|*.M3U|M3U8 PlayList, UTF-8 (*.m3u8)|*.m3u8"));
     if (!file.isEmpty())
-        SavePlayList(file);
+        savePlaylist(file);
 }
 
-void PlayerWindow::WriteLog(int LogActivation, const QString& strError, const QString& LogLine)
+void PlayerWindow::writeLog(int activation, const QString& error, const QString& line)
 {
-    m_log->write(m_logSwitch, strLogPath, LogActivation, strError, LogLine);
-    if (LogActivation != AsRunLog::LogStart && LogActivation != AsRunLog::LogEnd)
-        Q_EMIT logEntryWritten(strError, LogLine);
+    m_log->write(m_logSwitch, m_logFolder, activation, error, line);
+    if (activation != AsRunLog::LogStart && activation != AsRunLog::LogEnd)
+        Q_EMIT logEntryWritten(error, line);
 }
 
-void PlayerWindow::mnuWriteLog_Click()
+void PlayerWindow::toggleWriteLog()
 {
-    if (!mnuWriteLog)
+    if (!writeLogItem)
         return;
-    mnuWriteLog->setChecked(!mnuWriteLog->checked());
-    m_logSwitch = mnuWriteLog->checked();
-    WriteLog(m_logSwitch ? AsRunLog::LogStart : AsRunLog::LogEnd);
+    writeLogItem->setChecked(!writeLogItem->checked());
+    m_logSwitch = writeLogItem->checked();
+    writeLog(m_logSwitch ? AsRunLog::LogStart : AsRunLog::LogEnd);
 }
 
-void PlayerWindow::mnuLogFolder_Click()
+void PlayerWindow::chooseLogFolder()
 {
     if (m_logFolderWindow)
-        m_logFolderWindow->openFrom(logFolderOpener(), *this, strLogPath);
+        m_logFolderWindow->openFrom(logFolderOpener(), *this, m_logFolder);
 }
 
 }  // namespace tavlo

@@ -5,7 +5,7 @@
 
 #include "platform/AppServices.h"
 #include "platform/TimerService.h"
-#include "playback/SegToMin.h"
+#include "playback/FormatMinutes.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
 
@@ -16,201 +16,215 @@ constexpr int kEnterKey = 13;
 constexpr int kRightButton = 2;
 }  // namespace
 
-int PlayerWindow::AddFileToList(const QString& FileName, int InsertPos, PlaylistModel& DestinationList)
+int PlayerWindow::addFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
 {
-    const int pos = tavlo::AddFileToList(FileName, InsertPos, DestinationList);
-    // Keep ItemPlaying on the same song when a row goes in above it.
-    if (&DestinationList == lstClipList && pos <= ItemPlaying)
-        ++ItemPlaying;
+    const int pos = tavlo::AddFileToList(fileName, insertPos, destination);
+    // Keep m_rowInPlay on the same song when a row goes in above it.
+    if (&destination == clipList && pos <= m_rowInPlay)
+        ++m_rowInPlay;
     return pos;
 }
 
 Player& PlayerWindow::newPlayerIn(int channel)
 {
-    auto& slot = Players[static_cast<size_t>(channel == 1 ? 1 : 0)];
+    auto& slot = m_players[static_cast<size_t>(channel == 1 ? 1 : 0)];
     // Every song gets a new player; the old one stops and lets its file go.
     if (slot)
         slot->stop();
     slot = std::make_unique<Player>(m_services.media);
-    slot->setOutputDevice(cmbOutputDevices->text());
+    slot->setOutputDevice(outputDeviceCombo->text());
     return *slot;
 }
 
-bool PlayerWindow::LoadSong()
+bool PlayerWindow::loadSong()
 {
     m_cuedUnlogged.clear();  // whatever was cued before is not the one to log
     const int ch = channelInPlay();
     Player& player = newPlayerIn(ch);
 
-    if (ItemPlaying < 1 || ItemPlaying > lstClipList->count())
-        ItemPlaying = 1;
-    const int row = ItemPlaying;
+    if (m_rowInPlay < 1 || m_rowInPlay > clipList->count())
+        m_rowInPlay = 1;
+    const int row = m_rowInPlay;
 
-    player.setFileName(lstClipList->text(row, ColLocation));
+    player.setFileName(clipList->text(row, ColLocation));
     const bool opened = player.open() <= 0;
     loudnessForLoadedSong(player, row, opened);
     if (!opened)
-        WriteLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.fileName());
+        writeLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.fileName());
 
     m_songStart = m_cutFirst;
     m_songEnd = player.duration() - m_cutLast;
-    lstClipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
+    clipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
     // A song no longer than both cuts together plays whole.
     if (m_songStart >= m_songEnd) {
         m_songStart = 0;
         m_songEnd = player.duration();
     }
-    lstClipList->setText(row, ColLength, SegToMin(m_songEnd - m_songStart));
+    clipList->setText(row, ColLength, formatMinutes(m_songEnd - m_songStart));
 
     player.setPosition(m_songStart);
     // Silent until the song change fades it in.
-    vscVolume[static_cast<size_t>(ch)]->setValue(vscVolume[static_cast<size_t>(ch)]->max());
-    vscVolume_Change(ch);
-    m_tmrPosition->setEnabled(true);
+    channelFaders[static_cast<size_t>(ch)]->setValue(channelFaders[static_cast<size_t>(ch)]->max());
+    onChannelFaderChange(ch);
+    m_positionTimer->setEnabled(true);
     m_positionUpdating = true;
-    hscPosition->setValue(m_songStart);
-    hscPosition->setMax(m_songEnd - m_songStart);
+    positionSlider->setValue(m_songStart);
+    positionSlider->setMax(m_songEnd - m_songStart);
     m_positionUpdating = false;
 
     songLoaded(row, m_songEnd - m_songStart, opened);
     return opened;
 }
 
-void PlayerWindow::mnuScanDrive_Click() { cmdWinSeek_Click(); }
+void PlayerWindow::scanDrive() { showSearch(); }
 
-void PlayerWindow::cmdWinSeek_Click() { m_search->showAt(left(), top()); }
+void PlayerWindow::showSearch() { m_search->showAt(left(), top()); }
 
-void PlayerWindow::mnuShowItemInPlay_Click()
+void PlayerWindow::showItemInPlay()
 {
-    if (ItemPlaying < 1 || ItemPlaying > lstClipList->count())
+    if (m_rowInPlay < 1 || m_rowInPlay > clipList->count())
         return;
-    lstClipList->setMultiSelect(false);
-    lstClipList->selectOnly(ItemPlaying);
-    lstClipList->setMultiSelect(true);
+    clipList->setMultiSelect(false);
+    clipList->selectOnly(m_rowInPlay);
+    clipList->setMultiSelect(true);
 }
 
-void PlayerWindow::mnuCueSelectedItem_Click()
+void PlayerWindow::cueSelected()
 {
     // A fresh player in the channel in play: whatever it played stops now.
-    newPlayerIn(ChannelPlaying);
+    newPlayerIn(m_channelInPlay);
 
-    const int selected = lstClipList->firstSelected();
-    if (selected >= 1 && selected <= lstClipList->count()) {
-        lstClipList->setSelected(selected, false);
-        ItemPlaying = selected;
-        LoadSong();
-        if (Player* p = playerIn(ChannelPlaying)) {
+    const int selected = clipList->firstSelected();
+    if (selected >= 1 && selected <= clipList->count()) {
+        clipList->setSelected(selected, false);
+        m_rowInPlay = selected;
+        loadSong();
+        if (Player* p = playerIn(m_channelInPlay)) {
             p->play();
             p->pause();
         }
-        hscVolume_Change();
+        onMasterVolumeChange();
     }
-    showStatus(2);
-    mnuShowItemInPlay_Click();
+    showStatus(DeckStatus::Paused);
+    showItemInPlay();
 }
 
-void PlayerWindow::mnuPlaySelectedItem_Click()
+void PlayerWindow::playSelected()
 {
-    const int selected = lstClipList->firstSelected();
-    if (selected >= 1 && selected <= lstClipList->count()) {
-        lstClipList->setSelected(selected, false);
-        ItemPlaying = selected;
-        DoTransition();
+    const int selected = clipList->firstSelected();
+    if (selected >= 1 && selected <= clipList->count()) {
+        clipList->setSelected(selected, false);
+        m_rowInPlay = selected;
+        changeSong();
     }
-    showStatus(1);
+    showStatus(DeckStatus::Playing);
 }
 
-void PlayerWindow::mnuDeleteSelectedItem_Click() { ItemPlaying = deleteSelectedRows(*lstClipList, ItemPlaying); }
+void PlayerWindow::deleteSelected() { m_rowInPlay = deleteSelectedRows(*clipList, m_rowInPlay); }
 
-void PlayerWindow::mnuRandomOrder_Click()
+void PlayerWindow::shuffleList()
 {
-    ItemPlaying = randomOrder(*lstClipList, ItemPlaying, m_services.random);
-    mnuShowItemInPlay_Click();
+    m_rowInPlay = randomOrder(*clipList, m_rowInPlay, m_services.random);
+    showItemInPlay();
 }
 
-void PlayerWindow::mnuClear_Click()
+void PlayerWindow::clearList()
 {
-    lstClipList->clear();
-    ItemPlaying = 0;
+    clipList->clear();
+    m_rowInPlay = 0;
+}
+
+void PlayerWindow::switchToList(const QString& playlist)
+{
+    clearList();
+    openFile(playlist, true, 0);
+    m_rowInPlay = 0;
+    if (m_status == DeckStatus::Paused) {
+        // A break holds the deck: cue the new list's first song, so the
+        // break hands back to it rather than to nothing.
+        if (clipList->count() > 0)
+            clipList->selectOnly(1);
+        cueSelected();
+    }
 }
 
 double PlayerWindow::playTimeForTotal(int n)
 {
     bool known = false;
-    const double stored = lstClipList->text(n, ColPlaySeconds).toDouble(&known);
+    const double stored = clipList->text(n, ColPlaySeconds).toDouble(&known);
     if (known)
         return stored;
     // The list has not played the row yet: ask a fresh player of the channel
     // in play, and keep what it says for the next time.
-    Player& player = newPlayerIn(ChannelPlaying);
-    player.setFileName(lstClipList->text(n, ColLocation));
+    Player& player = newPlayerIn(m_channelInPlay);
+    player.setFileName(clipList->text(n, ColLocation));
     player.open();
     const int d = player.duration();
-    lstClipList->setText(n, ColPlaySeconds, QString::number(d));
+    clipList->setText(n, ColPlaySeconds, QString::number(d));
     // Unlike a song loaded to play, a song shorter than both cuts shows a negative length here.
-    lstClipList->setText(n, ColLength, SegToMin(d - m_cutFirst - m_cutLast));
+    clipList->setText(n, ColLength, formatMinutes(d - m_cutFirst - m_cutLast));
     return d;
 }
 
-void PlayerWindow::cmdCalculate_Click()
+void PlayerWindow::calculateTotal()
 {
     if (m_calculating) {
         // The running total stops before its next row.
         m_cancelCalculation = true;
         return;
     }
-    btnStop_Click();
-    lblDuracionTotal->setBackColour(kPureRed);
-    lblCantDeTemas->setBackColour(kPureRed);
+    stop();
+    totalLengthLabel->setBackColour(kPureRed);
+    songCountLabel->setBackColour(kPureRed);
     m_calculating = true;
-    cmdCalculate->setCaption(QStringLiteral("Cancel Calculation"));
+    calculateButton->setCaption(QStringLiteral("Cancel Calculation"));
 
     double total = 0;
     int counted = 0;
     // The list may change while the interface catches up after each row, so
     // its length is read again every time round.
-    for (int i = 1; i <= lstClipList->count(); ++i) {
+    for (int i = 1; i <= clipList->count(); ++i) {
         if (m_cancelCalculation)
             break;
         total += playTimeForTotal(i) - m_cutFirst - m_cutLast;
         counted = i;
-        lblDuracionTotal->setText(SegToMin(total));
-        lblCantDeTemas->setText(QString::number(i));
+        totalLengthLabel->setText(formatMinutes(total));
+        songCountLabel->setText(QString::number(i));
         m_services.uiEvents.processPending();
     }
     // Each hand-over of "Cross Dissolve", "Up Down" and "Mix" plays the two
     // songs together for the transition time; "Down  Up" and "Cut" are not
     // counted as shortening the list.
-    if ((TransitionType == 0 || TransitionType == 1 || TransitionType == 3) && counted > 1)
-        total -= static_cast<double>(counted - 1) * TransitionTime;
+    if (overlapsWholeTime(m_transitionType) && counted > 1)
+        total -= static_cast<double>(counted - 1) * m_transitionTime;
 
-    lblDuracionTotal->setText(SegToMin(total));
-    lblCantDeTemas->setText(QString::number(counted));
+    totalLengthLabel->setText(formatMinutes(total));
+    songCountLabel->setText(QString::number(counted));
     m_calculating = false;
     m_cancelCalculation = false;
-    cmdCalculate->setCaption(QStringLiteral("Calculate Total"));
-    lblDuracionTotal->setBackColour(Colour());
-    lblCantDeTemas->setBackColour(Colour());
+    calculateButton->setCaption(QStringLiteral("Calculate Total"));
+    totalLengthLabel->setBackColour(Colour());
+    songCountLabel->setBackColour(Colour());
 }
 
-void PlayerWindow::lstClipList_DblClick() { mnuPlaySelectedItem_Click(); }
+void PlayerWindow::onListDoubleClick() { playSelected(); }
 
-void PlayerWindow::lstClipList_KeyDown(int KeyCode)
+void PlayerWindow::onListKeyDown(int keyCode)
 {
-    if (KeyCode == kEnterKey)
-        mnuPlaySelectedItem_Click();
+    if (keyCode == kEnterKey)
+        playSelected();
 }
 
-void PlayerWindow::lstClipList_MouseUp(int Button, int x, int y)
+void PlayerWindow::onListMouseUp(int button, int x, int y)
 {
-    if (Button == kRightButton)
-        Q_EMIT popupMenu(mnuList, x, y);
+    if (button == kRightButton)
+        Q_EMIT popupMenu(listMenu, x, y);
 }
 
-void PlayerWindow::lstClipList_ColumnClick(int column)
+void PlayerWindow::onListColumnClick(int column)
 {
     const int descending = m_sort.columnClicked(column);
-    ItemPlaying = sortTrackingInPlay(*lstClipList, ItemPlaying, column, descending != 0);
+    m_rowInPlay = sortTrackingInPlay(*clipList, m_rowInPlay, column, descending != 0);
 }
 
 }  // namespace tavlo

@@ -22,13 +22,13 @@ QStringList locations(const PlaylistModel& list, int from, int count)
 }
 }  // namespace
 
-void PlayerWindow::mnuNormalizeLoudness_Click()
+void PlayerWindow::toggleNormalizeLoudness()
 {
     m_loudness->setEnabled(!m_loudness->enabled());
     // Switched on mid-list: the songs about to play are measured now, not
     // one song late.
     if (m_loudness->enabled())
-        m_loudness->measureAhead(locations(*lstClipList, ItemPlaying + 1, kRowsAhead));
+        m_loudness->measureAhead(locations(*clipList, m_rowInPlay + 1, kRowsAhead));
 }
 
 void PlayerWindow::loudnessForLoadedSong(Player& player, int row, bool opened)
@@ -37,9 +37,9 @@ void PlayerWindow::loudnessForLoadedSong(Player& player, int row, bool opened)
     // the song is heard.
     if (opened)
         player.setTrim(m_loudness->trimForSong(player.fileName()));
-    m_loudness->measureAhead(locations(*lstClipList, row + 1, kRowsAhead));
+    m_loudness->measureAhead(locations(*clipList, row + 1, kRowsAhead));
 }
 
-void PlayerWindow::loudnessForOpenedList() { m_loudness->measureAhead(locations(*lstClipList, 1, kRowsAhead)); }
+void PlayerWindow::loudnessForOpenedList() { m_loudness->measureAhead(locations(*clipList, 1, kRowsAhead)); }
 
 }  // namespace tavlo

@@ -14,45 +14,46 @@ PlayerWindowRemote::PlayerWindowRemote(PlayerWindow& window) : m_window(window)
     QObject::connect(&window, &PlayerWindow::songStarted, &m_listening, [this] { refresh(true); });
     // The status label repaints whenever Play, Pause or Stop shows a new
     // state, whoever pressed them (the operator, a break, the scheduler).
-    QObject::connect(window.lblStatus, &Control::changed, &m_listening, [this] { refresh(false); });
+    QObject::connect(window.statusLabel, &Control::changed, &m_listening, [this] { refresh(false); });
     // Made after the first song started, the remote still knows it.
     refresh(false);
 }
 
-void PlayerWindowRemote::play() { m_window.btnPlay->press(); }
+void PlayerWindowRemote::play() { m_window.play(); }
 
 void PlayerWindowRemote::pause()
 {
     // The window's Pause resumes a paused song; a remote's Pause never does.
-    if (m_window.CurrentStatus != 2)
-        m_window.btnPause->press();
+    if (m_window.status() != DeckStatus::Paused)
+        m_window.pause();
 }
 
 void PlayerWindowRemote::playPause()
 {
     // Pause toggles by itself; from a stop only Play starts the list.
-    if (m_window.CurrentStatus == 0)
-        m_window.btnPlay->press();
+    if (m_window.status() == DeckStatus::Stopped)
+        m_window.play();
     else
-        m_window.btnPause->press();
+        m_window.pause();
 }
 
-void PlayerWindowRemote::stop() { m_window.btnStop->press(); }
+void PlayerWindowRemote::stop() { m_window.stop(); }
 
-void PlayerWindowRemote::next() { m_window.btnNext->press(); }
+void PlayerWindowRemote::next() { m_window.next(); }
 
-void PlayerWindowRemote::previous() { m_window.btnBack->press(); }
+void PlayerWindowRemote::previous() { m_window.back(); }
 
 RemoteTransport::Status PlayerWindowRemote::status() const
 {
-    switch (m_window.CurrentStatus) {
-    case 1:
+    switch (m_window.status()) {
+    case DeckStatus::Playing:
         return Status::Playing;
-    case 2:
+    case DeckStatus::Paused:
         return Status::Paused;
-    default:
-        return Status::Stopped;
+    case DeckStatus::Stopped:
+        break;
     }
+    return Status::Stopped;
 }
 
 qint64 PlayerWindowRemote::positionUs()
@@ -73,8 +74,8 @@ void PlayerWindowRemote::refresh(bool started)
         t.path = path;
         // The row in play holds the tags; if the list moved under it since,
         // the file's name is title enough.
-        const PlaylistModel& list = *m_window.lstClipList;
-        const int row = m_window.ItemPlaying;
+        const PlaylistModel& list = *m_window.clipList;
+        const int row = m_window.rowInPlay();
         if (row >= 1 && row <= list.count() && list.text(row, ColLocation) == path) {
             t.title = list.text(row, ColTitle);
             t.artist = list.text(row, ColArtist);

@@ -8,11 +8,12 @@ namespace tavlo {
 
 class PlayerWindow;
 
-// A player window as a remote sees it: each command presses the window's
-// own button, the status is what lblStatus shows, and the track is the song
-// the window last started (or cued, once the status shows it).
+// A player window as a remote sees it: each command is the window's own
+// transport command, as its button runs it; the status is what statusLabel
+// shows, and the track is the song the window last started (or cued, once
+// the status shows it).
 //
-// It listens to the window's songStarted and to lblStatus, and changes
+// It listens to the window's songStarted and to statusLabel, and changes
 // nothing in the window itself; it must not outlive the window.
 // UI thread only.
 class PlayerWindowRemote : public RemoteTransport {

@@ -31,7 +31,7 @@ std::optional<int> twips(const QString& stored)
 
 }  // namespace
 
-void PlayerWindow::GetSettings()
+void PlayerWindow::loadSettings()
 {
     using namespace SettingValues;
     const SettingsStore& store = m_services.settings;
@@ -44,38 +44,40 @@ void PlayerWindow::GetSettings()
     // labels, lead and faders. A text that is not a number, or a value the
     // control refuses, leaves that one thing as it was.
     if (const auto v = toInt32(read("Transitions", "TransitionTime", "1"))) {
-        TransitionTime = *v;
-        spinTransitionTime->setValue(*v);
+        m_transitionTime = *v;
+        transitionTimeSpinner->setValue(*v);
     }
     if (const auto v = toInt16(read("Transitions", "TransitionType", "0"))) {
-        TransitionType = *v;
-        if (*v >= 0 && *v < static_cast<int>(optTransition.size()))
-            optTransition[static_cast<size_t>(*v)]->setValue(1);
+        // A number no button stands for is kept as read: its ramps hold
+        // the faders still until the end tick.
+        m_transitionType = static_cast<TransitionType>(*v);
+        if (transitionTypeFromInt(*v))
+            transitionButtons[static_cast<size_t>(*v)]->setValue(1);
     }
     if (const auto v = toInt16(read("Trimming", "CutFirst", "0"))) {
         m_cutFirst = *v;
-        spinCutFirst->setValue(*v);
+        cutFirstSpinner->setValue(*v);
     }
     if (const auto v = toInt16(read("Trimming", "CutLast", "0"))) {
         m_cutLast = *v;
-        spinCutLast->setValue(*v);
+        cutLastSpinner->setValue(*v);
     }
-    for (Slider* fader : vscVolume)
+    for (Slider* fader : channelFaders)
         fader->setValue(fader->max());
     if (const auto v = toInt16(read("BasicAudio", "Volume", "64")))
-        hscVolume->setValue(*v);
+        masterVolume->setValue(*v);
     if (const auto v = toInt16(read("RandomPlayback", "rnd", "0")); v && (*v == 0 || *v == 1))
-        chkRndPlay->setValue(*v);
+        shuffleCheck->setValue(*v);
     if (const auto v = toSingle(read("Buttons", "cmdShowOptionsTop", "264")))
         m_showOptionsTop = *v;
-    cmdShowOptions->setCaption(read("Buttons", "cmdShowOptionsCaption", "Hide Options"));
+    showOptionsButton->setCaption(read("Buttons", "cmdShowOptionsCaption", "Hide Options"));
     if (const auto v = twips(read("Window", "Top", "100")))
         setGeometry(left(), *v, width(), height());
     if (const auto v = twips(read("Window", "Left", "100")))
         setGeometry(*v, top(), width(), height());
     if (const auto v = twips(read("Window", "Height", "7000")))
         setGeometry(left(), top(), width(), *v);
-    strLogPath = read("Settings", "LogFolder", "");
+    m_logFolder = read("Settings", "LogFolder", "");
     if (const auto v = toBool(read("Settings", "WriteLog", "False")))
         setLogSwitch(*v);
     getOwnSettings(app);
@@ -84,7 +86,7 @@ void PlayerWindow::GetSettings()
         m_showOptions = *v;
 }
 
-void PlayerWindow::SaveSettings()
+void PlayerWindow::saveSettings()
 {
     using namespace SettingValues;
     SettingsStore& store = m_services.settings;
@@ -93,15 +95,15 @@ void PlayerWindow::SaveSettings()
         store.save(app, text(section), text(key), value);
     };
 
-    save("Transitions", "TransitionTime", fromInt(TransitionTime));
-    save("Transitions", "TransitionType", fromInt(TransitionType));
+    save("Transitions", "TransitionTime", fromInt(m_transitionTime));
+    save("Transitions", "TransitionType", fromInt(toInt(m_transitionType)));
     save("Trimming", "CutFirst", fromInt(m_cutFirst));
     save("Trimming", "CutLast", fromInt(m_cutLast));
-    save("RandomPlayback", "rnd", fromInt(chkRndPlay->value()));
-    save("BasicAudio", "Volume", fromInt(hscVolume->value()));
+    save("RandomPlayback", "rnd", fromInt(shuffleCheck->value()));
+    save("BasicAudio", "Volume", fromInt(masterVolume->value()));
     save("Buttons", "cmdShowOptionsTop", fromSingle(m_showOptionsTop));
-    save("Buttons", "cmdShowOptionsCaption", cmdShowOptions->caption());
-    save("Settings", "LogFolder", strLogPath);
+    save("Buttons", "cmdShowOptionsCaption", showOptionsButton->caption());
+    save("Settings", "LogFolder", m_logFolder);
     save("Settings", "WriteLog", fromBool(m_logSwitch));
     saveOwnSettings(app);
     m_loudness->save(store, app);
@@ -115,23 +117,23 @@ void PlayerWindow::SaveSettings()
     save("ShowOptions", "ShowOptions", fromInt(m_showOptions));
 }
 
-void PlayerWindow::cmdShowOptions_Click()
+void PlayerWindow::toggleOptions()
 {
     if (m_panelHeight > kPanelReduced) {
         m_panelHeight = kPanelReduced;
         m_showOptionsTop = 143;
-        cmdShowOptions->setCaption(QStringLiteral(">>"));
+        showOptionsButton->setCaption(QStringLiteral(">>"));
         m_showOptions = 0;
     } else {
         m_panelHeight = kPanelFull;
-        cmdShowOptions->setCaption(QStringLiteral("<<"));
+        showOptionsButton->setCaption(QStringLiteral("<<"));
         m_showOptions = 1;
         m_showOptionsTop = 270;
     }
-    Form_Resize();
+    layOut();
 }
 
-void PlayerWindow::Form_Resize()
+void PlayerWindow::layOut()
 {
     // A size the window is too small for stays as it was; the other steps
     // still run, so a tiny window keeps working and recovers when enlarged.

@@ -17,33 +17,33 @@ void PlayerWindow::setFader(int channel, int value)
 {
     // A value outside 0..85 is refused by the fader and changes nothing.
     if (channel == 0 || channel == 1)
-        vscVolume[static_cast<size_t>(channel)]->setValue(value);
+        channelFaders[static_cast<size_t>(channel)]->setValue(value);
 }
 
-void PlayerWindow::DoTransition()
+void PlayerWindow::changeSong()
 {
-    if (ItemPlaying == -1)
+    if (m_rowInPlay == -1)
         return;
-    const int count = lstClipList->count();
+    const int count = clipList->count();
     if (count == 0) {
-        btnStop_Click();
-        ItemPlaying = -1;
-        m_tmrTransition->setEnabled(false);
+        stop();
+        m_rowInPlay = -1;
+        m_rampTimer->setEnabled(false);
         return;
     }
-    if (ItemPlaying > count) {
+    if (m_rowInPlay > count) {
         // The song in play goes on; the next song end starts the new order's
         // first row.
         if (m_variant.reorderWhenListRunsOut)
-            mnuRandomOrder_Click();
-        ItemPlaying = 0;
+            shuffleList();
+        m_rowInPlay = 0;
         return;
     }
 
     if (!loadPlayableSong())
         return;
-    const bool cueOnly = m_variant.pausedSongChange && CurrentStatus == 2;
-    Player* incoming = playerIn(ChannelPlaying);
+    const bool cueOnly = m_variant.pausedSongChange && m_status == DeckStatus::Paused;
+    Player* incoming = playerIn(m_channelInPlay);
     if (incoming) {
         incoming->play();
         if (cueOnly)
@@ -55,32 +55,32 @@ void PlayerWindow::DoTransition()
         m_cuedUnlogged = path;
     } else {
         m_cuedUnlogged.clear();
-        WriteLog(0, QString(), path);
+        writeLog(0, QString(), path);
         Q_EMIT songStarted(path);
     }
-    mnuShowItemInPlay_Click();
-    DoingTransition = 0;
+    showItemInPlay();
+    m_rampStep = 0;
 
-    if (TransitionTime == 0) {
-        tmrTransition_Timer();
+    if (m_transitionTime == 0) {
+        onRampTick();
         return;
     }
     // One fader step per tick, V steps over the transition time. A master
     // volume of 0 keeps the interval it had: the first tick ends the ramp.
-    const int V = hscVolume->value();
+    const int V = masterVolume->value();
     if (V != 0)
-        m_tmrTransition->setInterval(TransitionTime * 1000 / V);
-    if (m_variant.zeroRampIntervalIs100ms && m_tmrTransition->interval() == 0)
-        m_tmrTransition->setInterval(100);
+        m_rampTimer->setInterval(m_transitionTime * 1000 / V);
+    if (m_variant.zeroRampIntervalIs100ms && m_rampTimer->interval() == 0)
+        m_rampTimer->setInterval(100);
 
     if (!cueOnly) {
-        m_tmrTransition->setEnabled(true);
+        m_rampTimer->setEnabled(true);
         return;
     }
     // Cued: the new song waits at the master level, the old one silent.
-    tmrTransition_Timer();
-    setFader(1 - ChannelPlaying, hscVolume->max());
-    hscVolume_Change();
+    onRampTick();
+    setFader(1 - m_channelInPlay, masterVolume->max());
+    onMasterVolumeChange();
 }
 
 bool PlayerWindow::loadPlayableSong()
@@ -88,98 +88,98 @@ bool PlayerWindow::loadPlayableSong()
     // A row that will not open is passed over in the same tick, so the song
     // in play gets its whole ramp out and the first playable song its whole
     // ramp in, in the channel the change would have used anyway.
-    const int count = lstClipList->count();
-    const int channelBefore = ChannelPlaying;
+    const int count = clipList->count();
+    const int channelBefore = m_channelInPlay;
     const int startBefore = m_songStart;
     const int endBefore = m_songEnd;
-    const int positionMax = hscPosition->max();
-    const int positionValue = hscPosition->value();
-    ChannelPlaying = 1 - ChannelPlaying;
+    const int positionMax = positionSlider->max();
+    const int positionValue = positionSlider->value();
+    m_channelInPlay = 1 - m_channelInPlay;
     // The song in play goes on as at the end of its list: the music
     // window's list starts over in a new order, the insert window's break
     // ends with it.
     auto keepSongInPlay = [&] {
-        ChannelPlaying = channelBefore;
+        m_channelInPlay = channelBefore;
         m_songStart = startBefore;
         m_songEnd = endBefore;
         m_positionUpdating = true;
-        hscPosition->setMax(positionMax);
-        hscPosition->setValue(positionValue);
+        positionSlider->setMax(positionMax);
+        positionSlider->setValue(positionValue);
         m_positionUpdating = false;
         if (m_variant.reorderWhenListRunsOut) {
-            mnuRandomOrder_Click();
-            ItemPlaying = 0;
+            shuffleList();
+            m_rowInPlay = 0;
         } else {
-            ItemPlaying = count;
+            m_rowInPlay = count;
         }
         return false;
     };
     std::vector<bool> tried(static_cast<size_t>(count) + 1, false);
     for (int left = count;;) {
-        if (LoadSong())
+        if (loadSong())
             return true;
-        tried[static_cast<size_t>(ItemPlaying)] = true;  // LoadSong keeps it inside the list
+        tried[static_cast<size_t>(m_rowInPlay)] = true;  // loadSong keeps it inside the list
         if (--left <= 0) {
             if (!m_variant.reorderWhenListRunsOut)
                 return keepSongInPlay();
             // Nothing in the list plays: stop as on an empty list.
-            btnStop_Click();
-            ItemPlaying = -1;
-            m_tmrTransition->setEnabled(false);
+            stop();
+            m_rowInPlay = -1;
+            m_rampTimer->setEnabled(false);
             return false;
         }
-        if (chkRndPlay->value() == 1) {
+        if (shuffleCheck->value() == 1) {
             m_services.random.reseed();
             int n = std::clamp(static_cast<int>(m_services.random.next() * count + 1), 1, count);
             while (tried[static_cast<size_t>(n)])
                 n = n % count + 1;
-            ItemPlaying = n;
-        } else if (ItemPlaying < count) {
-            ++ItemPlaying;
+            m_rowInPlay = n;
+        } else if (m_rowInPlay < count) {
+            ++m_rowInPlay;
         } else {
             return keepSongInPlay();
         }
     }
 }
 
-void PlayerWindow::tmrTransition_Timer()
+void PlayerWindow::onRampTick()
 {
-    const int S = ++DoingTransition;
-    const int M = hscVolume->max();
+    const int S = ++m_rampStep;
+    const int M = masterVolume->max();
     // Read on every tick: moving the master volume reshapes the rest of the ramp.
-    const int V = hscVolume->value();
-    const int in = ChannelPlaying;
-    const int out = 1 - ChannelPlaying;
+    const int V = masterVolume->value();
+    const int in = m_channelInPlay;
+    const int out = 1 - m_channelInPlay;
 
     if (S >= V + 1) {
-        DoingTransition = 0;
-        m_tmrTransition->setEnabled(false);
+        m_rampStep = 0;
+        m_rampTimer->setEnabled(false);
         if (Player* p = playerIn(out))
             p->stop();
         return;
     }
 
-    switch (TransitionType) {
-    case 0:  // "Cross Dissolve": one step each way per tick
+    switch (m_transitionType) {
+    case TransitionType::CrossDissolve:  // "Cross Dissolve": one step each way per tick
         setFader(in, M - S);
         setFader(out, (M - V) + S);
         break;
-    case 1:  // "Up Down": the new song up at double speed, then the old one down
+    case TransitionType::UpDown:  // "Up Down": the new song up at double speed, then the old one down
         if (2 * S <= V)
             setFader(in, M - 2 * S);
         else
             setFader(out, (M - V) + 2 * S - V);
         break;
-    case 2:  // "Down  Up": the old song down at double speed, then the new one up
+    case TransitionType::DownUp:  // "Down  Up": the old song down at double speed, then the new one up
         if (2 * S <= V)
             setFader(out, (M - V) + 2 * S);
         else
             setFader(in, M - 2 * S + V);
         break;
-    case 3:  // "Mix": both at the master level until the end tick
-        hscVolume_Change();
+    case TransitionType::Mix:  // "Mix": both at the master level until the end tick
+        onMasterVolumeChange();
         break;
-    case 4:  // "Cut"
+    case TransitionType::Cut:  // "Cut"
         setFader(out, M);
         setFader(in, M - V);
         if (Player* p = playerIn(out))
@@ -190,22 +190,22 @@ void PlayerWindow::tmrTransition_Timer()
     }
 }
 
-void PlayerWindow::optTransition_Click(int Index)
+void PlayerWindow::chooseTransition(TransitionType type)
 {
-    TransitionType = Index;
-    if (m_variant.zeroTransitionTimeMeansCut && Index != 4 && TransitionTime == 0)
-        spinTransitionTime->setValue(1);
+    m_transitionType = type;
+    if (m_variant.zeroTransitionTimeMeansCut && type != TransitionType::Cut && m_transitionTime == 0)
+        transitionTimeSpinner->setValue(1);
 }
 
-void PlayerWindow::spinTransitionTime_Change()
+void PlayerWindow::onTransitionTimeChange()
 {
-    TransitionTime = spinTransitionTime->value();
-    lblTransitionTime->setText(QString::number(TransitionTime));
-    if (m_variant.zeroTransitionTimeMeansCut && TransitionTime == 0)
-        optTransition[4]->setValue(1);
+    m_transitionTime = transitionTimeSpinner->value();
+    transitionTimeLabel->setText(QString::number(m_transitionTime));
+    if (m_variant.zeroTransitionTimeMeansCut && m_transitionTime == 0)
+        transitionButtons[toInt(TransitionType::Cut)]->setValue(1);
     // Only here, not on a type change: "Down  Up" is half over when the new
     // song is heard, so the time left counts to that point.
-    m_lead = TransitionType == 2 ? nearestEven(TransitionTime / 2.0) : TransitionTime;
+    m_lead = m_transitionType == TransitionType::DownUp ? nearestEven(m_transitionTime / 2.0) : m_transitionTime;
 }
 
 }  // namespace tavlo

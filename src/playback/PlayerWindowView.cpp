@@ -11,6 +11,7 @@
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
 #include "playback/PlayerWindow.h"
+#include "playback/TransitionType.h"
 #include "playlist/PlaylistModel.h"
 
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -40,8 +40,6 @@
 namespace tavlo {
 
 namespace {
-
-const char* const kTransitionNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
 
 void add(QBoxLayout& layout, QWidget* widget, int stretch = 0, Qt::Alignment align = {})
 {
@@ -74,57 +72,47 @@ void reserveWidth(QLabel* label, const QString& widest)
     label->setMinimumWidth(QFontMetrics(f).horizontalAdvance(widest) + 4);
 }
 
-QWidget* container(QWidget* parent, QLayout* layout)
-{
-    auto* w = new QWidget(parent);
-    layout->setContentsMargins(0, 0, 0, 0);
-    w->setLayout(layout);
-    return w;
-}
-
 }  // namespace
 
-PlayerWindowView::PlayerWindowView(Form& form, QWidget* parent) : QMainWindow(parent), m_form(&form)
+PlayerWindowView::PlayerWindowView(PlayerWindow& window, QWidget* parent)
+    : PlayerWindowView(window, Extras{}, parent)
 {
-    setObjectName(form.objectName());
-    m_menus = WidgetBinder::bindMenuBar(form, *menuBar());
+}
+
+PlayerWindowView::PlayerWindowView(PlayerWindow& window, const Extras& extras, QWidget* parent)
+    : QMainWindow(parent), m_window(window)
+{
+    setObjectName(window.objectName());
+    m_menus = WidgetBinder::bindMenuBar(window, *menuBar());
 
     // No layout manager here: the window logic says where the list, the
     // panel and the progress bar go (placePanes).
     auto* central = new QWidget(this);
     m_panelParent = central;
-    m_insertControls = buildInsertControls();
-    if (auto* model = form.findChild<PlaylistModel*>(QStringLiteral("lstClipList")))
-        m_list = new PlaylistTableView(*model, central);
-    // Claimed before the panel, whose last rows take every control left over.
-    m_progress = bar(QStringLiteral("ProgressBar1"));
-    // The stream's state, where the window has one, goes at the status bar's right end.
-    QLabel* streamState = label(QStringLiteral("lblStreaming"));
-    m_panel = buildPanel();
+    if (extras.aboveList)
+        m_aboveList = extras.aboveList(*this);
+    m_list = new PlaylistTableView(*window.clipList, central);
+    m_progress = bar(window.loadProgressBar);
+    QLabel* statusBarEnd = extras.statusBarEnd ? label(extras.statusBarEnd) : nullptr;
+    m_panel = buildPanel(extras);
     m_panel->setParent(central);
     setCentralWidget(central);
     central->installEventFilter(this);
 
-    if (auto* status = claim<StatusBar>(QStringLiteral("StatusBar1"))) {
-        statusBar()->setObjectName(status->name());
-        WidgetBinder::bind(*status, *statusBar());
-    }
-    if (streamState)
-        statusBar()->addPermanentWidget(streamState);
+    statusBar()->setObjectName(window.statusBar->name());
+    WidgetBinder::bind(*window.statusBar, *statusBar());
+    if (statusBarEnd)
+        statusBar()->addPermanentWidget(statusBarEnd);
 
     // A right click on the list makes the window ask for its "&List" menu
     // at the pointer (x, y in pixels of the list's viewport).
-    if (auto* player = qobject_cast<PlayerWindow*>(&form)) {
-        connect(player, &PlayerWindow::popupMenu, this, [this](MenuItem* item, int x, int y) {
-            QMenu* m = item ? menu(item->name()) : nullptr;
-            if (m)
-                m->popup(m_list ? m_list->viewport()->mapToGlobal(QPoint(x, y)) : QCursor::pos());
-        });
-    }
+    connect(&window, &PlayerWindow::popupMenu, this, [this](MenuItem* item, int x, int y) {
+        if (QMenu* m = item ? menu(item->name()) : nullptr)
+            m->popup(m_list->viewport()->mapToGlobal(QPoint(x, y)));
+    });
 
-    m_follower = new FormFollower(form, *this, FormFollower::Placement::PlaceAndSize);
-    if (auto* player = qobject_cast<PlayerWindow*>(&form))
-        connect(player, &PlayerWindow::layoutChanged, this, &PlayerWindowView::placePanes);
+    m_follower = new FormFollower(window, *this, FormFollower::Placement::PlaceAndSize);
+    connect(&window, &PlayerWindow::layoutChanged, this, &PlayerWindowView::placePanes);
     placePanes();
 }
 
@@ -132,11 +120,10 @@ PlayerWindowView::~PlayerWindowView() = default;
 
 void PlayerWindowView::placePanes()
 {
-    auto* player = qobject_cast<PlayerWindow*>(m_form.data());
     QWidget* central = centralWidget();
     if (!central || !m_follower)  // still being built
         return;
-    const PlayerLayout l = player ? player->layout() : PlayerLayout{};
+    const PlayerLayout l = m_window.layout();
     const auto px = [this](int twips) { return m_follower->px(twips); };
     const int left = px(l.listLeft);
     const int width = px(l.listWidth);
@@ -151,15 +138,12 @@ void PlayerWindowView::placePanes()
         panelTop -= shift;
         listHeight -= shift;
     }
-    if (m_insertControls)
-        m_insertControls->setGeometry(left, 0, width, px(l.listTop));
-    if (m_list)
-        m_list->setGeometry(left, px(l.listTop), width, listHeight);
+    if (m_aboveList)
+        m_aboveList->setGeometry(left, 0, width, px(l.listTop));
+    m_list->setGeometry(left, px(l.listTop), width, listHeight);
     m_panel->setGeometry(left, panelTop, width, panelHeight);
-    if (m_progress) {
-        const int h = std::min(m_progress->sizeHint().height(), m_progress->maximumHeight());
-        m_progress->setGeometry(left, std::min(px(l.progressTop), central->height() - h), width, h);
-    }
+    const int h = std::min(m_progress->sizeHint().height(), m_progress->maximumHeight());
+    m_progress->setGeometry(left, std::min(px(l.progressTop), central->height() - h), width, h);
 }
 
 bool PlayerWindowView::eventFilter(QObject* watched, QEvent* event)
@@ -171,17 +155,16 @@ bool PlayerWindowView::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-template <typename T>
-T* PlayerWindowView::claim(const QString& name)
+
+QWidget* PlayerWindowView::container(QLayout* layout)
 {
-    T* control = m_form ? m_form->findChild<T*>(name) : nullptr;
-    if (!control || m_claimed.contains(control))
-        return nullptr;
-    m_claimed.insert(control);
-    return control;
+    auto* w = new QWidget(m_panelParent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    w->setLayout(layout);
+    return w;
 }
 
-QWidget* PlayerWindowView::buildPanel()
+QWidget* PlayerWindowView::buildPanel(const Extras& extras)
 {
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("Picture1"));
@@ -190,8 +173,8 @@ QWidget* PlayerWindowView::buildPanel()
     layout->setContentsMargins(0, 4, 0, 0);
     layout->setSpacing(4);
     add(*layout, buildTransport());
-    add(*layout, buildLevels());
-    m_options = buildOptions();
+    add(*layout, buildLevels(extras));
+    m_options = buildOptions(extras);
     add(*layout, m_options);
     layout->addStretch(1);
     followShowOptions();
@@ -202,126 +185,81 @@ QWidget* PlayerWindowView::buildTransport()
 {
     auto* r = new QHBoxLayout;
     r->setSpacing(4);
-    for (const char* name : {"btnPlay", "btnStop", "btnPause", "btnBack", "btnNext"}) {
-        if (QAbstractButton* b = button(QLatin1String(name))) {
-            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-            r->addWidget(b, 1);
-        }
+    PlayerWindow& w = m_window;
+    for (Button* state : {w.playButton, w.stopButton, w.pauseButton, w.backButton, w.nextButton}) {
+        QAbstractButton* b = button(state);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        r->addWidget(b, 1);
     }
     r->addSpacing(6);
-    QLabel* status = label(QStringLiteral("lblStatus"), Qt::AlignCenter);
+    QLabel* status = label(w.statusLabel, Qt::AlignCenter);
     reserveWidth(status, QStringLiteral("Pause"));
     add(*r, status);
-    add(*r, button(QStringLiteral("cmdShowOptions"), true));
-    return container(m_panelParent, r);
+    add(*r, button(w.showOptionsButton, true));
+    return container(r);
 }
 
-QWidget* PlayerWindowView::buildInsertControls()
-{
-    // Above the list: the workflow's buttons, READY and ABORT below them
-    // for the break in hand, and the countdown large at the right.
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(2);
-    QHBoxLayout* buttons = new QHBoxLayout;
-    buttons->setSpacing(6);
-    for (const char* name : {"cmdPrepareInsert", "cmdInsertNow", "cmdBackToMusic"})
-        add(*buttons, button(QLatin1String(name)), 1);
-    auto* prepared = new QHBoxLayout;
-    prepared->setSpacing(10);
-    QLabel* ready = label(QStringLiteral("lblReady"));
-    reserveWidth(ready, QStringLiteral("READY"));
-    QAbstractButton* abort = button(QStringLiteral("cmdAbortInsert"));
-    // Shown only while a break is prepared; their room stays so that
-    // nothing moves under the operator's pointer when they come and go.
-    for (QWidget* w : {static_cast<QWidget*>(ready), static_cast<QWidget*>(abort)}) {
-        if (!w)
-            continue;
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(policy);
-        prepared->addWidget(w);
-    }
-    prepared->addStretch(1);
-    QLabel* count = nullptr;
-    for (const char* name : {"lblCountDown(0)", "lblCountDown"})
-        if (!count)
-            count = label(QLatin1String(name), Qt::AlignRight | Qt::AlignVCenter);
-    if (buttons->count() == 0 && prepared->count() <= 1 && !count) {
-        delete buttons;
-        delete prepared;
-        delete grid;
-        return nullptr;
-    }
-    grid->addLayout(buttons, 0, 0);
-    grid->addLayout(prepared, 1, 0);
-    if (count) {
-        count->setMinimumWidth(count->fontMetrics().horizontalAdvance(QStringLiteral("-00:-00")) + 4);
-        grid->addWidget(count, 0, 1, 2, 1);
-    }
-    grid->setColumnStretch(0, 1);
-    grid->setRowStretch(2, 1);
-    return container(m_panelParent, grid);
-}
-
-QWidget* PlayerWindowView::buildLevels()
+QWidget* PlayerWindowView::buildLevels(const Extras& extras)
 {
     // Left: position and master volume, each a slider over its bar. Right: the channel faders.
+    PlayerWindow& w = m_window;
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
 
-    QSlider* position = slider(QStringLiteral("hscPosition"));
-    QLabel* elapsed = label(QStringLiteral("lblPosition"), Qt::AlignRight | Qt::AlignVCenter);
+    QSlider* position = slider(w.positionSlider);
+    QLabel* elapsed = label(w.positionLabel, Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(elapsed, QStringLiteral("-00:-00"));
-    put(*grid, caption(tr("Position"), position), 0, 0);
+    put(*grid, caption(tr("Position"), w.positionSlider), 0, 0);
     put(*grid, position, 0, 1);
     put(*grid, elapsed, 0, 2);
-    put(*grid, bar(QStringLiteral("prgPosition")), 1, 1);
+    put(*grid, bar(w.positionBar), 1, 1);
 
     auto* times = new QHBoxLayout;
     times->setSpacing(6);
-    QLabel* left = label(QStringLiteral("lblTimeLeft"));
+    QLabel* left = label(w.timeLeftLabel);
     reserveWidth(left, QStringLiteral("-00:-00"));
-    add(*times, caption(tr("Left"), left));
+    add(*times, caption(tr("Left"), w.timeLeftLabel));
     add(*times, left);
     times->addStretch(1);
-    QLabel* total = label(QStringLiteral("lblTotal"), Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* total = label(w.songLengthLabel, Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(total, QStringLiteral("000:00"));
-    add(*times, caption(tr("Total"), total));
+    add(*times, caption(tr("Total"), w.songLengthLabel));
     add(*times, total);
     grid->addLayout(times, 2, 1, 1, 2);
 
-    QSlider* master = slider(QStringLiteral("hscVolume"));
-    QLabel* percent = label(QStringLiteral("lblMasterVolume"), Qt::AlignRight | Qt::AlignVCenter);
+    QSlider* master = slider(w.masterVolume);
+    QLabel* percent = label(w.masterVolumeLabel, Qt::AlignRight | Qt::AlignVCenter);
     reserveWidth(percent, QStringLiteral("100%"));
-    put(*grid, caption(tr("Volume"), master), 4, 0);
+    put(*grid, caption(tr("Volume"), w.masterVolume), 4, 0);
     put(*grid, master, 4, 1);
     put(*grid, percent, 4, 2);
-    put(*grid, bar(QStringLiteral("prgMasterVolume")), 5, 1);
+    put(*grid, bar(w.masterVolumeBar), 5, 1);
     grid->setRowStretch(3, 1);  // the faders' spare height parts position from volume
 
     auto* faders = new QGridLayout;
     faders->setHorizontalSpacing(3);
     faders->setVerticalSpacing(2);
-    const char* const names[2] = {"lblCh1", "lblCh2"};
-    for (int ch = 0; ch < 2; ++ch) {
-        const int c = ch * 2;
-        put(*faders, label(QLatin1String(names[ch]), Qt::AlignCenter), 0, c, 1, 2);
-        put(*faders, fader(QStringLiteral("vscVolume(%1)").arg(ch)), 1, c, 1, 1, Qt::AlignHCenter);
-        put(*faders, bar(QStringLiteral("prgVolume(%1)").arg(ch), Qt::Vertical), 1, c + 1);
-        QLabel* level = label(QStringLiteral("lblVolume(%1)").arg(ch), Qt::AlignCenter);
+    const std::array<Label*, 2> names{w.channel1Label, w.channel2Label};
+    for (size_t ch = 0; ch < 2; ++ch) {
+        const int c = static_cast<int>(ch) * 2;
+        put(*faders, label(names[ch], Qt::AlignCenter), 0, c, 1, 2);
+        put(*faders, fader(w.channelFaders[ch]), 1, c, 1, 1, Qt::AlignHCenter);
+        put(*faders, bar(w.channelLevelBars[ch], Qt::Vertical), 1, c + 1);
+        QLabel* level = label(w.channelLevelLabels[ch], Qt::AlignCenter);
         reserveWidth(level, QStringLiteral("100"));
         put(*faders, level, 2, c, 1, 2);
     }
-    // The output meter, where the window has one: a bar per channel with its held peak below.
-    for (int ch = 0; ch < 2; ++ch) {
-        const int c = 5 + ch;
-        put(*faders, bar(QStringLiteral("prgOutputPeak(%1)").arg(ch), Qt::Vertical), 1, c);
-        QLabel* hold = label(QStringLiteral("lblOutputHold(%1)").arg(ch), Qt::AlignCenter);
-        reserveWidth(hold, QStringLiteral("-60.0"));
-        put(*faders, hold, 2, c);
+    for (size_t ch = 0; ch < 2; ++ch) {
+        const int c = 5 + static_cast<int>(ch);
+        if (extras.meters[ch])
+            put(*faders, bar(extras.meters[ch], Qt::Vertical), 1, c);
+        if (extras.meterHolds[ch]) {
+            QLabel* hold = label(extras.meterHolds[ch], Qt::AlignCenter);
+            reserveWidth(hold, QStringLiteral("-60.0"));
+            put(*faders, hold, 2, c);
+        }
     }
     faders->setColumnMinimumWidth(4, 6);
     faders->setColumnMinimumWidth(2, 0);
@@ -330,157 +268,117 @@ QWidget* PlayerWindowView::buildLevels()
     auto* r = new QHBoxLayout;
     r->setSpacing(12);
     r->addLayout(grid, 1);
-    if (faders->count() > 0)
-        r->addLayout(faders, 0);
-    else
-        delete faders;
-    return container(m_panelParent, r);
+    r->addLayout(faders, 0);
+    return container(r);
 }
 
-QWidget* PlayerWindowView::buildOptions()
+QWidget* PlayerWindowView::buildOptions(const Extras& extras)
 {
+    PlayerWindow& w = m_window;
     auto* box = new QVBoxLayout;
     box->setSpacing(4);
 
     QHBoxLayout* tone = row(*box);
-    QSlider* pitch = slider(QStringLiteral("hscPitch"));
-    QLabel* pitchValue = label(QStringLiteral("lblPitch"));
+    QSlider* pitch = slider(w.pitchSlider);
+    QLabel* pitchValue = label(w.pitchLabel);
     reserveWidth(pitchValue, QStringLiteral("0.00"));
-    add(*tone, caption(tr("Pitch"), pitch));
+    add(*tone, caption(tr("Pitch"), w.pitchSlider));
     add(*tone, pitch, 1);
     add(*tone, pitchValue);
-    QSlider* balance = slider(QStringLiteral("hscBalance"));
-    QLabel* balanceValue = label(QStringLiteral("lblBalance"));
+    QSlider* balance = slider(w.balanceSlider);
+    QLabel* balanceValue = label(w.balanceLabel);
     reserveWidth(balanceValue, QStringLiteral("-10"));
-    add(*tone, caption(tr("Balance"), balance));
+    add(*tone, caption(tr("Balance"), w.balanceSlider));
     add(*tone, balance, 1);
     add(*tone, balanceValue);
 
     QHBoxLayout* cuts = row(*box);
-    QScrollBar* cutFirst = spinner(QStringLiteral("spinCutFirst"));
-    QLabel* cutFirstValue = label(QStringLiteral("lblCutFirst"));
+    QScrollBar* cutFirst = spinner(w.cutFirstSpinner);
+    QLabel* cutFirstValue = label(w.cutFirstLabel);
     reserveWidth(cutFirstValue, QStringLiteral("100"));
-    add(*cuts, caption(tr("Cut first"), cutFirst));
+    add(*cuts, caption(tr("Cut first"), w.cutFirstSpinner));
     add(*cuts, cutFirst);
     add(*cuts, cutFirstValue);
-    QScrollBar* cutLast = spinner(QStringLiteral("spinCutLast"));
-    QLabel* cutLastValue = label(QStringLiteral("lblCutLast"));
+    QScrollBar* cutLast = spinner(w.cutLastSpinner);
+    QLabel* cutLastValue = label(w.cutLastLabel);
     reserveWidth(cutLastValue, QStringLiteral("100"));
-    add(*cuts, caption(tr("Cut last"), cutLast));
+    add(*cuts, caption(tr("Cut last"), w.cutLastSpinner));
     add(*cuts, cutLast);
     add(*cuts, cutLastValue);
     cuts->addStretch(1);
-    add(*cuts, button(QStringLiteral("chkRndPlay")));
+    add(*cuts, button(w.shuffleCheck));
 
-    if (QLabel* heading = label(QStringLiteral("lblTransitionType"))) {
-        heading->setWordWrap(true);
-        box->addWidget(heading);
-    }
+    QLabel* heading = label(w.transitionTypeLabel);
+    heading->setWordWrap(true);
+    box->addWidget(heading);
     QHBoxLayout* transitions = row(*box);
     transitions->setSpacing(3);
-    for (int type = 0; type < 5; ++type)
+    for (int type = 0; type < kTransitionTypeCount; ++type)
         add(*transitions, transitionButton(type));
     transitions->addStretch(1);
-    QScrollBar* time = spinner(QStringLiteral("spinTransitionTime"));
-    QLabel* timeValue = label(QStringLiteral("lblTransitionTime"));
+    QScrollBar* time = spinner(w.transitionTimeSpinner);
+    QLabel* timeValue = label(w.transitionTimeLabel);
     reserveWidth(timeValue, QStringLiteral("100"));
-    add(*transitions, caption(tr("Time"), time));
+    add(*transitions, caption(tr("Time"), w.transitionTimeSpinner));
     add(*transitions, time);
     add(*transitions, timeValue);
 
-    // The music's mixer switches, or the insert workflow's options; the
-    // output picker beside them, or beside the window buttons when the
-    // options leave it no room.
+    // The window's own switches; the output picker beside them, or beside
+    // the window buttons when the switches leave it no room.
     QHBoxLayout* lines = row(*box);
-    add(*lines, button(QStringLiteral("chkMicMute")));
-    add(*lines, button(QStringLiteral("chkLinMute")));
-    QAbstractButton* playOver = button(QStringLiteral("chkPlayOverMusic"));
-    add(*lines, playOver);
-    add(*lines, button(QStringLiteral("chkWaitForSong")));
-    QComboBox* devices = combo(QStringLiteral("cmbOutputDevices"));
-    QHBoxLayout* devicesRow = playOver ? nullptr : lines;
-    if (devicesRow) {
-        add(*lines, caption(tr("Output"), devices));
-        add(*lines, devices, 1);
-    }
-    if (!devices || !devicesRow)
-        lines->addStretch(1);
+    for (Button* state : extras.switches)
+        add(*lines, button(state));
+    addTotalsAndWindows(*box, *lines, extras);
+    return container(box);
+}
 
-    QHBoxLayout* totals = row(*box);
-    add(*totals, button(QStringLiteral("cmdCalculate")));
-    QLabel* length = label(QStringLiteral("lblDuracionTotal"));
+void PlayerWindowView::addTotalsAndWindows(QBoxLayout& box, QBoxLayout& lines, const Extras& extras)
+{
+    PlayerWindow& w = m_window;
+    QComboBox* devices = combo(w.outputDeviceCombo);
+    QLabel* devicesCaption = caption(tr("Output"), w.outputDeviceCombo);
+    if (!extras.outputBesideWindowButtons) {
+        add(lines, devicesCaption);
+        add(lines, devices, 1);
+    } else {
+        lines.addStretch(1);
+    }
+
+    QHBoxLayout* totals = row(box);
+    add(*totals, button(w.calculateButton));
+    QLabel* length = label(w.totalLengthLabel);
     reserveWidth(length, QStringLiteral("0000:00"));
-    add(*totals, caption(QStringLiteral("List Length"), length));
+    add(*totals, caption(QStringLiteral("List Length"), w.totalLengthLabel));
     add(*totals, length);
-    QLabel* songs = label(QStringLiteral("lblCantDeTemas"));
+    QLabel* songs = label(w.songCountLabel);
     reserveWidth(songs, QStringLiteral("000000"));
-    add(*totals, caption(QStringLiteral("Song Count"), songs));
+    add(*totals, caption(QStringLiteral("Song Count"), w.songCountLabel));
     add(*totals, songs);
     totals->addStretch(1);
 
-    QHBoxLayout* windows = row(*box);
-    add(*windows, button(QStringLiteral("cmdShowPlayer2")));
-    add(*windows, button(QStringLiteral("cmdWinSeek")));
-    add(*windows, button(QStringLiteral("cmdLive365id3")));
-    if (!devicesRow) {
-        add(*windows, caption(tr("Output"), devices));
+    QHBoxLayout* windows = row(box);
+    if (extras.beforeSearch)
+        add(*windows, button(extras.beforeSearch));
+    add(*windows, button(w.searchButton));
+    if (extras.afterSearch)
+        add(*windows, button(extras.afterSearch));
+    if (extras.outputBesideWindowButtons) {
+        add(*windows, devicesCaption);
         add(*windows, devices, 1);
-    }
-    if (!devices || devicesRow)
+    } else {
         windows->addStretch(1);
-
-    auto* rest = new QGridLayout;
-    rest->setHorizontalSpacing(6);
-    box->addLayout(rest);
-    buildLeftovers(*rest);
-    return container(m_panelParent, box);
-}
-
-void PlayerWindowView::buildLeftovers(QGridLayout& grid)
-{
-    if (!m_form)
-        return;
-    int n = 0;
-    for (Control* control : m_form->findChildren<Control*>()) {
-        const QString name = control->name();
-        if (m_claimed.contains(control) || qobject_cast<MenuItem*>(control) || qobject_cast<StatusBar*>(control))
-            continue;
-        QWidget* widget = nullptr;
-        if (qobject_cast<Button*>(control))
-            widget = button(name);
-        else if (qobject_cast<Label*>(control))
-            widget = label(name);
-        else if (qobject_cast<Slider*>(control))
-            widget = slider(name);
-        else if (qobject_cast<ProgressBar*>(control))
-            widget = bar(name);
-        else if (qobject_cast<ComboBox*>(control))
-            widget = combo(name);
-        else if (auto* text = claim<TextBox>(name)) {
-            auto* edit = new QLineEdit(m_panelParent);
-            edit->setObjectName(name);
-            WidgetBinder::bind(*text, *edit);
-            widget = edit;
-        }
-        if (widget) {
-            grid.addWidget(widget, n / 3, n % 3);
-            ++n;
-        }
     }
 }
 
-QAbstractButton* PlayerWindowView::button(const QString& name, bool small)
+QAbstractButton* PlayerWindowView::button(Button* state, bool small)
 {
-    auto* state = claim<Button>(name);
-    if (!state)
-        return nullptr;
     QAbstractButton* widget = nullptr;
     switch (state->kind()) {
     case Button::Kind::Push: widget = new QPushButton(m_panelParent); break;
     case Button::Kind::Check: widget = new QCheckBox(m_panelParent); break;
     case Button::Kind::Option: widget = new QRadioButton(m_panelParent); break;
     }
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     WidgetBinder::bind(*state, *widget);
     if (auto* push = qobject_cast<QPushButton*>(widget)) {
         // Narrower than the style's usual minimum, so the deck fits the
@@ -498,37 +396,28 @@ QAbstractButton* PlayerWindowView::button(const QString& name, bool small)
     return widget;
 }
 
-QLabel* PlayerWindowView::label(const QString& name, Qt::Alignment align)
+QLabel* PlayerWindowView::label(Label* state, Qt::Alignment align)
 {
-    auto* state = claim<Label>(name);
-    if (!state)
-        return nullptr;
     auto* widget = new QLabel(m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     widget->setAlignment(align);
     WidgetBinder::bind(*state, *widget);
     return widget;
 }
 
-QSlider* PlayerWindowView::slider(const QString& name)
+QSlider* PlayerWindowView::slider(Slider* state)
 {
-    auto* state = claim<Slider>(name);
-    if (!state)
-        return nullptr;
     auto* widget = new QSlider(Qt::Horizontal, m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     widget->setMinimumWidth(60);
     WidgetBinder::bind(*state, *widget);
     return widget;
 }
 
-QSlider* PlayerWindowView::fader(const QString& name)
+QSlider* PlayerWindowView::fader(Slider* state)
 {
-    auto* state = claim<Slider>(name);
-    if (!state)
-        return nullptr;
     auto* widget = new QSlider(Qt::Vertical, m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     // 0 (full level) at the top, as on a mixing desk; Up moves the handle up.
     widget->setInvertedAppearance(true);
     widget->setInvertedControls(true);
@@ -539,14 +428,11 @@ QSlider* PlayerWindowView::fader(const QString& name)
     return widget;
 }
 
-QScrollBar* PlayerWindowView::spinner(const QString& name)
+QScrollBar* PlayerWindowView::spinner(Slider* state)
 {
-    auto* state = claim<Slider>(name);
-    if (!state)
-        return nullptr;
     // Just the two arrows of a vertical scroll bar: an up/down control.
     auto* widget = new QScrollBar(Qt::Vertical, m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     const int extent = widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
     widget->setFixedSize(extent, 2 * extent + 2);
     WidgetBinder::bind(*state, *widget,
@@ -554,13 +440,10 @@ QScrollBar* PlayerWindowView::spinner(const QString& name)
     return widget;
 }
 
-QProgressBar* PlayerWindowView::bar(const QString& name, Qt::Orientation orientation)
+QProgressBar* PlayerWindowView::bar(ProgressBar* state, Qt::Orientation orientation)
 {
-    auto* state = claim<ProgressBar>(name);
-    if (!state)
-        return nullptr;
     auto* widget = new QProgressBar(m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     widget->setOrientation(orientation);
     widget->setTextVisible(false);
     if (orientation == Qt::Horizontal)
@@ -573,13 +456,10 @@ QProgressBar* PlayerWindowView::bar(const QString& name, Qt::Orientation orienta
     return widget;
 }
 
-QComboBox* PlayerWindowView::combo(const QString& name)
+QComboBox* PlayerWindowView::combo(ComboBox* state)
 {
-    auto* state = claim<ComboBox>(name);
-    if (!state)
-        return nullptr;
     auto* widget = new QComboBox(m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     widget->setMinimumContentsLength(8);
     WidgetBinder::bind(*state, *widget);
     return widget;
@@ -587,43 +467,32 @@ QComboBox* PlayerWindowView::combo(const QString& name)
 
 QToolButton* PlayerWindowView::transitionButton(int type)
 {
-    const QString name = QStringLiteral("optTransition(%1)").arg(type);
-    auto* state = claim<Button>(name);
-    if (!state)
-        return nullptr;
+    Button* state = m_window.transitionButtons[static_cast<size_t>(type)];
     auto* widget = new QToolButton(m_panelParent);
-    widget->setObjectName(name);
+    widget->setObjectName(state->name());
     widget->setToolButtonStyle(Qt::ToolButtonIconOnly);
     const QSize picture(36, 18);
     widget->setIconSize(picture);
-    widget->setIcon(QIcon(rampPicture(type, picture)));
+    widget->setIcon(QIcon(rampPicture(static_cast<TransitionType>(type), picture)));
     // The type's name, unless the window gives a tip of its own.
-    widget->setToolTip(QLatin1String(kTransitionNames[type]));
+    widget->setToolTip(QLatin1String(transitionName(static_cast<TransitionType>(type))));
     WidgetBinder::bind(*state, *widget);
     return widget;
 }
 
-QLabel* PlayerWindowView::caption(const QString& text, QWidget* forWidget)
+QLabel* PlayerWindowView::caption(const QString& text, Control* control)
 {
-    if (!forWidget)
-        return nullptr;
-    auto* widget = new QLabel(text, m_panelParent);
-    widget->setTextFormat(Qt::PlainText);
-    if (m_form) {
-        if (Control* control = m_form->findChild<Control*>(forWidget->objectName())) {
-            auto follow = [control, widget] { widget->setVisible(control->isVisible()); };
-            connect(control, &Control::changed, widget, follow);
-            follow();
-        }
-    }
-    return widget;
+    auto* caption = new QLabel(text, m_panelParent);
+    caption->setTextFormat(Qt::PlainText);
+    auto follow = [control, caption] { caption->setVisible(control->isVisible()); };
+    connect(control, &Control::changed, caption, follow);
+    follow();
+    return caption;
 }
 
 void PlayerWindowView::followShowOptions()
 {
-    Button* toggle = m_form ? m_form->findChild<Button*>(QStringLiteral("cmdShowOptions")) : nullptr;
-    if (!toggle || !m_options)
-        return;
+    Button* toggle = m_window.showOptionsButton;
     // The window reduces its panel by captioning the button ">>"; the
     // options then give their room to the list, as the reduced panel does.
     auto follow = [toggle, options = m_options] { options->setVisible(toggle->caption() != QLatin1String(">>")); };
@@ -631,13 +500,7 @@ void PlayerWindowView::followShowOptions()
     follow();
 }
 
-void PlayerWindowView::popupMenu(const QString& name)
-{
-    if (QMenu* m = menu(name))
-        m->popup(QCursor::pos());
-}
-
-QPixmap PlayerWindowView::rampPicture(int type, const QSize& size)
+QPixmap PlayerWindowView::rampPicture(TransitionType type, const QSize& size)
 {
     QPixmap picture(size);
     picture.fill(Qt::transparent);
@@ -651,23 +514,23 @@ QPixmap PlayerWindowView::rampPicture(int type, const QSize& size)
         p.drawPolyline(QPolygonF(QList<QPointF>(points)));
     };
     switch (type) {
-    case 0:  // both at once, one down while the other comes up
+    case TransitionType::CrossDissolve:  // both at once, one down while the other comes up
         draw(current, {{l, t}, {r, b}});
         draw(next, {{l, b}, {r, t}});
         break;
-    case 1:  // the next comes up first, then the current goes down
+    case TransitionType::UpDown:  // the next comes up first, then the current goes down
         draw(current, {{l, t}, {mid, t}, {r, b}});
         draw(next, {{l, b}, {mid, t}, {r, t}});
         break;
-    case 2:  // the current goes down first, then the next comes up
+    case TransitionType::DownUp:  // the current goes down first, then the next comes up
         draw(current, {{l, t}, {mid, b}});
         draw(next, {{mid, b}, {r, t}});
         break;
-    case 3:  // both at full level, the current stops at the end
+    case TransitionType::Mix:  // both at full level, the current stops at the end
         draw(current, {{l, t}, {r, t}, {r, b}});
         draw(next, {{l, b}, {l, t + 4}, {r - 3, t + 4}});
         break;
-    default:  // a cut
+    case TransitionType::Cut:  // a cut
         draw(current, {{l, t}, {mid - 1, t}, {mid - 1, b}});
         draw(next, {{mid + 1, b}, {mid + 1, t}, {r, t}});
         break;

@@ -21,8 +21,8 @@ namespace tavlo {
 class SchedulerWindow::Link : public SchedulerWindowLink {
 public:
     explicit Link(SchedulerWindow& window) : m_w(window) {}
-    double PreLoadTime() const override { return m_w.PreLoadTime; }
-    void SaveSettings() override { m_w.SaveSettings(); }
+    double preloadTime() const override { return m_w.PreLoadTime; }
+    void saveSettings() override { m_w.SaveSettings(); }
 
 private:
     SchedulerWindow& m_w;
@@ -113,8 +113,8 @@ void SchedulerWindow::Form_Load()
 void SchedulerWindow::Form_Unload(int& Cancel)
 {
     // Saved whatever the answer.
-    m_music.SaveSettings();
-    m_insert.SaveSettings();
+    m_music.saveSettings();
+    m_insert.saveSettings();
     SaveSettings();
     if (m_services.dialogs.askYesNo(PlayerWindow::productName(), QStringLiteral("Exit Program ?")))
         Q_EMIT programEndRequested();

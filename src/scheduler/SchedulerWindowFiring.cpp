@@ -86,22 +86,11 @@ void SchedulerWindow::fire(int row)
     const QString playlist = lstEvents->text(row, EvPlaylist);
     Q_EMIT eventFired(lstEvents->text(row, EvTime), playlist, window);
     if (window == QLatin1String("Ads")) {
-        m_insert.btnStop->press();
-        m_insert.mnuClear_Click();
-        m_insert.OpenFile(playlist, true, 0);
-        m_insert.DelayBeforePlay = PreLoadTime;
-        m_insert.cmdPrepareInsert_Click();
+        // The break counts down this preload time, read back through the
+        // insert window's link, so it starts on the event's own second.
+        m_insert.prepareBreak(playlist);
     } else if (window == QLatin1String("Music")) {
-        m_music.mnuClear_Click();
-        m_music.OpenFile(playlist, true, 0);
-        m_music.ItemPlaying = 0;
-        if (m_music.CurrentStatus == 2) {
-            // Paused (a break holds the music): cue the new list's first
-            // song, so the music comes back with it rather than with nothing.
-            if (m_music.lstClipList->count() > 0)
-                m_music.lstClipList->selectOnly(1);
-            m_music.mnuCueSelectedItem_Click();
-        }
+        m_music.switchToList(playlist);
     } else if (window == QLatin1String("Timing")) {
         OpenEventList(playlist);
     }
@@ -120,7 +109,7 @@ void SchedulerWindow::logMissed(std::int64_t first, std::int64_t last)
         const std::int64_t due = secondOfDay(t->msecsSinceStartOfDay() / 1000 - preloadSeconds());
         if (secondOfDay(due - first) > span)
             continue;
-        m_music.WriteLog(0, QStringLiteral("**MISSED**"),
+        m_music.writeLog(0, QStringLiteral("**MISSED**"),
                          QLatin1Char(' ') + lstEvents->text(n, EvTime) + QLatin1Char(';') + lstEvents->text(n, EvPlaylist)
                              + QLatin1Char(';') + lstEvents->text(n, EvWindow));
     }

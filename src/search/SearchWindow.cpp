@@ -257,7 +257,7 @@ void SearchWindow::chkReadMP3Tags_Click()
         return;
     lstClipList->clear();
     for (const QString& path : lstFoundFiles->items())
-        m_music.AddFileToList(path, 0, *lstClipList);
+        m_music.addFileToList(path, 0, *lstClipList);
     lstFoundFiles->setVisible(false);
 }
 
@@ -307,19 +307,19 @@ void SearchWindow::lstFoundFiles_DblClick()
 {
     const QString path = lstFoundFiles->list(lstFoundFiles->listIndex());
     if (!path.isEmpty())
-        m_music.OpenFile(path, false, 0);
+        m_music.openFile(path, false, 0);
 }
 
 void SearchWindow::filList_DblClick()
 {
     if (filList->listIndex() >= 0)
-        m_music.OpenFile(filList->fullPath(filList->listIndex()), false, 0);
+        m_music.openFile(filList->fullPath(filList->listIndex()), false, 0);
 }
 
 void SearchWindow::lstClipList_DblClick()
 {
     if (const int n = lstClipList->firstSelected())
-        m_music.OpenFile(lstClipList->text(n, ColLocation), false, 0);
+        m_music.openFile(lstClipList->text(n, ColLocation), false, 0);
 }
 
 QStringList SearchWindow::lstClipListDragPaths() const

@@ -108,7 +108,7 @@ bool SearchWindow::addFound(const QString& folder, const std::vector<QString>& f
         // table takes rows one by one as cheaply as in batches); plain paths
         // wait for a batch.
         if (tags)
-            m_music.AddFileToList(path, 0, *lstClipList);
+            m_music.addFileToList(path, 0, *lstClipList);
         else
             m_pendingPaths.append(path);
         ++m_found;

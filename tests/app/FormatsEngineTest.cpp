@@ -186,18 +186,18 @@ TEST(FormatsOnEngine, EveryFormatPlaysInOrderWithItsLengthAndSeeksLandWithin10ms
     std::vector<std::pair<QString, std::int64_t>> started;
     QObject::connect(&w, &PlayerWindow::songStarted, &w,
                      [&](const QString& path) { started.emplace_back(path, st.frame()); });
-    w.optTransition[4]->setValue(1);  // Cut: no two songs at once
-    w.spinTransitionTime->setValue(1);
+    w.transitionButtons[4]->setValue(1);  // Cut: no two songs at once
+    w.transitionTimeSpinner->setValue(1);
     for (const QString& path : lib.paths)
-        w.AddFileToList(path, 0, *w.lstClipList);
-    w.btnPlay_Click();
+        w.addFileToList(path, 0, *w.clipList);
+    w.play();
     st.run(static_cast<double>(lib.paths.size()) * (kSongSeconds - 1) + 1);
     const std::vector<float> out = st.take();
     ASSERT_GE(started.size(), lib.paths.size());
     for (size_t i = 0; i < lib.paths.size(); ++i) {
         SCOPED_TRACE(lib.songs[i].name);
         EXPECT_EQ(started[i].first, lib.paths[i]);
-        EXPECT_EQ(w.lstClipList->text(static_cast<int>(i) + 1, ColPlaySeconds), QStringLiteral("14"));
+        EXPECT_EQ(w.clipList->text(static_cast<int>(i) + 1, ColPlaySeconds), QStringLiteral("14"));
         const double from = static_cast<double>(started[i].second - base) / kRate + 0.1;
         const double own = toneLevel(out, lib.songs[i].hz, from, from + 1.5);
         EXPECT_GT(own, 0.05);

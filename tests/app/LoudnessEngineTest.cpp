@@ -65,7 +65,7 @@ struct LoudStation : Measured, EngineStation {
         station.start();
         QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString&) { starts.push_back(frame()); });
         w.loudness().force(-18);
-        w.optTransition[4]->setValue(1);
+        w.transitionButtons[4]->setValue(1);
         w.hscVolume->setValue(85);
     }
     double startSec(std::size_t i) const { return i < starts.size() ? double(starts[i]) / kRate : 1e9; }
@@ -95,8 +95,8 @@ TEST(LoudnessOnEngine, SongsTwentyDbApartPlayAtTheTargetAndLoudPeaksHoldTheCeili
 
     LoudStation st("loudness");
     for (const QString& path : {quiet, loud, peaky})
-        st.w.AddFileToList(path, 0, *st.w.lstClipList);
-    st.w.btnPlay_Click();
+        st.w.addFileToList(path, 0, *st.w.clipList);
+    st.w.play();
     st.run(23);
     const auto out = st.take();
     ASSERT_GE(st.starts.size(), 3u);

@@ -31,7 +31,7 @@ TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
     DeadAirDialogView deadAir(r.w->deadAirDialog);
     StreamingDialogView streaming(r.w->streaming);
 
-    r.w->mnuDeadAir->click();
+    r.w->deadAirItem->click();
     QApplication::processEvents();
     ASSERT_TRUE(deadAir.isVisible());
     expectLegible(deadAir);
@@ -43,7 +43,7 @@ TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
     const DeadAirWatch::Settings& s = r.w->deadAir.settings();
     EXPECT_EQ(std::tuple(s.enabled, s.thresholdDb, s.seconds), std::tuple(false, -55.0, 30));
 
-    r.w->mnuStreaming->click();
+    r.w->streamingItem->click();
     QApplication::processEvents();
     ASSERT_TRUE(streaming.isVisible());
     expectLegible(streaming);

@@ -70,12 +70,13 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     const QString logs[2] = {g.dir.filePath(s("music/")), g.dir.filePath(s("insert/"))};
     PlayerWindow* windows[2] = {&g.music(), &g.insert()};
     for (int i = 0; i < 2; ++i) {
-        QDir().mkpath(windows[i]->strLogPath = logs[i]);
+        windows[i]->setLogFolder(logs[i]);
+        QDir().mkpath(logs[i]);
         windows[i]->setLogSwitch(true);
-        windows[i]->spinTransitionTime->setValue(3 - i);
+        windows[i]->transitionTimeSpinner->setValue(3 - i);
     }
-    g.music().OpenFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
-    g.music().btnPlay_Click();
+    g.music().openFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
+    g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
     // What each log must say: the songs heard starting, the rows that failed
@@ -89,15 +90,15 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     };
     // The hour's break, counted down, after the song, at once: {preload, wait for song}.
     const std::pair<const char*, int> shapes[3] = {{"5", 0}, {"5", 1}, {"0", 0}};
-    const Timer* ramps[4] = {&g.music().tmrTransition(), &g.insert().tmrTransition(), &g.insert().tmrTransition2(),
-                             &g.insert().tmrTransition3()};
+    const Timer* ramps[4] = {&g.music().rampTimer(), &g.insert().rampTimer(), &g.insert().insertInRampTimer(),
+                             &g.insert().backToMusicRampTimer()};
     Longest silence, waiting, countDown, ramp[4];
     // What could grow: streams, list rows, events, log files beyond one a day per window, objects.
     const auto sizes = [&](int day) {
         const auto files = [](const QString& f) { return QDir(f).entryList(QDir::Files).size(); };
         const auto objects = [](const QObject& o) { return o.findChildren<QObject*>().size(); };
-        return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().lstClipList->count(),
-                                      g.insert().lstClipList->count(), g.t().lstEvents->count(),
+        return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().clipList->count(),
+                                      g.insert().clipList->count(), g.t().lstEvents->count(),
                                       files(logs[0]) + files(logs[1]) - 2 * day,
                                       objects(g.music()) + objects(g.insert()) + objects(g.t())};
     };
@@ -111,9 +112,9 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             const std::int64_t now = g.r->time.elapsedMs();
             if ((start.msecsSinceStartOfDay() + now) % kHour == 10 * 60000) {
                 g.t().OptionsForm->txtPreload->setText(s(shapes[hour % 3].first));
-                g.insert().chkWaitForSong->setValue(shapes[hour % 3].second);
-                g.music().optTransition[static_cast<size_t>(hour % 5)]->setValue(1);
-                g.insert().optTransition[static_cast<size_t>(hour / 3 % 5)]->setValue(1);
+                g.insert().waitForSongCheck->setValue(shapes[hour % 3].second);
+                g.music().transitionButtons[static_cast<size_t>(hour % 5)]->setValue(1);
+                g.insert().transitionButtons[static_cast<size_t>(hour / 3 % 5)]->setValue(1);
                 ++hour;
             }
             const bool badFile = !g.r->media.failedOpens.isEmpty();
@@ -125,19 +126,19 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             const auto& st = g.r->media.streams();
             const bool heard = std::any_of(st.begin(), st.end(), [](FakeStream* f) { return f->audible() && f->volume() > -85 * 85; });
             silence.see(!heard, now, badFile);
-            waiting.see(g.insert().InsertReady == 1, now);
-            countDown.see(g.insert().tmrCountDown().isEnabled(), now);
+            waiting.see(g.insert().insertState() == InsertState::WaitingForSong, now);
+            countDown.see(g.insert().countDownTimer().isEnabled(), now);
             for (int i = 0; i < 4; ++i)
                 ramp[i].see(ramps[i]->isEnabled(), now);
-            if (going == 1 && g.insert().GoingBackToMusic == 0 && g.insert().PlayOverMusic == 1)
+            if (going == 1 && g.insert().goingBackToMusic() == false && g.insert().playsOverMusic() == true)
                 expected[0] << g.r->pathInPlay();
-            going = g.insert().GoingBackToMusic;
+            going = g.insert().goingBackToMusic();
         }
         // Nothing stuck: the break is over and the music plays.
-        EXPECT_EQ(std::tuple(g.insert().InsertReady, g.insert().GoingBackToMusic, g.insert().CurrentStatus,
-                             g.music().CurrentStatus, g.insert().tmrCountDown().isEnabled(), ramps[1]->isEnabled(),
+        EXPECT_EQ(std::tuple(g.insert().insertState(), g.insert().goingBackToMusic(), g.insert().status(),
+                             g.music().status(), g.insert().countDownTimer().isEnabled(), ramps[1]->isEnabled(),
                              ramps[2]->isEnabled(), ramps[3]->isEnabled()),
-                  std::tuple(0, 0, 0, 1, false, false, false, false));
+                  std::tuple(InsertState::Idle, false, DeckStatus::Stopped, DeckStatus::Playing, false, false, false, false));
         // Every event once: midnight's swap, the two music changes, 24 breaks.
         QStringList seen, events{s("00:00:00 Timing"), s("06:00:00 Music"), s("18:00:00 Music")};
         for (int h = 0; h < 24; ++h)

@@ -19,7 +19,7 @@ TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
     const QString app = rig.w->settingsAppName();
     rig.settings.save(app, s("Window"), s("Top"), s("3000"));
     rig.settings.save(app, s("Window"), s("Height"), s("4000"));
-    rig.w->Form_Load();
+    rig.w->load();
 
     // 768 pixels of screen at 15 twips each.
     EXPECT_EQ(geometry(*rig.w), Geometry(100, 100, 6615, 10520));
@@ -32,7 +32,7 @@ TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
     rig.ins->setWindowState(Form::WindowState::Maximized);
     rig.tim->setGeometry(0, 0, 5000, 2000);
     rig.screen.setAvailableTwips(QSize(28800, 16200));
-    rig.w->mnuLineUpWindows->click();
+    rig.w->lineUpWindowsItem->click();
     const auto all = [&] { return std::tuple(geometry(*rig.w), geometry(*rig.ins), geometry(*rig.tim)); };
     // The scheduler's size is its own.
     const auto tall = std::tuple(Geometry(100, 100, 6615, 15200), Geometry(6715, 100, 6615, 12140),
@@ -44,10 +44,10 @@ TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
     // A screen lower than the margins: the heights it cannot give stay, the
     // places are still set, and the windows go on working.
     rig.screen.setAvailableTwips(QSize(6000, 900));
-    rig.w->mnuLineUpWindows->click();
+    rig.w->lineUpWindowsItem->click();
     EXPECT_EQ(all(), tall);
-    rig.w->cmdShowOptions->press();
-    EXPECT_EQ(rig.w->cmdShowOptions->caption(), s(">>"));
+    rig.w->showOptionsButton->press();
+    EXPECT_EQ(rig.w->showOptionsButton->caption(), s(">>"));
 }
 
 using Panes = std::tuple<int, int, int, int, int, int, int>;
@@ -65,12 +65,12 @@ TEST(PlayerLayout, ListPanelAndProgressFollowTheSizeAndTheFold)
     EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 1285, 2125, 4335, 6630));
 
     // Folding gives the list the room; twice is back where it was.
-    rig.ins->cmdShowOptions->press();
+    rig.ins->showOptionsButton->press();
     EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 3205, 4045, 2415, 6630));
-    EXPECT_EQ(std::tuple(rig.ins->cmdShowOptions->caption(), rig.ins->showOptionsTop()), std::tuple(s(">>"), 143.0f));
-    rig.ins->cmdShowOptions->press();
+    EXPECT_EQ(std::tuple(rig.ins->showOptionsButton->caption(), rig.ins->showOptionsTop()), std::tuple(s(">>"), 143.0f));
+    rig.ins->showOptionsButton->press();
     EXPECT_EQ(panes(*rig.ins), Panes(120, 840, 6375, 1285, 2125, 4335, 6630));
-    EXPECT_EQ(std::tuple(rig.ins->cmdShowOptions->caption(), rig.ins->showOptionsTop()), std::tuple(s("<<"), 270.0f));
+    EXPECT_EQ(std::tuple(rig.ins->showOptionsButton->caption(), rig.ins->showOptionsTop()), std::tuple(s("<<"), 270.0f));
 
     // The frame's borders are not the list's; a user's resize lays out again.
     rig.w->setFrameWidth(120);
@@ -81,7 +81,7 @@ TEST(PlayerLayout, ListPanelAndProgressFollowTheSizeAndTheFold)
     // still follow, and it recovers when enlarged.
     rig.w->setGeometry(100, 100, 200, 3000);
     EXPECT_EQ(panes(*rig.w), Panes(120, 0, 8640, 6665, -2335, 4335, 2170));
-    rig.w->cmdShowOptions->press();
+    rig.w->showOptionsButton->press();
     EXPECT_EQ(panes(*rig.w), Panes(120, 0, 8640, 6665, -415, 2415, 2170));
     rig.w->setGeometry(100, 100, 6615, 10520);
     EXPECT_EQ(panes(*rig.w), Panes(120, 0, 6255, 7105, 7105, 2415, 9690));
@@ -91,7 +91,7 @@ TEST(AboutBoxLink, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
 {
     WindowRig rig;
     AboutBox& about = rig.about;
-    for (MenuItem* item : {rig.w->mnuAbout, rig.ins->mnuAbout, rig.tim->mnuAbout}) {
+    for (MenuItem* item : {rig.w->aboutItem, rig.ins->aboutItem, rig.tim->mnuAbout}) {
         about.lblVersion->setText(s("Version"));
         item->click();
         EXPECT_TRUE(about.isVisible());
@@ -104,8 +104,8 @@ TEST(AboutBoxLink, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
     about.Label2->click();
     about.Label5->click();
     // Help opens the manual from both player windows.
-    rig.w->mnuOnlineHelp->click();
-    rig.ins->mnuHelp->click();
+    rig.w->onlineHelpItem->click();
+    rig.ins->onlineHelpItem->click();
     EXPECT_EQ(rig.shell.opened, QStringList({s("manual"), s("manual")}));
 
     // A build that names them shows them and hands them to the desktop.

@@ -70,24 +70,24 @@ struct Break {
     Break(const Media& media, int type, const char* name) : st(name)
     {
         st.station.start();
-        music.spinCutFirst->setValue(2);
-        music.AddFileToList(media.a, 0, *music.lstClipList);
-        music.AddFileToList(media.b, 0, *music.lstClipList);
-        insert.optTransition[static_cast<size_t>(type)]->setValue(1);
-        insert.spinTransitionTime->setValue(kTransitionSeconds);
+        music.cutFirstSpinner->setValue(2);
+        music.addFileToList(media.a, 0, *music.clipList);
+        music.addFileToList(media.b, 0, *music.clipList);
+        insert.transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        insert.transitionTimeSpinner->setValue(kTransitionSeconds);
         for (const QString& path : media.inserts)
-            insert.AddFileToList(path, 0, *insert.lstClipList);
+            insert.addFileToList(path, 0, *insert.clipList);
 
-        music.btnPlay->press();
+        music.playButton->press();
         st.run(kPressAt);
         press = now();
-        insert.cmdInsertNow->press();
+        insert.insertNowButton->press();
         st.run(kRenderSeconds - kPressAt, [this] {
-            if (inEnd < 0 && !insert.tmrTransition2().isEnabled())
+            if (inEnd < 0 && !insert.insertInRampTimer().isEnabled())
                 inEnd = now();
-            if (back < 0 && insert.GoingBackToMusic != 0)
+            if (back < 0 && insert.goingBackToMusic() != false)
                 back = now();
-            if (back >= 0 && backEnd < 0 && insert.GoingBackToMusic == 0)
+            if (back >= 0 && backEnd < 0 && insert.goingBackToMusic() == false)
                 backEnd = now();
         });
         out = st.take();
@@ -152,7 +152,7 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
         EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
         EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
         EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
-        EXPECT_EQ(std::pair(br.insert.CurrentStatus, br.music.CurrentStatus), std::pair(0, 1));
+        EXPECT_EQ(std::pair(br.insert.status(), br.music.status()), std::pair(0, 1));
         if (type == 0) {
             // Across each ramp one side falls and the other rises, 100 ms at a
             // time (the insert-in starting after the first tick's blip).

@@ -16,13 +16,13 @@ struct InsertIn {
     BreakRig b;
     InsertIn(int type, int seconds, int iv, int mv)
     {
-        b.in().spinTransitionTime->setValue(seconds);
-        b.in().optTransition[static_cast<size_t>(type)]->setValue(1);
-        b.in().hscVolume->setValue(iv);
-        b.m().btnPlay_Click();
+        b.in().transitionTimeSpinner->setValue(seconds);
+        b.in().transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        b.in().masterVolume->setValue(iv);
+        b.m().play();
         b.r.time.advance(3000);
-        b.m().hscVolume->setValue(mv);
-        b.in().cmdInsertNow->press();
+        b.m().masterVolume->setValue(mv);
+        b.in().insertNowButton->press();
     }
     // Ticks first..last of `t` have these faders.
     template <typename Insert, typename Music>
@@ -48,15 +48,15 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
     EXPECT_EQ(std::pair(t[85].c, t[85].ms), std::pair(0, std::int64_t{86 * 60}));  // a tick each 5000 / 85 ms
 
     // The music waits, paused at the start of its next song, at its own level.
-    EXPECT_EQ(std::tuple(b.in().InsertReady, b.m().CurrentStatus, b.m().ItemPlaying), std::tuple(0, 2, 2));
+    EXPECT_EQ(std::tuple(b.in().insertState(), b.m().status(), b.m().rowInPlay()), std::tuple(InsertState::Idle, DeckStatus::Paused, 2));
 
     // Back to music: the music rises one step a tick while the insert falls.
     b.r.time.advance(2000);
-    b.in().cmdBackToMusic->press();
+    b.in().backToMusicButton->press();
     t = b.recordRamp();
     ASSERT_EQ(t.size(), 86u);
     InsertIn::expectTicks(t, 1, 85, [](int c) { return c; }, [](int c) { return 85 - c; });
-    EXPECT_EQ(std::pair(b.in().GoingBackToMusic, b.in().CurrentStatus), std::pair(0, 0));
+    EXPECT_EQ(std::pair(b.in().goingBackToMusic(), b.in().status()), std::pair(false, DeckStatus::Stopped));
     EXPECT_EQ(b.r.stream(b.music[1])->state(), FakeStream::State::Running);
 }
 
@@ -82,47 +82,47 @@ TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
         for (const Line& l : sh.lines)
             InsertIn::expectTicks(t, l.first, l.last, [&](int c) { return l.ia + l.ib * c; },
                                   [&](int c) { return l.ma + l.mb * c; });
-        EXPECT_EQ(s.b.m().CurrentStatus, 2);
+        EXPECT_EQ(s.b.m().status(), DeckStatus::Paused);
     }
     {
         InsertIn s(4, 3, 85, 70);  // Cut: the switch on tick 1, the cue on tick 2
         const auto t = s.b.recordRamp();
         ASSERT_EQ(t.size(), 2u);
-        EXPECT_EQ(std::tuple(t[0].insert, t[0].music, t[1].c, s.b.m().CurrentStatus), std::tuple(0, 85, 0, 2));
+        EXPECT_EQ(std::tuple(t[0].insert, t[0].music, t[1].c, s.b.m().status()), std::tuple(0, 85, 0, DeckStatus::Paused));
     }
     // An insert master of 0 ends each ramp on its first tick; the ramp still
     // ticks, so the music is cued and comes back.
     InsertIn s(0, 5, 0, 85);
     s.b.r.time.advance(100);
-    EXPECT_FALSE(s.b.in().tmrTransition2().isEnabled());
-    EXPECT_EQ(s.b.m().CurrentStatus, 2);
-    s.b.in().cmdBackToMusic->press();
+    EXPECT_FALSE(s.b.in().insertInRampTimer().isEnabled());
+    EXPECT_EQ(s.b.m().status(), DeckStatus::Paused);
+    s.b.in().backToMusicButton->press();
     s.b.r.time.advance(100);
-    EXPECT_FALSE(s.b.in().tmrTransition3().isEnabled());
-    EXPECT_TRUE(s.b.m().CurrentStatus == 1 && s.b.audible(s.b.m()));
+    EXPECT_FALSE(s.b.in().backToMusicRampTimer().isEnabled());
+    EXPECT_TRUE(s.b.m().status() == DeckStatus::Playing && s.b.audible(s.b.m()));
 }
 
 TEST(InsertRamps, PlayOverMusicLeavesTheMusicAlone)
 {
     InsertIn s(0, 1, 85, 64);
     BreakRig& b = s.b;
-    b.in().chkPlayOverMusic->setValue(1);
-    b.in().cmdInsertNow->press();  // restart the break with the music played over
+    b.in().playOverMusicCheck->setValue(1);
+    b.in().insertNowButton->press();  // restart the break with the music played over
     const FakeStream* music = b.r.stream(b.music[0]);
     const auto t = b.recordRamp();
     for (const auto& k : t)
         EXPECT_EQ(k.music, 21) << "tick " << k.c;
-    EXPECT_EQ(std::pair(b.m().CurrentStatus, b.m().ItemPlaying), std::pair(1, 1));
+    EXPECT_EQ(std::pair(b.m().status(), b.m().rowInPlay()), std::pair(DeckStatus::Playing, 1));
     EXPECT_EQ(b.r.stream(b.music[0]), music);
 }
 
 TEST(InsertRamps, MusicOnItsLastSongIsCuedToItsFirst)
 {
     BreakRig b;
-    b.m().lstClipList->selectOnly(4);
-    b.m().mnuPlaySelectedItem_Click();
+    b.m().clipList->selectOnly(4);
+    b.m().playSelected();
     b.r.time.advance(3000);
-    b.in().cmdInsertNow->press();
+    b.in().insertNowButton->press();
     b.recordRamp();
-    EXPECT_EQ(std::pair(b.m().ItemPlaying, b.r.stream(b.music[0])->state()), std::pair(1, FakeStream::State::Paused));
+    EXPECT_EQ(std::pair(b.m().rowInPlay(), b.r.stream(b.music[0])->state()), std::pair(1, FakeStream::State::Paused));
 }

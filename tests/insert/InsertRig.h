@@ -22,11 +22,11 @@ struct BreakRig {
     }
     MusicWindow& m() const { return *r.w; }
     InsertWindow& in() const { return *r.ins; }
-    static int fader(const PlayerWindow& w) { return w.vscVolume[static_cast<size_t>(w.ChannelPlaying)]->value(); }
+    static int fader(const PlayerWindow& w) { return w.channelFaders[static_cast<size_t>(w.channelInPlay())]->value(); }
     // Something a listener hears from this window.
     bool audible(const PlayerWindow& w) const
     {
-        for (const auto& p : w.Players) {
+        for (const Player* p : {w.playerIn(0), w.playerIn(1)}) {
             FakeStream* s = p ? r.stream(p->fileName()) : nullptr;
             if (s && s->audible())
                 return true;
@@ -42,7 +42,7 @@ struct BreakRig {
     std::vector<Tick> recordRamp()
     {
         const std::int64_t from = r.time.elapsedMs();
-        return r.recordTicks(in(), in().DoingTransition, from,
+        return r.recordTicks(in(), in().rampStep(), from,
                              [&](int c) { return Tick{c, fader(in()), fader(m()), r.time.elapsedMs() - from}; });
     }
 };

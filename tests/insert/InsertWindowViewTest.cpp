@@ -30,7 +30,7 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     WindowRig rig(false);
     InsertWindow& insert = *rig.ins;
     InsertWindowView view(insert);
-    rig.w->Form_Load();
+    rig.w->load();
     rig.tim->PreLoadTime = 5;
     ASSERT_TRUE(insert.isLoaded());
     EXPECT_TRUE(view.isVisible());
@@ -41,11 +41,11 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     insert.setGeometry(6615, 0, 6615, 10520);
     settle();
     ASSERT_EQ(view.frameGeometry().size(), QSize(441, 701));
-    auto* prepare = child<QAbstractButton>(view, "cmdPrepareInsert");
-    auto* abort = child<QAbstractButton>(view, "cmdAbortInsert");
-    auto* ready = child<QLabel>(view, "lblReady");
-    auto* count = child<QLabel>(view, "lblCountDown(0)");
-    auto* status = child<QLabel>(view, "lblStatus");
+    auto* prepare = child<QAbstractButton>(view, "prepareInsertButton");
+    auto* abort = child<QAbstractButton>(view, "abortButton");
+    auto* ready = child<QLabel>(view, "readyLabel");
+    auto* count = child<QLabel>(view, "countDownLabel(0)");
+    auto* status = child<QLabel>(view, "statusLabel");
     expectLegible(view);
     savePicture(view, s("insert-view"));
     const QList<QWidget*> steady{count, abort, ready, prepare, view.list()};
@@ -65,7 +65,7 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     savePicture(view, s("insert-view-countdown"));
     // The music's time left while a break waits for its song, and the longest count.
     for (const char* text : {"-00:-00", "32767", "4"}) {
-        insert.link().setCountDownText(s(text));
+        insert.link().showMusicTimeLeft(s(text));
         settle();
         for (int i = 0; i < steady.size(); ++i)
             EXPECT_EQ(placeIn(view, steady[i]), before[i]) << steady[i]->objectName().toStdString() << " moved at "

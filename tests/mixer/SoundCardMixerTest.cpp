@@ -52,7 +52,7 @@ struct MixerWindow {
     WindowRig rig;
     MusicWindow& w = *rig.w;
     explicit MixerWindow(FakeMixerCard& card) : mixer(card), rig(mixer) {}
-    std::pair<int, int> switches() const { return {w.chkMicMute->value(), w.chkLinMute->value()}; }
+    std::pair<int, int> switches() const { return {w.micSwitch->value(), w.lineSwitch->value()}; }
 };
 
 // A recording device that can be missing, and hands out what the test records.
@@ -86,8 +86,8 @@ TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAl
         MixerWindow m(card);
         // Ticked means audible: the muted microphone starts unticked, the line ticked.
         EXPECT_EQ(m.switches(), std::pair(0, 1));
-        m.w.chkMicMute->setValue(1);
-        m.w.chkLinMute->setValue(0);
+        m.w.micSwitch->setValue(1);
+        m.w.lineSwitch->setValue(0);
         EXPECT_EQ(std::pair(card.values[kMicMute], card.values[kLineMute]), std::pair(0, 1));
         EXPECT_EQ(MixerWindow(card).switches(), std::pair(1, 0));  // after a restart
     }
@@ -96,8 +96,8 @@ TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAl
     MixerWindow m(card);
     EXPECT_EQ(m.switches(), std::pair(1, 1));
     const int writes = card.writes;
-    m.w.chkLinMute->setValue(0);
-    m.w.chkLinMute->setValue(1);
+    m.w.lineSwitch->setValue(0);
+    m.w.lineSwitch->setValue(1);
     EXPECT_EQ(std::pair(card.writes, m.mixer.LineMute()), std::pair(writes, false));
 
     // Without a card: nothing looked up, nothing muted as far as anyone can tell.
@@ -106,7 +106,7 @@ TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAl
     none.values[kMicMute] = 1;
     MixerWindow n(none);
     EXPECT_EQ(n.switches(), std::pair(1, 1));
-    n.w.chkMicMute->setValue(0);
+    n.w.micSwitch->setValue(0);
     EXPECT_FALSE(n.mixer.setVolumeLevel(10));
     EXPECT_EQ(std::tuple(n.mixer.isOpen(), none.lookups, none.writes, n.mixer.VolumeLevel(), n.mixer.MikrofonMute()),
               std::tuple(false, 0, 0, 0, false));

@@ -52,14 +52,14 @@ struct MusicOnEngine : EngineStation {
     std::vector<float> playPair(const Songs& songs, int type, int transitionTime, double seconds,
                                 const QStringList& between = {})
     {
-        w.optTransition[static_cast<size_t>(type)]->setValue(1);
-        w.spinTransitionTime->setValue(transitionTime);
-        w.spinCutFirst->setValue(2);
-        w.AddFileToList(songs.a, 0, *w.lstClipList);
+        w.transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        w.transitionTimeSpinner->setValue(transitionTime);
+        w.cutFirstSpinner->setValue(2);
+        w.addFileToList(songs.a, 0, *w.clipList);
         for (const QString& path : between)
-            w.AddFileToList(path, 0, *w.lstClipList);
-        w.AddFileToList(songs.b, 0, *w.lstClipList);
-        w.btnPlay_Click();
+            w.addFileToList(path, 0, *w.clipList);
+        w.addFileToList(songs.b, 0, *w.clipList);
+        w.play();
         run(seconds);
         return take();
     }
@@ -139,10 +139,10 @@ TEST(MusicWindowOnEngine, DeadAirIsSkippedAndAQuietPassageIsNot)
                      [&log](const QString& error, const QString& p) { log << error + QFileInfo(p.trimmed()).fileName(); });
     QList<double> startedAt;
     QObject::connect(&st.w, &PlayerWindow::songStarted, [&](const QString&) { startedAt << double(st.frame()) / kRate; });
-    st.w.spinTransitionTime->setValue(1);
+    st.w.transitionTimeSpinner->setValue(1);
     for (const char* name : {"quiet.wav", "gap.wav", "next.wav"})
-        st.w.AddFileToList(path(name), 0, *st.w.lstClipList);
-    st.w.btnPlay_Click();
+        st.w.addFileToList(path(name), 0, *st.w.clipList);
+    st.w.play();
     st.run(50);
 
     // The quiet song plays to its end; the gap's silence is skipped 15 s in.

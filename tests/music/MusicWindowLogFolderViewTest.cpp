@@ -24,22 +24,22 @@ TEST(MusicWindowLogFolderView, TypedFolderAcceptedWithOkBecomesTheLogFolder)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("logs"))));
     r.w->setGeometry(1500, 900, 6615, 9000);
-    r.w->strLogPath = dir.path() + QLatin1Char('/');
+    r.w->setLogFolder(dir.path() + QLatin1Char('/'));
     auto* edit = child<QLineEdit>(view, "txtLogPath");
 
-    r.w->mnuLogFolder->click();
+    r.w->logFolderItem->click();
     EXPECT_TRUE(view.isVisible());
     EXPECT_EQ(view.pos(), QPoint(1600 / kTwipsPerPixel, 1000 / kTwipsPerPixel));  // the music window's corner + 100 twips
     EXPECT_EQ(edit->text(), dir.path());
     QTest::keyClicks(edit, QStringLiteral("/logs"));
     child<QPushButton>(view, "cmdOk")->click();
     EXPECT_FALSE(view.isVisible());
-    EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
+    EXPECT_EQ(r.w->logFolder(), dir.path() + QStringLiteral("/logs/"));
 
     // X only closes it.
-    r.w->mnuLogFolder->click();
+    r.w->logFolderItem->click();
     QTest::keyClicks(edit, QStringLiteral("x"));
     child<QPushButton>(view, "cmdClose")->click();
     EXPECT_FALSE(view.isVisible() || r.logFolderWindow.isVisible());
-    EXPECT_EQ(r.w->strLogPath, dir.path() + QStringLiteral("/logs/"));
+    EXPECT_EQ(r.w->logFolder(), dir.path() + QStringLiteral("/logs/"));
 }

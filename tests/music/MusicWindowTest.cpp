@@ -14,6 +14,6 @@ TEST(MusicWindow, PlaysItsCommandLineFile)
     r.media.addFile(path, 200);
     r.station.setCommandLine(QStringLiteral("\"/music/My Songs/Song\" One.mp3\""), QString());  // every quote goes
     r.station.start();
-    EXPECT_EQ(r.w->lstClipList->text(1, ColTitle), QStringLiteral("Song One"));
+    EXPECT_EQ(r.w->clipList->text(1, ColTitle), QStringLiteral("Song One"));
     EXPECT_EQ(r.stream(path)->state(), FakeStream::State::Running);
 }

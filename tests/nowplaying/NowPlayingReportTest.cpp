@@ -49,11 +49,11 @@ TEST(NowPlayingReport, ReportsEachMusicSongWholeWithItsPlayedLength)
     r.w->setCutFirst(5);
     r.w->setCutLast(10);
     r.add(s("Albums/Best Of/Song One"), 200);
-    r.w->lstClipList->setText(1, ColTitle, s("Rock & Roll #1 café+"));
-    r.w->lstClipList->setText(1, ColArtist, s("Zoë"));
-    r.w->lstClipList->setText(1, ColCd, s("Live?/Loud"));
+    r.w->clipList->setText(1, ColTitle, s("Rock & Roll #1 café+"));
+    r.w->clipList->setText(1, ColArtist, s("Zoë"));
+    r.w->clipList->setText(1, ColCd, s("Live?/Loud"));
     const QString shortSong = r.add(s("short"), 12);  // the trims would leave nothing of it
-    r.w->btnPlay_Click();
+    r.w->play();
     ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
 
     // The path and the keys in order, each value whole, the seconds between the trims.
@@ -76,13 +76,13 @@ TEST(NowPlayingReport, SendsNothingWhileDisabledNorForInserts)
     ReportRig rig(server.url());
     WindowRig& r = rig.r;
     NowPlayingReport& live = rig.live;
-    r.w->cmdLive365id3->press();
+    r.w->nowPlayingButton->press();
     EXPECT_TRUE(live.isVisible());
 
     // Off: the fields follow the songs, nothing is sent, "Send" is greyed and does nothing.
     r.add(s("first"), 100);
     r.add(s("second"), 100);
-    r.w->btnPlay_Click();
+    r.w->play();
     EXPECT_EQ(live.txtFilename->text(), s("first.mp3"));
     live.cmdSendId3Tags->press();
 
@@ -94,7 +94,7 @@ TEST(NowPlayingReport, SendsNothingWhileDisabledNorForInserts)
     live.txtFilename->onChange = [&] { filled << live.txtFilename->text(); };
     r.addInsert(s("ad1"), 10);
     const QString last = r.addInsert(s("ad2"), 10);
-    r.ins->cmdInsertNow->press();
+    r.ins->insertNowButton->press();
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay(r.ins) == last; }));
     EXPECT_EQ(filled, QStringList{s("second.mp3")});
     ASSERT_TRUE(rig.answered(LoopbackHttpServer::page(1)));
@@ -109,7 +109,7 @@ TEST(NowPlayingReport, FailuresShowInThePaneWhileTheMusicPlaysOn)
     WindowRig& r = rig.r;
     rig.live.chkSend->setValue(1);
     const QString song = r.add(s("song"), 100);
-    r.w->btnPlay_Click();
+    r.w->play();
     // The song is under way before any answer could have come.
     EXPECT_EQ(r.stream(song)->state(), FakeStream::State::Running);
     ASSERT_TRUE(EventLoopApp::spinUntil([&] { return !rig.live.WebBrowser1->text().isEmpty(); }));
@@ -133,18 +133,17 @@ TEST(NowPlayingReport, ThePasswordIsWrittenNowhere)
         ReportRig unreachable(QUrl(s("http://127.0.0.1:1")));
         for (ReportRig* rr : {&rig, &unreachable}) {
             WindowRig& r = rr->r;
-            r.w->strLogPath = dir.path() + QLatin1Char('/');
-            r.w->mnuWriteLog->click();
+            r.w->setLogFolder(dir.path() + QLatin1Char('/'));
+            r.w->writeLogItem->click();
             rr->live.txtPassword->setText(password);
             rr->live.chkSend->setValue(1);
             r.add(s("a"), 30);
             r.add(s("b"), 30);
-            r.w->btnPlay_Click();
-            r.runUntil([&] { return r.w->ItemPlaying == 2; });
+            r.w->play();
+            r.runUntil([&] { return r.w->rowInPlay() == 2; });
             EXPECT_TRUE(EventLoopApp::spinUntil([&] { return !rr->live.WebBrowser1->text().isEmpty(); }));
-            int cancel = 0;
             r.dialogs.answerYes = true;
-            r.w->Form_Unload(cancel);
+            r.w->mayClose();
             EXPECT_FALSE(r.settings.values.isEmpty());
             written << rr->live.WebBrowser1->text() << r.settings.values.values();
         }

@@ -19,28 +19,28 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
     WindowRig r(QDateTime(QDate(2026, 3, 7), QTime(23, 58, 30)));
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    r.w->strLogPath = folder;
+    r.w->setLogFolder(folder);
     const AsRunLog format(r.time);
     auto line = [&](const QDateTime& when, int activation, const char* error, const QString& path) {
         return (format.lineText(when, activation, QLatin1String(error), path) + QStringLiteral("\r\n")).toLatin1();
     };
 
     r.add(QStringLiteral("a"), 60);
-    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);  // cannot be opened
+    r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->clipList);  // cannot be opened
     const QString b = r.add(QStringLiteral("b"), 60);
     const QString c = r.add(QStringLiteral("c"), 60);
     QList<QPair<QDateTime, QString>> started;
     QObject::connect(r.w, &PlayerWindow::songStarted, [&](const QString& p) { started.append({r.time.now(), p}); });
 
     // Off: a song start writes nothing.
-    r.w->btnPlay_Click();
+    r.w->play();
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
     const QDateTime on = r.time.now();
-    r.w->mnuWriteLog->click();
+    r.w->writeLogItem->click();
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == c; }));
     r.time.advance(1000);
     const QDateTime off = r.time.now();
-    r.w->mnuWriteLog->click();
+    r.w->writeLogItem->click();
     EXPECT_FALSE(r.w->logSwitch());
 
     // The file that will not open is logged with its path and passed over.
@@ -55,8 +55,8 @@ TEST(AsRunLogWindow, SongsErrorsAndSwitchingAcrossMidnight)
               line(started[2].first, 0, "", c) + line(off, AsRunLog::LogEnd, "", QString()));
 
     // A folder that cannot be written loses the lines and nothing else: songs go on.
-    r.w->mnuWriteLog->click();
-    r.w->strLogPath = dir.filePath(QStringLiteral("gone/"));
+    r.w->writeLogItem->click();
+    r.w->setLogFolder(dir.filePath(QStringLiteral("gone/")));
     ASSERT_TRUE(r.runUntil([&] { return started.size() == 5; }));
-    EXPECT_TRUE(r.w->CurrentStatus == 1 && !QDir(dir.filePath(QStringLiteral("gone"))).exists());
+    EXPECT_TRUE(r.w->status() == DeckStatus::Playing && !QDir(dir.filePath(QStringLiteral("gone"))).exists());
 }

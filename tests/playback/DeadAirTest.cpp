@@ -24,7 +24,7 @@ struct Watched : WindowRig {
                              if (!error.isEmpty())
                                  errors << error + path;
                          });
-        w->btnPlay_Click();
+        w->play();
         time.advance(3000);  // the fade-in over
     }
     void level(double db) { media.watchPeak = static_cast<float>(std::pow(10.0, db / 20.0)); }
@@ -44,29 +44,29 @@ TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
     ASSERT_EQ(r.pathInPlay(), r.a);
 
     // Paused, then a ramp running: the count waits.
-    r.w->btnPause_Click();
+    r.w->pause();
     r.time.advance(20000);
-    r.w->btnPause_Click();
+    r.w->pause();
     EXPECT_EQ(r.pathInPlay(), r.a);
     r.time.advance(14900);
     EXPECT_EQ(r.pathInPlay(), r.a);
     r.time.advance(200);
     // Moved on as Next does.
-    EXPECT_EQ(std::tuple(r.pathInPlay(), r.errors, r.w->tmrTransition().isEnabled()),
+    EXPECT_EQ(std::tuple(r.pathInPlay(), r.errors, r.w->rampTimer().isEnabled()),
               std::tuple(r.b, QStringList{s("**SILENCE** /music/a.mp3")}, true));
     r.time.advance(15500);  // b's silence counts from the ramp's end, a second on
     EXPECT_EQ(r.pathInPlay(), r.b);
 
     // Switched off in the dialog: silence plays on, and the setting is kept.
-    r.w->mnuDeadAir->click();
+    r.w->deadAirItem->click();
     ASSERT_TRUE(r.w->deadAirDialog.isVisible());
     r.w->deadAirDialog.chkEnabled->setValue(0);
     r.w->deadAirDialog.cmdOk->press();
     r.time.advance(60000);
     EXPECT_EQ(r.pathInPlay(), r.b);
-    r.w->SaveSettings();
+    r.w->saveSettings();
     MusicWindow again(r.services);
-    again.GetSettings();
+    again.loadSettings();
     EXPECT_FALSE(again.deadAir.settings().enabled);
 }
 

@@ -10,50 +10,50 @@ using namespace tavlo::test;
 TEST(Deck, LevelsTrimmingAndTheHandOverPoint)
 {
     WindowRig r;
-    r.w->spinCutFirst->setValue(10);
-    r.w->spinCutLast->setValue(15);
+    r.w->cutFirstSpinner->setValue(10);
+    r.w->cutLastSpinner->setValue(15);
     const QString a = r.add(QStringLiteral("a"), 200);
     const QString b = r.add(QStringLiteral("b"), 150);
-    r.w->btnPlay_Click();
+    r.w->play();
     EXPECT_EQ(r.stream(a)->position(), 10.0);
     r.time.advance(1000);  // the 1 s ramp is over
-    EXPECT_EQ(std::pair(r.w->lblTotal->text(), r.w->lblTimeLeft->text()),
+    EXPECT_EQ(std::pair(r.w->songLengthLabel->text(), r.w->timeLeftLabel->text()),
               std::pair(QStringLiteral("02:55"), QStringLiteral("02:53")));  // to the hand-over, 1 s early
 
     // The master level reaches the channel in play: fader, player, label.
-    EXPECT_EQ(std::tuple(r.fader(r.w->ChannelPlaying), r.stream(a)->volume(), r.w->lblMasterVolume->text()),
+    EXPECT_EQ(std::tuple(r.fader(r.w->channelInPlay()), r.stream(a)->volume(), r.w->masterVolumeLabel->text()),
               std::tuple(21, -441, QStringLiteral("75%")));  // master 64, -4.41 dB
 
     // The change starts when the position reads 185 - 1.
     ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == b; }));
-    EXPECT_EQ(r.w->Players[static_cast<size_t>(r.outgoing())]->position(), 184);
+    EXPECT_EQ(r.w->playerIn(static_cast<size_t>(r.outgoing()))->position(), 184);
 }
 
 TEST(Deck, PauseAndASongChangeWhilePaused)
 {
     WindowRig r;
-    r.w->spinCutFirst->setValue(5);
+    r.w->cutFirstSpinner->setValue(5);
     const QString a = r.add(QStringLiteral("a"), 300);
     const QString b = r.add(QStringLiteral("b"), 300);
     const QString c = r.add(QStringLiteral("c"), 300);
     auto state = [&](const QString& p) { return r.stream(p)->state(); };
 
-    r.w->btnPlay->press();
+    r.w->playButton->press();
     r.time.advance(3000);  // past the first ramp
 
     // A song change while paused cues the new song at its trimmed start and
     // the master level; the old one stays paused and silent.
-    r.w->btnPause->press();
-    r.w->lstClipList->selectOnly(2);
-    r.w->mnuPlaySelectedItem_Click();
+    r.w->pauseButton->press();
+    r.w->clipList->selectOnly(2);
+    r.w->playSelected();
     r.time.advance(10000);
     EXPECT_EQ(std::tuple(state(b), r.stream(b)->position(), r.stream(b)->volume()),
               std::tuple(FakeStream::State::Paused, 5.0, -441));
     EXPECT_EQ(std::pair(state(a), r.stream(a)->volume()), std::pair(FakeStream::State::Paused, -7225));
-    EXPECT_FALSE(r.w->tmrTransition().isEnabled());
+    EXPECT_FALSE(r.w->rampTimer().isEnabled());
 
-    r.w->btnNext->press();  // resumes, then changes
-    EXPECT_EQ(std::pair(r.w->CurrentStatus, state(c)), std::pair(1, FakeStream::State::Running));
+    r.w->nextButton->press();  // resumes, then changes
+    EXPECT_EQ(std::pair(r.w->status(), state(c)), std::pair(DeckStatus::Playing, FakeStream::State::Running));
 }
 
 TEST(Deck, EndsOfTheListAndUnopenableFiles)
@@ -63,46 +63,46 @@ TEST(Deck, EndsOfTheListAndUnopenableFiles)
     r.add(QStringLiteral("a"), 60);
     const QString b = r.add(QStringLiteral("b"), 60);
     const QString c = r.add(QStringLiteral("c"), 60);
-    r.w->btnPlay_Click();
-    r.w->btnBack_Click();  // index 0 loads row 1
-    EXPECT_EQ(r.w->ItemPlaying, 1);
+    r.w->play();
+    r.w->back();  // index 0 loads row 1
+    EXPECT_EQ(r.w->rowInPlay(), 1);
 
     // Next on the last row reorders; the song in play finishes first.
     for (int i = 0; i < 3; ++i)
-        r.w->btnNext_Click();
-    ASSERT_TRUE(r.runUntil([&] { return r.w->ItemPlaying == 1; }));
+        r.w->next();
+    ASSERT_TRUE(r.runUntil([&] { return r.w->rowInPlay() == 1; }));
     // c is row 1 of the new order.
-    EXPECT_EQ(std::pair(r.w->Players[static_cast<size_t>(r.outgoing())]->position(), r.pathInPlay()), std::pair(59, c));
+    EXPECT_EQ(std::pair(r.w->playerIn(static_cast<size_t>(r.outgoing()))->position(), r.pathInPlay()), std::pair(59, c));
 
     // Files that will not open are passed over in the same song change,
     // which then runs in the channel it would have used.
-    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 2, *r.w->lstClipList);
-    r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->lstClipList);
-    const int channel = 1 - r.w->ChannelPlaying;
-    r.w->btnNext_Click();
-    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->ChannelPlaying, r.w->ItemPlaying, r.w->tmrTransition().isEnabled()),
+    r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 2, *r.w->clipList);
+    r.w->addFileToList(QStringLiteral("/music/gone2.mp3"), 3, *r.w->clipList);
+    const int channel = 1 - r.w->channelInPlay();
+    r.w->next();
+    EXPECT_EQ(std::tuple(r.pathInPlay(), r.w->channelInPlay(), r.w->rowInPlay(), r.w->rampTimer().isEnabled()),
               std::tuple(b, channel, 4, true));
 
     // Bad rows to the end of the list: the song in play keeps its channel
     // and its end, and the list starts over in a new order after it.
-    r.w->mnuClear_Click();
+    r.w->clearList();
     const QString d = r.add(QStringLiteral("d"), 60);
-    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);
-    r.w->btnPlay_Click();
+    r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->clipList);
+    r.w->play();
     r.time.advance(3000);
-    r.w->btnNext_Click();
+    r.w->next();
     r.time.advance(100);
     EXPECT_EQ(r.pathInPlay(), d);
-    ASSERT_TRUE(r.runUntil([&] { return r.w->Players[static_cast<size_t>(r.outgoing())] &&
-                                        r.w->Players[static_cast<size_t>(r.outgoing())]->fileName() == d; }, 70000));
-    EXPECT_EQ(std::pair(r.pathInPlay(), r.w->CurrentStatus), std::pair(d, 1));  // d again, whole ramp out of the old d
+    ASSERT_TRUE(r.runUntil([&] { return r.w->playerIn(static_cast<size_t>(r.outgoing())) &&
+                                        r.w->playerIn(static_cast<size_t>(r.outgoing()))->fileName() == d; }, 70000));
+    EXPECT_EQ(std::pair(r.pathInPlay(), r.w->status()), std::pair(d, DeckStatus::Playing));  // d again, whole ramp out of the old d
 
     // A whole list that will not open stops the deck as an empty list does.
-    r.w->mnuClear_Click();
-    r.w->AddFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->lstClipList);
-    r.w->AddFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->lstClipList);
-    r.w->btnNext_Click();
-    EXPECT_EQ(std::tuple(r.w->ItemPlaying, r.w->CurrentStatus), std::tuple(-1, 0));
+    r.w->clearList();
+    r.w->addFileToList(QStringLiteral("/music/gone.mp3"), 0, *r.w->clipList);
+    r.w->addFileToList(QStringLiteral("/music/gone2.mp3"), 0, *r.w->clipList);
+    r.w->next();
+    EXPECT_EQ(std::tuple(r.w->rowInPlay(), r.w->status()), std::tuple(-1, DeckStatus::Stopped));
 }
 
 TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
@@ -110,23 +110,23 @@ TEST(Deck, ListCommandsKeepItemPlayingOnTheSameSong)
     WindowRig r;
     for (int i = 1; i <= 5; ++i)
         r.add(QStringLiteral("s%1").arg(i), 300);
-    PlaylistModel& list = *r.w->lstClipList;
+    PlaylistModel& list = *r.w->clipList;
     list.setSelected(3, true);
-    r.w->lstClipList_DblClick();
-    EXPECT_EQ(std::pair(r.w->ItemPlaying, list.firstSelected()), std::pair(3, 3));  // shown selected
+    r.w->onListDoubleClick();
+    EXPECT_EQ(std::pair(r.w->rowInPlay(), list.firstSelected()), std::pair(3, 3));  // shown selected
 
-    r.w->AddFileToList(QStringLiteral("/music/x.mp3"), 3, list);  // at the row in play
-    r.w->AddFileToList(QStringLiteral("/music/y.mp3"), 5, list);  // after it
-    EXPECT_EQ(r.w->ItemPlaying, 4);
+    r.w->addFileToList(QStringLiteral("/music/x.mp3"), 3, list);  // at the row in play
+    r.w->addFileToList(QStringLiteral("/music/y.mp3"), 5, list);  // after it
+    EXPECT_EQ(r.w->rowInPlay(), 4);
 
     // s1 s2 x s3 y s4 s5, s3 in play: delete s1 and x (two runs of rows),
     // then s3 itself; it plays on, and the row before it is the one in play.
     list.selectOnly(1);
     list.setSelected(3, true);
-    r.w->mnuDeleteSelectedItem_Click();
-    EXPECT_EQ(r.w->ItemPlaying, 2);
+    r.w->deleteSelected();
+    EXPECT_EQ(r.w->rowInPlay(), 2);
     list.selectOnly(2);
-    r.w->mnuDeleteSelectedItem_Click();
-    EXPECT_EQ(std::pair(r.w->ItemPlaying, r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
+    r.w->deleteSelected();
+    EXPECT_EQ(std::pair(r.w->rowInPlay(), r.pathInPlay()), std::pair(1, QStringLiteral("/music/s3.mp3")));
     EXPECT_EQ(r.column(ColTitle), (QStringList{QStringLiteral("s2"), QStringLiteral("y"), QStringLiteral("s4"), QStringLiteral("s5")}));
 }

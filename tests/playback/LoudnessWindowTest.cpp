@@ -24,24 +24,24 @@ TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
     r.loudness.known.insert(silent, {LoudnessMeasurement::State::Unmeasurable});
     // `late` is never measured in time.
 
-    EXPECT_FALSE(w.mnuNormalizeLoudness->checked());
-    w.btnPlay_Click();
+    EXPECT_FALSE(w.normalizeLoudnessItem->checked());
+    w.play();
     EXPECT_EQ(r.stream(loud)->trimAtFirstRun, 0) << "switched off: every song as it is";
     EXPECT_TRUE(r.loudness.requests.empty()) << "nothing is measured while off";
 
     // Switched on in the middle of the list: the rows after the one in play.
-    w.mnuNormalizeLoudness->click();
-    EXPECT_TRUE(w.mnuNormalizeLoudness->checked());
+    w.normalizeLoudnessItem->click();
+    EXPECT_TRUE(w.normalizeLoudnessItem->checked());
     EXPECT_EQ(r.loudness.requests.value(0), (QStringList{quiet, peaky, silent}));
 
-    w.mnuClear_Click();
+    w.clearList();
     r.loudness.requests.clear();
-    w.OpenFile(loud);
+    w.openFile(loud);
     for (const QString& p : {quiet, peaky, silent, late})
-        w.AddFileToList(p, 0, *w.lstClipList);
+        w.addFileToList(p, 0, *w.clipList);
     EXPECT_EQ(r.loudness.requests.value(0), QStringList{loud}) << "an opened list's first rows";
-    w.btnStop_Click();
-    w.btnPlay_Click();
+    w.stop();
+    w.play();
     EXPECT_EQ(r.loudness.requests.last(), (QStringList{quiet, peaky, silent})) << "the next rows, in order";
 
     std::vector<int> heardWith;  // loud, quiet, peaky, silent, late

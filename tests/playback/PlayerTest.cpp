@@ -1,7 +1,7 @@
 #include "fakes/FakeMediaService.h"
 #include "platform/controls/TextBox.h"
 #include "playback/Player.h"
-#include "playback/SegToMin.h"
+#include "playback/FormatMinutes.h"
 
 #include <gtest/gtest.h>
 
@@ -38,17 +38,17 @@ TEST(Player, ConvertsUnitsRoundsHalvesToEvenAndDoesNothingUnopened)
     time.advance(1500);
     EXPECT_EQ(b.position(), 4);  // 3.5, halves to even as the length
 
-    ComboBox box(nullptr, QStringLiteral("cmbOutputDevices"));
+    ComboBox box(nullptr, QStringLiteral("outputDeviceCombo"));
     b.listOutputDevices(box);
     b.listOutputDevices(box);  // appends again
     EXPECT_EQ(box.items().size(), 4);
 }
 
-TEST(SegToMin, MinutesAndSecondsTruncatedWithSignsKept)
+TEST(formatMinutes, MinutesAndSecondsTruncatedWithSignsKept)
 {
-    EXPECT_EQ(SegToMin(75), QStringLiteral("01:15"));
-    EXPECT_EQ(SegToMin(6000), QStringLiteral("100:00"));
-    EXPECT_EQ(SegToMin(59.9), QStringLiteral("00:59"));
-    EXPECT_EQ(SegToMin(-5), QStringLiteral("00:-05"));
-    EXPECT_EQ(SegToMin(-65), QStringLiteral("-01:-05"));
+    EXPECT_EQ(formatMinutes(75), QStringLiteral("01:15"));
+    EXPECT_EQ(formatMinutes(6000), QStringLiteral("100:00"));
+    EXPECT_EQ(formatMinutes(59.9), QStringLiteral("00:59"));
+    EXPECT_EQ(formatMinutes(-5), QStringLiteral("00:-05"));
+    EXPECT_EQ(formatMinutes(-65), QStringLiteral("-01:-05"));
 }

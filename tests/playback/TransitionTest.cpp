@@ -19,14 +19,14 @@ struct Change {
 
     Change(int type, int seconds, int master)
     {
-        r.w->optTransition[static_cast<size_t>(type)]->setValue(1);
-        r.w->spinTransitionTime->setValue(seconds);
-        r.w->hscVolume->setValue(master);
-        r.w->btnPlay_Click();
+        r.w->transitionButtons[static_cast<size_t>(type)]->setValue(1);
+        r.w->transitionTimeSpinner->setValue(seconds);
+        r.w->masterVolume->setValue(master);
+        r.w->play();
         r.time.advance(seconds * 1000 + 2000);
-        r.w->hscVolume_Change();
+        r.w->onMasterVolumeChange();
         at = r.time.elapsedMs();
-        r.w->btnNext_Click();
+        r.w->next();
     }
 };
 
@@ -65,7 +65,7 @@ TEST(Transition, EachTypeMovesTheFadersItsWayAndStopsTheOldSong)
         }
     }
     Change cut(4, 2, 64);
-    cut.r.time.advance(cut.r.w->tmrTransition().interval());
+    cut.r.time.advance(cut.r.w->rampTimer().interval());
     EXPECT_EQ(cut.r.stream(cut.a)->state(), FakeStream::State::Stopped);
 }
 
@@ -79,14 +79,14 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
         WindowRig r;
         for (int i = 0; i < 20; ++i)
             r.add(QStringLiteral("song%1").arg(i), 20 + i * 180.0 / 19);
-        r.w->chkRndPlay->setValue(shuffle ? 1 : 0);
+        r.w->shuffleCheck->setValue(shuffle ? 1 : 0);
         std::set<QString> started;
         int songs = 0;
         QObject::connect(r.w, &PlayerWindow::songStarted, [&](const QString& p) {
             started.insert(p);
             ++songs;
         });
-        r.w->btnPlay_Click();
+        r.w->play();
 
         std::int64_t rampOnMs = 0;
         for (int step = 0; step < 36000; ++step) {
@@ -96,8 +96,8 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
                 heard += s->audible() ? 1 : 0;
                 atMaster += s->audible() && s->volume() == -441 ? 1 : 0;
             }
-            rampOnMs = r.w->tmrTransition().isEnabled() ? rampOnMs + 100 : 0;
-            ASSERT_EQ(r.w->CurrentStatus, 1) << step;
+            rampOnMs = r.w->rampTimer().isEnabled() ? rampOnMs + 100 : 0;
+            ASSERT_EQ(r.w->status(), DeckStatus::Playing) << step;
             ASSERT_LE(atMaster, 1) << step;
             ASSERT_TRUE(rampOnMs > 0 || heard == 1) << heard << " heard at " << step;
             ASSERT_LE(rampOnMs, 1100) << "ramp stuck at " << step;
@@ -105,6 +105,6 @@ TEST(Transition, AnHourUnattendedInOrderAndShuffled)
         // In order the list runs out, is reordered and plays on; shuffled it never runs out.
         EXPECT_GE(started.size(), shuffle ? 15u : 20u);
         EXPECT_GT(songs, 30);
-        EXPECT_EQ(r.w->lstClipList->text(1, ColAzar).isEmpty(), shuffle);
+        EXPECT_EQ(r.w->clipList->text(1, ColAzar).isEmpty(), shuffle);
     }
 }

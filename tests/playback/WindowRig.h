@@ -90,7 +90,7 @@ struct WindowRig {
     {
         const QString path = QStringLiteral("/music/") + name + QStringLiteral(".mp3");
         media.addFile(path, seconds);
-        w->AddFileToList(path, 0, *w->lstClipList);
+        w->addFileToList(path, 0, *w->clipList);
         return path;
     }
     // The same for the insert list.
@@ -98,7 +98,7 @@ struct WindowRig {
     {
         const QString path = QStringLiteral("/ads/") + name + QStringLiteral(".mp3");
         media.addFile(path, seconds);
-        ins->AddFileToList(path, 0, *ins->lstClipList);
+        ins->addFileToList(path, 0, *ins->clipList);
         return path;
     }
     FakeStream* stream(const QString& path) const  // the newest on that path
@@ -112,12 +112,12 @@ struct WindowRig {
     QString pathInPlay(const PlayerWindow* pw = nullptr) const
     {
         pw = pw ? pw : w;
-        Player* p = pw->Players[static_cast<size_t>(pw->ChannelPlaying)].get();
+        Player* p = pw->playerIn(static_cast<size_t>(pw->channelInPlay()));
         return p ? p->fileName() : QString();
     }
-    QStringList column(int col) const { return columnOf(*w->lstClipList, col); }
-    int fader(int channel) const { return w->vscVolume[static_cast<size_t>(channel)]->value(); }
-    int outgoing() const { return 1 - w->ChannelPlaying; }
+    QStringList column(int col) const { return columnOf(*w->clipList, col); }
+    int fader(int channel) const { return w->channelFaders[static_cast<size_t>(channel)]->value(); }
+    int outgoing() const { return 1 - w->channelInPlay(); }
 
     template <typename Pred>
     bool runUntil(Pred done, std::int64_t limitMs = 600000)
@@ -136,9 +136,9 @@ struct WindowRig {
     {
         std::vector<decltype(sample(0))> ticks;
         while (time.elapsedMs() - from < 60000 && time.step(1000)) {
-            if (pw.DoingTransition == last)
+            if (pw.rampStep() == last)
                 continue;
-            last = pw.DoingTransition;
+            last = pw.rampStep();
             ticks.push_back(sample(last));
             if (last == 0)
                 break;
@@ -153,7 +153,7 @@ struct WindowRig {
     std::vector<RampTick> recordRamp(std::int64_t from)
     {
         return recordTicks(*w, 0, from, [&](int S) {
-            return RampTick{S, fader(w->ChannelPlaying), fader(outgoing()), time.elapsedMs() - from};
+            return RampTick{S, fader(w->channelInPlay()), fader(outgoing()), time.elapsedMs() - from};
         });
     }
 };

@@ -58,7 +58,7 @@ TEST(PlaylistTableView, FilesTravelAsUrlsAndLandWhereTheLineShows)
     WindowRig rig;
     for (const char* name : {"a", "b", "c", "d", "e"})
         rig.add(s(name), 200);
-    PlaylistModel& model = *rig.w->lstClipList;
+    PlaylistModel& model = *rig.w->clipList;
     PlaylistTableView view(model);
     view.resize(1400, 300);
     view.show();
@@ -96,7 +96,7 @@ TEST(PlaylistTableView, ADragFromTheListCarriesItsRowsAndEndsWithTheDrag)
     WindowRig rig;
     for (const char* name : {"a", "b", "c"})
         rig.add(s(name), 200);
-    PlaylistModel& model = *rig.w->lstClipList;
+    PlaylistModel& model = *rig.w->clipList;
     PlaylistTableView view(model);
     view.resize(400, 300);
     view.show();
@@ -111,13 +111,14 @@ TEST(PlaylistTableView, ADragFromTheListCarriesItsRowsAndEndsWithTheDrag)
     sendMouse(view.viewport(), QEvent::MouseButtonPress, from);
     sendMouse(view.viewport(), QEvent::MouseMove, from + QPoint(0, 1));
     sendMouse(view.viewport(), QEvent::MouseMove, away);
-    EXPECT_EQ(rig.w->DragRows, (std::vector<int>{1, 2}));
-    EXPECT_EQ(std::pair(rig.w->DragFromList, model.count()), std::pair(0, 3));
+    EXPECT_EQ(rig.w->dragRows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(std::pair(rig.w->dragFromList(), model.count()), std::pair(false, 3));
 
     // The pointer over the list with no button held clears a drag's claim.
-    rig.w->DragFromList = 1;
+    rig.w->startDrag();
+    ASSERT_TRUE(rig.w->dragFromList());
     sendMouse(view.viewport(), QEvent::MouseMove, from, Qt::NoButton);
-    EXPECT_EQ(rig.w->DragFromList, 0);
+    EXPECT_FALSE(rig.w->dragFromList());
 }
 
 }  // namespace

@@ -24,14 +24,14 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
         SchedulerRig g(at(11, 59, 40));
         g.use24hs();
         g.t().OptionsForm->txtPreload->setText(QString::number(preload));
-        g.music().OpenFile(g.playlist(s("m"), 3, 300));
-        g.music().btnPlay_Click();
+        g.music().openFile(g.playlist(s("m"), 3, 300));
+        g.music().play();
         g.add(s("12:00:00"), g.playlist(s("ad"), 1, 30), s("Ads"));
 
         g.runTo(QTime(12, 0, 0));
         // Fired the preload ahead; the break starts on the event's second, whatever the preload.
         EXPECT_EQ(g.firedAt(), QStringList{(preload ? s("11:59:55") : s("12:00:00")) + s(" 12:00:00 Ads")});
-        EXPECT_EQ(std::pair(g.insertStarts.size(), g.insert().CurrentStatus), std::pair(qsizetype(1), 1)) << preload;
+        EXPECT_EQ(std::pair(g.insertStarts.size(), g.insert().status()), std::pair(qsizetype(1), DeckStatus::Playing)) << preload;
     }
 
     // Across midnight: 00:00:03 with a preload of 10 fires at 23:59:53 the day before.
@@ -55,15 +55,15 @@ TEST(EventFiring, OneEventASecondAndAnOpenedListWaitsForTheNextSecond)
     // Of two rows at one time the first fires; the list it opens is looked
     // at from the next second on.
     EXPECT_EQ(g.firedAt(), (QStringList{s("12:00:00 12:00:00 Timing"), s("12:00:01 12:00:01 Elsewhere")}));
-    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().lstClipList->count()), std::pair(2, 0));
+    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().clipList->count()), std::pair(2, 0));
 
     // A window name in another case is selected and does nothing.
     SchedulerRig h(at(11, 59, 50));
     h.add(s("12:00:05 PM"), s("/x/hand-edited.m3u"), s("ads"));
     h.runTo(QTime(12, 0, 10));
     ASSERT_EQ(h.fired.size(), 1u);
-    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().lstClipList->count(), h.insert().InsertReady),
-              std::tuple(1, 0, 0));
+    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().clipList->count(), h.insert().insertState()),
+              std::tuple(1, 0, InsertState::Idle));
 }
 
 TEST(EventFiring, MusicReplacesTheListAfterTheSongInPlay)
@@ -71,12 +71,12 @@ TEST(EventFiring, MusicReplacesTheListAfterTheSongInPlay)
     SchedulerRig g(at(11, 59, 0));
     const QString day = g.playlist(s("day"), 3, 120);
     const QString evening = g.playlist(s("evening"), 3, 120);
-    g.music().OpenFile(day);
-    g.music().btnPlay_Click();
+    g.music().openFile(day);
+    g.music().play();
     g.add(s("12:00:00 PM"), evening, s("Music"));
     g.runTo(QTime(12, 0, 30));
     // The song in play goes on; the new list follows it from its first row.
-    EXPECT_EQ(g.music().lstClipList->text(1, ColLocation), g.dir.filePath(s("evening1.mp3")));
+    EXPECT_EQ(g.music().clipList->text(1, ColLocation), g.dir.filePath(s("evening1.mp3")));
     EXPECT_EQ(g.musicStarts, QStringList{g.dir.filePath(s("day1.mp3"))});
     g.runTo(QTime(12, 1, 30));
     EXPECT_EQ(g.musicStarts.last(), g.dir.filePath(s("evening1.mp3")));

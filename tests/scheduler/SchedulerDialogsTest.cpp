@@ -112,7 +112,7 @@ TEST(SchedulerDialogs, FormatAndPreloadApplyAsTheOperatorExpectsAndAreKept)
     EXPECT_EQ(cancel, 1);  // the fake answers No
     WindowRig next(false);
     next.settings.values = g.r->settings.values;
-    next.w->Form_Load();
+    next.w->load();
     EXPECT_EQ(next.tim->OptionsForm->lblTimeFormat->text(), s("24hs"));
     EXPECT_EQ(next.tim->PreLoadTime, 7.5);
     // Its size is kept; its place is under the lined-up insert window.

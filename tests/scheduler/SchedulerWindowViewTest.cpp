@@ -31,7 +31,7 @@ TEST(SchedulerWindowView, SchedulerAndItsDialogsFollowTheLogicAndForwardTheUser)
     WindowRig rig(false);
     SchedulerWindow& tim = *rig.tim;
     SchedulerWindowView view(tim);
-    rig.w->Form_Load();
+    rig.w->load();
     ASSERT_TRUE(view.isVisible());
     EXPECT_EQ(view.frameGeometry().size(), QSize(441, 204));  // 6615 x 3060 twips
 

@@ -26,8 +26,8 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     const QString day2 = g.dir.filePath(s("day2.tmg"));
     writeFile(day1, SchedulerRig::stationDay(day2, morning, evening, adsA));
     writeFile(day2, SchedulerRig::stationDay(day1, morning, evening, adsB));
-    g.music().OpenFile(night);
-    g.music().btnPlay_Click();
+    g.music().openFile(night);
+    g.music().play();
     ASSERT_TRUE(g.t().OpenEventList(day1));
 
     // Second by second: something always on air, each break handed back two minutes after its event.
@@ -43,15 +43,15 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
         for (FakeStream* st : g.r->media.streams())
             onAir = onAir || st->audible();
         silentSeconds += onAir ? 0 : 1;
-        const Player* player = g.music().Players[static_cast<size_t>(g.music().ChannelPlaying)].get();
-        if (g.music().CurrentStatus == 1
+        const Player* player = g.music().playerIn(static_cast<size_t>(g.music().channelInPlay()));
+        if (g.music().status() == DeckStatus::Playing
             && (player != lastPlayer || musicHeard.isEmpty() || musicHeard.last() != g.r->pathInPlay())) {
             musicHeard << g.r->pathInPlay();
             lastPlayer = player;
         }
         const QTime now = g.r->time.now().time();
         if (now.minute() == 22 && now.second() == 0
-            && !(g.music().CurrentStatus == 1 && g.insert().InsertReady == 0 && g.insert().CurrentStatus == 0))
+            && !(g.music().status() == DeckStatus::Playing && g.insert().insertState() == InsertState::Idle && g.insert().status() == DeckStatus::Stopped))
             breaksNotBack << g.clock();
     }
     EXPECT_EQ(silentSeconds, 0);

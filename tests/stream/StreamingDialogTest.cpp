@@ -54,7 +54,7 @@ TEST(StreamingDialog, OkSavesToAnOwnerOnlyFileStartsAndShowsTheStatusWithoutTheP
         IniSettingsStore store(path);
         StreamRig r(&store);  // off until switched on
         StreamingDialog& d = r.w.streaming;
-        r.w.mnuStreaming->onClick();
+        r.w.streamingItem->onClick();
         d.txtServer->setText(s("radio.example.org"));
         d.txtMount->setText(s("night"));
         d.txtUser->setText(s("dj"));
@@ -73,10 +73,10 @@ TEST(StreamingDialog, OkSavesToAnOwnerOnlyFileStartsAndShowsTheStatusWithoutTheP
                   std::tuple(s("radio.example.org"), 8010, s("/night"), s("dj"), s("s3cret"), 192));
 
         // The music window follows the service's status within a second.
-        EXPECT_EQ(r.w.lblStreaming->text(), s("Streaming: connecting to radio.example.org:8010/night"));
+        EXPECT_EQ(r.w.streamingStatusLabel->text(), s("Streaming: connecting to radio.example.org:8010/night"));
         r.streamer.setStatus(StreamState::Reconnecting, s("Streaming: reconnecting in 2 s (login refused)"));
         r.time.advance(1000);
-        EXPECT_EQ(r.w.lblStreaming->text(), s("Streaming: reconnecting in 2 s (login refused)"));
+        EXPECT_EQ(r.w.streamingStatusLabel->text(), s("Streaming: reconnecting in 2 s (login refused)"));
 
         // Owner only (0x0F00, the "user" bits, repeat the owner's), and later writes keep it so.
         store.save(s("TAVLO Broadcast"), s("Window"), s("Top"), s("100"));
@@ -94,10 +94,10 @@ TEST(StreamingDialog, OkSavesToAnOwnerOnlyFileStartsAndShowsTheStatusWithoutTheP
     EXPECT_EQ(store.get(s("TAVLO Broadcast"), s("Streaming"), s("Password"), QString()), s("s3cret"));
 
     // Switched off: stopped, and the window says so.
-    again.w.mnuStreaming->onClick();
+    again.w.streamingItem->onClick();
     again.w.streaming.chkEnabled->setValue(0);
     again.w.streaming.cmdOk->press();
-    EXPECT_EQ(std::pair(again.streamer.stops, again.w.lblStreaming->text()), std::pair(1, s("Streaming: off")));
+    EXPECT_EQ(std::pair(again.streamer.stops, again.w.streamingStatusLabel->text()), std::pair(1, s("Streaming: off")));
 }
 
 TEST(StreamingDialog, MusicSongStartsTitleTheStreamInsertsDoNot)
@@ -105,14 +105,14 @@ TEST(StreamingDialog, MusicSongStartsTitleTheStreamInsertsDoNot)
     StreamRig r;
     for (const char* name : {"/music/First.mp3", "/music/Second.mp3"}) {
         r.media.addFile(s(name), 30);
-        r.w.AddFileToList(s(name), 0, *r.w.lstClipList);
+        r.w.addFileToList(s(name), 0, *r.w.clipList);
     }
-    r.w.lstClipList->setText(1, ColArtist, s("Ærø Band"));
+    r.w.clipList->setText(1, ColArtist, s("Ærø Band"));
     r.media.addFile(s("/ads/Jingle.mp3"), 5);
-    r.ins.AddFileToList(s("/ads/Jingle.mp3"), 0, *r.ins.lstClipList);
+    r.ins.addFileToList(s("/ads/Jingle.mp3"), 0, *r.ins.clipList);
 
-    r.w.btnPlay_Click();
-    r.ins.btnPlay_Click();
+    r.w.play();
+    r.ins.play();
     r.time.advance(40000);  // the first song ends, the second starts
     EXPECT_EQ(r.streamer.titles, (QStringList{s("Ærø Band - First"), s("Second")}));
     EXPECT_EQ(StreamingDialog::streamTitle(QString(), QString(), s("C:\\Ads\\Spot 1.mp3")), s("Spot 1"));

@@ -111,7 +111,7 @@ TEST(MprisService, DesktopDrivesTheMusicWindowOverTheSessionBus)
     const QString a = r.add(QStringLiteral("Alpha"), 200);
     const QString b = r.add(QStringLiteral("Bravo"), 180);
     r.add(QStringLiteral("Charlie"), 150);
-    r.w->lstClipList->setText(2, ColArtist, QStringLiteral("The Band"));
+    r.w->clipList->setText(2, ColArtist, QStringLiteral("The Band"));
     PlayerWindowRemote remote(*r.w);
     MprisService service(remote);
     // A bus that cannot be reached is refused quietly and leaves nothing behind.

@@ -1,4 +1,4 @@
-#include "playback/SegToMin.h"
+#include "playback/FormatMinutes.h"
 
 #include <cmath>
 
@@ -12,12 +12,12 @@ QString twoDigits(long long v)
 }
 }  // namespace
 
-QString SegToMin(double Segundos)
+QString formatMinutes(double seconds)
 {
-    if (!std::isfinite(Segundos))
+    if (!std::isfinite(seconds))
         return QStringLiteral("00:00");
-    const auto m = static_cast<long long>(std::trunc(Segundos / 60.0));
-    const auto s = static_cast<long long>(std::trunc(Segundos - static_cast<double>(m) * 60.0));
+    const auto m = static_cast<long long>(std::trunc(seconds / 60.0));
+    const auto s = static_cast<long long>(std::trunc(seconds - static_cast<double>(m) * 60.0));
     return twoDigits(m) + QLatin1Char(':') + twoDigits(s);
 }
 
