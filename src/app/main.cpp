@@ -25,7 +25,6 @@
 #include "platform/QtUiEvents.h"
 #include "platform/SimulatedTime.h"
 #include "platform/SystemTime.h"
-#include "engine/AlsaInputCapture.h"
 #include "engine/AlsaMixerCard.h"
 #include "engine/AudioEngine.h"
 #include "engine/LoudnessAnalyzer.h"
@@ -266,7 +265,7 @@ void startWindows(MusicWindow& music, InsertWindow& insert, SchedulerWindow& tim
     insert.setCommandLine(insertFile);
     music.Form_Load();
     if (!events.isEmpty())
-        timing.OpenEventList(events);
+        timing.openEventList(events);
 }
 
 // The desktop's media keys and sound menu reach the music window over the
@@ -304,8 +303,6 @@ int runGui(int argc, char** argv, const CommandLine& cl)
     QtUserDialogs dialogs;
     AlsaMixerCard mixerCard;
     SoundCardMixer mixer{mixerCard};
-    AlsaInputCapture inputCapture;  // opened only when something reads the input meter
-    mixer.setMeters(inputCapture, engine, dialogs, PlayerWindow::productName());
     QtUiEvents uiEvents;
     QtScreen screen;
     QtShell shell(programFolder());
@@ -346,15 +343,11 @@ int runGui(int argc, char** argv, const CommandLine& cl)
         insertWindow.Form_Unload(cancel);
         return cancel == 0;
     };
-    timingView.mayClose = [&timingWindow] {
-        int cancel = 0;
-        timingWindow.Form_Unload(cancel);
-        return cancel == 0;
-    };
+    timingView.mayClose = [&timingWindow] { return timingWindow.mayClose(); };
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
     auto endProgram = [&settings, &searchWindow] {
-        searchWindow.Form_Unload();  // stops a search under way, keeps its folder
+        searchWindow.rememberFolderAndStop();  // stops a search under way, keeps its folder
         settings.flush();
         QCoreApplication::quit();
     };

@@ -65,7 +65,7 @@ void MusicWindow::Form_Load()
     GetSettings();
     mnuLineUpWindows_Click();
     finishLoading();
-    streaming.Form_Load();
+    streaming.load();
 }
 
 void MusicWindow::Form_Unload(int& Cancel)
@@ -75,7 +75,7 @@ void MusicWindow::Form_Unload(int& Cancel)
     if (m_insertWindow)
         m_insertWindow->SaveSettings();
     if (m_timingWindow)
-        m_timingWindow->SaveSettings();
+        m_timingWindow->saveSettings();
     confirmExit(Cancel);
 }
 
@@ -94,7 +94,7 @@ void MusicWindow::cmdShowPlayer2_Click()
     }
     if (m_timingWindow) {
         if (!m_timingWindow->isLoaded())
-            m_timingWindow->Form_Load();
+            m_timingWindow->load();
         m_timingWindow->show();
     }
 }

@@ -215,10 +215,7 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
         if (self)
             self->strLogPath = folder;
     };
-    if (logFolderOpener() == LogFolderDialog::MainWindow)
-        form.setMainLogPath = deliver;
-    else
-        form.setInsertLogPath = deliver;
+    form.setDelivery(logFolderOpener(), deliver);
 }
 
 void PlayerWindow::finishLoading()

@@ -7,6 +7,7 @@
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
+#include "log/LogFolderDialog.h"
 #include "playback/Player.h"
 #include "playback/SearchWindowLink.h"
 #include "playlist/ColumnSortMemory.h"
@@ -25,7 +26,6 @@ struct AppServices;
 class AsRunLog;
 class PlaylistModel;
 class Timer;
-class LogFolderDialog;
 class SongLoudness;
 
 // Where the insert window's deck differs from the music window's. The music
@@ -365,8 +365,8 @@ protected:
     }
     // OpenFile read the playlist FileName (the insert window looks at its name).
     virtual void playListOpened(const QString& FileName) { Q_UNUSED(FileName); }
-    // Who opens the log-folder window: 1 the music window, 2 the insert window.
-    virtual int logFolderOpener() const { return 1; }
+    // Which window the log-folder window answers when this one opens it.
+    virtual LogFolderDialog::Opener logFolderOpener() const { return LogFolderDialog::Opener::MusicWindow; }
     // Keys only one of the windows has, read after "WriteLog" and written
     // after it ("WaitSong" in the insert window).
     // Each position tick, after the labels: true when the window has moved

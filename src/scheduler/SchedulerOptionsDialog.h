@@ -20,22 +20,22 @@ class SchedulerOptionsDialog : public Form {
 public:
     explicit SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent = nullptr);
 
-    Label* lblPreload;     // "Pre Load Sec"
-    TextBox* txtPreload;
-    Label* lblFormat;      // "Time Format"
-    Label* lblTimeFormat;  // "AM - PM" or "24hs"; clicking it switches
-    Button* cmdOk;
+    Label* preloadLabel;     // "Pre Load Sec"
+    TextBox* preloadBox;
+    Label* formatLabel;      // "Time Format"
+    Label* timeFormatLabel;  // "AM - PM" or "24hs"; clicking it switches
+    Button* okButton;
 
-    void lblTimeFormat_Click();
-    void txtPreload_Change();
-    void txtPreload_LostFocus();
-    void cmdOk_Click();
+    void toggleTimeFormat();
+    void onPreloadEdited();
+    void onPreloadLeft();
+    void accept();
 
     // The longest preload the scheduler takes, either way: a day.
     static constexpr double kLongestPreload = 86399;
 
 private:
-    SchedulerWindow& m_timing;
+    SchedulerWindow& m_scheduler;
 };
 
 }  // namespace tavlo

@@ -76,7 +76,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     }
     g.music().OpenFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
     g.music().btnPlay_Click();
-    ASSERT_TRUE(g.t().OpenEventList(day1));
+    ASSERT_TRUE(g.t().openEventList(day1));
 
     // What each log must say: the songs heard starting, the rows that failed
     // to open, and after a break over the music the song in play named again.
@@ -97,7 +97,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
         const auto files = [](const QString& f) { return QDir(f).entryList(QDir::Files).size(); };
         const auto objects = [](const QObject& o) { return o.findChildren<QObject*>().size(); };
         return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().lstClipList->count(),
-                                      g.insert().lstClipList->count(), g.t().lstEvents->count(),
+                                      g.insert().lstClipList->count(), g.t().eventList->count(),
                                       files(logs[0]) + files(logs[1]) - 2 * day,
                                       objects(g.music()) + objects(g.insert()) + objects(g.t())};
     };
@@ -110,7 +110,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             g.r->time.advance(100);
             const std::int64_t now = g.r->time.elapsedMs();
             if ((start.msecsSinceStartOfDay() + now) % kHour == 10 * 60000) {
-                g.t().OptionsForm->txtPreload->setText(s(shapes[hour % 3].first));
+                g.t().optionsDialog->preloadBox->setText(s(shapes[hour % 3].first));
                 g.insert().chkWaitForSong->setValue(shapes[hour % 3].second);
                 g.music().optTransition[static_cast<size_t>(hour % 5)]->setValue(1);
                 g.insert().optTransition[static_cast<size_t>(hour / 3 % 5)]->setValue(1);

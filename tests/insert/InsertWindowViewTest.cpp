@@ -31,7 +31,7 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     InsertWindow& insert = *rig.ins;
     InsertWindowView view(insert);
     rig.w->Form_Load();
-    rig.tim->PreLoadTime = 5;
+    rig.tim->setPreloadTime(5);
     ASSERT_TRUE(insert.isLoaded());
     EXPECT_TRUE(view.isVisible());
     for (const char* title : {"Station Call", "Jingle Long Version", "Weather Sponsor"})

@@ -41,7 +41,7 @@ TEST(NowPlayingReportView, LegibleMaskedAndForwardingTheUser)
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     password->clear();
     QTest::keyClicks(password, s("hunter2"));
-    EXPECT_EQ(form.txtPassword->text(), s("hunter2"));
+    EXPECT_EQ(form.passwordBox->text(), s("hunter2"));
 
     // The switch turns "Send" on; its press goes out and the answer shows as a page.
     auto* send = child<QPushButton>(view, "cmdSendId3Tags");

@@ -60,8 +60,8 @@ TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
     // Switched off in the dialog: silence plays on, and the setting is kept.
     r.w->mnuDeadAir->click();
     ASSERT_TRUE(r.w->deadAirDialog.isVisible());
-    r.w->deadAirDialog.chkEnabled->setValue(0);
-    r.w->deadAirDialog.cmdOk->press();
+    r.w->deadAirDialog.enabledCheck->setValue(0);
+    r.w->deadAirDialog.okButton->press();
     r.time.advance(60000);
     EXPECT_EQ(r.pathInPlay(), r.b);
     r.w->SaveSettings();

@@ -23,7 +23,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
     for (const int preload : {0, 5}) {
         SchedulerRig g(at(11, 59, 40));
         g.use24hs();
-        g.t().OptionsForm->txtPreload->setText(QString::number(preload));
+        g.t().optionsDialog->preloadBox->setText(QString::number(preload));
         g.music().OpenFile(g.playlist(s("m"), 3, 300));
         g.music().btnPlay_Click();
         g.add(s("12:00:00"), g.playlist(s("ad"), 1, 30), s("Ads"));
@@ -36,7 +36,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
 
     // Across midnight: 00:00:03 with a preload of 10 fires at 23:59:53 the day before.
     SchedulerRig g(at(23, 59, 30));
-    g.t().OptionsForm->txtPreload->setText(s("10"));
+    g.t().optionsDialog->preloadBox->setText(s("10"));
     g.add(s("12:00:03 AM"), g.playlist(s("ad"), 1, 30), s("Ads"));
     g.runTo(QTime(0, 0, 10));
     EXPECT_EQ(g.firedAt(), QStringList{s("23:59:53 12:00:03 AM Ads")});
@@ -55,14 +55,14 @@ TEST(EventFiring, OneEventASecondAndAnOpenedListWaitsForTheNextSecond)
     // Of two rows at one time the first fires; the list it opens is looked
     // at from the next second on.
     EXPECT_EQ(g.firedAt(), (QStringList{s("12:00:00 12:00:00 Timing"), s("12:00:01 12:00:01 Elsewhere")}));
-    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().lstClipList->count()), std::pair(2, 0));
+    EXPECT_EQ(std::pair(g.t().eventList->count(), g.music().lstClipList->count()), std::pair(2, 0));
 
     // A window name in another case is selected and does nothing.
     SchedulerRig h(at(11, 59, 50));
     h.add(s("12:00:05 PM"), s("/x/hand-edited.m3u"), s("ads"));
     h.runTo(QTime(12, 0, 10));
     ASSERT_EQ(h.fired.size(), 1u);
-    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().lstClipList->count(), h.insert().InsertReady),
+    EXPECT_EQ(std::tuple(h.t().eventList->firstSelected(), h.insert().lstClipList->count(), h.insert().InsertReady),
               std::tuple(1, 0, 0));
 }
 

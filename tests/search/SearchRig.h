@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <memory>
 
@@ -16,8 +15,9 @@ namespace tavlo::test {
 
 // The real folder reader, except that the folders named in `failing` cannot
 // be read (as if not allowed, or their mount went away: the tests run as
-// root, where permissions would not stop it), and those in `slow` take 30 ms,
-// long enough that the search lets the interface in while it reads them.
+// root, where permissions would not stop it), and those in `slow` take 30 ms
+// of the program's clock, long enough that the search lets the interface in
+// while it reads them.
 class TestFolderReader : public FolderReader {
 public:
     bool read(const QString& folder, const Take& take) override
@@ -25,12 +25,13 @@ public:
         const QString path = QDir::cleanPath(folder);
         if (failing.contains(path))
             return false;
-        if (slow.contains(path))
-            QThread::msleep(30);
+        if (slow.contains(path) && clock)
+            clock->jumpClock(30);
         return m_real.read(folder, take);
     }
     QSet<QString> failing;
     QSet<QString> slow;
+    SimulatedTime* clock = nullptr;
 
 private:
     DirentFolderReader m_real;
@@ -45,6 +46,7 @@ struct SearchRig : WindowRig {
     explicit SearchRig(int capacity = SearchWindow::kListCapacity)
         : seek(std::make_unique<SearchWindow>(services, *w, reader, capacity))
     {
+        reader.clock = &time;
         QDir().mkpath(top());
         settings.save(SearchWindow::settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), top());
         seek->link().showAt(300, 450);
@@ -62,11 +64,11 @@ struct SearchRig : WindowRig {
     QString folder(const QString& relative) const { return top() + QLatin1Char('/') + relative; }
     void searchFrom(const QString& folder)
     {
-        seek->dirList->setPath(folder);
-        seek->cmdSearch->press();
+        seek->folderList->setPath(folder);
+        seek->searchButton->press();
     }
-    QStringList found() const { return seek->lstFoundFiles->items(); }
-    QStringList clipColumn(int col) const { return columnOf(*seek->lstClipList, col); }
+    QStringList found() const { return seek->foundFiles->items(); }
+    QStringList clipColumn(int col) const { return columnOf(*seek->foundRows, col); }
 };
 
 }  // namespace tavlo::test
