@@ -43,12 +43,14 @@ public:
 
     // What each window's "About" does: load, centre, show.
     void open() override;
+
+private:
+    // What the controls do.
     void load();
     void writeEmail();
     void openWebsite();
     void close();
 
-private:
     Shell& m_shell;
     Screen& m_screen;
     const Version m_version;

@@ -40,11 +40,12 @@ public:
     // missing), shows the form and remembers who opened it.
     void openFrom(Opener opener, const Form& window, const QString& logFolder);
 
+private:
+    // What the controls do.
     void accept();
     void close();
     void onFolderChosen();
 
-private:
     // Which window opened the form last; OK answers only that one.
     Opener m_opener = Opener::None;
     std::function<void(const QString& logFolder)> m_deliverToMusic;

@@ -56,9 +56,6 @@ public:
     // The answer page as HTML; a failure is a short page saying why.
     Label* responsePage;
 
-    void onSendToggled();
-    void send();
-
     // The address a report of the fields as they stand goes to.
     QUrl requestUrl() const;
 
@@ -66,6 +63,10 @@ public:
                       const QString& fileName) override;
 
 private:
+    // What the controls do.
+    void onSendToggled();
+    void send();
+
     HttpClient& m_http;
     QUrl m_serviceUrl;
     quint64 m_lastRequest = 0;

@@ -29,9 +29,11 @@ public:
 
     // Shows the dialog with the watch's values, beside the window it came from.
     void openFrom(const Form& window);
-    void accept();
 
 private:
+    // What the controls do.
+    void accept();
+
     DeadAirWatch& m_watch;
     UserDialogs& m_dialogs;
 };

@@ -34,11 +34,12 @@ public:
     ProgressBar* peakBars[2];
     Label* holdLabels[2];
 
-    void onMeterTick();
-
     static int toTenths(float peak);
 
 private:
+    // Each tick of the meter timer.
+    void onMeterTick();
+
     MediaService& m_media;
     std::unique_ptr<Timer> m_meterTimer;
     int m_level[2] = {kFloorTenths, kFloorTenths};

@@ -37,13 +37,14 @@ public:
     Button* addEventButton;
     Button* closeButton;
 
+private:
+    // What the controls do.
     void toggleAmPm();
     void onPlaylistEdited();
     void browse();
     void addEvent();
     void close();
 
-private:
     enum class TimePart { Hours, Minutes, Seconds };
 
     TextBox* timeBox(TimePart part) const;

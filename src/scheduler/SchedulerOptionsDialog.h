@@ -26,15 +26,16 @@ public:
     Label* timeFormatLabel;  // "AM - PM" or "24hs"; clicking it switches
     Button* okButton;
 
+    // The longest preload the scheduler takes, either way: a day.
+    static constexpr double kLongestPreload = 86399;
+
+private:
+    // What the controls do.
     void toggleTimeFormat();
     void onPreloadEdited();
     void onPreloadLeft();
     void accept();
 
-    // The longest preload the scheduler takes, either way: a day.
-    static constexpr double kLongestPreload = 86399;
-
-private:
     SchedulerWindow& m_scheduler;
 };
 

@@ -111,9 +111,19 @@ public:
     // Replaces the list with the file's events. A file that cannot be read
     // leaves the list empty and answers false.
     bool openEventList(const QString& FileName);
-    void readSettings();
     void saveSettings();
 
+Q_SIGNALS:
+    // An event fired: its row's three texts.
+    void eventFired(const QString& time, const QString& playlist, const QString& window);
+    // The user confirmed "Exit Program ?": the program ends now.
+    void programEndRequested();
+
+private:
+    class Link;
+
+    void readSettings();
+    // What the buttons and menu items do.
     void chooseAndOpenList();
     void chooseAndSaveList();
     void showEventDialog();
@@ -126,16 +136,6 @@ public:
 
     // ---- Firing (SchedulerWindowFiring.cpp).
     void onSecondTick();
-
-Q_SIGNALS:
-    // An event fired: its row's three texts.
-    void eventFired(const QString& time, const QString& playlist, const QString& window);
-    // The user confirmed "Exit Program ?": the program ends now.
-    void programEndRequested();
-
-private:
-    class Link;
-
     // Wall-clock seconds as the local clock reads them, counted from a fixed
     // day: the autumn hour reads the same seconds twice.
     static std::int64_t localSecond(const QDateTime& t);

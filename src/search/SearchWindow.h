@@ -91,11 +91,30 @@ public:
     Button* closeButton;
     Label* helpLabel;
 
-    void load();
     // Stores the open folder as the next start folder and stops a search.
     void rememberFolderAndStop();
-    void readSettings();
+    // A click on a column header of the tagged results: column 1 ("Title")
+    // .. 10 ("TotLength").
+    void sortByColumn(int column);
 
+    // What a drag from each list carries: the full paths of its selected
+    // entries, in list order.
+    QStringList foundFilesDragPaths() const { return foundFiles->selectedItems(); }
+    QStringList fileListDragPaths() const { return fileList->selectedPaths(); }
+    QStringList foundRowsDragPaths() const;
+
+
+Q_SIGNALS:
+    void defaultButtonChanged();
+    // Shown by a player window: the view comes to the front.
+    void broughtToFront();
+
+private:
+    class Link;
+
+    void load();
+    void readSettings();
+    // What the controls do.
     void onDriveChosen();
     void onFolderChosen();
     void onFolderListLeft();
@@ -107,17 +126,9 @@ public:
     void onReadTagsToggled();
     void onFindTextEdited();
     void onTitlesOnlyToggled();
-    // Column 1 ("Title") .. 10 ("TotLength").
-    void sortByColumn(int column);
     void addFoundFileToMusic();
     void addFileToMusic();
     void addFoundRowToMusic();
-
-    // What a drag from each list carries: the full paths of its selected
-    // entries, in list order.
-    QStringList foundFilesDragPaths() const { return foundFiles->selectedItems(); }
-    QStringList fileListDragPaths() const { return fileList->selectedPaths(); }
-    QStringList foundRowsDragPaths() const;
 
     // ---- The walk (SearchWindowWalk.cpp).
     // Searches `folderPath` and every folder below it, depth first: each
@@ -125,14 +136,6 @@ public:
     // first, then its own files. True when the search is to be abandoned
     // (cancelled, or a list full).
     bool searchFolder(const QString& folderPath);
-
-Q_SIGNALS:
-    void defaultButtonChanged();
-    // Shown by a player window: the view comes to the front.
-    void broughtToFront();
-
-private:
-    class Link;
 
     void setSearchDefault(bool on);
     void saveSettings();

@@ -54,9 +54,6 @@ public:
     void load();
     // Refills the controls from the settings and shows the dialog beside `window`.
     void openFrom(const Form& window);
-    void accept();
-    void cancel();
-    void onStatusTick();
 
     // A console station's --stream: streams to `target` whatever the settings
     // say, with the password from TAVLO_STREAM_PASSWORD or else the settings.
@@ -67,6 +64,11 @@ public:
     static QString streamTitle(const QString& artist, const QString& title, const QString& path);
 
 private:
+    // What its buttons and its status timer do.
+    void accept();
+    void cancel();
+    void onStatusTick();
+
     QString setting(const QString& key, const QString& def) const;
     void fillFromSettings();
     void startStatusPolling();
