@@ -8,7 +8,7 @@ namespace tavlo {
 namespace {
 
 // Written in blocks of this size so a long list never needs one huge buffer.
-constexpr qsizetype kBlockSize = 256 * 1024;
+constexpr qsizetype kWriteBlockSize = 256 * 1024;
 
 // Whether Latin-1 reads back as written: every character fits it, and no
 // line's bytes would pass for UTF-8 ("CafÃ©" would come back as "Café").
@@ -50,7 +50,7 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::
         locations.append(locationForPlaylist(entry.location, folder));
     const bool utf8 = extended || !latin1ReadsBack(locations);
     QByteArray block;
-    block.reserve(kBlockSize + 1024);
+    block.reserve(kWriteBlockSize + 1024);
     bool written = true;
     auto writeBlock = [&]() {
         written = file->write(block) == block.size();
@@ -74,7 +74,7 @@ PlaylistWriter::Result PlaylistWriter::save(const QString& fileName, const std::
         const QString& location = locations[static_cast<qsizetype>(i)];
         block.append(utf8 ? location.toUtf8() : location.toLatin1());
         block.append("\r\n", 2);
-        if (block.size() >= kBlockSize && !writeBlock())
+        if (block.size() >= kWriteBlockSize && !writeBlock())
             break;
     }
     if (written && !block.isEmpty())

@@ -16,7 +16,7 @@ namespace {
 
 // Big enough that a folder of 100,000 files costs a hundred hand-overs,
 // small enough that each one is over in well under a millisecond.
-constexpr size_t kBatch = 1024;
+constexpr size_t kEntriesPerRead = 1024;
 
 struct DirCloser {
     void operator()(DIR* d) const { ::closedir(d); }
@@ -72,7 +72,7 @@ bool DirentFolderReader::read(const QString& folder, const Take& take)
         return false;
     }
     std::vector<FolderEntry> batch;
-    batch.reserve(kBatch);
+    batch.reserve(kEntriesPerRead);
     for (;;) {
         errno = 0;
         const dirent* e = ::readdir(dir.get());
@@ -93,7 +93,7 @@ bool DirentFolderReader::read(const QString& folder, const Take& take)
         }
         entry.name = QFile::decodeName(name);
         batch.push_back(std::move(entry));
-        if (batch.size() == kBatch) {
+        if (batch.size() == kEntriesPerRead) {
             if (!take(batch))
                 return true;
             batch.clear();

@@ -3,7 +3,7 @@
 // silence that the cut-first trims away), so each channel of the rendered
 // file is one song's level.
 
-#include "../app/EngineStation.h"
+#include "app/EngineStation.h"
 #include "fakes/TestFiles.h"
 #include "music/MusicWindow.h"
 #include "playlist/PlaylistModel.h"

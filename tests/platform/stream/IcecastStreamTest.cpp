@@ -2,7 +2,7 @@
 // back by a listener through libmpg123.
 #include "engine/AudioEngine.h"
 #include "platform/stream/IcecastStreamer.h"
-#include "../../engine/TestMedia.h"
+#include "engine/TestMedia.h"
 #include "LoopbackIcecast.h"
 
 #include <gtest/gtest.h>
