@@ -8,8 +8,8 @@
 
 namespace tavlo {
 
-EventDialog::EventDialog(SchedulerWindow& timing, UserDialogs& dialogs, QObject* parent)
-    : Form(QStringLiteral("EventDialog"), QStringLiteral("Add Event To List"), parent), m_scheduler(timing), m_dialogs(dialogs)
+EventDialog::EventDialog(SchedulerWindow& scheduler, UserDialogs& dialogs, QObject* parent)
+    : Form(QStringLiteral("EventDialog"), QStringLiteral("Add Event To List"), parent), m_scheduler(scheduler), m_dialogs(dialogs)
 {
     eventTimeLabel = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Event Time"));
     hoursBox = new TextBox(this, QStringLiteral("txtTCHours(0)"), QStringLiteral("01"));

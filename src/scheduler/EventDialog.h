@@ -22,7 +22,7 @@ class SchedulerWindow;
 class EventDialog : public Form {
     Q_OBJECT
 public:
-    EventDialog(SchedulerWindow& timing, UserDialogs& dialogs, QObject* parent = nullptr);
+    EventDialog(SchedulerWindow& scheduler, UserDialogs& dialogs, QObject* parent = nullptr);
 
     Label* eventTimeLabel;  // "Event Time"
     TextBox* hoursBox;

@@ -22,8 +22,8 @@ std::optional<double> preloadValue(const QString& text)
 
 }  // namespace
 
-SchedulerOptionsDialog::SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent)
-    : Form(QStringLiteral("SchedulerOptionsDialog"), QStringLiteral("Options"), parent), m_scheduler(timing)
+SchedulerOptionsDialog::SchedulerOptionsDialog(SchedulerWindow& scheduler, QObject* parent)
+    : Form(QStringLiteral("SchedulerOptionsDialog"), QStringLiteral("Options"), parent), m_scheduler(scheduler)
 {
     preloadLabel = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Pre Load Sec"));
     preloadBox = new TextBox(this, QStringLiteral("txtPreload"));

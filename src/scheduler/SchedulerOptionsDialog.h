@@ -18,7 +18,7 @@ class SchedulerWindow;
 class SchedulerOptionsDialog : public Form {
     Q_OBJECT
 public:
-    explicit SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent = nullptr);
+    explicit SchedulerOptionsDialog(SchedulerWindow& scheduler, QObject* parent = nullptr);
 
     Label* preloadLabel;     // "Pre Load Sec"
     TextBox* preloadBox;

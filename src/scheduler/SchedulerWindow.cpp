@@ -122,18 +122,18 @@ bool SchedulerWindow::mayClose()
     return true;
 }
 
-bool SchedulerWindow::addEvent(QString& sEventTime, const QString& sPlayList, const QString& sWindow)
+bool SchedulerWindow::addEvent(QString& eventTime, const QString& playlist, const QString& window)
 {
     const TimeOfDayText::Format f = timeFormat();
     showClock();
-    const auto time = m_times.parse(sEventTime);
+    const auto time = m_times.parse(eventTime);
     if (!time)
         return false;
-    sEventTime = m_times.format(*time, f);
+    eventTime = m_times.format(*time, f);
     PlayListRow row;
-    row.fields[EvTime] = sEventTime;
-    row.fields[EvPlaylist] = sPlayList;
-    row.fields[EvWindow] = sWindow;
+    row.fields[EvTime] = eventTime;
+    row.fields[EvPlaylist] = playlist;
+    row.fields[EvWindow] = window;
     row.fields[Ev24hs] = m_times.format(*time, TimeOfDayText::Format::H24);
     // In its place at once: the sort is stable, so among events of one time
     // the one added first stays first, and it is the one that fires.
@@ -144,24 +144,24 @@ bool SchedulerWindow::addEvent(QString& sEventTime, const QString& sPlayList, co
     return true;
 }
 
-bool SchedulerWindow::saveEventList(const QString& FileName)
+bool SchedulerWindow::saveEventList(const QString& fileName)
 {
     std::vector<EventFields> events;
     events.reserve(static_cast<size_t>(eventList->count()));
     for (int n = 1; n <= eventList->count(); ++n)
         events.push_back({eventList->text(n, EvTime), eventList->text(n, EvPlaylist), eventList->text(n, EvWindow)});
     QString error;
-    if (EventFile::write(FileName, events, &error))
+    if (EventFile::write(fileName, events, &error))
         return true;
     m_services.dialogs.inform(PlayerWindow::productName(),
-                              QStringLiteral("The event list could not be saved to %1: %2").arg(FileName, error));
+                              QStringLiteral("The event list could not be saved to %1: %2").arg(fileName, error));
     return false;
 }
 
-bool SchedulerWindow::openEventList(const QString& FileName)
+bool SchedulerWindow::openEventList(const QString& fileName)
 {
     eventList->clear();
-    const auto events = EventFile::read(FileName);
+    const auto events = EventFile::read(fileName);
     if (!events)
         return false;
     for (EventFields e : *events)

@@ -104,13 +104,13 @@ public:
     // Adds one event in its chronological place; the time, in either format,
     // comes back in the current one. False, with nothing added, when the text
     // is not a time of day.
-    bool addEvent(QString& sEventTime, const QString& sPlayList, const QString& sWindow);
+    bool addEvent(QString& eventTime, const QString& playlist, const QString& window);
     // Writes the list as an event file. A failure is told to the user; the
     // list and the old file stay as they were.
-    bool saveEventList(const QString& FileName);
+    bool saveEventList(const QString& fileName);
     // Replaces the list with the file's events. A file that cannot be read
     // leaves the list empty and answers false.
-    bool openEventList(const QString& FileName);
+    bool openEventList(const QString& fileName);
     void saveSettings();
 
 Q_SIGNALS:
