@@ -138,18 +138,18 @@ struct SearchBench {
     // One search from `top`; its time. The results stay until back().
     double search(const QString& top, bool tags, int expect)
     {
-        seek.chkReadMP3Tags->setValue(tags ? 1 : 0);
-        seek.dirList->setPath(top);
+        seek.readTagsCheck->setValue(tags ? 1 : 0);
+        seek.folderList->setPath(top);
         gaps.restart();
         const auto start = WallClock::now();
-        seek.cmdSearch->press();
+        seek.searchButton->press();
         const double ms = msSince(start);
-        const int found = tags ? seek.lstClipList->count() : seek.lstFoundFiles->listCount();
-        if (found != expect || (tags && seek.lstClipList->text(found, ColArtist).isEmpty()))
+        const int found = tags ? seek.foundRows->count() : seek.foundFiles->listCount();
+        if (found != expect || (tags && seek.foundRows->text(found, ColArtist).isEmpty()))
             std::fprintf(stderr, "bench_search: found %d of %d\n", found, expect);
         return ms;
     }
-    void back() { seek.cmdSearch->press(); }
+    void back() { seek.searchButton->press(); }
 };
 
 }  // namespace
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
     s.search(tree, false, kFiles);
     std::vector<QByteArray> found;
     found.reserve(kFiles);
-    for (const QString& p : s.seek.lstFoundFiles->items())
+    for (const QString& p : s.seek.foundFiles->items())
         found.push_back(QFile::encodeName(p));
     s.back();
     floorLoop(found);
@@ -196,14 +196,14 @@ int main(int argc, char** argv)
 
     // Keystrokes over the tagged rows that match nothing: every row, every column.
     s.search(tree, true, kFiles);
-    s.seek.chkSearchTitlesOnly->setValue(0);
+    s.seek.titlesOnlyCheck->setValue(0);
     std::vector<double> typeMs;
     for (const char* typed : {"q", "qz", "x", "xy", "zq", "zz", "~", "~a", "@"}) {
         const auto start = WallClock::now();
-        s.seek.txtSearch->setText(QString::fromLatin1(typed));
+        s.seek.findBox->setText(QString::fromLatin1(typed));
         typeMs.push_back(msSince(start));
     }
-    if (s.seek.lstClipList->firstSelected() != 0)
+    if (s.seek.foundRows->firstSelected() != 0)
         std::fprintf(stderr, "bench_search: a keystroke found a row it should not\n");
 
     const double search = median(searchMs), find = median(findMs), tags = median(tagsMs), floor = median(floorMs);

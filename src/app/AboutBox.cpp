@@ -48,51 +48,51 @@ AboutBox::AboutBox(Shell& shell, Screen& screen, Version version, Contact contac
       m_contact(std::move(contact))
 {
     setCaption(m_contact.email.isEmpty() ? QStringLiteral("TAVLO") : QStringLiteral("TAVLO ") + m_contact.email);
-    Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("TAVLO Broadcast"));
-    lblVersion = new Label(this, QStringLiteral("lblVersion"), QStringLiteral("Version"));
-    lblDescription = new Label(
+    productLabel = new Label(this, QStringLiteral("Label1"), QStringLiteral("TAVLO Broadcast"));
+    versionLabel = new Label(this, QStringLiteral("lblVersion"), QStringLiteral("Version"));
+    descriptionLabel = new Label(
         this, QStringLiteral("lblDescription"),
         QStringLiteral("Plays MP3 files with transitions between songs, and inserts playlists by time priority."));
-    lblTitle = new Label(this, QStringLiteral("lblTitle"), QStringLiteral("Written by the Tavlo authors."));
-    Label2 = new Label(this, QStringLiteral("Label2"), m_contact.email);
-    Label2->setToolTip(QStringLiteral("Send us an email"));
-    Label2->setVisible(!m_contact.email.isEmpty());
-    Label2->onClick = [this] { Label2_Click(); };
-    Label5 = new Label(this, QStringLiteral("Label5"), m_contact.website);
-    Label5->setToolTip(QStringLiteral("come to our website"));
-    Label5->setVisible(!m_contact.website.isEmpty());
-    Label5->onClick = [this] { Label5_Click(); };
-    cmdOK = new Button(this, QStringLiteral("cmdOK"), QStringLiteral("OK"));
-    cmdOK->onClick = [this] { cmdOK_Click(); };
+    authorsLabel = new Label(this, QStringLiteral("lblTitle"), QStringLiteral("Written by the Tavlo authors."));
+    emailLabel = new Label(this, QStringLiteral("Label2"), m_contact.email);
+    emailLabel->setToolTip(QStringLiteral("Send us an email"));
+    emailLabel->setVisible(!m_contact.email.isEmpty());
+    emailLabel->onClick = [this] { writeEmail(); };
+    websiteLabel = new Label(this, QStringLiteral("Label5"), m_contact.website);
+    websiteLabel->setToolTip(QStringLiteral("come to our website"));
+    websiteLabel->setVisible(!m_contact.website.isEmpty());
+    websiteLabel->onClick = [this] { openWebsite(); };
+    okButton = new Button(this, QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    okButton->onClick = [this] { close(); };
 }
 
 void AboutBox::open()
 {
-    Form_Load();
+    load();
     show();
 }
 
-void AboutBox::Form_Load()
+void AboutBox::load()
 {
     const QString version = versionText(m_version);
-    lblVersion->setText(QStringLiteral("Version ") + version);
-    Label1->setText(QStringLiteral("tavlo Broadcast ") + version);
+    versionLabel->setText(QStringLiteral("Version ") + version);
+    productLabel->setText(QStringLiteral("tavlo Broadcast ") + version);
     const QSize screen = m_screen.availableTwips();
     setGeometry((screen.width() - kWidth) / 2, (screen.height() - kHeight) / 2, kWidth, kHeight);
 }
 
-void AboutBox::Label2_Click()
+void AboutBox::writeEmail()
 {
     if (!m_contact.email.isEmpty())
         m_shell.openUrl(QUrl(QStringLiteral("mailto:") + m_contact.email));
 }
 
-void AboutBox::Label5_Click()
+void AboutBox::openWebsite()
 {
     if (!m_contact.website.isEmpty())
         m_shell.openUrl(QUrl::fromUserInput(m_contact.website));
 }
 
-void AboutBox::cmdOK_Click() { hide(); }
+void AboutBox::close() { hide(); }
 
 }  // namespace tavlo

@@ -33,22 +33,24 @@ public:
     static Version programVersion();
     static Contact programContact();
 
-    Label* Label1;
-    Label* lblVersion;
-    Label* lblDescription;
-    Label* lblTitle;
-    Label* Label2;
-    Label* Label5;
-    Button* cmdOK;
+    Label* productLabel;
+    Label* versionLabel;
+    Label* descriptionLabel;
+    Label* authorsLabel;
+    Label* emailLabel;
+    Label* websiteLabel;
+    Button* okButton;
 
     // What each window's "About" does: load, centre, show.
     void open() override;
-    void Form_Load();
-    void Label2_Click();
-    void Label5_Click();
-    void cmdOK_Click();
 
 private:
+    // What the controls do.
+    void load();
+    void writeEmail();
+    void openWebsite();
+    void close();
+
     Shell& m_shell;
     Screen& m_screen;
     const Version m_version;

@@ -13,7 +13,7 @@
 
 namespace tavlo {
 
-AboutBoxView::AboutBoxView(AboutBox& form, QWidget* parent) : FormDialog(form, form.cmdOK, parent)
+AboutBoxView::AboutBoxView(AboutBox& form, QWidget* parent) : FormDialog(form, form.okButton, parent)
 {
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picIcon"));
@@ -21,18 +21,18 @@ AboutBoxView::AboutBoxView(AboutBox& form, QWidget* parent) : FormDialog(form, f
     picture->setAlignment(Qt::AlignTop);
 
     auto* text = new QVBoxLayout;
-    for (Label* state : {form.Label1, form.lblVersion, form.lblDescription, form.lblTitle, form.Label2, form.Label5}) {
+    for (Label* state : {form.productLabel, form.versionLabel, form.descriptionLabel, form.authorsLabel, form.emailLabel, form.websiteLabel}) {
         auto* label = new QLabel(this);
         label->setObjectName(state->name());
         label->setWordWrap(true);
         WidgetBinder::bind(*state, *label);
-        if (state == form.Label1) {
+        if (state == form.productLabel) {
             QFont bigger = label->font();
             bigger.setBold(true);
             bigger.setPointSizeF(bigger.pointSizeF() * 1.4);
             label->setFont(bigger);
         }
-        if (state == form.Label2 || state == form.Label5) {
+        if (state == form.emailLabel || state == form.websiteLabel) {
             QFont link = label->font();
             link.setUnderline(true);
             label->setFont(link);
@@ -43,7 +43,7 @@ AboutBoxView::AboutBoxView(AboutBox& form, QWidget* parent) : FormDialog(form, f
     }
     text->addStretch(1);
 
-    auto* ok = boundWidget<QPushButton>(*form.cmdOK, this);
+    auto* ok = boundWidget<QPushButton>(*form.okButton, this);
     ok->setDefault(true);
 
     auto* top = new QHBoxLayout;

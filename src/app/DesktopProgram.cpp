@@ -4,9 +4,9 @@
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "app/Station.h"
-#include "engine/AlsaInputCapture.h"
 #include "insert/InsertWindowView.h"
 #include "log/LogFolderDialogView.h"
+#include "music/MusicWindowView.h"
 #include "nowplaying/NowPlayingReportView.h"
 #include "platform/dbus/MprisService.h"
 #include "platform/widgets/QtDialogsWidget.h"
@@ -14,7 +14,6 @@
 #include "platform/widgets/QtShell.h"
 #include "playback/DeadAirDialogView.h"
 #include "playback/PlayerWindowRemote.h"
-#include "music/MusicWindowView.h"
 #include "scheduler/SchedulerWindowView.h"
 #include "search/SearchWindowView.h"
 #include "stream/StreamingDialogView.h"
@@ -57,8 +56,6 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     QtScreen screen;
     QtShell shell(ProgramServices::programFolder());
     ProgramServices real(time, time, dialogs, screen, shell, AudioEngine::Options{});
-    AlsaInputCapture inputCapture;  // opened only when something reads the input meter
-    real.mixer.setMeters(inputCapture, real.engine, dialogs, PlayerWindow::productName());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
 
     Station station(real.services, real.http, real.folders);
@@ -75,15 +72,11 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     screen.follow(view);
     view.mayClose = askBeforeClosing(window);
     insertView.mayClose = askBeforeClosing(station.insert());
-    timingView.mayClose = [&station] {
-        int cancel = 0;
-        station.scheduler().Form_Unload(cancel);
-        return cancel == 0;
-    };
+    timingView.mayClose = askBeforeClosing(station.scheduler());
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
     auto endProgram = [&real, &station] {
-        station.search().Form_Unload();  // stops a search under way, keeps its folder
+        station.search().rememberFolderAndStop();  // stops a search under way, keeps its folder
         real.settings.flush();
         QCoreApplication::quit();
     };

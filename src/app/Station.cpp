@@ -47,7 +47,7 @@ void Station::start(const QString& events)
 {
     m_music.load();
     if (!events.isEmpty())
-        m_scheduler.OpenEventList(events);
+        m_scheduler.openEventList(events);
 }
 
 }  // namespace tavlo

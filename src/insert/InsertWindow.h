@@ -104,7 +104,7 @@ protected:
     void songEndReached() override;
     void songLoaded(int row, int seconds, bool opened) override;
     void playListOpened(const QString& fileName) override;
-    int logFolderOpener() const override { return 2; }
+    LogFolderDialog::Opener logFolderOpener() const override { return LogFolderDialog::Opener::InsertWindow; }
     void getOwnSettings(const QString& app) override;
     void saveOwnSettings(const QString& app) override;
 

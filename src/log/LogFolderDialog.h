@@ -11,7 +11,7 @@
 namespace tavlo {
 
 // The log-folder window: the user picks or types a folder and OK hands it to
-// the player window that opened it, as that window's strLogPath. It is hidden,
+// the player window that opened it, as that window's logFolder. It is hidden,
 // never destroyed, so it keeps its text between openings.
 //
 // There is no drive list: on Linux every folder hangs below "/", so the
@@ -20,33 +20,36 @@ namespace tavlo {
 class LogFolderDialog : public Form {
     Q_OBJECT
 public:
-    // Which window opened the form last (the program keeps one such number).
-    enum Opener : int { NoOpener = 0, MainWindow = 1, InsertWindow = 2 };
+    // The player windows that may open the form.
+    enum class Opener { None, MusicWindow, InsertWindow };
 
     explicit LogFolderDialog(QObject* parent = nullptr);
 
-    Label* Label1;
-    FolderList* dirList;
-    TextBox* txtLogPath;
-    Button* cmdOk;
-    Button* cmdClose;
+    Label* headingLabel;
+    FolderList* folderList;
+    TextBox* folderBox;
+    Button* okButton;
+    Button* closeButton;
 
-    int LogFolderOpener = NoOpener;
+    // Where OK delivers the folder when `opener` opened the form.
+    void setDelivery(Opener opener, std::function<void(const QString& logFolder)> deliver);
 
-    // Where OK delivers the folder: the main window's strLogPath when the main
-    // window opened the form, otherwise the insert window's.
-    std::function<void(const QString& strLogPath)> setMainLogPath;
-    std::function<void(const QString& strLogPath)> setInsertLogPath;
-
-    // A player window's mnuLogFolder_Click: places the form 100 twips right of
+    // A player window's log-folder command: places the form 100 twips right of
     // and below `window`'s top-left corner, moves the folder list to the
     // window's log folder (staying where it was when that is empty or
     // missing), shows the form and remembers who opened it.
-    void openFrom(int opener, const Form& window, const QString& strLogPath);
+    void openFrom(Opener opener, const Form& window, const QString& logFolder);
 
-    void cmdOk_Click();
-    void cmdClose_Click();
-    void dirList_Change();
+private:
+    // What the controls do.
+    void accept();
+    void close();
+    void onFolderChosen();
+
+    // Which window opened the form last; OK answers only that one.
+    Opener m_opener = Opener::None;
+    std::function<void(const QString& logFolder)> m_deliverToMusic;
+    std::function<void(const QString& logFolder)> m_deliverToInsert;
 };
 
 }  // namespace tavlo

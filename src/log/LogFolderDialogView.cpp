@@ -15,24 +15,24 @@
 namespace tavlo {
 
 LogFolderDialogView::LogFolderDialogView(LogFolderDialog& form, QWidget* parent)
-    : FormDialog(form, form.cmdClose, parent), m_form(&form)
+    : FormDialog(form, form.closeButton, parent), m_form(&form)
 {
     auto* label = new QLabel(this);
-    label->setObjectName(form.Label1->name());
-    WidgetBinder::bind(*form.Label1, *label);
+    label->setObjectName(form.headingLabel->name());
+    WidgetBinder::bind(*form.headingLabel, *label);
 
     auto* path = new QLineEdit(this);
-    path->setObjectName(form.txtLogPath->name());
+    path->setObjectName(form.folderBox->name());
     path->setMinimumWidth(260);
-    WidgetBinder::bind(*form.txtLogPath, *path);
+    WidgetBinder::bind(*form.folderBox, *path);
     auto* browse = new QPushButton(tr("Browse..."), this);
     browse->setObjectName(QStringLiteral("cmdBrowse"));
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &LogFolderDialogView::browse);
 
-    auto* ok = boundWidget<QPushButton>(*form.cmdOk, this);
+    auto* ok = boundWidget<QPushButton>(*form.okButton, this);
     ok->setDefault(true);
-    QPushButton* close = dialogButton(*form.cmdClose, this);
+    QPushButton* close = dialogButton(*form.closeButton, this);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(label);
@@ -50,13 +50,13 @@ void LogFolderDialogView::browse()
 {
     if (!m_form)
         return;
-    const QString folder = QFileDialog::getExistingDirectory(this, m_form->Label1->text(), m_form->dirList->path());
+    const QString folder = QFileDialog::getExistingDirectory(this, m_form->headingLabel->text(), m_form->folderList->path());
     if (folder.isEmpty())
         return;
-    m_form->dirList->setPath(folder);
+    m_form->folderList->setPath(folder);
     // The same folder again is no change for the list, but the text may
     // have been typed over since.
-    m_form->txtLogPath->setText(m_form->dirList->path());
+    m_form->folderBox->setText(m_form->folderList->path());
 }
 
 }  // namespace tavlo

@@ -65,7 +65,7 @@ void MusicWindow::load()
     loadSettings();
     lineUpWindows();
     finishLoading();
-    streaming.Form_Load();
+    streaming.load();
 }
 
 bool MusicWindow::mayClose()
@@ -75,7 +75,7 @@ bool MusicWindow::mayClose()
     if (m_insertWindow)
         m_insertWindow->saveSettings();
     if (m_schedulerWindow)
-        m_schedulerWindow->SaveSettings();
+        m_schedulerWindow->saveSettings();
     return confirmExit();
 }
 
@@ -94,7 +94,7 @@ void MusicWindow::showOtherWindows()
     }
     if (m_schedulerWindow) {
         if (!m_schedulerWindow->isLoaded())
-            m_schedulerWindow->Form_Load();
+            m_schedulerWindow->load();
         m_schedulerWindow->show();
     }
 }

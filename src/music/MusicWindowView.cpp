@@ -16,8 +16,8 @@ PlayerWindowView::Extras MusicWindowView::extras(MusicWindow& window)
     e.beforeSearch = window.showInsertWindowButton;
     e.afterSearch = window.nowPlayingButton;
     for (size_t ch = 0; ch < 2; ++ch) {
-        e.meters[ch] = window.outputMeter.prgOutputPeak[ch];
-        e.meterHolds[ch] = window.outputMeter.lblOutputHold[ch];
+        e.meters[ch] = window.outputMeter.peakBars[ch];
+        e.meterHolds[ch] = window.outputMeter.holdLabels[ch];
     }
     e.statusBarEnd = window.streamingStatusLabel;
     return e;

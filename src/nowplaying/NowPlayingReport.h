@@ -19,7 +19,7 @@ class HttpClient;
 // The music window fills the fields and presses "Send" for every song it
 // loads, whether or not this window is shown; with the switch off nothing
 // leaves the machine. The request runs in the background and its answer
-// (or why none came) replaces the page in WebBrowser1; only the latest
+// (or why none came) replaces the page in responsePage; only the latest
 // request's answer is shown. Nothing of this window is saved, and the
 // password is never written anywhere but into the request.
 // UI thread only.
@@ -35,29 +35,26 @@ public:
     static constexpr unsigned kEnabledGreen = 0x00FF00;
     static constexpr unsigned kDisabledGreen = 0x008000;
 
-    Label* Label1;
-    Button* chkSend;
-    Label* lblUserName;
-    TextBox* txtUserName;
-    Label* lblPassword;
-    TextBox* txtPassword;
-    Label* lblTitle;
-    TextBox* txtTitle;
-    Label* lblArtist;
-    TextBox* txtArtist;
-    Label* lblAlbum;
-    TextBox* txtAlbum;
-    Label* lblSeconds;
-    TextBox* txtSeconds;
-    Label* lblFilename;
-    TextBox* txtFilename;
-    Button* cmdSendId3Tags;
-    Label* lblResponse;
+    Label* headingLabel;
+    Button* sendCheck;
+    Label* userNameLabel;
+    TextBox* userNameBox;
+    Label* passwordLabel;
+    TextBox* passwordBox;
+    Label* titleLabel;
+    TextBox* titleBox;
+    Label* artistLabel;
+    TextBox* artistBox;
+    Label* albumLabel;
+    TextBox* albumBox;
+    Label* secondsLabel;
+    TextBox* secondsBox;
+    Label* fileNameLabel;
+    TextBox* fileNameBox;
+    Button* sendButton;
+    Label* responseLabel;
     // The answer page as HTML; a failure is a short page saying why.
-    Label* WebBrowser1;
-
-    void chkSend_Click();
-    void cmdSendId3Tags_Click();
+    Label* responsePage;
 
     // The address a report of the fields as they stand goes to.
     QUrl requestUrl() const;
@@ -66,6 +63,10 @@ public:
                       const QString& fileName) override;
 
 private:
+    // What the controls do.
+    void onSendToggled();
+    void send();
+
     HttpClient& m_http;
     QUrl m_serviceUrl;
     quint64 m_lastRequest = 0;

@@ -20,26 +20,26 @@ NowPlayingReportView::NowPlayingReportView(NowPlayingReport& form, QWidget* pare
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
     int row = 0;
-    grid->addWidget(boundLabel(*form.Label1, this), row, 0);
-    grid->addWidget(boundWidget<QCheckBox>(*form.chkSend, this), row++, 1);
+    grid->addWidget(boundLabel(*form.headingLabel, this), row, 0);
+    grid->addWidget(boundWidget<QCheckBox>(*form.sendCheck, this), row++, 1);
     row = addTextRows(*grid, this,
-                      {{form.lblUserName, form.txtUserName},
-                       {form.lblPassword, form.txtPassword},
-                       {form.lblTitle, form.txtTitle},
-                       {form.lblArtist, form.txtArtist},
-                       {form.lblAlbum, form.txtAlbum},
-                       {form.lblSeconds, form.txtSeconds},
-                       {form.lblFilename, form.txtFilename}},
+                      {{form.userNameLabel, form.userNameBox},
+                       {form.passwordLabel, form.passwordBox},
+                       {form.titleLabel, form.titleBox},
+                       {form.artistLabel, form.artistBox},
+                       {form.albumLabel, form.albumBox},
+                       {form.secondsLabel, form.secondsBox},
+                       {form.fileNameLabel, form.fileNameBox}},
                       row, 24);
-    findChild<QLineEdit*>(form.txtPassword->name())->setEchoMode(QLineEdit::Password);
-    grid->addLayout(buttonRow({dialogButton(*form.cmdSendId3Tags, this)}), row++, 0, 1, 2);
+    findChild<QLineEdit*>(form.passwordBox->name())->setEchoMode(QLineEdit::Password);
+    grid->addLayout(buttonRow({dialogButton(*form.sendButton, this)}), row++, 0, 1, 2);
 
-    grid->addWidget(boundLabel(*form.lblResponse, this), row++, 0, 1, 2);
+    grid->addWidget(boundLabel(*form.responseLabel, this), row++, 0, 1, 2);
     auto* page = new QTextBrowser(this);
-    page->setObjectName(form.WebBrowser1->name());
+    page->setObjectName(form.responsePage->name());
     page->setOpenLinks(false);
     page->setMinimumHeight(page->fontMetrics().height() * 8);
-    Label* answer = form.WebBrowser1;
+    Label* answer = form.responsePage;
     auto show = [page, answer] { page->setHtml(answer->text()); };
     connect(answer, &Control::changed, page, show);
     show();

@@ -58,8 +58,8 @@ public:
     virtual QStringList outputNames() const = 0;
     // Who reads the output's level. Each reader keeps a peak of its own, so
     // that no reader's taking resets another's.
-    enum class PeakReader { Meter, MixerMeter, DeadAirWatch };
-    static constexpr int kPeakReaders = 3;
+    enum class PeakReader { Meter, DeadAirWatch };
+    static constexpr int kPeakReaders = 2;
     // The loudest sample sent to the output on that channel (0 left, 1 right)
     // since this reader last took it, linear full scale 1.0. Costs an atomic
     // exchange. Media without an output report silence to the meters and,

@@ -93,8 +93,6 @@ void SimulatedTime::moveTo(std::int64_t ms)
     if (ms <= m_nowMs)
         return;
     m_nowMs = ms;
-    if (m_onAdvance)
-        m_onAdvance(m_nowMs);
 }
 
 bool SimulatedTime::step(std::int64_t limitMs)

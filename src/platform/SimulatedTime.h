@@ -41,9 +41,6 @@ public:
     // Returns false when nothing was due within the limit.
     bool step(std::int64_t limitMs);
 
-    // Called whenever time moves, before timers fire (fake media uses it).
-    void setOnAdvance(std::function<void(std::int64_t nowMs)> f) { m_onAdvance = std::move(f); }
-
 private:
     class SimTimer;
     friend class SimTimer;
@@ -54,7 +51,6 @@ private:
     std::int64_t m_nowMs = 0;
     std::uint64_t m_sequence = 0;
     std::vector<SimTimer*> m_timers;
-    std::function<void(std::int64_t)> m_onAdvance;
 };
 
 }  // namespace tavlo

@@ -19,19 +19,21 @@ class DeadAirDialog : public Form {
 public:
     DeadAirDialog(DeadAirWatch& watch, UserDialogs& dialogs, QObject* parent = nullptr);
 
-    Button* chkEnabled;
-    Label* lblThreshold;
-    TextBox* txtThreshold;
-    Label* lblSeconds;
-    TextBox* txtSeconds;
-    Button* cmdOk;
-    Button* cmdCancel;
+    Button* enabledCheck;
+    Label* thresholdLabel;
+    TextBox* thresholdBox;
+    Label* secondsLabel;
+    TextBox* secondsBox;
+    Button* okButton;
+    Button* cancelButton;
 
     // Shows the dialog with the watch's values, beside the window it came from.
     void openFrom(const Form& window);
-    void cmdOk_Click();
 
 private:
+    // What the controls do.
+    void accept();
+
     DeadAirWatch& m_watch;
     UserDialogs& m_dialogs;
 };

@@ -8,14 +8,14 @@
 
 namespace tavlo {
 
-DeadAirDialogView::DeadAirDialogView(DeadAirDialog& form, QWidget* parent) : FormDialog(form, form.cmdCancel, parent)
+DeadAirDialogView::DeadAirDialogView(DeadAirDialog& form, QWidget* parent) : FormDialog(form, form.cancelButton, parent)
 {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
-    grid->addWidget(boundWidget<QCheckBox>(*form.chkEnabled, this), 0, 0, 1, 2);
-    int row = addTextRows(*grid, this, {{form.lblThreshold, form.txtThreshold}, {form.lblSeconds, form.txtSeconds}}, 1, 6);
+    grid->addWidget(boundWidget<QCheckBox>(*form.enabledCheck, this), 0, 0, 1, 2);
+    int row = addTextRows(*grid, this, {{form.thresholdLabel, form.thresholdBox}, {form.secondsLabel, form.secondsBox}}, 1, 6);
     grid->setRowMinimumHeight(row++, 4);
-    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this), dialogButton(*form.cmdCancel, this)}), row, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.okButton, this), dialogButton(*form.cancelButton, this)}), row, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

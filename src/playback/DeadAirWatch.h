@@ -40,8 +40,6 @@ public:
     // (nothing playing, a ramp running). True once the silence has lasted the
     // set time; the count then starts over.
     bool tick(bool watching);
-    // How long the output has been silent while watched, in milliseconds.
-    qint64 silentMs() const { return m_silentMs; }
 
 private:
     MediaService& m_media;

@@ -10,22 +10,22 @@
 namespace tavlo {
 
 OutputMeter::OutputMeter(QObject& form, MediaService& media, TimerService& timers)
-    : m_media(media), m_tmrMeter(timers.createTimer())
+    : m_media(media), m_meterTimer(timers.createTimer())
 {
     for (int ch = 0; ch < 2; ++ch) {
-        prgOutputPeak[ch] = new ProgressBar(&form, QStringLiteral("prgOutputPeak(%1)").arg(ch), kFloorTenths, 0);
-        prgOutputPeak[ch]->setValue(kFloorTenths);
-        lblOutputHold[ch] = new Label(&form, QStringLiteral("lblOutputHold(%1)").arg(ch), QStringLiteral("-inf"));
+        peakBars[ch] = new ProgressBar(&form, QStringLiteral("prgOutputPeak(%1)").arg(ch), kFloorTenths, 0);
+        peakBars[ch]->setValue(kFloorTenths);
+        holdLabels[ch] = new Label(&form, QStringLiteral("lblOutputHold(%1)").arg(ch), QStringLiteral("-inf"));
     }
-    m_tmrMeter->setInterval(kIntervalMs);
-    m_tmrMeter->setHandler([this] { tmrMeter_Timer(); });
+    m_meterTimer->setInterval(kIntervalMs);
+    m_meterTimer->setHandler([this] { onMeterTick(); });
 }
 
 OutputMeter::~OutputMeter() = default;
 
 void OutputMeter::start()
 {
-    m_tmrMeter->setEnabled(true);
+    m_meterTimer->setEnabled(true);
 }
 
 int OutputMeter::toTenths(float peak)
@@ -36,7 +36,7 @@ int OutputMeter::toTenths(float peak)
     return tenths < kFloorTenths ? kFloorTenths : static_cast<int>(tenths);
 }
 
-void OutputMeter::tmrMeter_Timer()
+void OutputMeter::onMeterTick()
 {
     for (int ch = 0; ch < 2; ++ch) {
         const int level = toTenths(m_media.takeOutputPeak(ch));
@@ -45,8 +45,8 @@ void OutputMeter::tmrMeter_Timer()
             m_hold[ch] = level;
             m_held[ch] = 0;
         }
-        prgOutputPeak[ch]->setValue(level);
-        lblOutputHold[ch]->setText(m_hold[ch] <= kFloorTenths
+        peakBars[ch]->setValue(level);
+        holdLabels[ch]->setText(m_hold[ch] <= kFloorTenths
                                        ? QStringLiteral("-inf")
                                        : QString::number(m_hold[ch] / 10.0, 'f', 1));
     }

@@ -22,7 +22,7 @@ public:
     static constexpr int kFloorTenths = -600;
     static constexpr int kHoldTicks = 1500 / kIntervalMs;
 
-    // The controls go on the given window, named prgOutputPeak(0/1) and lblOutputHold(0/1).
+    // The controls go on the given window, named peakBars(0/1) and holdLabels(0/1).
     OutputMeter(QObject& form, MediaService& media, TimerService& timers);
     ~OutputMeter();
 
@@ -31,16 +31,17 @@ public:
     int levelTenths(int channel) const { return m_level[channel]; }
     int holdTenths(int channel) const { return m_hold[channel]; }
 
-    ProgressBar* prgOutputPeak[2];
-    Label* lblOutputHold[2];
-
-    void tmrMeter_Timer();
+    ProgressBar* peakBars[2];
+    Label* holdLabels[2];
 
     static int toTenths(float peak);
 
 private:
+    // Each tick of the meter timer.
+    void onMeterTick();
+
     MediaService& m_media;
-    std::unique_ptr<Timer> m_tmrMeter;
+    std::unique_ptr<Timer> m_meterTimer;
     int m_level[2] = {kFloorTenths, kFloorTenths};
     int m_hold[2] = {kFloorTenths, kFloorTenths};
     int m_held[2] = {0, 0};  // ticks the hold has stood

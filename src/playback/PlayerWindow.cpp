@@ -217,10 +217,7 @@ void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)
         if (self)
             self->m_logFolder = folder;
     };
-    if (logFolderOpener() == LogFolderDialog::MainWindow)
-        form.setMainLogPath = deliver;
-    else
-        form.setInsertLogPath = deliver;
+    form.setDelivery(logFolderOpener(), deliver);
 }
 
 void PlayerWindow::finishLoading()

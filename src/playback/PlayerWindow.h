@@ -8,6 +8,7 @@
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
 #include "playback/DeckStatus.h"
+#include "log/LogFolderDialog.h"
 #include "playback/Player.h"
 #include "playback/TransitionType.h"
 #include "playback/SearchWindowLink.h"
@@ -27,7 +28,6 @@ struct AppServices;
 class AsRunLog;
 class PlaylistModel;
 class Timer;
-class LogFolderDialog;
 class SongLoudness;
 
 // Where the insert window's deck differs from the music window's. The music
@@ -381,8 +381,8 @@ protected:
     }
     // openFile read the playlist `fileName` (the insert window looks at its name).
     virtual void playListOpened(const QString& fileName) { Q_UNUSED(fileName); }
-    // Who opens the log-folder window: 1 the music window, 2 the insert window.
-    virtual int logFolderOpener() const { return 1; }
+    // Which window the log-folder window answers when this one opens it.
+    virtual LogFolderDialog::Opener logFolderOpener() const { return LogFolderDialog::Opener::MusicWindow; }
     // Each position tick, after the labels: true when the window has moved
     // on to another song, which ends the tick.
     virtual bool positionTicked() { return false; }

@@ -134,8 +134,8 @@ int randomOrder(PlaylistModel& list, int itemPlaying, Random& random)
         const auto drawn = static_cast<qint64>(random.next() * n) + 1;
         keys.push_back(azarKey(std::clamp<qint64>(drawn, 1, n)));
     }
-    list.setColumnTexts(ColAzar, std::move(keys));
-    return sortKeepingInPlay(list, itemPlaying, ColAzar, false);
+    list.setColumnTexts(ColShuffleKey, std::move(keys));
+    return sortKeepingInPlay(list, itemPlaying, ColShuffleKey, false);
 }
 
 int sortTrackingInPlay(PlaylistModel& list, int itemPlaying, int column, bool descending)

@@ -29,7 +29,7 @@ enum PlaylistColumn : int {
     ColGenre,
     ColComment,
     ColLocation,
-    ColAzar,
+    ColShuffleKey,
     ColPlaySeconds,
     ColumnCount
 };

@@ -8,72 +8,82 @@
 
 namespace tavlo {
 
-EventDialog::EventDialog(SchedulerWindow& timing, UserDialogs& dialogs, QObject* parent)
-    : Form(QStringLiteral("EventDialog"), QStringLiteral("Add Event To List"), parent), m_timing(timing), m_dialogs(dialogs)
+EventDialog::EventDialog(SchedulerWindow& scheduler, UserDialogs& dialogs, QObject* parent)
+    : Form(QStringLiteral("EventDialog"), QStringLiteral("Add Event To List"), parent), m_scheduler(scheduler), m_dialogs(dialogs)
 {
-    lblEventTime = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Event Time"));
-    txtTCHours = new TextBox(this, QStringLiteral("txtTCHours(0)"), QStringLiteral("01"));
-    txtTCMinutes = new TextBox(this, QStringLiteral("txtTCMinutes(0)"), QStringLiteral("00"));
-    txtTCSeconds = new TextBox(this, QStringLiteral("txtTCSeconds(0)"), QStringLiteral("00"));
-    for (int box = 0; box < 3; ++box) {
-        TextBox* t = timeBox(box);
-        t->onGotFocus = [this, box] { txtTC_GotFocus(box); };
-        t->onChange = [this, box] { txtTC_Change(box); };
-        t->onLostFocus = [this, box] { txtTC_LostFocus(box); };
+    eventTimeLabel = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Event Time"));
+    hoursBox = new TextBox(this, QStringLiteral("txtTCHours(0)"), QStringLiteral("01"));
+    minutesBox = new TextBox(this, QStringLiteral("txtTCMinutes(0)"), QStringLiteral("00"));
+    secondsBox = new TextBox(this, QStringLiteral("txtTCSeconds(0)"), QStringLiteral("00"));
+    for (TimePart part : {TimePart::Hours, TimePart::Minutes, TimePart::Seconds}) {
+        TextBox* t = timeBox(part);
+        t->onGotFocus = [this, part] { onTimeBoxEntered(part); };
+        t->onChange = [this, part] { onTimeBoxEdited(part); };
+        t->onLostFocus = [this, part] { onTimeBoxLeft(part); };
     }
-    lblAMPM = new Label(this, QStringLiteral("lblAMPM"), QStringLiteral("PM"));
-    lblAMPM->onClick = [this] { lblAMPM_Click(); };
-    lblPlayList = new Label(this, QStringLiteral("Label1(1)"), QStringLiteral("Play List"));
-    txtPlayList = new TextBox(this, QStringLiteral("txtPlayList"));
-    txtPlayList->onChange = [this] { txtPlayList_Change(); };
-    cmdBrowse = new Button(this, QStringLiteral("cmdBrowse"), QStringLiteral("&Browse..."));
-    cmdBrowse->onClick = [this] { cmdBrowse_Click(); };
+    amPmLabel = new Label(this, QStringLiteral("lblAMPM"), QStringLiteral("PM"));
+    amPmLabel->onClick = [this] { toggleAmPm(); };
+    playlistLabel = new Label(this, QStringLiteral("Label1(1)"), QStringLiteral("Play List"));
+    playlistBox = new TextBox(this, QStringLiteral("txtPlayList"));
+    playlistBox->onChange = [this] { onPlaylistEdited(); };
+    browseButton = new Button(this, QStringLiteral("cmdBrowse"), QStringLiteral("&Browse..."));
+    browseButton->onClick = [this] { browse(); };
     auto* group = new QObject(this);
-    optWindow[0] = new Button(this, QStringLiteral("optWindow(0)"), QStringLiteral("&Time Priority"), Button::Kind::Option);
-    optWindow[1] = new Button(this, QStringLiteral("optWindow(1)"), QStringLiteral("&Music Window"), Button::Kind::Option);
-    for (Button* o : optWindow)
+    insertOption = new Button(this, QStringLiteral("optWindow(0)"), QStringLiteral("&Time Priority"), Button::Kind::Option);
+    musicOption = new Button(this, QStringLiteral("optWindow(1)"), QStringLiteral("&Music Window"), Button::Kind::Option);
+    for (Button* o : {insertOption, musicOption})
         o->setGroup(group);
-    optWindow[1]->setValue(1);
-    cmdAddEvent = new Button(this, QStringLiteral("cmdAddEvent"), QStringLiteral("&Add Event"));
-    cmdAddEvent->onClick = [this] { cmdAddEvent_Click(); };
-    cmdClose = new Button(this, QStringLiteral("cmdClose"), QStringLiteral("X"));
-    cmdClose->onClick = [this] { cmdClose_Click(); };
+    musicOption->setValue(1);
+    addEventButton = new Button(this, QStringLiteral("cmdAddEvent"), QStringLiteral("&Add Event"));
+    addEventButton->onClick = [this] { addEvent(); };
+    closeButton = new Button(this, QStringLiteral("cmdClose"), QStringLiteral("X"));
+    closeButton->onClick = [this] { close(); };
 }
 
-TextBox* EventDialog::timeBox(int box) const
+TextBox* EventDialog::timeBox(TimePart part) const
 {
-    return box == 0 ? txtTCHours : box == 1 ? txtTCMinutes : txtTCSeconds;
+    switch (part) {
+    case TimePart::Hours:
+        return hoursBox;
+    case TimePart::Minutes:
+        return minutesBox;
+    case TimePart::Seconds:
+        break;
+    }
+    return secondsBox;
 }
 
-void EventDialog::txtTC_GotFocus(int box) { timeBox(box)->selectAll(); }
+void EventDialog::onTimeBoxEntered(TimePart part) { timeBox(part)->selectAll(); }
 
-void EventDialog::txtTC_Change(int box)
+void EventDialog::onTimeBoxEdited(TimePart part)
 {
-    TextBox* t = timeBox(box);
+    TextBox* t = timeBox(part);
     if (!isNumeric(t->text())) {
         t->setText(QString());
         return;
     }
     // Two digits typed: on to the next part of the time.
     if (t->text().size() == 2) {
-        if (box < 2)
-            timeBox(box + 1)->setFocus();
+        if (part == TimePart::Hours)
+            minutesBox->setFocus();
+        else if (part == TimePart::Minutes)
+            secondsBox->setFocus();
         else
-            cmdBrowse->setFocus();
+            browseButton->setFocus();
     }
 }
 
-void EventDialog::txtTC_LostFocus(int box)
+void EventDialog::onTimeBoxLeft(TimePart part)
 {
-    TextBox* t = timeBox(box);
+    TextBox* t = timeBox(part);
     const auto v = numericValue(t->text());
     if (!v) {
         t->setText(QStringLiteral("00"));
         return;
     }
     // Below the range is left as typed; Add Event refuses what is no time.
-    if (box == 0) {
-        if (lblAMPM->isVisible()) {
+    if (part == TimePart::Hours) {
+        if (amPmLabel->isVisible()) {
             if (*v > 12)
                 t->setText(QStringLiteral("12"));
             else if (*v == 0)
@@ -86,27 +96,27 @@ void EventDialog::txtTC_LostFocus(int box)
     }
 }
 
-void EventDialog::lblAMPM_Click() { lblAMPM->setText(lblAMPM->text() == QLatin1String("AM") ? QStringLiteral("PM") : QStringLiteral("AM")); }
+void EventDialog::toggleAmPm() { amPmLabel->setText(amPmLabel->text() == QLatin1String("AM") ? QStringLiteral("PM") : QStringLiteral("AM")); }
 
-void EventDialog::txtPlayList_Change()
+void EventDialog::onPlaylistEdited()
 {
-    const QString name = txtPlayList->text();
+    const QString name = playlistBox->text();
     // An event file: the event reloads the scheduler, no window to choose.
     const bool eventFile = name.size() > 4 && name.right(3).toLower() == QLatin1String("tmg");
-    for (Button* o : optWindow)
+    for (Button* o : {insertOption, musicOption})
         o->setVisible(!eventFile);
 }
 
-void EventDialog::cmdBrowse_Click()
+void EventDialog::browse()
 {
     const QStringList chosen = m_dialogs.chooseFilesToOpen(
         QStringLiteral("Browse"), QString(), QStringLiteral("M3U PlayList (*.M3U *.m3u);;Playlists (*.m3u *.m3u8 *.pls *.M3U *.M3U8 *.PLS);;"
                                                "Timing File (*.TMG *.tmg)"));
     if (!chosen.isEmpty() && !chosen.first().isEmpty())
-        txtPlayList->setText(chosen.first());
+        playlistBox->setText(chosen.first());
 }
 
-void EventDialog::cmdAddEvent_Click()
+void EventDialog::addEvent()
 {
     // Each part as a whole number of at least two digits.
     auto part = [](const TextBox* t) {
@@ -114,16 +124,16 @@ void EventDialog::cmdAddEvent_Click()
         const long long n = v ? static_cast<long long>(std::llround(*v)) : 0;
         return n < 0 ? QString::number(n) : QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
     };
-    QString time = part(txtTCHours) + QLatin1Char(':') + part(txtTCMinutes) + QLatin1Char(':') + part(txtTCSeconds);
-    if (lblAMPM->isVisible())
-        time += QLatin1Char(' ') + lblAMPM->text();
-    const QString window = !optWindow[0]->isVisible() ? QStringLiteral("Timing")
-                           : optWindow[0]->value()    ? QStringLiteral("Ads")
+    QString time = part(hoursBox) + QLatin1Char(':') + part(minutesBox) + QLatin1Char(':') + part(secondsBox);
+    if (amPmLabel->isVisible())
+        time += QLatin1Char(' ') + amPmLabel->text();
+    const QString window = !insertOption->isVisible() ? QStringLiteral("Timing")
+                           : insertOption->value()    ? QStringLiteral("Ads")
                                                       : QStringLiteral("Music");
-    if (!m_timing.AddEventToList(time, txtPlayList->text(), window))
+    if (!m_scheduler.addEvent(time, playlistBox->text(), window))
         m_dialogs.inform(QStringLiteral("Add Event To List"), QStringLiteral("%1 is not a time of day.").arg(time));
 }
 
-void EventDialog::cmdClose_Click() { hide(); }
+void EventDialog::close() { hide(); }
 
 }  // namespace tavlo

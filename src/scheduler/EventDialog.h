@@ -5,8 +5,6 @@
 #include "platform/controls/Label.h"
 #include "platform/controls/TextBox.h"
 
-#include <array>
-
 namespace tavlo {
 
 class UserDialogs;
@@ -24,34 +22,37 @@ class SchedulerWindow;
 class EventDialog : public Form {
     Q_OBJECT
 public:
-    EventDialog(SchedulerWindow& timing, UserDialogs& dialogs, QObject* parent = nullptr);
+    EventDialog(SchedulerWindow& scheduler, UserDialogs& dialogs, QObject* parent = nullptr);
 
-    Label* lblEventTime;  // "Event Time"
-    TextBox* txtTCHours;
-    TextBox* txtTCMinutes;
-    TextBox* txtTCSeconds;
-    Label* lblAMPM;       // "AM" or "PM"; shown only in the "AM - PM" format
-    Label* lblPlayList;   // "Play List"
-    TextBox* txtPlayList;
-    Button* cmdBrowse;
-    std::array<Button*, 2> optWindow;  // 0 the insert window, 1 the music window
-    Button* cmdAddEvent;
-    Button* cmdClose;
-
-    // Which box: 0 hours, 1 minutes, 2 seconds.
-    void txtTC_GotFocus(int box);
-    void txtTC_Change(int box);
-    void txtTC_LostFocus(int box);
-    void lblAMPM_Click();
-    void txtPlayList_Change();
-    void cmdBrowse_Click();
-    void cmdAddEvent_Click();
-    void cmdClose_Click();
+    Label* eventTimeLabel;  // "Event Time"
+    TextBox* hoursBox;
+    TextBox* minutesBox;
+    TextBox* secondsBox;
+    Label* amPmLabel;       // "AM" or "PM"; shown only in the "AM - PM" format
+    Label* playlistLabel;   // "Play List"
+    TextBox* playlistBox;
+    Button* browseButton;
+    Button* insertOption;  // the event goes to the insert window
+    Button* musicOption;   // the event goes to the music window
+    Button* addEventButton;
+    Button* closeButton;
 
 private:
-    TextBox* timeBox(int box) const;
+    // What the controls do.
+    void toggleAmPm();
+    void onPlaylistEdited();
+    void browse();
+    void addEvent();
+    void close();
 
-    SchedulerWindow& m_timing;
+    enum class TimePart { Hours, Minutes, Seconds };
+
+    TextBox* timeBox(TimePart part) const;
+    void onTimeBoxEntered(TimePart part);
+    void onTimeBoxEdited(TimePart part);
+    void onTimeBoxLeft(TimePart part);
+
+    SchedulerWindow& m_scheduler;
     UserDialogs& m_dialogs;
 };
 

@@ -27,17 +27,17 @@ QLineEdit* textBox(TextBox& state, QWidget* parent)
 
 }  // namespace
 
-EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialog(form, form.cmdClose, parent)
+EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialog(form, form.closeButton, parent)
 {
     // Made in the order the Tab key visits them.
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
     grid->setColumnStretch(1, 1);
-    grid->addWidget(boundLabel(*form.lblEventTime, this), 0, 0);
+    grid->addWidget(boundLabel(*form.eventTimeLabel, this), 0, 0);
     auto* time = new QHBoxLayout;
     time->setSpacing(3);
     int part = 0;
-    for (TextBox* box : {form.txtTCHours, form.txtTCMinutes, form.txtTCSeconds}) {
+    for (TextBox* box : {form.hoursBox, form.minutesBox, form.secondsBox}) {
         if (part++ > 0) {
             auto* colon = new QLabel(QStringLiteral(":"), this);
             colon->setObjectName(QStringLiteral("timeSeparator%1").arg(part - 1));
@@ -50,24 +50,24 @@ EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialo
                             2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) + 8);
         time->addWidget(edit);
     }
-    QLabel* amPm = boundLabel(*form.lblAMPM, this);
+    QLabel* amPm = boundLabel(*form.amPmLabel, this);
     amPm->setMinimumWidth(amPm->fontMetrics().horizontalAdvance(QStringLiteral("AM PM")));
     time->addSpacing(4);
     time->addWidget(amPm);
     time->addStretch(1);
     grid->addLayout(time, 0, 1, 1, 2);
 
-    grid->addWidget(boundLabel(*form.lblPlayList, this), 1, 0);
-    QLineEdit* playList = textBox(*form.txtPlayList, this);
+    grid->addWidget(boundLabel(*form.playlistLabel, this), 1, 0);
+    QLineEdit* playList = textBox(*form.playlistBox, this);
     playList->setMinimumWidth(220);
     grid->addWidget(playList, 1, 1);
-    QPushButton* browse = dialogButton(*form.cmdBrowse, this);
-    WidgetBinder::bindFocus(*form.cmdBrowse, *browse);
+    QPushButton* browse = dialogButton(*form.browseButton, this);
+    WidgetBinder::bindFocus(*form.browseButton, *browse);
     grid->addWidget(browse, 1, 2);
 
     auto* windows = new QHBoxLayout;
     windows->setSpacing(12);
-    for (Button* o : form.optWindow) {
+    for (Button* o : {form.insertOption, form.musicOption}) {
         auto* option = new QRadioButton(this);
         option->setObjectName(o->name());
         WidgetBinder::bind(*o, *option);
@@ -76,10 +76,10 @@ EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialo
     windows->addStretch(1);
     grid->addLayout(windows, 2, 1, 1, 2);
 
-    QPushButton* add = dialogButton(*form.cmdAddEvent, this);
-    WidgetBinder::bindFocus(*form.cmdAddEvent, *add);
+    QPushButton* add = dialogButton(*form.addEventButton, this);
+    WidgetBinder::bindFocus(*form.addEventButton, *add);
     grid->setRowMinimumHeight(3, 4);
-    grid->addLayout(buttonRow({add, dialogButton(*form.cmdClose, this)}), 4, 0, 1, 3);
+    grid->addLayout(buttonRow({add, dialogButton(*form.closeButton, this)}), 4, 0, 1, 3);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

@@ -22,48 +22,48 @@ std::optional<double> preloadValue(const QString& text)
 
 }  // namespace
 
-SchedulerOptionsDialog::SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent)
-    : Form(QStringLiteral("SchedulerOptionsDialog"), QStringLiteral("Options"), parent), m_timing(timing)
+SchedulerOptionsDialog::SchedulerOptionsDialog(SchedulerWindow& scheduler, QObject* parent)
+    : Form(QStringLiteral("SchedulerOptionsDialog"), QStringLiteral("Options"), parent), m_scheduler(scheduler)
 {
-    lblPreload = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Pre Load Sec"));
-    txtPreload = new TextBox(this, QStringLiteral("txtPreload"));
-    txtPreload->onChange = [this] { txtPreload_Change(); };
-    txtPreload->onLostFocus = [this] { txtPreload_LostFocus(); };
-    lblFormat = new Label(this, QStringLiteral("Label1(1)"), QStringLiteral("Time Format"));
-    lblTimeFormat = new Label(this, QStringLiteral("lblTimeFormat"), TimeOfDayText::amPmOption());
-    lblTimeFormat->setToolTip(QStringLiteral("Click To Change"));
-    lblTimeFormat->onClick = [this] { lblTimeFormat_Click(); };
-    cmdOk = new Button(this, QStringLiteral("cmdOk"), QStringLiteral("OK"));
-    cmdOk->onClick = [this] { cmdOk_Click(); };
+    preloadLabel = new Label(this, QStringLiteral("Label1(0)"), QStringLiteral("Pre Load Sec"));
+    preloadBox = new TextBox(this, QStringLiteral("txtPreload"));
+    preloadBox->onChange = [this] { onPreloadEdited(); };
+    preloadBox->onLostFocus = [this] { onPreloadLeft(); };
+    formatLabel = new Label(this, QStringLiteral("Label1(1)"), QStringLiteral("Time Format"));
+    timeFormatLabel = new Label(this, QStringLiteral("lblTimeFormat"), TimeOfDayText::amPmOption());
+    timeFormatLabel->setToolTip(QStringLiteral("Click To Change"));
+    timeFormatLabel->onClick = [this] { toggleTimeFormat(); };
+    okButton = new Button(this, QStringLiteral("cmdOk"), QStringLiteral("OK"));
+    okButton->onClick = [this] { accept(); };
 }
 
-void SchedulerOptionsDialog::lblTimeFormat_Click()
+void SchedulerOptionsDialog::toggleTimeFormat()
 {
     // The listed times keep their format until "OK"; new events, the clock
     // and the firing follow the label at once.
-    const bool toH24 = lblTimeFormat->text() == TimeOfDayText::amPmOption();
-    lblTimeFormat->setText(toH24 ? TimeOfDayText::h24Option() : TimeOfDayText::amPmOption());
-    m_timing.EventForm->lblAMPM->setVisible(!toH24);
+    const bool toH24 = timeFormatLabel->text() == TimeOfDayText::amPmOption();
+    timeFormatLabel->setText(toH24 ? TimeOfDayText::h24Option() : TimeOfDayText::amPmOption());
+    m_scheduler.eventDialog->amPmLabel->setVisible(!toH24);
 }
 
-void SchedulerOptionsDialog::txtPreload_Change()
+void SchedulerOptionsDialog::onPreloadEdited()
 {
-    if (const auto v = preloadValue(txtPreload->text()))
-        m_timing.PreLoadTime = *v;
+    if (const auto v = preloadValue(preloadBox->text()))
+        m_scheduler.setPreloadTime(*v);
 }
 
-void SchedulerOptionsDialog::txtPreload_LostFocus()
+void SchedulerOptionsDialog::onPreloadLeft()
 {
-    if (!preloadValue(txtPreload->text()))
-        txtPreload->setText(QStringLiteral("0"));
-    m_timing.PreLoadTime = preloadValue(txtPreload->text()).value_or(0);
+    if (!preloadValue(preloadBox->text()))
+        preloadBox->setText(QStringLiteral("0"));
+    m_scheduler.setPreloadTime(preloadValue(preloadBox->text()).value_or(0));
 }
 
-void SchedulerOptionsDialog::cmdOk_Click()
+void SchedulerOptionsDialog::accept()
 {
-    m_timing.convertList(TimeOfDayText::formatOf(lblTimeFormat->text()));
-    m_timing.showTimeNow();
-    m_timing.SaveSettings();
+    m_scheduler.convertList(TimeOfDayText::formatOf(timeFormatLabel->text()));
+    m_scheduler.showClock();
+    m_scheduler.saveSettings();
     hide();
 }
 

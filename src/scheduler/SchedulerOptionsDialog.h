@@ -18,24 +18,25 @@ class SchedulerWindow;
 class SchedulerOptionsDialog : public Form {
     Q_OBJECT
 public:
-    explicit SchedulerOptionsDialog(SchedulerWindow& timing, QObject* parent = nullptr);
+    explicit SchedulerOptionsDialog(SchedulerWindow& scheduler, QObject* parent = nullptr);
 
-    Label* lblPreload;     // "Pre Load Sec"
-    TextBox* txtPreload;
-    Label* lblFormat;      // "Time Format"
-    Label* lblTimeFormat;  // "AM - PM" or "24hs"; clicking it switches
-    Button* cmdOk;
-
-    void lblTimeFormat_Click();
-    void txtPreload_Change();
-    void txtPreload_LostFocus();
-    void cmdOk_Click();
+    Label* preloadLabel;     // "Pre Load Sec"
+    TextBox* preloadBox;
+    Label* formatLabel;      // "Time Format"
+    Label* timeFormatLabel;  // "AM - PM" or "24hs"; clicking it switches
+    Button* okButton;
 
     // The longest preload the scheduler takes, either way: a day.
     static constexpr double kLongestPreload = 86399;
 
 private:
-    SchedulerWindow& m_timing;
+    // What the controls do.
+    void toggleTimeFormat();
+    void onPreloadEdited();
+    void onPreloadLeft();
+    void accept();
+
+    SchedulerWindow& m_scheduler;
 };
 
 }  // namespace tavlo

@@ -21,18 +21,18 @@ SchedulerOptionsDialogView::SchedulerOptionsDialogView(SchedulerOptionsDialog& f
 {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
-    grid->addWidget(boundLabel(*form.lblPreload, this), 0, 0);
+    grid->addWidget(boundLabel(*form.preloadLabel, this), 0, 0);
     auto* preload = new QLineEdit(this);
-    preload->setObjectName(form.txtPreload->name());
+    preload->setObjectName(form.preloadBox->name());
     preload->setFixedWidth(preload->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
-    WidgetBinder::bind(*form.txtPreload, *preload);
+    WidgetBinder::bind(*form.preloadBox, *preload);
     // Leaving the box lets the form put a text that is no preload right.
-    WidgetBinder::bindFocus(*form.txtPreload, *preload);
+    WidgetBinder::bindFocus(*form.preloadBox, *preload);
     grid->addWidget(preload, 0, 1, Qt::AlignLeft);
 
-    grid->addWidget(boundLabel(*form.lblFormat, this), 1, 0);
+    grid->addWidget(boundLabel(*form.formatLabel, this), 1, 0);
     // Framed, so it reads as something to click.
-    QLabel* format = boundLabel(*form.lblTimeFormat, this);
+    QLabel* format = boundLabel(*form.timeFormatLabel, this);
     format->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     format->setAlignment(Qt::AlignCenter);
     const QFontMetrics fm(format->font());
@@ -43,7 +43,7 @@ SchedulerOptionsDialogView::SchedulerOptionsDialogView(SchedulerOptionsDialog& f
 
     // Enter presses nothing: OK would act before the box has put its text right.
     grid->setRowMinimumHeight(2, 4);
-    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this)}), 3, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.okButton, this)}), 3, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

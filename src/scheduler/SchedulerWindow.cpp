@@ -21,8 +21,8 @@ namespace tavlo {
 class SchedulerWindow::Link : public SchedulerWindowLink {
 public:
     explicit Link(SchedulerWindow& window) : m_w(window) {}
-    double preloadTime() const override { return m_w.PreLoadTime; }
-    void saveSettings() override { m_w.SaveSettings(); }
+    double preloadTime() const override { return m_w.preloadTime(); }
+    void saveSettings() override { m_w.saveSettings(); }
 
 private:
     SchedulerWindow& m_w;
@@ -54,122 +54,122 @@ SchedulerWindow::SchedulerWindow(AppServices& services, PlayerWindow& music, Ins
             m->onClick = [this, handler] { (this->*handler)(); };
         return m;
     };
-    cmdOpenList = push("cmdOpenList", "&Open", &SchedulerWindow::cmdOpenList_Click);
-    cmdSaveList = push("cmdSaveList", "&Save", &SchedulerWindow::cmdSaveList_Click);
-    cmdAddEvent = push("cmdAddEvent", "&Add Event", &SchedulerWindow::cmdAddEvent_Click);
-    mnuFile = item("mnuFile", "&File", nullptr, nullptr);
-    mnuOpen = item("mnuOpen", "&Open", mnuFile, &SchedulerWindow::cmdOpenList_Click);
-    mnuSaveAs = item("mnuSaveAs", "&Save as...", mnuFile, &SchedulerWindow::cmdSaveList_Click);
-    mnuExit = item("mnuExit", "E&xit Program", mnuFile, &SchedulerWindow::mnuExit_Click);
-    mnuList = item("mnuList", "&List", nullptr, nullptr);
-    mnuAddEvents = item("mnuAddEvents", "&Add Events to List", mnuList, &SchedulerWindow::mnuAddEvents_Click);
-    mnuDeleteSelected = item("mnuDeleteSelected", "&Delete Selected Items", mnuList, &SchedulerWindow::mnuDeleteSelected_Click);
-    mnuClearList = item("mnuClearList", "&Clear List", mnuList, &SchedulerWindow::mnuClearList_Click);
-    mnuOptions = item("mnuOptions", "&Options", nullptr, &SchedulerWindow::mnuOptions_Click);
-    mnuAbout = item("mnuAbout", "About", nullptr, &SchedulerWindow::mnuAbout_Click);
+    openButton = push("cmdOpenList", "&Open", &SchedulerWindow::chooseAndOpenList);
+    saveButton = push("cmdSaveList", "&Save", &SchedulerWindow::chooseAndSaveList);
+    addEventButton = push("cmdAddEvent", "&Add Event", &SchedulerWindow::showEventDialog);
+    fileMenu = item("mnuFile", "&File", nullptr, nullptr);
+    openMenuItem = item("mnuOpen", "&Open", fileMenu, &SchedulerWindow::chooseAndOpenList);
+    saveAsMenuItem = item("mnuSaveAs", "&Save as...", fileMenu, &SchedulerWindow::chooseAndSaveList);
+    exitMenuItem = item("mnuExit", "E&xit Program", fileMenu, &SchedulerWindow::exitProgram);
+    listMenu = item("mnuList", "&List", nullptr, nullptr);
+    addEventsMenuItem = item("mnuAddEvents", "&Add Events to List", listMenu, &SchedulerWindow::showEventDialogBeside);
+    deleteSelectedMenuItem = item("mnuDeleteSelected", "&Delete Selected Items", listMenu, &SchedulerWindow::deleteSelectedEvents);
+    clearListMenuItem = item("mnuClearList", "&Clear List", listMenu, &SchedulerWindow::clearEvents);
+    optionsMenu = item("mnuOptions", "&Options", nullptr, &SchedulerWindow::showOptions);
+    aboutMenuItem = item("mnuAbout", "About", nullptr, &SchedulerWindow::showAbout);
 
-    lstEvents = new PlaylistModel(this, QStringLiteral("lstEvents"),
+    eventList = new PlaylistModel(this, QStringLiteral("lstEvents"),
                                   {{QStringLiteral("Time"), 1200},
                                    {QStringLiteral("Playlist"), 3400},
                                    {QStringLiteral("Window"), 1300},
                                    {TimeOfDayText::h24Option(), 0}});
-    lstEvents->setProperty("toolTip", QString());
-    lblTimeNow = new Label(this, QStringLiteral("lblTimeNow"));
-    lblTimeNow->setBold(true);
+    eventList->setProperty("toolTip", QString());
+    clockLabel = new Label(this, QStringLiteral("lblTimeNow"));
+    clockLabel->setBold(true);
 
-    m_timer1 = services.timers.createTimer();
-    m_timer1->setHandler([this] { Timer1_Timer(); });
+    m_secondTimer = services.timers.createTimer();
+    m_secondTimer->setHandler([this] { onSecondTick(); });
 
-    OptionsForm = new SchedulerOptionsDialog(*this, this);
-    EventForm = new EventDialog(*this, services.dialogs, this);
+    optionsDialog = new SchedulerOptionsDialog(*this, this);
+    eventDialog = new EventDialog(*this, services.dialogs, this);
 }
 
-SchedulerWindow::~SchedulerWindow() { m_timer1.reset(); }
+SchedulerWindow::~SchedulerWindow() { m_secondTimer.reset(); }
 
 SchedulerWindowLink& SchedulerWindow::link() { return *m_link; }
 
-TimeOfDayText::Format SchedulerWindow::timeFormat() const { return TimeOfDayText::formatOf(OptionsForm->lblTimeFormat->text()); }
+TimeOfDayText::Format SchedulerWindow::timeFormat() const { return TimeOfDayText::formatOf(optionsDialog->timeFormatLabel->text()); }
 
-void SchedulerWindow::showTimeNow() { lblTimeNow->setText(m_times.format(m_services.clock.now().time(), timeFormat())); }
+void SchedulerWindow::showClock() { clockLabel->setText(m_times.format(m_services.clock.now().time(), timeFormat())); }
 
 void SchedulerWindow::convertList(TimeOfDayText::Format f)
 {
-    for (int n = 1; n <= lstEvents->count(); ++n) {
-        if (const auto t = m_times.convert(lstEvents->text(n, EvTime), f))
-            lstEvents->setText(n, EvTime, *t);
+    for (int n = 1; n <= eventList->count(); ++n) {
+        if (const auto t = m_times.convert(eventList->text(n, EvTime), f))
+            eventList->setText(n, EvTime, *t);
     }
 }
 
-void SchedulerWindow::Form_Load()
+void SchedulerWindow::load()
 {
     m_loaded = true;
-    GetSettings();
+    readSettings();
     // Puts the (empty) list and the clock in the loaded format and saves.
-    OptionsForm->cmdOk->press();
-    alignTimer1();
-    m_timer1->setEnabled(true);
+    optionsDialog->okButton->press();
+    alignToNextSecond();
+    m_secondTimer->setEnabled(true);
 }
 
-void SchedulerWindow::Form_Unload(int& Cancel)
+bool SchedulerWindow::mayClose()
 {
     // Saved whatever the answer.
     m_music.saveSettings();
     m_insert.saveSettings();
-    SaveSettings();
-    if (m_services.dialogs.askYesNo(PlayerWindow::productName(), QStringLiteral("Exit Program ?")))
-        Q_EMIT programEndRequested();
-    else
-        Cancel = 1;
+    saveSettings();
+    if (!m_services.dialogs.askYesNo(PlayerWindow::productName(), QStringLiteral("Exit Program ?")))
+        return false;
+    Q_EMIT programEndRequested();
+    return true;
 }
 
-bool SchedulerWindow::AddEventToList(QString& sEventTime, const QString& sPlayList, const QString& sWindow)
+bool SchedulerWindow::addEvent(QString& eventTime, const QString& playlist, const QString& window)
 {
     const TimeOfDayText::Format f = timeFormat();
-    showTimeNow();
-    const auto time = m_times.parse(sEventTime);
+    showClock();
+    const auto time = m_times.parse(eventTime);
     if (!time)
         return false;
-    sEventTime = m_times.format(*time, f);
+    eventTime = m_times.format(*time, f);
     PlaylistRow row;
-    row.fields[EvTime] = sEventTime;
-    row.fields[EvPlaylist] = sPlayList;
-    row.fields[EvWindow] = sWindow;
+    row.fields[EvTime] = eventTime;
+    row.fields[EvPlaylist] = playlist;
+    row.fields[EvWindow] = window;
     row.fields[Ev24hs] = m_times.format(*time, TimeOfDayText::Format::H24);
     // In its place at once: the sort is stable, so among events of one time
     // the one added first stays first, and it is the one that fires.
-    int pos = lstEvents->count() + 1;
-    while (pos > 1 && lstEvents->text(pos - 1, Ev24hs) > row.fields[Ev24hs])
+    int pos = eventList->count() + 1;
+    while (pos > 1 && eventList->text(pos - 1, Ev24hs) > row.fields[Ev24hs])
         --pos;
-    lstEvents->insert(pos, std::move(row));
+    eventList->insert(pos, std::move(row));
     return true;
 }
 
-bool SchedulerWindow::SaveEventList(const QString& FileName)
+bool SchedulerWindow::saveEventList(const QString& fileName)
 {
     std::vector<EventFields> events;
-    events.reserve(static_cast<size_t>(lstEvents->count()));
-    for (int n = 1; n <= lstEvents->count(); ++n)
-        events.push_back({lstEvents->text(n, EvTime), lstEvents->text(n, EvPlaylist), lstEvents->text(n, EvWindow)});
+    events.reserve(static_cast<size_t>(eventList->count()));
+    for (int n = 1; n <= eventList->count(); ++n)
+        events.push_back({eventList->text(n, EvTime), eventList->text(n, EvPlaylist), eventList->text(n, EvWindow)});
     QString error;
-    if (EventFile::write(FileName, events, &error))
+    if (EventFile::write(fileName, events, &error))
         return true;
     m_services.dialogs.inform(PlayerWindow::productName(),
-                              QStringLiteral("The event list could not be saved to %1: %2").arg(FileName, error));
+                              QStringLiteral("The event list could not be saved to %1: %2").arg(fileName, error));
     return false;
 }
 
-bool SchedulerWindow::OpenEventList(const QString& FileName)
+bool SchedulerWindow::openEventList(const QString& fileName)
 {
-    lstEvents->clear();
-    const auto events = EventFile::read(FileName);
+    eventList->clear();
+    const auto events = EventFile::read(fileName);
     if (!events)
         return false;
     for (EventFields e : *events)
-        AddEventToList(e.time, e.playlist, e.window);  // a line whose time is no time is skipped
+        addEvent(e.time, e.playlist, e.window);  // a line whose time is no time is skipped
     return true;
 }
 
-void SchedulerWindow::GetSettings()
+void SchedulerWindow::readSettings()
 {
     SettingsStore& store = m_services.settings;
     const QString app = settingsAppName();
@@ -178,13 +178,13 @@ void SchedulerWindow::GetSettings()
         return v ? *v : fallback;
     };
     setGeometry(number("Left", 100), number("Top", 100), number("Width", 6615), number("Height", 3060));
-    OptionsForm->lblTimeFormat->setText(
+    optionsDialog->timeFormatLabel->setText(
         store.get(app, QStringLiteral("Options"), QStringLiteral("TimeFormat"), TimeOfDayText::amPmOption()));
-    OptionsForm->txtPreload->setText(store.get(app, QStringLiteral("Options"), QStringLiteral("PreloadTime"), QStringLiteral("0")));
-    EventForm->lblAMPM->setVisible(OptionsForm->lblTimeFormat->text() == TimeOfDayText::amPmOption());
+    optionsDialog->preloadBox->setText(store.get(app, QStringLiteral("Options"), QStringLiteral("PreloadTime"), QStringLiteral("0")));
+    eventDialog->amPmLabel->setVisible(optionsDialog->timeFormatLabel->text() == TimeOfDayText::amPmOption());
 }
 
-void SchedulerWindow::SaveSettings()
+void SchedulerWindow::saveSettings()
 {
     // A window never placed (or pushed off the top) keeps the stored place.
     if (top() <= 1)
@@ -195,52 +195,48 @@ void SchedulerWindow::SaveSettings()
     store.save(app, caption(), QStringLiteral("Left"), SettingValues::fromInt(left()));
     store.save(app, caption(), QStringLiteral("Height"), SettingValues::fromInt(height()));
     store.save(app, caption(), QStringLiteral("Width"), SettingValues::fromInt(width()));
-    store.save(app, QStringLiteral("Options"), QStringLiteral("TimeFormat"), OptionsForm->lblTimeFormat->text());
-    store.save(app, QStringLiteral("Options"), QStringLiteral("PreloadTime"), OptionsForm->txtPreload->text());
+    store.save(app, QStringLiteral("Options"), QStringLiteral("TimeFormat"), optionsDialog->timeFormatLabel->text());
+    store.save(app, QStringLiteral("Options"), QStringLiteral("PreloadTime"), optionsDialog->preloadBox->text());
 }
 
-void SchedulerWindow::cmdOpenList_Click()
+void SchedulerWindow::chooseAndOpenList()
 {
     const QStringList chosen = m_services.dialogs.chooseFilesToOpen(QStringLiteral("Open"), QString(), kTmgFilter);
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return;
-    if (!OpenEventList(chosen.first()))
+    if (!openEventList(chosen.first()))
         m_services.dialogs.inform(PlayerWindow::productName(),
                                   QStringLiteral("The event file %1 could not be read.").arg(chosen.first()));
 }
 
-void SchedulerWindow::cmdSaveList_Click()
+void SchedulerWindow::chooseAndSaveList()
 {
     const QString name = m_services.dialogs.chooseFileToSave(QStringLiteral("Save as"), QString(), kTmgFilter);
     if (!name.isEmpty())
-        SaveEventList(name);
+        saveEventList(name);
 }
 
-void SchedulerWindow::cmdAddEvent_Click() { EventForm->show(); }
+void SchedulerWindow::showEventDialog() { eventDialog->show(); }
 
-void SchedulerWindow::mnuExit_Click()
+void SchedulerWindow::exitProgram() { mayClose(); }
+
+void SchedulerWindow::showEventDialogBeside()
 {
-    int cancel = 0;
-    Form_Unload(cancel);
+    eventDialog->setGeometry(left() + 100, top() + 1000, eventDialog->width(), eventDialog->height());
+    eventDialog->show();
 }
 
-void SchedulerWindow::mnuAddEvents_Click()
+void SchedulerWindow::deleteSelectedEvents() { eventList->removeSelected(); }
+
+void SchedulerWindow::clearEvents() { eventList->clear(); }
+
+void SchedulerWindow::showOptions()
 {
-    EventForm->setGeometry(left() + 100, top() + 1000, EventForm->width(), EventForm->height());
-    EventForm->show();
+    optionsDialog->setGeometry(left() + 300, top() + 200, optionsDialog->width(), optionsDialog->height());
+    optionsDialog->show();
 }
 
-void SchedulerWindow::mnuDeleteSelected_Click() { lstEvents->removeSelected(); }
-
-void SchedulerWindow::mnuClearList_Click() { lstEvents->clear(); }
-
-void SchedulerWindow::mnuOptions_Click()
-{
-    OptionsForm->setGeometry(left() + 300, top() + 200, OptionsForm->width(), OptionsForm->height());
-    OptionsForm->show();
-}
-
-void SchedulerWindow::mnuAbout_Click()
+void SchedulerWindow::showAbout()
 {
     if (m_aboutWindow)
         m_aboutWindow->open();

@@ -35,7 +35,7 @@ enum EventColumn : int { EvTime = 0, EvPlaylist, EvWindow, Ev24hs, EventColumnCo
 // prepared so that its countdown ends on the event's time, or its file
 // replaces this list. An event fires again every day while it stays listed.
 //
-// Firing is punctual beyond a plain one-second timer: Timer1 ticks at the
+// Firing is punctual beyond a plain one-second timer: secondTimer ticks at the
 // start of each wall-clock second, and each tick examines, in order, every
 // second since the last one examined, up to a minute of them, so a tick that
 // comes late misses nothing. A second is examined at most once: when the
@@ -66,66 +66,52 @@ public:
     bool isLoaded() const { return m_loaded; }
 
     // Seconds the events fire ahead of their time; the insert window counts them down.
-    double PreLoadTime = 0;
+    double preloadTime() const { return m_preloadTime; }
+    void setPreloadTime(double seconds) { m_preloadTime = seconds; }
 
-    EventDialog* EventForm;      // "Add Event To List"
-    SchedulerOptionsDialog* OptionsForm;  // "Options"
+    EventDialog* eventDialog;      // "Add Event To List"
+    SchedulerOptionsDialog* optionsDialog;  // "Options"
 
-    Button* cmdOpenList;
-    Button* cmdSaveList;
-    Button* cmdAddEvent;
-    MenuItem* mnuFile;
-    MenuItem* mnuOpen;
-    MenuItem* mnuSaveAs;
-    MenuItem* mnuExit;
-    MenuItem* mnuList;
-    MenuItem* mnuAddEvents;
-    MenuItem* mnuDeleteSelected;
-    MenuItem* mnuClearList;
-    MenuItem* mnuOptions;
-    MenuItem* mnuAbout;
-    PlaylistModel* lstEvents;
-    Label* lblTimeNow;
-    Timer& Timer1() const { return *m_timer1; }
+    Button* openButton;
+    Button* saveButton;
+    Button* addEventButton;
+    MenuItem* fileMenu;
+    MenuItem* openMenuItem;
+    MenuItem* saveAsMenuItem;
+    MenuItem* exitMenuItem;
+    MenuItem* listMenu;
+    MenuItem* addEventsMenuItem;
+    MenuItem* deleteSelectedMenuItem;
+    MenuItem* clearListMenuItem;
+    MenuItem* optionsMenu;
+    MenuItem* aboutMenuItem;
+    PlaylistModel* eventList;
+    Label* clockLabel;
 
     // The format the options dialog's label names.
     TimeOfDayText::Format timeFormat() const;
     const TimeOfDayText& times() const { return m_times; }
     // The clock label, in the current format.
-    void showTimeNow();
+    void showClock();
     // Every listed time written in format `f` (the options dialog's "OK").
     void convertList(TimeOfDayText::Format f);
 
-    void Form_Load();
+    void load();
     // Saves the settings of both player windows and this one, then asks
-    // "Exit Program ?". Cancel becomes 1 when the user keeps the program running.
-    void Form_Unload(int& Cancel);
+    // "Exit Program ?". False when the user keeps the program running.
+    bool mayClose();
 
     // Adds one event in its chronological place; the time, in either format,
     // comes back in the current one. False, with nothing added, when the text
     // is not a time of day.
-    bool AddEventToList(QString& sEventTime, const QString& sPlayList, const QString& sWindow);
+    bool addEvent(QString& eventTime, const QString& playlist, const QString& window);
     // Writes the list as an event file. A failure is told to the user; the
     // list and the old file stay as they were.
-    bool SaveEventList(const QString& FileName);
+    bool saveEventList(const QString& fileName);
     // Replaces the list with the file's events. A file that cannot be read
     // leaves the list empty and answers false.
-    bool OpenEventList(const QString& FileName);
-    void GetSettings();
-    void SaveSettings();
-
-    void cmdOpenList_Click();
-    void cmdSaveList_Click();
-    void cmdAddEvent_Click();
-    void mnuExit_Click();
-    void mnuAddEvents_Click();
-    void mnuDeleteSelected_Click();
-    void mnuClearList_Click();
-    void mnuOptions_Click();
-    void mnuAbout_Click();
-
-    // ---- Firing (SchedulerWindowFiring.cpp).
-    void Timer1_Timer();
+    bool openEventList(const QString& fileName);
+    void saveSettings();
 
 Q_SIGNALS:
     // An event fired: its row's three texts.
@@ -136,10 +122,24 @@ Q_SIGNALS:
 private:
     class Link;
 
+    void readSettings();
+    // What the buttons and menu items do.
+    void chooseAndOpenList();
+    void chooseAndSaveList();
+    void showEventDialog();
+    void exitProgram();
+    void showEventDialogBeside();
+    void deleteSelectedEvents();
+    void clearEvents();
+    void showOptions();
+    void showAbout();
+
+    // ---- Firing (SchedulerWindowFiring.cpp).
+    void onSecondTick();
     // Wall-clock seconds as the local clock reads them, counted from a fixed
     // day: the autumn hour reads the same seconds twice.
     static std::int64_t localSecond(const QDateTime& t);
-    void alignTimer1();
+    void alignToNextSecond();
     // Fires the event due in wall-clock second `second`, if any.
     void examineSecond(std::int64_t second);
     void fire(int row);
@@ -154,8 +154,9 @@ private:
     InsertWindow& m_insert;
     TimeOfDayText m_times;
     std::unique_ptr<Link> m_link;
-    std::unique_ptr<Timer> m_timer1;
+    std::unique_ptr<Timer> m_secondTimer;
     bool m_loaded = false;
+    double m_preloadTime = 0;
     // The last wall-clock second examined; none before the first tick.
     std::optional<std::int64_t> m_lastExamined;
 };

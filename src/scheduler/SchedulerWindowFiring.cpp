@@ -35,20 +35,20 @@ std::int64_t SchedulerWindow::localSecond(const QDateTime& t)
 
 // Rounded as the insert window rounds its countdown (halves to even), so a
 // break fired this many seconds early starts on its event's second.
-int SchedulerWindow::preloadSeconds() const { return static_cast<int>(std::nearbyint(PreLoadTime)); }
+int SchedulerWindow::preloadSeconds() const { return static_cast<int>(std::nearbyint(m_preloadTime)); }
 
-void SchedulerWindow::alignTimer1()
+void SchedulerWindow::alignToNextSecond()
 {
     // On the start of the next second; a tick that comes a little early
     // finds its second already examined and simply aligns again.
     const int ms = m_services.clock.now().time().msec();
-    m_timer1->setInterval(1000 - ms);
+    m_secondTimer->setInterval(1000 - ms);
 }
 
-void SchedulerWindow::Timer1_Timer()
+void SchedulerWindow::onSecondTick()
 {
     const QDateTime now = m_services.clock.now();
-    showTimeNow();
+    showClock();
     const std::int64_t second = localSecond(now);
     if (!m_lastExamined || second < *m_lastExamined - kLongestWaitForOldTime) {
         examineSecond(second);
@@ -65,26 +65,26 @@ void SchedulerWindow::Timer1_Timer()
             examineSecond(*m_lastExamined);
         }
     }
-    alignTimer1();
+    alignToNextSecond();
 }
 
 void SchedulerWindow::examineSecond(std::int64_t second)
 {
     const QString target = m_times.format(timeOfDay(second + preloadSeconds()), timeFormat());
-    const int row = lstEvents->findTextStartingWith(target);
+    const int row = eventList->findTextStartingWith(target);
     if (row > 0)
         fire(row);
 }
 
 void SchedulerWindow::fire(int row)
 {
-    lstEvents->setMultiSelect(false);
-    lstEvents->selectOnly(row);
-    lstEvents->setMultiSelect(true);
+    eventList->setMultiSelect(false);
+    eventList->selectOnly(row);
+    eventList->setMultiSelect(true);
 
-    const QString window = lstEvents->text(row, EvWindow);
-    const QString playlist = lstEvents->text(row, EvPlaylist);
-    Q_EMIT eventFired(lstEvents->text(row, EvTime), playlist, window);
+    const QString window = eventList->text(row, EvWindow);
+    const QString playlist = eventList->text(row, EvPlaylist);
+    Q_EMIT eventFired(eventList->text(row, EvTime), playlist, window);
     if (window == QLatin1String("Ads")) {
         // The break counts down this preload time, read back through the
         // insert window's link, so it starts on the event's own second.
@@ -92,7 +92,7 @@ void SchedulerWindow::fire(int row)
     } else if (window == QLatin1String("Music")) {
         m_music.switchToList(playlist);
     } else if (window == QLatin1String("Timing")) {
-        OpenEventList(playlist);
+        openEventList(playlist);
     }
 }
 
@@ -101,8 +101,8 @@ void SchedulerWindow::logMissed(std::int64_t first, std::int64_t last)
     if (last < first)
         return;
     const std::int64_t span = last - first;
-    for (int n = 1; n <= lstEvents->count(); ++n) {
-        const auto t = m_times.parse(lstEvents->text(n, Ev24hs));
+    for (int n = 1; n <= eventList->count(); ++n) {
+        const auto t = m_times.parse(eventList->text(n, Ev24hs));
         if (!t)
             continue;
         // The clock second at which the event would have fired.
@@ -110,8 +110,8 @@ void SchedulerWindow::logMissed(std::int64_t first, std::int64_t last)
         if (secondOfDay(due - first) > span)
             continue;
         m_music.writeLog(0, QStringLiteral("**MISSED**"),
-                         QLatin1Char(' ') + lstEvents->text(n, EvTime) + QLatin1Char(';') + lstEvents->text(n, EvPlaylist)
-                             + QLatin1Char(';') + lstEvents->text(n, EvWindow));
+                         QLatin1Char(' ') + eventList->text(n, EvTime) + QLatin1Char(';') + eventList->text(n, EvPlaylist)
+                             + QLatin1Char(';') + eventList->text(n, EvWindow));
     }
 }
 

@@ -35,7 +35,7 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindow& window, QWidget* paren
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(px(120), 2, px(120), 4);
     column->setSpacing(4);
-    m_list = new PlaylistTableView(*window.lstEvents, central);
+    m_list = new PlaylistTableView(*window.eventList, central);
     column->addWidget(m_list, 1);
     // A time with its AM/PM designator never shows cut short, whatever the
     // desktop's font: the column is at least as wide as the longest one.
@@ -47,17 +47,17 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindow& window, QWidget* paren
 
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
-    for (Button* b : {window.cmdOpenList, window.cmdSaveList, window.cmdAddEvent})
+    for (Button* b : {window.openButton, window.saveButton, window.addEventButton})
         bottom->addWidget(boundWidget<QPushButton>(*b, central));
     bottom->addStretch(1);
     // The clock reads from across the room; the window makes it bold.
     auto* clock = new QLabel(central);
-    clock->setObjectName(window.lblTimeNow->name());
+    clock->setObjectName(window.clockLabel->name());
     clock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont f = clock->font();
     f.setPointSizeF(f.pointSizeF() * 1.6);
     clock->setFont(f);
-    WidgetBinder::bind(*window.lblTimeNow, *clock);
+    WidgetBinder::bind(*window.clockLabel, *clock);
     // As wide as the widest time, so the ticking never moves the buttons.
     f.setBold(true);
     const QFontMetrics fm(f);
@@ -69,8 +69,8 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindow& window, QWidget* paren
     column->addLayout(bottom);
     setCentralWidget(central);
 
-    m_optionsView = new SchedulerOptionsDialogView(*window.OptionsForm, this);
-    m_eventView = new EventDialogView(*window.EventForm, this);
+    m_optionsView = new SchedulerOptionsDialogView(*window.optionsDialog, this);
+    m_eventView = new EventDialogView(*window.eventDialog, this);
 
     new FormFollower(window, *this, FormFollower::Placement::PlaceAndSize);
 }

@@ -14,9 +14,9 @@ class NameOrder;
 // The folder list: an open folder, the folders above it up to the root, and
 // its subfolders in the file managers' order (hidden ones left out). One
 // entry is highlighted; opening it is a separate step, as a double-click or
-// leaving the list does it. Entries are numbered as the system numbers
-// them: the subfolders 0..listCount-1, the open folder -1, its parent -2,
-// and so on up to the root.
+// leaving the list does it. Entries are numbered from the open folder: the
+// subfolders 0..listCount-1, the open folder -1, its parent -2, and so on
+// up to the root.
 // UI thread only.
 class FolderListBox : public Control {
     Q_OBJECT

@@ -47,12 +47,6 @@ void ListBox::setSelectedRange(int first, int last, bool on)
     Q_EMIT selectionChanged();
 }
 
-void ListBox::clearSelection()
-{
-    std::fill(m_selected.begin(), m_selected.end(), 0);
-    Q_EMIT selectionChanged();
-}
-
 QStringList ListBox::selectedItems() const
 {
     QStringList out;

@@ -39,7 +39,6 @@ public:
     void setSelected(int i, bool on);
     // Sets the selection of entries first..last (within the list) with one notification.
     void setSelectedRange(int first, int last, bool on);
-    void clearSelection();
     // The selected entries, in list order.
     QStringList selectedItems() const;
 

@@ -41,55 +41,55 @@ SearchWindow::SearchWindow(AppServices& services, PlayerWindow& music, FolderRea
     setGeometry(0, 0, 8400, 7200);
     const QString mp3 = QStringLiteral("*.mp3");
 
-    Picture1 = new Control(this, QStringLiteral("Picture1"));
-    lblCriteria = new Label(this, QStringLiteral("lblCriteria"), QStringLiteral("Search Criteria :"));
-    txtSearchMask = new TextBox(this, QStringLiteral("txtSearchMask"));
-    txtSearchSpec = new TextBox(this, QStringLiteral("txtSearchSpec"), mp3);
-    txtSearchSpec->setToolTip(QStringLiteral("Use *.mp3 for all mp3 files, *.m3u for all paylist files"));
-    drvList = new DriveList(this, QStringLiteral("drvList"));
-    dirList = new FolderListBox(this, QStringLiteral("dirList"), reader, m_order);
-    filList = new FileListBox(this, QStringLiteral("filList"), reader, m_order, mp3);
-    filList->setToolTip(kDragTip);
+    criteriaPanel = new Control(this, QStringLiteral("Picture1"));
+    criteriaLabel = new Label(this, QStringLiteral("lblCriteria"), QStringLiteral("Search Criteria :"));
+    maskBox = new TextBox(this, QStringLiteral("txtSearchMask"));
+    patternBox = new TextBox(this, QStringLiteral("txtSearchSpec"), mp3);
+    patternBox->setToolTip(QStringLiteral("Use *.mp3 for all mp3 files, *.m3u for all paylist files"));
+    driveList = new DriveList(this, QStringLiteral("drvList"));
+    folderList = new FolderListBox(this, QStringLiteral("dirList"), reader, m_order);
+    fileList = new FileListBox(this, QStringLiteral("filList"), reader, m_order, mp3);
+    fileList->setToolTip(kDragTip);
 
-    Picture2 = new Control(this, QStringLiteral("Picture2"));
-    Picture2->setVisible(false);
-    lstFoundFiles = new ListBox(this, QStringLiteral("lstFoundFiles"));
-    lstFoundFiles->setToolTip(kDragTip);
-    lstClipList = new PlaylistModel(this, QStringLiteral("lstClipList"));
-    lstClipList->setProperty("toolTip", kDragTip);
-    chkReadMP3Tags = new Button(this, QStringLiteral("chkReadMP3Tags"), QStringLiteral("Read MP3 Tags (album, artis, ...)"),
+    resultsPanel = new Control(this, QStringLiteral("Picture2"));
+    resultsPanel->setVisible(false);
+    foundFiles = new ListBox(this, QStringLiteral("lstFoundFiles"));
+    foundFiles->setToolTip(kDragTip);
+    foundRows = new PlaylistModel(this, QStringLiteral("lstClipList"));
+    foundRows->setProperty("toolTip", kDragTip);
+    readTagsCheck = new Button(this, QStringLiteral("chkReadMP3Tags"), QStringLiteral("Read MP3 Tags (album, artis, ...)"),
                                 Button::Kind::Check);
-    txtSearch = new TextBox(this, QStringLiteral("txtSearch"));
-    chkSearchTitlesOnly = new Button(this, QStringLiteral("chkSearchTitlesOnly"), QStringLiteral("By Title Only"),
+    findBox = new TextBox(this, QStringLiteral("txtSearch"));
+    titlesOnlyCheck = new Button(this, QStringLiteral("chkSearchTitlesOnly"), QStringLiteral("By Title Only"),
                                      Button::Kind::Check);
-    lblCount = new Label(this, QStringLiteral("lblCount"), QStringLiteral("0"));
-    lblfound = new Label(this, QStringLiteral("lblfound"), QStringLiteral("Files Found"));
+    countLabel = new Label(this, QStringLiteral("lblCount"), QStringLiteral("0"));
+    foundLabel = new Label(this, QStringLiteral("lblfound"), QStringLiteral("Files Found"));
 
-    cmdSearch = new Button(this, QStringLiteral("cmdSearch"), QStringLiteral("&Search"));
-    cmdExit = new Button(this, QStringLiteral("cmdExit"), kClose);
-    Label1 = new Label(this, QStringLiteral("Label1"),
-                       QStringLiteral("Use this window for scanning files on any drive in your system, use wilcards as "
-                                      "*.mp3 for all mp3 files. The search will began at the selected directory, and "
-                                      "bellow. Use *something*.mp3"));
+    searchButton = new Button(this, QStringLiteral("cmdSearch"), QStringLiteral("&Search"));
+    closeButton = new Button(this, QStringLiteral("cmdExit"), kClose);
+    helpLabel = new Label(this, QStringLiteral("Label1"),
+                       QStringLiteral("Use this window for scanning files on any drive in your system, use wildcards as "
+                                      "*.mp3 for all mp3 files. The search begins at the selected directory, and "
+                                      "below. Use *something*.mp3"));
 
-    drvList->onChange = [this] { drvList_Change(); };
-    dirList->onChange = [this] { dirList_Change(); };
-    dirList->onLostFocus = [this] { dirList_LostFocus(); };
-    txtSearchMask->onChange = [this] { txtSearchMask_Change(); };
-    txtSearchMask->onGotFocus = [this] { txtSearchMask->selectAll(); };
-    txtSearchSpec->onChange = [this] { txtSearchSpec_Change(); };
-    txtSearchSpec->onGotFocus = [this] { txtSearchSpec->selectAll(); };
-    cmdSearch->onClick = [this] { cmdSearch_Click(); };
-    cmdExit->onClick = [this] { cmdExit_Click(); };
-    chkReadMP3Tags->onClick = [this] { chkReadMP3Tags_Click(); };
-    txtSearch->onChange = [this] { txtSearch_Change(); };
-    chkSearchTitlesOnly->onClick = [this] { chkSearchTitlesOnly_Click(); };
-    lstClipList->onColumnClick = [this](int column) { lstClipList_ColumnClick(column); };
-    lstFoundFiles->onDblClick = [this] { lstFoundFiles_DblClick(); };
-    filList->onDblClick = [this] { filList_DblClick(); };
-    lstClipList->onDblClick = [this] { lstClipList_DblClick(); };
+    driveList->onChange = [this] { onDriveChosen(); };
+    folderList->onChange = [this] { onFolderChosen(); };
+    folderList->onLostFocus = [this] { onFolderListLeft(); };
+    maskBox->onChange = [this] { onMaskEdited(); };
+    maskBox->onGotFocus = [this] { maskBox->selectAll(); };
+    patternBox->onChange = [this] { onPatternEdited(); };
+    patternBox->onGotFocus = [this] { patternBox->selectAll(); };
+    searchButton->onClick = [this] { searchOrBack(); };
+    closeButton->onClick = [this] { closeOrCancel(); };
+    readTagsCheck->onClick = [this] { onReadTagsToggled(); };
+    findBox->onChange = [this] { onFindTextEdited(); };
+    titlesOnlyCheck->onClick = [this] { onTitlesOnlyToggled(); };
+    foundRows->onColumnClick = [this](int column) { sortByColumn(column); };
+    foundFiles->onDblClick = [this] { addFoundFileToMusic(); };
+    fileList->onDblClick = [this] { addFileToMusic(); };
+    foundRows->onDblClick = [this] { addFoundRowToMusic(); };
     // A drag source only: results are found here, never dropped.
-    lstClipList->onStartDrag = [this] { return lstClipListDragPaths(); };
+    foundRows->onStartDrag = [this] { return foundRowsDragPaths(); };
 }
 
 SearchWindow::~SearchWindow() = default;
@@ -101,47 +101,47 @@ SearchWindowLink& SearchWindow::link() { return *m_link; }
 void SearchWindow::showAt(int left, int top)
 {
     if (!m_loaded)
-        Form_Load();
+        load();
     setGeometry(left, top, width(), height());
     show();
     Q_EMIT broughtToFront();
 }
 
-void SearchWindow::Form_Load()
+void SearchWindow::load()
 {
     m_loaded = true;
-    drvList->refresh();
-    GetSettings();
-    Picture1->move(0, 0);
-    Picture2->move(0, 0);
+    driveList->refresh();
+    readSettings();
+    criteriaPanel->move(0, 0);
+    resultsPanel->move(0, 0);
 }
 
-void SearchWindow::Form_Unload()
+void SearchWindow::rememberFolderAndStop()
 {
     m_searching = false;
     if (m_loaded)
-        SaveSettings();
+        saveSettings();
 }
 
-void SearchWindow::GetSettings()
+void SearchWindow::readSettings()
 {
     // Folders the program makes up end with a separator, as a stored one may.
     const QString folder = m_services.settings.get(settingsAppName(), QStringLiteral("Directory"),
                                                    QStringLiteral("DefaultDir"), QDir::homePath() + QLatin1Char('/'));
     // A folder that is gone leaves the list where it was; on the first
     // start that is nowhere yet, so home, or the root, stands in.
-    if (!dirList->setPath(folder) && dirList->path().isEmpty() && !dirList->setPath(QDir::homePath()))
-        dirList->setPath(QStringLiteral("/"));
-    drvList->setDrive(dirList->path());
-    dirList->refresh();
-    filList->setPath(dirList->path());
+    if (!folderList->setPath(folder) && folderList->path().isEmpty() && !folderList->setPath(QDir::homePath()))
+        folderList->setPath(QStringLiteral("/"));
+    driveList->setDrive(folderList->path());
+    folderList->refresh();
+    fileList->setPath(folderList->path());
 }
 
-void SearchWindow::SaveSettings()
+void SearchWindow::saveSettings()
 {
-    if (dirList->path().isEmpty())
+    if (folderList->path().isEmpty())
         return;
-    m_services.settings.save(settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), dirList->path());
+    m_services.settings.save(settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), folderList->path());
 }
 
 void SearchWindow::setSearchDefault(bool on)
@@ -154,125 +154,125 @@ void SearchWindow::setSearchDefault(bool on)
 
 // ---- Criteria.
 
-void SearchWindow::drvList_Change()
+void SearchWindow::onDriveChosen()
 {
-    const QString drive = drvList->drive();
+    const QString drive = driveList->drive();
     if (drive.isEmpty())
         return;
     // Back to the folder last open on that volume, as a drive keeps its
     // current folder; its top on the first visit.
-    if (!dirList->setPath(m_folderOnDrive.value(drive, drive)) && !dirList->setPath(drive))
-        drvList->setDrive(dirList->path());  // not ready: the list shows where the folders are
+    if (!folderList->setPath(m_folderOnDrive.value(drive, drive)) && !folderList->setPath(drive))
+        driveList->setDrive(folderList->path());  // not ready: the list shows where the folders are
 }
 
-void SearchWindow::dirList_Change()
+void SearchWindow::onFolderChosen()
 {
-    const QString path = dirList->path();
+    const QString path = folderList->path();
     const QStorageInfo volume(path);
     if (volume.isValid())
         m_folderOnDrive.insert(volume.rootPath(), path);
     // Going down into another mount moves the drive list with it.
-    drvList->setDrive(path);
-    filList->setPath(path);
+    driveList->setDrive(path);
+    fileList->setPath(path);
 }
 
-void SearchWindow::dirList_LostFocus()
+void SearchWindow::onFolderListLeft()
 {
-    if (dirList->listIndex() != -1)
-        dirList->setPath(dirList->list(dirList->listIndex()));
+    if (folderList->listIndex() != -1)
+        folderList->setPath(folderList->list(folderList->listIndex()));
 }
 
-void SearchWindow::txtSearchMask_Change()
+void SearchWindow::onMaskEdited()
 {
-    txtSearchSpec->setText(QLatin1Char('*') + txtSearchMask->text() + QStringLiteral("*.mp3"));
+    patternBox->setText(QLatin1Char('*') + maskBox->text() + QStringLiteral("*.mp3"));
 }
 
-void SearchWindow::txtSearchSpec_Change() { filList->setPattern(txtSearchSpec->text()); }
+void SearchWindow::onPatternEdited() { fileList->setPattern(patternBox->text()); }
 
 // ---- Search, cancel, back.
 
-void SearchWindow::cmdSearch_Click()
+void SearchWindow::searchOrBack()
 {
     if (m_walking)
         return;
-    if (cmdSearch->caption() == kBack) {
-        ClearResults();
-        txtSearchMask->setFocus();
+    if (searchButton->caption() == kBack) {
+        clearResults();
+        maskBox->setFocus();
         return;
     }
     // A folder highlighted but not yet open is opened first; the next click searches.
-    if (dirList->listIndex() != -1) {
-        dirList->setPath(dirList->list(dirList->listIndex()));
+    if (folderList->listIndex() != -1) {
+        folderList->setPath(folderList->list(folderList->listIndex()));
         return;
     }
-    Picture2->move(0, 0);
-    Picture2->setVisible(true);
-    cmdExit->setCaption(QStringLiteral("Cancel"));
-    filList->setPattern(txtSearchSpec->text());
-    cmdSearch->setEnabled(false);
+    resultsPanel->move(0, 0);
+    resultsPanel->setVisible(true);
+    closeButton->setCaption(QStringLiteral("Cancel"));
+    fileList->setPattern(patternBox->text());
+    searchButton->setEnabled(false);
 
-    runSearch(dirList->path());
+    runSearch(folderList->path());
 
-    filList->setPath(dirList->path());
+    fileList->setPath(folderList->path());
     setCaption(windowCaption());
-    cmdSearch->setCaption(kBack);
+    searchButton->setCaption(kBack);
     setSearchDefault(false);
-    cmdExit->setCaption(kClose);
-    cmdSearch->setEnabled(true);
+    closeButton->setCaption(kClose);
+    searchButton->setEnabled(true);
 }
 
-void SearchWindow::cmdExit_Click()
+void SearchWindow::closeOrCancel()
 {
-    if (cmdExit->caption() == kClose) {
+    if (closeButton->caption() == kClose) {
         // Stored now rather than only at the program's end, which may never come cleanly.
-        SaveSettings();
+        saveSettings();
         hide();
     } else {
         m_searching = false;
     }
 }
 
-void SearchWindow::ClearResults()
+void SearchWindow::clearResults()
 {
-    lstFoundFiles->clear();
-    lstClipList->clear();
-    lblCount->setText(QStringLiteral("0"));
+    foundFiles->clear();
+    foundRows->clear();
+    countLabel->setText(QStringLiteral("0"));
     m_searching = false;
-    Picture2->setVisible(false);
-    cmdSearch->setCaption(QStringLiteral("&Search"));
+    resultsPanel->setVisible(false);
+    searchButton->setCaption(QStringLiteral("&Search"));
     setSearchDefault(true);
-    cmdExit->setCaption(kClose);
-    Picture1->setVisible(true);
+    closeButton->setCaption(kClose);
+    criteriaPanel->setVisible(true);
 }
 
 // ---- Results.
 
-void SearchWindow::chkReadMP3Tags_Click()
+void SearchWindow::onReadTagsToggled()
 {
-    if (chkReadMP3Tags->value() != 1) {
-        lstFoundFiles->setVisible(true);  // the paths as they were; tag rows are not copied back
+    if (readTagsCheck->value() != 1) {
+        foundFiles->setVisible(true);  // the paths as they were; tag rows are not copied back
         return;
     }
-    if (!lstFoundFiles->isVisible())
+    if (!foundFiles->isVisible())
         return;
-    lstClipList->clear();
-    for (const QString& path : lstFoundFiles->items())
-        m_music.addFileToList(path, 0, *lstClipList);
-    lstFoundFiles->setVisible(false);
+    foundRows->clear();
+    for (const QString& path : foundFiles->items())
+        m_music.addFileToList(path, 0, *foundRows);
+    foundFiles->setVisible(false);
 }
 
-void SearchWindow::txtSearch_Change() { findAsYouType(); }
+void SearchWindow::onFindTextEdited() { findAsYouType(); }
 
-void SearchWindow::chkSearchTitlesOnly_Click() { findAsYouType(); }
+void SearchWindow::onTitlesOnlyToggled() { findAsYouType(); }
 
 void SearchWindow::findAsYouType()
 {
-    const QString typed = txtSearch->text();
+    const QString typed = findBox->text();
     if (typed.isEmpty())
         return;
-    const bool titleOnly = chkSearchTitlesOnly->value() == 1;
-    for (int n = 1; n <= lstClipList->count(); ++n) {
-        const PlaylistRow& row = lstClipList->row(n);
+    const bool titleOnly = titlesOnlyCheck->value() == 1;
+    for (int n = 1; n <= foundRows->count(); ++n) {
+        const PlaylistRow& row = foundRows->row(n);
         bool found = false;
         if (titleOnly) {
             found = row.fields[ColTitle].startsWith(typed, Qt::CaseInsensitive);
@@ -282,13 +282,13 @@ void SearchWindow::findAsYouType()
                 found = row.fields[static_cast<size_t>(c)].startsWith(typed, Qt::CaseInsensitive);
         }
         if (found) {
-            lstClipList->selectOnly(n);
+            foundRows->selectOnly(n);
             return;
         }
     }
 }
 
-void SearchWindow::lstClipList_ColumnClick(int column)
+void SearchWindow::sortByColumn(int column)
 {
     if (column < 1 || column > ColumnCount)
         return;
@@ -297,36 +297,36 @@ void SearchWindow::lstClipList_ColumnClick(int column)
     if (column != m_lastSortColumn)
         m_lastSortColumn = column;
     else
-        m_sortOrder = m_sortOrder == 0 ? 1 : 0;
-    lstClipList->sortByColumn(m_lastSortColumn - 1, m_sortOrder == 1);
-    if (const int n = lstClipList->firstSelected())
-        Q_EMIT lstClipList->ensureVisible(n);
+        m_sortOrder = m_sortOrder == SortOrder::Ascending ? SortOrder::Descending : SortOrder::Ascending;
+    foundRows->sortByColumn(m_lastSortColumn - 1, m_sortOrder == SortOrder::Descending);
+    if (const int n = foundRows->firstSelected())
+        Q_EMIT foundRows->ensureVisible(n);
 }
 
-void SearchWindow::lstFoundFiles_DblClick()
+void SearchWindow::addFoundFileToMusic()
 {
-    const QString path = lstFoundFiles->list(lstFoundFiles->listIndex());
+    const QString path = foundFiles->list(foundFiles->listIndex());
     if (!path.isEmpty())
         m_music.openFile(path, false, 0);
 }
 
-void SearchWindow::filList_DblClick()
+void SearchWindow::addFileToMusic()
 {
-    if (filList->listIndex() >= 0)
-        m_music.openFile(filList->fullPath(filList->listIndex()), false, 0);
+    if (fileList->listIndex() >= 0)
+        m_music.openFile(fileList->fullPath(fileList->listIndex()), false, 0);
 }
 
-void SearchWindow::lstClipList_DblClick()
+void SearchWindow::addFoundRowToMusic()
 {
-    if (const int n = lstClipList->firstSelected())
-        m_music.openFile(lstClipList->text(n, ColLocation), false, 0);
+    if (const int n = foundRows->firstSelected())
+        m_music.openFile(foundRows->text(n, ColLocation), false, 0);
 }
 
-QStringList SearchWindow::lstClipListDragPaths() const
+QStringList SearchWindow::foundRowsDragPaths() const
 {
     QStringList out;
-    for (int n : lstClipList->selectedRows())
-        out.append(lstClipList->text(n, ColLocation));
+    for (int n : foundRows->selectedRows())
+        out.append(foundRows->text(n, ColLocation));
     return out;
 }
 

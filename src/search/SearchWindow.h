@@ -12,7 +12,7 @@
 #include "search/NameOrder.h"
 #include "search/WildcardPattern.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QHash>
 
 #include <memory>
@@ -64,67 +64,45 @@ public:
     void showAt(int left, int top);
     bool isLoaded() const { return m_loaded; }
 
-    // The search flag: set while a search runs; cleared by "Cancel" and by ClearResults.
+    // The search flag: set while a search runs; cleared by "Cancel" and by clearResults.
     bool searching() const { return m_searching; }
-    // Whether Enter presses cmdSearch (not while results are shown).
-    bool cmdSearchIsDefault() const { return m_searchIsDefault; }
+    // Whether Enter presses searchButton (not while results are shown).
+    bool searchIsDefault() const { return m_searchIsDefault; }
 
     // ---- Criteria panel.
-    Control* Picture1;
-    Label* lblCriteria;
-    TextBox* txtSearchMask;
-    TextBox* txtSearchSpec;
-    DriveList* drvList;
-    FolderListBox* dirList;
-    FileListBox* filList;
+    Control* criteriaPanel;
+    Label* criteriaLabel;
+    TextBox* maskBox;
+    TextBox* patternBox;
+    DriveList* driveList;
+    FolderListBox* folderList;
+    FileListBox* fileList;
     // ---- Results panel.
-    Control* Picture2;
-    ListBox* lstFoundFiles;
-    PlaylistModel* lstClipList;
-    Button* chkReadMP3Tags;
-    TextBox* txtSearch;
-    Button* chkSearchTitlesOnly;
-    Label* lblCount;
-    Label* lblfound;
+    Control* resultsPanel;
+    ListBox* foundFiles;
+    PlaylistModel* foundRows;
+    Button* readTagsCheck;
+    TextBox* findBox;
+    Button* titlesOnlyCheck;
+    Label* countLabel;
+    Label* foundLabel;
     // ---- Below both.
-    Button* cmdSearch;
-    Button* cmdExit;
-    Label* Label1;
+    Button* searchButton;
+    Button* closeButton;
+    Label* helpLabel;
 
-    void Form_Load();
     // Stores the open folder as the next start folder and stops a search.
-    void Form_Unload();
-    void GetSettings();
-
-    void drvList_Change();
-    void dirList_Change();
-    void dirList_LostFocus();
-    void txtSearchMask_Change();
-    void txtSearchSpec_Change();
-    void cmdSearch_Click();
-    void cmdExit_Click();
-    void ClearResults();
-    void chkReadMP3Tags_Click();
-    void txtSearch_Change();
-    void chkSearchTitlesOnly_Click();
-    // Column 1 ("Title") .. 10 ("TotLength").
-    void lstClipList_ColumnClick(int column);
-    void lstFoundFiles_DblClick();
-    void filList_DblClick();
-    void lstClipList_DblClick();
+    void rememberFolderAndStop();
+    // A click on a column header of the tagged results: column 1 ("Title")
+    // .. 10 ("TotLength").
+    void sortByColumn(int column);
 
     // What a drag from each list carries: the full paths of its selected
     // entries, in list order.
-    QStringList lstFoundFilesDragPaths() const { return lstFoundFiles->selectedItems(); }
-    QStringList filListDragPaths() const { return filList->selectedPaths(); }
-    QStringList lstClipListDragPaths() const;
+    QStringList foundFilesDragPaths() const { return foundFiles->selectedItems(); }
+    QStringList fileListDragPaths() const { return fileList->selectedPaths(); }
+    QStringList foundRowsDragPaths() const;
 
-    // ---- The walk (SearchWindowWalk.cpp).
-    // Searches `folderPath` and every folder below it, depth first: each
-    // folder's subfolders from the last in the folder list's order to the
-    // first, then its own files. True when the search is to be abandoned
-    // (cancelled, or a list full).
-    bool SearchFolder(const QString& folderPath);
 
 Q_SIGNALS:
     void defaultButtonChanged();
@@ -134,8 +112,33 @@ Q_SIGNALS:
 private:
     class Link;
 
+    void load();
+    void readSettings();
+    // What the controls do.
+    void onDriveChosen();
+    void onFolderChosen();
+    void onFolderListLeft();
+    void onMaskEdited();
+    void onPatternEdited();
+    void searchOrBack();
+    void closeOrCancel();
+    void clearResults();
+    void onReadTagsToggled();
+    void onFindTextEdited();
+    void onTitlesOnlyToggled();
+    void addFoundFileToMusic();
+    void addFileToMusic();
+    void addFoundRowToMusic();
+
+    // ---- The walk (SearchWindowWalk.cpp).
+    // Searches `folderPath` and every folder below it, depth first: each
+    // folder's subfolders from the last in the folder list's order to the
+    // first, then its own files. True when the search is to be abandoned
+    // (cancelled, or a list full).
+    bool searchFolder(const QString& folderPath);
+
     void setSearchDefault(bool on);
-    void SaveSettings();
+    void saveSettings();
     void findAsYouType();
     // The walk's parts (SearchWindowWalk.cpp).
     void runSearch(const QString& folder);
@@ -158,15 +161,17 @@ private:
     bool m_searching = false;
     bool m_walking = false;
     bool m_searchIsDefault = true;
-    // The column key the list was last sorted by (0 "Title" .. 9) and the
-    // order (0 ascending, 1 descending).
-    int m_lastSortColumn = 0;  // 1..10; 0 none yet
-    int m_sortOrder = 0;
+    // The column the list was last sorted by, 1 ("Title") .. 10, 0 before
+    // the first click, and the order the next click on it keeps.
+    int m_lastSortColumn = 0;
+    enum class SortOrder { Ascending, Descending };
+    SortOrder m_sortOrder = SortOrder::Ascending;
     // The folder last open on each volume, where choosing the volume again returns.
     QHash<QString, QString> m_folderOnDrive;
     // The search under way.
     WildcardPattern m_pattern;
-    QElapsedTimer m_sinceYield;
+    // When the walk last let the interface in, by the program's clock.
+    QDateTime m_lastYield;
     int m_found = 0;
     int m_shownFound = 0;
     int m_unreadable = 0;

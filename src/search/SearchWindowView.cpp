@@ -141,7 +141,7 @@ void followVisibility(Control& state, QStackedWidget& stack, QWidget& whenShown,
 
 }  // namespace
 
-SearchWindowView::SearchWindowView(SearchWindow& form, QWidget* parent) : FormDialog(form, form.cmdExit, parent)
+SearchWindowView::SearchWindowView(SearchWindow& form, QWidget* parent) : FormDialog(form, form.closeButton, parent)
 {
     auto* column = new QVBoxLayout(this);
     m_panels = new QStackedWidget(this);
@@ -149,19 +149,19 @@ SearchWindowView::SearchWindowView(SearchWindow& form, QWidget* parent) : FormDi
     QWidget* results = buildResults(form);
     m_panels->addWidget(criteria);
     m_panels->addWidget(results);
-    followVisibility(*form.Picture2, *m_panels, *results, *criteria);
+    followVisibility(*form.resultsPanel, *m_panels, *results, *criteria);
     column->addWidget(m_panels, 1);
 
     auto* bottom = new QHBoxLayout;
-    auto* help = boundWidget<QLabel>(*form.Label1, this);
+    auto* help = boundWidget<QLabel>(*form.helpLabel, this);
     help->setWordWrap(true);
     bottom->addWidget(help, 1);
-    auto* search = boundWidget<QPushButton>(*form.cmdSearch, this);
-    auto* exit = boundWidget<QPushButton>(*form.cmdExit, this);
+    auto* search = boundWidget<QPushButton>(*form.searchButton, this);
+    auto* exit = boundWidget<QPushButton>(*form.closeButton, this);
     exit->setAutoDefault(false);
     auto followDefault = [search, &form] {
-        search->setDefault(form.cmdSearchIsDefault());
-        search->setAutoDefault(form.cmdSearchIsDefault());
+        search->setDefault(form.searchIsDefault());
+        search->setAutoDefault(form.searchIsDefault());
     };
     connect(&form, &SearchWindow::defaultButtonChanged, search, followDefault);
     followDefault();
@@ -183,18 +183,18 @@ SearchWindowView::SearchWindowView(SearchWindow& form, QWidget* parent) : FormDi
 QWidget* SearchWindowView::buildCriteria(SearchWindow& form)
 {
     auto* panel = new QWidget(this);
-    panel->setObjectName(form.Picture1->name());
+    panel->setObjectName(form.criteriaPanel->name());
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
     auto* words = new QHBoxLayout;
-    words->addWidget(boundWidget<QLabel>(*form.lblCriteria, panel));
-    words->addWidget(textBox(*form.txtSearchMask, panel), 3);
-    words->addWidget(textBox(*form.txtSearchSpec, panel), 2);
+    words->addWidget(boundWidget<QLabel>(*form.criteriaLabel, panel));
+    words->addWidget(textBox(*form.maskBox, panel), 3);
+    words->addWidget(textBox(*form.patternBox, panel), 2);
     grid->addLayout(words, 0, 0, 1, 2);
-    grid->addWidget(driveBox(*form.drvList, panel), 1, 0);
-    m_folders = folderView(*form.dirList, panel);
+    grid->addWidget(driveBox(*form.driveList, panel), 1, 0);
+    m_folders = folderView(*form.folderList, panel);
     grid->addWidget(m_folders, 2, 0);
-    m_files = new ListBoxView(*form.filList, [&form] { return form.filListDragPaths(); }, panel);
+    m_files = new ListBoxView(*form.fileList, [&form] { return form.fileListDragPaths(); }, panel);
     grid->addWidget(m_files, 1, 1, 2, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
@@ -205,31 +205,31 @@ QWidget* SearchWindowView::buildCriteria(SearchWindow& form)
 QWidget* SearchWindowView::buildResults(SearchWindow& form)
 {
     auto* panel = new QWidget(this);
-    panel->setObjectName(form.Picture2->name());
+    panel->setObjectName(form.resultsPanel->name());
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
 
     auto* find = new QHBoxLayout;
-    find->addWidget(boundWidget<QCheckBox>(*form.chkReadMP3Tags, panel));
-    find->addWidget(textBox(*form.txtSearch, panel), 1);
-    find->addWidget(boundWidget<QCheckBox>(*form.chkSearchTitlesOnly, panel));
+    find->addWidget(boundWidget<QCheckBox>(*form.readTagsCheck, panel));
+    find->addWidget(textBox(*form.findBox, panel), 1);
+    find->addWidget(boundWidget<QCheckBox>(*form.titlesOnlyCheck, panel));
     column->addLayout(find);
 
     m_resultLists = new QStackedWidget(panel);
-    m_found = new ListBoxView(*form.lstFoundFiles, [&form] { return form.lstFoundFilesDragPaths(); }, m_resultLists);
-    m_clips = new PlaylistTableView(*form.lstClipList, m_resultLists);
+    m_found = new ListBoxView(*form.foundFiles, [&form] { return form.foundFilesDragPaths(); }, m_resultLists);
+    m_clips = new PlaylistTableView(*form.foundRows, m_resultLists);
     m_resultLists->addWidget(m_found);
     m_resultLists->addWidget(m_clips);
-    followVisibility(*form.lstFoundFiles, *m_resultLists, *m_found, *m_clips);
+    followVisibility(*form.foundFiles, *m_resultLists, *m_found, *m_clips);
     column->addWidget(m_resultLists, 1);
 
     auto* count = new QHBoxLayout;
     count->addStretch(1);
-    auto* number = boundWidget<QLabel>(*form.lblCount, panel);
+    auto* number = boundWidget<QLabel>(*form.countLabel, panel);
     number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral(" 0000000")));
     count->addWidget(number);
-    count->addWidget(boundWidget<QLabel>(*form.lblfound, panel));
+    count->addWidget(boundWidget<QLabel>(*form.foundLabel, panel));
     column->addLayout(count);
     return panel;
 }

@@ -4,6 +4,7 @@
 #include "search/SearchWindow.h"
 
 #include "platform/AppServices.h"
+#include "platform/Clock.h"
 #include "platform/UserDialogs.h"
 #include "playback/PlayerWindow.h"
 #include "playlist/PlaylistModel.h"
@@ -26,12 +27,12 @@ void SearchWindow::runSearch(const QString& folder)
 {
     m_walking = true;
     m_unreadable = 0;
-    m_pattern = filList->compiledPattern();
+    m_pattern = fileList->compiledPattern();
     // The count goes on from what the label shows: results stay until "&Back".
-    m_found = lblCount->text().trimmed().toInt();
+    m_found = countLabel->text().trimmed().toInt();
     m_shownFound = m_found;
-    m_sinceYield.start();
-    SearchFolder(folder);
+    m_lastYield = m_services.clock.now();
+    searchFolder(folder);
     flushFound();
     m_walking = false;
     if (m_unreadable > 0) {
@@ -43,7 +44,7 @@ void SearchWindow::runSearch(const QString& folder)
     }
 }
 
-bool SearchWindow::SearchFolder(const QString& folderPath)
+bool SearchWindow::searchFolder(const QString& folderPath)
 {
     setCaption(folderPath);
     m_searching = true;
@@ -59,7 +60,7 @@ bool SearchWindow::SearchFolder(const QString& folderPath)
     if (!m_searching)
         return true;
     for (size_t n = subfolders.size(); n > 0 && m_searching; --n) {
-        if (SearchFolder(FileListBox::joinPath(folderPath, subfolders[n - 1]))) {
+        if (searchFolder(FileListBox::joinPath(folderPath, subfolders[n - 1]))) {
             setCaption(windowCaption());
             return true;
         }
@@ -95,8 +96,8 @@ bool SearchWindow::addFound(const QString& folder, const std::vector<QString>& f
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (const QString& name : files) {
         // Read for every file: the operator may tick it while the search runs.
-        const bool tags = chkReadMP3Tags->value() == 1;
-        const qsizetype held = tags ? lstClipList->count() : lstFoundFiles->listCount() + m_pendingPaths.size();
+        const bool tags = readTagsCheck->value() == 1;
+        const qsizetype held = tags ? foundRows->count() : foundFiles->listCount() + m_pendingPaths.size();
         if (held >= m_capacity) {
             flushFound();
             m_services.dialogs.inform(PlayerWindow::productName(), fullListMessage());
@@ -108,7 +109,7 @@ bool SearchWindow::addFound(const QString& folder, const std::vector<QString>& f
         // table takes rows one by one as cheaply as in batches); plain paths
         // wait for a batch.
         if (tags)
-            m_music.addFileToList(path, 0, *lstClipList);
+            m_music.addFileToList(path, 0, *foundRows);
         else
             m_pendingPaths.append(path);
         ++m_found;
@@ -123,11 +124,14 @@ bool SearchWindow::addFound(const QString& folder, const std::vector<QString>& f
 
 bool SearchWindow::yieldIfDue()
 {
-    if (m_sinceYield.elapsed() >= kYieldEveryMs) {
+    const QDateTime now = m_services.clock.now();
+    // A clock set back counts as due, so a correction never holds the interface out.
+    const qint64 since = m_lastYield.msecsTo(now);
+    if (since >= kYieldEveryMs || since < 0) {
         // Whatever the interface shows or acts on is complete up to here.
         flushFound();
         m_services.uiEvents.processPending();
-        m_sinceYield.restart();
+        m_lastYield = m_services.clock.now();
     }
     return m_searching;
 }
@@ -135,7 +139,7 @@ bool SearchWindow::yieldIfDue()
 void SearchWindow::flushFound()
 {
     if (!m_pendingPaths.isEmpty()) {
-        lstFoundFiles->addItems(m_pendingPaths);
+        foundFiles->addItems(m_pendingPaths);
         m_pendingPaths.clear();
     }
     showCount();
@@ -148,7 +152,7 @@ void SearchWindow::showCount()
     m_shownFound = m_found;
     // Written as a number with its sign's place: " 12".
     const QString count = QLatin1Char(' ') + QString::number(m_found);
-    lblCount->setText(count);
+    countLabel->setText(count);
     setCaption(QStringLiteral("Searching... ") + count + QStringLiteral(" Files Found "));
 }
 

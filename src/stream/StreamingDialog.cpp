@@ -20,31 +20,31 @@ StreamingDialog::StreamingDialog(AppServices& services, const QString& settingsA
     : Form(QStringLiteral("StreamingDialog"), QStringLiteral("Streaming"), parent),
       m_services(services),
       m_settingsApp(settingsApp),
-      m_tmrStatus(services.timers.createTimer())
+      m_statusTimer(services.timers.createTimer())
 {
-    lblServer = new Label(this, QStringLiteral("lblServer"), QStringLiteral("Server"));
-    txtServer = new TextBox(this, QStringLiteral("txtServer"));
-    lblPort = new Label(this, QStringLiteral("lblPort"), QStringLiteral("Port"));
-    txtPort = new TextBox(this, QStringLiteral("txtPort"), QStringLiteral("8000"));
-    lblMount = new Label(this, QStringLiteral("lblMount"), QStringLiteral("Mount"));
-    txtMount = new TextBox(this, QStringLiteral("txtMount"), QStringLiteral("/live"));
-    lblUser = new Label(this, QStringLiteral("lblUser"), QStringLiteral("User"));
-    txtUser = new TextBox(this, QStringLiteral("txtUser"), QStringLiteral("source"));
-    lblPassword = new Label(this, QStringLiteral("lblPassword"), QStringLiteral("Password"));
-    txtPassword = new TextBox(this, QStringLiteral("txtPassword"));
-    lblBitrate = new Label(this, QStringLiteral("lblBitrate"), QStringLiteral("Bitrate (kbit/s)"));
-    cboBitrate = new ComboBox(this, QStringLiteral("cboBitrate"));
+    serverLabel = new Label(this, QStringLiteral("lblServer"), QStringLiteral("Server"));
+    serverBox = new TextBox(this, QStringLiteral("txtServer"));
+    portLabel = new Label(this, QStringLiteral("lblPort"), QStringLiteral("Port"));
+    portBox = new TextBox(this, QStringLiteral("txtPort"), QStringLiteral("8000"));
+    mountLabel = new Label(this, QStringLiteral("lblMount"), QStringLiteral("Mount"));
+    mountBox = new TextBox(this, QStringLiteral("txtMount"), QStringLiteral("/live"));
+    userLabel = new Label(this, QStringLiteral("lblUser"), QStringLiteral("User"));
+    userBox = new TextBox(this, QStringLiteral("txtUser"), QStringLiteral("source"));
+    passwordLabel = new Label(this, QStringLiteral("lblPassword"), QStringLiteral("Password"));
+    passwordBox = new TextBox(this, QStringLiteral("txtPassword"));
+    bitrateLabel = new Label(this, QStringLiteral("lblBitrate"), QStringLiteral("Bitrate (kbit/s)"));
+    bitrateBox = new ComboBox(this, QStringLiteral("cboBitrate"));
     for (const QString& b : kBitrates)
-        cboBitrate->addItem(b);
-    cboBitrate->setListIndex(static_cast<int>(kBitrates.indexOf(QStringLiteral("128"))));
-    chkEnabled = new Button(this, QStringLiteral("chkEnabled"), QStringLiteral("Stream to the server"), Button::Kind::Check);
-    lblStatus = new Label(this, QStringLiteral("lblStatus"), services.streamer.status().text);
-    cmdOk = new Button(this, QStringLiteral("cmdOk"), QStringLiteral("OK"));
-    cmdOk->onClick = [this] { cmdOk_Click(); };
-    cmdCancel = new Button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
-    cmdCancel->onClick = [this] { cmdCancel_Click(); };
-    m_tmrStatus->setInterval(1000);
-    m_tmrStatus->setHandler([this] { tmrStatus_Timer(); });
+        bitrateBox->addItem(b);
+    bitrateBox->setListIndex(static_cast<int>(kBitrates.indexOf(QStringLiteral("128"))));
+    enabledCheck = new Button(this, QStringLiteral("chkEnabled"), QStringLiteral("Stream to the server"), Button::Kind::Check);
+    statusLabel = new Label(this, QStringLiteral("lblStatus"), services.streamer.status().text);
+    okButton = new Button(this, QStringLiteral("cmdOk"), QStringLiteral("OK"));
+    okButton->onClick = [this] { accept(); };
+    cancelButton = new Button(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+    cancelButton->onClick = [this] { cancel(); };
+    m_statusTimer->setInterval(1000);
+    m_statusTimer->setHandler([this] { onStatusTick(); });
 }
 
 StreamingDialog::~StreamingDialog() = default;
@@ -56,14 +56,14 @@ QString StreamingDialog::setting(const QString& key, const QString& def) const
 
 void StreamingDialog::fillFromSettings()
 {
-    txtServer->setText(setting(QStringLiteral("Server"), QString()));
-    txtPort->setText(setting(QStringLiteral("Port"), QStringLiteral("8000")));
-    txtMount->setText(setting(QStringLiteral("Mount"), QStringLiteral("/live")));
-    txtUser->setText(setting(QStringLiteral("User"), QStringLiteral("source")));
-    txtPassword->setText(setting(QStringLiteral("Password"), QString()));
+    serverBox->setText(setting(QStringLiteral("Server"), QString()));
+    portBox->setText(setting(QStringLiteral("Port"), QStringLiteral("8000")));
+    mountBox->setText(setting(QStringLiteral("Mount"), QStringLiteral("/live")));
+    userBox->setText(setting(QStringLiteral("User"), QStringLiteral("source")));
+    passwordBox->setText(setting(QStringLiteral("Password"), QString()));
     const qsizetype bitrate = kBitrates.indexOf(setting(QStringLiteral("Bitrate"), QStringLiteral("128")));
-    cboBitrate->setListIndex(bitrate >= 0 ? static_cast<int>(bitrate) : 2);
-    chkEnabled->setValue(setting(QStringLiteral("Enabled"), QStringLiteral("0")) == QLatin1String("1") ? 1 : 0);
+    bitrateBox->setListIndex(bitrate >= 0 ? static_cast<int>(bitrate) : 2);
+    enabledCheck->setValue(setting(QStringLiteral("Enabled"), QStringLiteral("0")) == QLatin1String("1") ? 1 : 0);
 }
 
 QString StreamingDialog::passwordOr(const QString& stored) const
@@ -75,20 +75,20 @@ QString StreamingDialog::passwordOr(const QString& stored) const
 StreamTarget StreamingDialog::targetFromBoxes() const
 {
     StreamTarget target;
-    target.host = txtServer->text().trimmed();
-    target.port = txtPort->text().trimmed().toInt();
-    target.mount = txtMount->text().trimmed();
+    target.host = serverBox->text().trimmed();
+    target.port = portBox->text().trimmed().toInt();
+    target.mount = mountBox->text().trimmed();
     if (!target.mount.startsWith(QLatin1Char('/')))
         target.mount.prepend(QLatin1Char('/'));
-    target.user = txtUser->text().trimmed();
-    target.bitrate = cboBitrate->text().toInt();
+    target.user = userBox->text().trimmed();
+    target.bitrate = bitrateBox->text().toInt();
     return target;
 }
 
-void StreamingDialog::Form_Load()
+void StreamingDialog::load()
 {
     fillFromSettings();
-    if (chkEnabled->value() == 1 && !txtServer->text().trimmed().isEmpty())
+    if (enabledCheck->value() == 1 && !serverBox->text().trimmed().isEmpty())
         streamTo(targetFromBoxes());
 }
 
@@ -99,10 +99,10 @@ void StreamingDialog::openFrom(const Form& window)
     show();
 }
 
-void StreamingDialog::cmdOk_Click()
+void StreamingDialog::accept()
 {
     const StreamTarget target = targetFromBoxes();
-    const bool on = chkEnabled->value() == 1;
+    const bool on = enabledCheck->value() == 1;
     if (on && target.host.isEmpty()) {
         m_services.dialogs.inform(caption(), QStringLiteral("Type the streaming server's name or address."));
         return;
@@ -120,21 +120,21 @@ void StreamingDialog::cmdOk_Click()
     settings.save(m_settingsApp, kSection, QStringLiteral("Bitrate"), QString::number(target.bitrate));
     settings.save(m_settingsApp, kSection, QStringLiteral("Enabled"), on ? QStringLiteral("1") : QStringLiteral("0"));
     // Made private before the password reaches the file, not after.
-    if (!txtPassword->text().isEmpty())
+    if (!passwordBox->text().isEmpty())
         settings.keepPrivate();
-    settings.save(m_settingsApp, kSection, QStringLiteral("Password"), txtPassword->text());
+    settings.save(m_settingsApp, kSection, QStringLiteral("Password"), passwordBox->text());
 
     if (on) {
         streamTo(target);  // with the password just saved, unless the environment gives one
     } else {
         m_services.streamer.stop();
-        tmrStatus_Timer();
-        m_tmrStatus->setEnabled(false);
+        onStatusTick();
+        m_statusTimer->setEnabled(false);
     }
     hide();
 }
 
-void StreamingDialog::cmdCancel_Click() { hide(); }
+void StreamingDialog::cancel() { hide(); }
 
 void StreamingDialog::streamTo(StreamTarget target)
 {
@@ -145,17 +145,17 @@ void StreamingDialog::streamTo(StreamTarget target)
 
 void StreamingDialog::startStatusPolling()
 {
-    tmrStatus_Timer();
-    m_tmrStatus->setEnabled(true);
+    onStatusTick();
+    m_statusTimer->setEnabled(true);
 }
 
-void StreamingDialog::tmrStatus_Timer()
+void StreamingDialog::onStatusTick()
 {
     const StreamStatus status = m_services.streamer.status();
     if (status.serial == m_shownSerial)
         return;
     m_shownSerial = status.serial;
-    lblStatus->setText(status.text);
+    statusLabel->setText(status.text);
     if (onStatusText)
         onStatusText(status.text);
 }

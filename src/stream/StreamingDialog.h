@@ -31,32 +31,29 @@ public:
     StreamingDialog(AppServices& services, const QString& settingsApp, QObject* parent = nullptr);
     ~StreamingDialog() override;
 
-    Label* lblServer;
-    TextBox* txtServer;
-    Label* lblPort;
-    TextBox* txtPort;
-    Label* lblMount;
-    TextBox* txtMount;
-    Label* lblUser;
-    TextBox* txtUser;
-    Label* lblPassword;
-    TextBox* txtPassword;
-    Label* lblBitrate;
-    ComboBox* cboBitrate;
-    Button* chkEnabled;
-    Label* lblStatus;
-    Button* cmdOk;
-    Button* cmdCancel;
+    Label* serverLabel;
+    TextBox* serverBox;
+    Label* portLabel;
+    TextBox* portBox;
+    Label* mountLabel;
+    TextBox* mountBox;
+    Label* userLabel;
+    TextBox* userBox;
+    Label* passwordLabel;
+    TextBox* passwordBox;
+    Label* bitrateLabel;
+    ComboBox* bitrateBox;
+    Button* enabledCheck;
+    Label* statusLabel;
+    Button* okButton;
+    Button* cancelButton;
 
     std::function<void(const QString& text)> onStatusText;
 
     // Reads the settings; streams when they say so.
-    void Form_Load();
+    void load();
     // Refills the controls from the settings and shows the dialog beside `window`.
     void openFrom(const Form& window);
-    void cmdOk_Click();
-    void cmdCancel_Click();
-    void tmrStatus_Timer();
 
     // A console station's --stream: streams to `target` whatever the settings
     // say, with the password from TAVLO_STREAM_PASSWORD or else the settings.
@@ -67,6 +64,11 @@ public:
     static QString streamTitle(const QString& artist, const QString& title, const QString& path);
 
 private:
+    // What its buttons and its status timer do.
+    void accept();
+    void cancel();
+    void onStatusTick();
+
     QString setting(const QString& key, const QString& def) const;
     void fillFromSettings();
     void startStatusPolling();
@@ -76,7 +78,7 @@ private:
 
     AppServices& m_services;
     const QString m_settingsApp;
-    std::unique_ptr<Timer> m_tmrStatus;
+    std::unique_ptr<Timer> m_statusTimer;
     int m_shownSerial = -1;
 };
 

@@ -20,21 +20,21 @@ StreamingDialogView::StreamingDialogView(StreamingDialog& form, QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(10);
     int row = addTextRows(*grid, this,
-                          {{form.lblServer, form.txtServer},
-                           {form.lblPort, form.txtPort},
-                           {form.lblMount, form.txtMount},
-                           {form.lblUser, form.txtUser},
-                           {form.lblPassword, form.txtPassword}},
+                          {{form.serverLabel, form.serverBox},
+                           {form.portLabel, form.portBox},
+                           {form.mountLabel, form.mountBox},
+                           {form.userLabel, form.userBox},
+                           {form.passwordLabel, form.passwordBox}},
                           0, 20);
-    findChild<QLineEdit*>(form.txtPassword->name())->setEchoMode(QLineEdit::Password);
-    grid->addWidget(boundLabel(*form.lblBitrate, this), row, 0);
-    grid->addWidget(boundWidget<QComboBox>(*form.cboBitrate, this), row++, 1);
-    grid->addWidget(boundWidget<QCheckBox>(*form.chkEnabled, this), row++, 1);
-    QLabel* status = boundLabel(*form.lblStatus, this);
+    findChild<QLineEdit*>(form.passwordBox->name())->setEchoMode(QLineEdit::Password);
+    grid->addWidget(boundLabel(*form.bitrateLabel, this), row, 0);
+    grid->addWidget(boundWidget<QComboBox>(*form.bitrateBox, this), row++, 1);
+    grid->addWidget(boundWidget<QCheckBox>(*form.enabledCheck, this), row++, 1);
+    QLabel* status = boundLabel(*form.statusLabel, this);
     status->setWordWrap(true);
     grid->addWidget(status, row++, 0, 1, 2);
 
-    grid->addLayout(buttonRow({dialogButton(*form.cmdOk, this), dialogButton(*form.cmdCancel, this)}), row, 0, 1, 2);
+    grid->addLayout(buttonRow({dialogButton(*form.okButton, this), dialogButton(*form.cancelButton, this)}), row, 0, 1, 2);
 
     new FormFollower(form, *this, FormFollower::Placement::PlaceWhenPlaced);
 }

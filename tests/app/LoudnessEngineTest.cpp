@@ -66,7 +66,7 @@ struct LoudStation : Measured, EngineStation {
         QObject::connect(&w, &PlayerWindow::songStarted, &w, [this](const QString&) { starts.push_back(frame()); });
         w.loudness().force(-18);
         w.transitionButtons[4]->setValue(1);
-        w.hscVolume->setValue(85);
+        w.masterVolume->setValue(85);
     }
     double startSec(std::size_t i) const { return i < starts.size() ? double(starts[i]) / kRate : 1e9; }
 };

@@ -50,7 +50,7 @@ TEST(OnAirDialogsView, DeadAirAndStreamingReadWellAndTakeWhatIsTyped)
     auto* password = child<QLineEdit>(streaming, "txtPassword");
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     type(password, QStringLiteral("s3cret"));
-    EXPECT_EQ(r.w->streaming.txtPassword->text(), QStringLiteral("s3cret"));
+    EXPECT_EQ(r.w->streaming.passwordBox->text(), QStringLiteral("s3cret"));
     child<QPushButton>(streaming, "cmdCancel")->click();
     EXPECT_FALSE(streaming.isVisible());
 }

@@ -3,6 +3,7 @@
 // windows, the music list changed morning and evening, the event list swapped
 // at midnight, lists with rows that cannot be played, and both as-run logs on.
 #include "scheduler/SchedulerRig.h"
+#include "fakes/TestText.h"
 
 #include "fakes/StartWatcher.h"
 
@@ -20,7 +21,6 @@ using namespace tavlo::test;
 
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
 
 // The longest time a condition held; a stretch with an excuse in it does not count.
 struct Longest {
@@ -77,7 +77,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
     }
     g.music().openFile(list("night", 20, 200, {{4, "gone.mp3"}, {12, "folder.mp3"}}));
     g.music().play();
-    ASSERT_TRUE(g.t().OpenEventList(day1));
+    ASSERT_TRUE(g.t().openEventList(day1));
 
     // What each log must say: the songs heard starting, the rows that failed
     // to open, and after a break over the music the song in play named again.
@@ -98,7 +98,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
         const auto files = [](const QString& f) { return QDir(f).entryList(QDir::Files).size(); };
         const auto objects = [](const QObject& o) { return o.findChildren<QObject*>().size(); };
         return std::vector<qsizetype>{qsizetype(g.r->media.streams().size()), g.music().clipList->count(),
-                                      g.insert().clipList->count(), g.t().lstEvents->count(),
+                                      g.insert().clipList->count(), g.t().eventList->count(),
                                       files(logs[0]) + files(logs[1]) - 2 * day,
                                       objects(g.music()) + objects(g.insert()) + objects(g.t())};
     };
@@ -111,7 +111,7 @@ TEST(StationWeek, SevenDaysOnAirLeaveNothingStuckSilentOrGrowing)
             g.r->time.advance(100);
             const std::int64_t now = g.r->time.elapsedMs();
             if ((start.msecsSinceStartOfDay() + now) % kHour == 10 * 60000) {
-                g.t().OptionsForm->txtPreload->setText(s(shapes[hour % 3].first));
+                g.t().optionsDialog->preloadBox->setText(s(shapes[hour % 3].first));
                 g.insert().waitForSongCheck->setValue(shapes[hour % 3].second);
                 g.music().transitionButtons[static_cast<size_t>(hour % 5)]->setValue(1);
                 g.insert().transitionButtons[static_cast<size_t>(hour / 3 % 5)]->setValue(1);

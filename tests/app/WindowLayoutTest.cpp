@@ -1,5 +1,6 @@
 // Lining the three windows up and folding their panels, the manual and the about box.
 #include "playback/WindowRig.h"
+#include "fakes/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 
 using Geometry = std::tuple<int, int, int, int>;
 Geometry geometry(const Form& f) { return {f.left(), f.top(), f.width(), f.height()}; }
-QString s(const char* text) { return QString::fromUtf8(text); }
+using tavlo::test::s;
 
 TEST(LineUpWindows, StartUpAndMenuPlaceTheThreeWindowsForTheScreen)
 {
@@ -91,18 +92,18 @@ TEST(AboutBoxLink, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
 {
     WindowRig rig;
     AboutBox& about = rig.about;
-    for (MenuItem* item : {rig.w->aboutItem, rig.ins->aboutItem, rig.tim->mnuAbout}) {
-        about.lblVersion->setText(s("Version"));
+    for (MenuItem* item : {rig.w->aboutItem, rig.ins->aboutItem, rig.tim->aboutMenuItem}) {
+        about.versionLabel->setText(s("Version"));
         item->click();
         EXPECT_TRUE(about.isVisible());
-        EXPECT_EQ(std::tuple(about.lblVersion->text(), about.Label1->text()), std::tuple(s("Version 3.70"), s("tavlo Broadcast 3.70")));
-        about.cmdOK->press();
+        EXPECT_EQ(std::tuple(about.versionLabel->text(), about.productLabel->text()), std::tuple(s("Version 3.70"), s("tavlo Broadcast 3.70")));
+        about.okButton->press();
         EXPECT_FALSE(about.isVisible());
     }
     // This build names no maker's addresses: no links to show or follow.
-    EXPECT_FALSE(about.Label2->isVisible() || about.Label5->isVisible());
-    about.Label2->click();
-    about.Label5->click();
+    EXPECT_FALSE(about.emailLabel->isVisible() || about.websiteLabel->isVisible());
+    about.emailLabel->click();
+    about.websiteLabel->click();
     // Help opens the manual from both player windows.
     rig.w->onlineHelpItem->click();
     rig.ins->onlineHelpItem->click();
@@ -111,9 +112,9 @@ TEST(AboutBoxLink, OpensFromEveryWindowWithTheVersionAndOnlyTheLinksItHas)
     // A build that names them shows them and hands them to the desktop.
     AboutBox named(rig.shell, rig.screen, {3, 7, 0}, {s("desk@example.org"), s("https://example.org/tavlo")});
     named.open();
-    EXPECT_TRUE(named.Label2->isVisible() && named.Label5->isVisible());
-    named.Label2->click();
-    named.Label5->click();
+    EXPECT_TRUE(named.emailLabel->isVisible() && named.websiteLabel->isVisible());
+    named.emailLabel->click();
+    named.websiteLabel->click();
     EXPECT_EQ(rig.shell.opened.mid(2), QStringList({s("mailto:desk@example.org"), s("https://example.org/tavlo")}));
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <QThread>
 
 #include <cmath>
@@ -130,12 +132,18 @@ TEST(EnginePlayback, NullOutputKeepsRealTimeAndDefaultFallsBack)
     ASSERT_EQ(r.error, 0);
     r.stream->setPosition(5.0);
     const auto before = engine.framesRendered();
+    const auto start = std::chrono::steady_clock::now();
     r.stream->run();
-    QThread::msleep(400);
-    // Paced like a card, not as fast as the CPU allows; loose bounds for a busy machine.
-    const double played = double(engine.framesRendered() - before) / engine.sampleRate();
-    EXPECT_GT(played, 0.2);
-    EXPECT_LT(played, 0.8);
+    // Waits for 0.4 s of audio however long a busy machine takes to mix it.
+    auto playedSoFar = [&] { return double(engine.framesRendered() - before) / engine.sampleRate(); };
+    while (playedSoFar() < 0.4 && std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+        QThread::msleep(10);
+    const double played = playedSoFar();
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // Paced like a card, not as fast as the CPU allows: never further ahead of
+    // the clock than the null output's 200 ms of mixed blocks and one more.
+    EXPECT_GE(played, 0.4);
+    EXPECT_LT(played, elapsed + 0.3);
     EXPECT_GT(r.stream->position(), 5.05);
     EXPECT_LT(r.stream->position(), 5.0 + played + 0.05);
     EXPECT_GT(engine.takeOutputPeak(0), 0.2f);

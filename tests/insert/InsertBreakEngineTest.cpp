@@ -19,7 +19,7 @@
 namespace tavlo::test {
 namespace {
 
-constexpr double kAmplitude = 0.5;
+constexpr double kBreakAmplitude = 0.5;
 constexpr int kTransitionSeconds = 2;
 // The ramps take the transition time and a tenth.
 constexpr double kRampSeconds = kTransitionSeconds + 0.1;
@@ -30,7 +30,7 @@ constexpr double kRenderSeconds = 13;
 constexpr double kMusicHz = 660;
 constexpr double kMarkerHz = 330;
 constexpr double kInsertHz[] = {550, 440};
-const double kFullPeak = kAmplitude * kMasterGain;
+const double kFullPeak = kBreakAmplitude * kMasterGain;
 const double kFullRms = kFullPeak / std::sqrt(2.0);
 // Quieter than this, both channels together, counts as silence.
 const double kSilenceRms = kFullRms * 1e-3;  // -60 dB under the master level
@@ -46,15 +46,15 @@ struct Media {
     QString inserts[2] = {dir.filePath(QStringLiteral("insert1.wav")), dir.filePath(QStringLiteral("insert2.wav"))};
     Media()
     {
-        EXPECT_TRUE(makeTone(a, 20, kMusicHz, kAmplitude, 0));
+        EXPECT_TRUE(makeTone(a, 20, kMusicHz, kBreakAmplitude, 0));
         // B: 2 s of silence the music window's cut-first skips, the marker, the body.
         const QString marker = dir.filePath(QStringLiteral("marker.wav"));
         const QString body = dir.filePath(QStringLiteral("body.wav"));
-        EXPECT_TRUE(makeTone(marker, 1, kMarkerHz, kAmplitude, 0));
-        EXPECT_TRUE(makeTone(body, 10, kMusicHz, kAmplitude, 0));
+        EXPECT_TRUE(makeTone(marker, 1, kMarkerHz, kBreakAmplitude, 0));
+        EXPECT_TRUE(makeTone(body, 10, kMusicHz, kBreakAmplitude, 0));
         EXPECT_TRUE(sox({marker, body, b, QStringLiteral("pad"), QStringLiteral("2"), QStringLiteral("0")}));
         for (int i = 0; i < 2; ++i)
-            EXPECT_TRUE(makeTone(inserts[i], 5, kInsertHz[i], kAmplitude, 1));
+            EXPECT_TRUE(makeTone(inserts[i], 5, kInsertHz[i], kBreakAmplitude, 1));
     }
 };
 
@@ -146,13 +146,13 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
         ASSERT_GT(br.backEnd, 0) << "the music never came back";
         const Silence gap = longestSilence(out);
         EXPECT_LE(gap.seconds, kRampSeconds) << "dead air at " << gap.from;
-        EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kAmplitude)) << "click on the music";
-        EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kAmplitude) + (type == 0 ? 0.0 : toneStep(kInsertHz[1], kAmplitude)))
+        EXPECT_LT(largestStep(out, 0), toneStep(kMusicHz, kBreakAmplitude)) << "click on the music";
+        EXPECT_LT(largestStep(out, 1), toneStep(kInsertHz[0], kBreakAmplitude) + (type == 0 ? 0.0 : toneStep(kInsertHz[1], kBreakAmplitude)))
             << "click on the inserts";
         EXPECT_NEAR(rmsAt(out, 0, kRenderSeconds - 1, kRenderSeconds), kFullRms, 0.02 * kFullRms) << "the music back";
         EXPECT_NEAR(frequency(out, 0, kRenderSeconds - 1, kRenderSeconds), kMusicHz, 0.02 * kMusicHz) << "song B";
         EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
-        EXPECT_EQ(std::pair(br.insert.status(), br.music.status()), std::pair(0, 1));
+        EXPECT_EQ(std::pair(br.insert.status(), br.music.status()), std::pair(DeckStatus::Stopped, DeckStatus::Playing));
         if (type == 0) {
             // Across each ramp one side falls and the other rises, 100 ms at a
             // time (the insert-in starting after the first tick's blip).

@@ -17,7 +17,7 @@ TEST(InsertSoak, EveryShapeOfBreakPlaysItsWholeListAndBringsTheMusicBack)
     for (int i = 1; i <= 3; ++i)
         b.ads << b.r.addInsert(QStringLiteral("ad%1").arg(i), 15 + 10 * i);
     b.in().transitionTimeSpinner->setValue(2);
-    b.r.tim->PreLoadTime = 3;
+    b.r.tim->setPreloadTime(3);
     int inserts = 0;
     QObject::connect(&b.in(), &PlayerWindow::songStarted, [&inserts](const QString&) { ++inserts; });
 

@@ -1,4 +1,5 @@
 #include "insert/InsertWindowView.h"
+#include "fakes/TestText.h"
 #include "insert/InsertWindow.h"
 #include "fakes/QtTestApp.h"
 #include "fakes/ViewChecks.h"
@@ -14,7 +15,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 // A layout change reaches the window in steps, each posted by the one before.
 void settle()
@@ -31,7 +32,7 @@ TEST(InsertWindowView, InsertWindowReadsWellThroughABreak)
     InsertWindow& insert = *rig.ins;
     InsertWindowView view(insert);
     rig.w->load();
-    rig.tim->PreLoadTime = 5;
+    rig.tim->setPreloadTime(5);
     ASSERT_TRUE(insert.isLoaded());
     EXPECT_TRUE(view.isVisible());
     for (const char* title : {"Station Call", "Jingle Long Version", "Weather Sponsor"})

@@ -29,7 +29,7 @@ TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
     b.r.time.advance(3000);
 
     // Preload 5: 4, 3, 2, 1 a second apart, and the insert 5 s after the press.
-    b.r.tim->PreLoadTime = 5;
+    b.r.tim->setPreloadTime(5);
     b.in().prepareInsertButton->press();
     QStringList shown;
     for (int s = 1; s <= 4; ++s) {
@@ -54,7 +54,7 @@ TEST(InsertWorkflow, PrepareCountsDownStartsAtOnceOrIsAborted)
 
     // A delay that rounds to nothing starts at once.
     b.in().stop();
-    b.r.tim->PreLoadTime = 0.4;
+    b.r.tim->setPreloadTime(0.4);
     b.in().prepareInsertButton->press();
     EXPECT_EQ(b.in().insertState(), InsertState::Starting);
 }

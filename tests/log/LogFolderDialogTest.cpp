@@ -17,14 +17,14 @@ TEST(LogFolderDialog, OkEndsTheFolderWithASeparatorAndAnswersOnlyItsOpener)
     QString musicLogPath = QStringLiteral("/music/");
     QString insertLogPath = QStringLiteral("/insert/");
     LogFolderDialog form;
-    form.setMainLogPath = [&](const QString& p) { musicLogPath = p; };
-    form.setInsertLogPath = [&](const QString& p) { insertLogPath = p; };
+    form.setDelivery(LogFolderDialog::Opener::MusicWindow, [&](const QString& p) { musicLogPath = p; });
+    form.setDelivery(LogFolderDialog::Opener::InsertWindow, [&](const QString& p) { insertLogPath = p; });
 
     // From the insert window, showing its folder (where it stands and X are
     // checked with the music window's view).
-    form.openFrom(LogFolderDialog::InsertWindow, insert, adLogs + QLatin1Char('/'));
-    EXPECT_EQ(form.txtLogPath->text(), adLogs);
-    form.cmdOk->press();
+    form.openFrom(LogFolderDialog::Opener::InsertWindow, insert, adLogs + QLatin1Char('/'));
+    EXPECT_EQ(form.folderBox->text(), adLogs);
+    form.okButton->press();
     EXPECT_EQ(insertLogPath, adLogs + QLatin1Char('/'));
     EXPECT_EQ(musicLogPath, QStringLiteral("/music/"));
 
@@ -32,9 +32,9 @@ TEST(LogFolderDialog, OkEndsTheFolderWithASeparatorAndAnswersOnlyItsOpener)
         {"/srv/logs", "/srv/logs/"}, {"/srv/logs/", "/srv/logs/"}, {"D:\\logs\\", "D:\\logs\\"}, {"/", ""},
     };
     for (const auto& [typed, stored] : cases) {
-        form.openFrom(LogFolderDialog::MainWindow, music, QStringLiteral("/no/such/folder"));  // ignored
-        form.txtLogPath->setText(QString::fromLatin1(typed));
-        form.cmdOk->press();
+        form.openFrom(LogFolderDialog::Opener::MusicWindow, music, QStringLiteral("/no/such/folder"));  // ignored
+        form.folderBox->setText(QString::fromLatin1(typed));
+        form.okButton->press();
         EXPECT_EQ(musicLogPath, QString::fromLatin1(stored)) << typed;
     }
     EXPECT_EQ(insertLogPath, adLogs + QLatin1Char('/'));

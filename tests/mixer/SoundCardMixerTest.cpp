@@ -1,7 +1,6 @@
 // The sound card's mixer behind the music window's MIC and Line switches:
 // the switches at start-up, what they write, a card lacking a control and a
-// machine without a card; the level meters.
-#include "platform/InputCapture.h"
+// machine without a card.
 #include "mixer/SoundCardMixer.h"
 #include "playback/WindowRig.h"
 
@@ -9,7 +8,6 @@
 
 #include <map>
 #include <utility>
-#include <vector>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -55,27 +53,6 @@ struct MixerWindow {
     std::pair<int, int> switches() const { return {w.micSwitch->value(), w.lineSwitch->value()}; }
 };
 
-// A recording device that can be missing, and hands out what the test records.
-struct FakeCapture : InputCapture {
-    bool present = true;
-    int opens = 0, closes = 0;
-    std::vector<qint16> recorded, handedOut;
-    bool open(QString& error) override
-    {
-        ++opens;
-        error = present ? QString() : QStringLiteral("No such device");
-        return present;
-    }
-    void close() override { ++closes; }
-    bool takeSamples(const qint16*& samples, int& count) override
-    {
-        handedOut = std::exchange(recorded, {});
-        samples = handedOut.data();
-        count = static_cast<int>(handedOut.size());
-        return true;
-    }
-};
-
 }  // namespace
 
 TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAlone)
@@ -98,7 +75,7 @@ TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAl
     const int writes = card.writes;
     m.w.lineSwitch->setValue(0);
     m.w.lineSwitch->setValue(1);
-    EXPECT_EQ(std::pair(card.writes, m.mixer.LineMute()), std::pair(writes, false));
+    EXPECT_EQ(std::pair(card.writes, m.mixer.lineMute()), std::pair(writes, false));
 
     // Without a card: nothing looked up, nothing muted as far as anyone can tell.
     FakeMixerCard none;
@@ -107,39 +84,7 @@ TEST(SoundCardMixer, SwitchesFollowTheCardsMutesAndAMissingControlOrCardIsLeftAl
     MixerWindow n(none);
     EXPECT_EQ(n.switches(), std::pair(1, 1));
     n.w.micSwitch->setValue(0);
-    EXPECT_FALSE(n.mixer.setVolumeLevel(10));
-    EXPECT_EQ(std::tuple(n.mixer.isOpen(), none.lookups, none.writes, n.mixer.VolumeLevel(), n.mixer.MikrofonMute()),
+    EXPECT_FALSE(n.mixer.setValue(MixerLine::Master, MixerKind::Level, 10));
+    EXPECT_EQ(std::tuple(n.mixer.isOpen(), none.lookups, none.writes, n.mixer.value(MixerLine::Master, MixerKind::Level), n.mixer.micMute()),
               std::tuple(false, 0, 0, 0, false));
-}
-
-TEST(SoundCardMixer, MetersReadMagnitudesStartTheCaptureOnceAndReportAMissingDeviceTwice)
-{
-    FakeMixerCard card;
-    FakeCapture capture;
-    WindowRig rig(false);
-    {
-        SoundCardMixer v(card);
-        v.setMeters(capture, rig.media, rig.dialogs, QStringLiteral("TAVLO Broadcast"));
-        EXPECT_FALSE(v.isCapturing());
-        capture.recorded = {-5, -20000, 100};
-        EXPECT_EQ(v.CurrentVolumeMeterInput(), 20000);
-        capture.recorded = {-32768, 3};
-        EXPECT_EQ(v.CurrentVolumeMeterInput(), 32767);
-        EXPECT_EQ(v.CurrentVolumeMeterInput(), 32767);  // nothing new recorded: the last value stands
-        // The output meter reads the engine's peak, the louder channel.
-        rig.media.outputPeak[0] = 0.25f;
-        rig.media.outputPeak[1] = 0.5f;
-        EXPECT_EQ(v.CurrentVolumeMeterOutput(), 16384);
-        EXPECT_EQ(std::tuple(capture.opens, capture.closes, rig.dialogs.informed.size()), std::tuple(1, 0, 0));
-    }
-    EXPECT_EQ(capture.closes, 1);  // stopped with the mixer object
-
-    FakeCapture missing;
-    missing.present = false;
-    SoundCardMixer v(card);
-    v.setMeters(missing, rig.media, rig.dialogs, QStringLiteral("TAVLO Broadcast"));
-    EXPECT_EQ(v.CurrentVolumeMeterInput(), 0);
-    const QString message = QStringLiteral("TAVLO Broadcast - Mixercontrol Fehler: No such device");
-    EXPECT_EQ(rig.dialogs.informed, QStringList({message, message}));
-    EXPECT_EQ(std::pair(missing.opens, v.isCapturing()), std::pair(2, false));
 }

@@ -19,9 +19,9 @@
 namespace tavlo::test {
 namespace {
 
-constexpr double kAmplitude = 0.5;
+constexpr double kMusicAmplitude = 0.5;
 // A song's RMS at the master level.
-const double kFull = kAmplitude / std::sqrt(2.0) * kMasterGain;
+const double kFull = kMusicAmplitude / std::sqrt(2.0) * kMasterGain;
 
 struct Songs {
     QTemporaryDir dir;
@@ -29,8 +29,8 @@ struct Songs {
     QString b = dir.filePath(QStringLiteral("b-right.wav"));
     Songs()
     {
-        EXPECT_TRUE(makeTone(a, 20, 440, kAmplitude, 0));
-        EXPECT_TRUE(makeTone(b, 18, 660, kAmplitude, 1, 2));
+        EXPECT_TRUE(makeTone(a, 20, 440, kMusicAmplitude, 0));
+        EXPECT_TRUE(makeTone(b, 18, 660, kMusicAmplitude, 1, 2));
     }
 };
 
@@ -116,8 +116,8 @@ TEST(MusicWindowOnEngine, CrossDissolveHandsOverSmoothlyFromTheTrimmedStartAndBa
     }
     // No click: no sample-to-sample jump beyond what the tones themselves make.
     for (const auto* render : {&heard, &out}) {
-        EXPECT_LT(largestStep(*render, 0), toneStep(440, kAmplitude));
-        EXPECT_LT(largestStep(*render, 1), toneStep(660, kAmplitude));
+        EXPECT_LT(largestStep(*render, 0), toneStep(440, kMusicAmplitude));
+        EXPECT_LT(largestStep(*render, 1), toneStep(660, kMusicAmplitude));
     }
     EXPECT_EQ(errors, (QStringList{QStringLiteral("**ERROR** ") + missing, QStringLiteral("**ERROR** ") + garbage}));
 }
@@ -128,10 +128,10 @@ TEST(MusicWindowOnEngine, DeadAirIsSkippedAndAQuietPassageIsNot)
     auto path = [&dir](const char* name) { return dir.filePath(QLatin1String(name)); };
     // Quiet: 25 s at -40 dBFS. Gap: 5 s of tone, 40 s of silence, 10 s of tone. Then one more song.
     ASSERT_TRUE(makeTone(path("quiet.wav"), 25, 440, 0.01, 0));
-    ASSERT_TRUE(makeTone(path("head.wav"), 5, 440, kAmplitude, 0));
-    ASSERT_TRUE(makeTone(path("tail.wav"), 10, 440, kAmplitude, 0, 40));
+    ASSERT_TRUE(makeTone(path("head.wav"), 5, 440, kMusicAmplitude, 0));
+    ASSERT_TRUE(makeTone(path("tail.wav"), 10, 440, kMusicAmplitude, 0, 40));
     ASSERT_TRUE(sox({path("head.wav"), path("tail.wav"), path("gap.wav")}));
-    ASSERT_TRUE(makeTone(path("next.wav"), 30, 660, kAmplitude, 1));
+    ASSERT_TRUE(makeTone(path("next.wav"), 30, 660, kMusicAmplitude, 1));
 
     MusicOnEngine st("dead-air");
     QStringList log;

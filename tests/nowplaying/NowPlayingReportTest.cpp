@@ -1,6 +1,7 @@
 // The playing-now report as the service sees it: what the music window sends
 // for each song it loads, to a web server on the loopback address.
 #include "nowplaying/LoopbackHttpServer.h"
+#include "fakes/TestText.h"
 #include "fakes/TestFiles.h"
 #include "nowplaying/NowPlayingReport.h"
 #include "platform/net/QtHttpClient.h"
@@ -18,7 +19,6 @@ using namespace tavlo::test;
 
 namespace {
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The station with its report pointed at `server`.
 struct ReportRig {
@@ -29,8 +29,8 @@ struct ReportRig {
     NowPlayingReport& live = r.station.report();
     bool answered(const QString& page)
     {
-        const bool ok = EventLoopApp::spinUntil([&] { return live.WebBrowser1->text() == page; });
-        EXPECT_TRUE(ok) << qPrintable(live.WebBrowser1->text());
+        const bool ok = EventLoopApp::spinUntil([&] { return live.responsePage->text() == page; });
+        EXPECT_TRUE(ok) << qPrintable(live.responsePage->text());
         return ok;
     }
 };
@@ -42,9 +42,9 @@ TEST(NowPlayingReport, ReportsEachMusicSongWholeWithItsPlayedLength)
     LoopbackHttpServer server;
     ReportRig rig(server.url());
     WindowRig& r = rig.r;
-    rig.live.txtUserName->setText(s("my station"));
-    rig.live.txtPassword->setText(s("p&ss wörd"));
-    rig.live.chkSend->setValue(1);
+    rig.live.userNameBox->setText(s("my station"));
+    rig.live.passwordBox->setText(s("p&ss wörd"));
+    rig.live.sendCheck->setValue(1);
 
     r.w->setCutFirst(5);
     r.w->setCutLast(10);
@@ -83,15 +83,15 @@ TEST(NowPlayingReport, SendsNothingWhileDisabledNorForInserts)
     r.add(s("first"), 100);
     r.add(s("second"), 100);
     r.w->play();
-    EXPECT_EQ(live.txtFilename->text(), s("first.mp3"));
-    live.cmdSendId3Tags->press();
+    EXPECT_EQ(live.fileNameBox->text(), s("first.mp3"));
+    live.sendButton->press();
 
-    live.chkSend->setValue(1);
+    live.sendCheck->setValue(1);
 
     // On: a break of two inserts, with its own song change, reports nothing;
     // the music song cued to wait for the break's end is reported.
     QStringList filled;
-    live.txtFilename->onChange = [&] { filled << live.txtFilename->text(); };
+    live.fileNameBox->onChange = [&] { filled << live.fileNameBox->text(); };
     r.addInsert(s("ad1"), 10);
     const QString last = r.addInsert(s("ad2"), 10);
     r.ins->insertNowButton->press();
@@ -107,13 +107,13 @@ TEST(NowPlayingReport, FailuresShowInThePaneWhileTheMusicPlaysOn)
 {
     ReportRig rig(QUrl(s("http://127.0.0.1:1")));  // nobody there
     WindowRig& r = rig.r;
-    rig.live.chkSend->setValue(1);
+    rig.live.sendCheck->setValue(1);
     const QString song = r.add(s("song"), 100);
     r.w->play();
     // The song is under way before any answer could have come.
     EXPECT_EQ(r.stream(song)->state(), FakeStream::State::Running);
-    ASSERT_TRUE(EventLoopApp::spinUntil([&] { return !rig.live.WebBrowser1->text().isEmpty(); }));
-    EXPECT_TRUE(rig.live.WebBrowser1->text().contains(s("refused"), Qt::CaseInsensitive)) << qPrintable(rig.live.WebBrowser1->text());
+    ASSERT_TRUE(EventLoopApp::spinUntil([&] { return !rig.live.responsePage->text().isEmpty(); }));
+    EXPECT_TRUE(rig.live.responsePage->text().contains(s("refused"), Qt::CaseInsensitive)) << qPrintable(rig.live.responsePage->text());
     r.time.advance(5000);
     EXPECT_EQ(r.stream(song)->state(), FakeStream::State::Running);
 }
@@ -135,17 +135,17 @@ TEST(NowPlayingReport, ThePasswordIsWrittenNowhere)
             WindowRig& r = rr->r;
             r.w->setLogFolder(dir.path() + QLatin1Char('/'));
             r.w->writeLogItem->click();
-            rr->live.txtPassword->setText(password);
-            rr->live.chkSend->setValue(1);
+            rr->live.passwordBox->setText(password);
+            rr->live.sendCheck->setValue(1);
             r.add(s("a"), 30);
             r.add(s("b"), 30);
             r.w->play();
             r.runUntil([&] { return r.w->rowInPlay() == 2; });
-            EXPECT_TRUE(EventLoopApp::spinUntil([&] { return !rr->live.WebBrowser1->text().isEmpty(); }));
+            EXPECT_TRUE(EventLoopApp::spinUntil([&] { return !rr->live.responsePage->text().isEmpty(); }));
             r.dialogs.answerYes = true;
             r.w->mayClose();
             EXPECT_FALSE(r.settings.values.isEmpty());
-            written << rr->live.WebBrowser1->text() << r.settings.values.values();
+            written << rr->live.responsePage->text() << r.settings.values.values();
         }
     }
     written << QString::fromStdString(testing::internal::GetCapturedStdout())

@@ -1,4 +1,5 @@
 #include "nowplaying/NowPlayingReportView.h"
+#include "fakes/TestText.h"
 #include "fakes/QtTestApp.h"
 #include "fakes/ViewChecks.h"
 #include "nowplaying/NowPlayingReport.h"
@@ -24,7 +25,7 @@ struct RecordingHttp : HttpClient {
     QList<QUrl> urls;
 };
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+using tavlo::test::s;
 
 }  // namespace
 
@@ -41,7 +42,7 @@ TEST(NowPlayingReportView, LegibleMaskedAndForwardingTheUser)
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     password->clear();
     QTest::keyClicks(password, s("hunter2"));
-    EXPECT_EQ(form.txtPassword->text(), s("hunter2"));
+    EXPECT_EQ(form.passwordBox->text(), s("hunter2"));
 
     // The switch turns "Send" on; its press goes out and the answer shows as a page.
     auto* send = child<QPushButton>(view, "cmdSendId3Tags");

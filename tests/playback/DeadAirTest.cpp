@@ -1,6 +1,7 @@
 // The music window skipping a song gone silent on air, on fake media whose
 // output level the test sets.
 #include "playback/WindowRig.h"
+#include "fakes/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 struct Watched : WindowRig {
     QStringList errors;
@@ -60,8 +61,8 @@ TEST(DeadAir, SilenceForTheSetTimeSkipsTheSongOnlyWhileItShouldSound)
     // Switched off in the dialog: silence plays on, and the setting is kept.
     r.w->deadAirItem->click();
     ASSERT_TRUE(r.w->deadAirDialog.isVisible());
-    r.w->deadAirDialog.chkEnabled->setValue(0);
-    r.w->deadAirDialog.cmdOk->press();
+    r.w->deadAirDialog.enabledCheck->setValue(0);
+    r.w->deadAirDialog.okButton->press();
     r.time.advance(60000);
     EXPECT_EQ(r.pathInPlay(), r.b);
     r.w->saveSettings();

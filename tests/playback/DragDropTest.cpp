@@ -1,6 +1,7 @@
 // Drag and drop through the player windows' handlers: where files land, what
 // moves, what is copied, and which row stays marked as in play.
 #include "fakes/TestFiles.h"
+#include "fakes/TestText.h"
 #include "playback/WindowRig.h"
 
 #include <QTemporaryDir>
@@ -15,7 +16,6 @@ using namespace tavlo::test;
 
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
 
 // The list as its files' names (their titles, untagged): "/music/a.mp3" is "a".
 QString names(const PlaylistModel& list) { return columnOf(list, ColTitle).join(QString()); }

@@ -14,7 +14,7 @@ TEST(Ordering, HeaderClicksSortAndTheSongInPlayKeepsPlaying)
     r.add(QStringLiteral("b"), 100);
     // Keys in the "Azar" column, compared as text: "100" < "80" < "9".
     for (const auto& [n, key] : {std::pair(1, "100"), std::pair(2, "80"), std::pair(3, "9")})
-        r.w->clipList->setText(n, ColAzar, QLatin1String(key));
+        r.w->clipList->setText(n, ColShuffleKey, QLatin1String(key));
     r.w->clipList->setSelected(2, true);
     r.w->playSelected();
     ASSERT_EQ(r.pathInPlay(), a);

@@ -16,7 +16,7 @@ TEST(OutputMeter, FollowsTheOutputHoldsItsPeakAndRestsAtTheFloor)
     r.media.outputPeak[0] = 0.5f;
     r.media.outputPeak[1] = 0.25f;
     r.time.advance(40);  // one tick, 25 a second
-    EXPECT_EQ(std::tuple(m.prgOutputPeak[0]->value(), m.prgOutputPeak[1]->value(), m.lblOutputHold[0]->text()),
+    EXPECT_EQ(std::tuple(m.peakBars[0]->value(), m.peakBars[1]->value(), m.holdLabels[0]->text()),
               std::tuple(-60, -120, QStringLiteral("-6.0")));
 
     // Quieter: the bar drops at once, the hold stays for 1.5 s, then follows;
@@ -36,6 +36,6 @@ TEST(OutputMeter, FollowsTheOutputHoldsItsPeakAndRestsAtTheFloor)
     r.media.outputPeak[0] = 0.0f;
     r.media.outputPeak[1] = 0.0005f;
     r.time.advance(2000);
-    EXPECT_EQ(std::tuple(m.levelTenths(0), m.levelTenths(1), m.lblOutputHold[1]->text()),
+    EXPECT_EQ(std::tuple(m.levelTenths(0), m.levelTenths(1), m.holdLabels[1]->text()),
               std::tuple(-600, -600, QStringLiteral("-inf")));
 }

@@ -1,4 +1,5 @@
 #include "insert/InsertWindowView.h"
+#include "fakes/TestText.h"
 #include "music/MusicWindowView.h"
 #include "playlist/PlaylistTableView.h"
 #include "fakes/QtTestApp.h"
@@ -18,7 +19,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 std::vector<int> viewSelection(const PlaylistTableView& view)
 {

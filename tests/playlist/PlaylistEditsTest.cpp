@@ -75,7 +75,7 @@ TEST(PlaylistEdits, RandomOrderWritesKeysAndFollowsTheSongInPlay)
     random.script = {0.99999999, 0.0, 0.5};
     EXPECT_EQ(randomOrder(list, 1, random), 3);  // A drew the top key
     EXPECT_EQ(titles(list), QStringLiteral("BCA"));
-    EXPECT_EQ(titles(list, ColAzar), QStringLiteral("000001000002000003"));
+    EXPECT_EQ(titles(list, ColShuffleKey), QStringLiteral("000001000002000003"));
 
     EXPECT_EQ(randomOrder(list, 0, random), 0);  // nothing in play
 }

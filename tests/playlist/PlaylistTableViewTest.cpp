@@ -1,6 +1,7 @@
 // Drag and drop on a clip list on screen: the file data both ways, what the
 // list takes, the line showing where a drop lands, and a drag from the list.
 #include "fakes/QtTestApp.h"
+#include "fakes/TestText.h"
 #include "fakes/ViewChecks.h"
 #include "platform/widgets/FileDrag.h"
 #include "playback/WindowRig.h"
@@ -18,7 +19,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 std::unique_ptr<QMimeData> urlDrag(const QList<QUrl>& urls)
 {

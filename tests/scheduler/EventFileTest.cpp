@@ -1,5 +1,6 @@
 // Event files between stations and formats, and the time texts.
 #include "scheduler/SchedulerRig.h"
+#include "fakes/TestText.h"
 #include "scheduler/EventFile.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@ using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
-QString s(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
 TEST(TimeOfDayText, WritesEitherFormatAndReadsBoth)
@@ -37,24 +37,24 @@ TEST(EventFile, ReadsLinesOfAnyStationAndSavesInEitherFormat)
                                     "no fields here\n"
                                     "10:00:00 AM;/x/timing.tmg;Timing;extra;more\r\n"
                                     "not a time;/x/y.m3u;Ads\r\n");
-    ASSERT_TRUE(g.t().OpenEventList(old));
-    ASSERT_EQ(g.t().lstEvents->count(), 3);
-    EXPECT_EQ(g.t().lstEvents->text(1, EvPlaylist) + g.t().lstEvents->text(1, EvWindow), s("/ads/café €.m3uAds"));
-    EXPECT_EQ(g.t().lstEvents->text(3, EvPlaylist), s("/música/café.m3u"));
+    ASSERT_TRUE(g.t().openEventList(old));
+    ASSERT_EQ(g.t().eventList->count(), 3);
+    EXPECT_EQ(g.t().eventList->text(1, EvPlaylist) + g.t().eventList->text(1, EvWindow), s("/ads/café €.m3uAds"));
+    EXPECT_EQ(g.t().eventList->text(3, EvPlaylist), s("/música/café.m3u"));
 
     // Saved in one format, read in the other; written as UTF-8 with CR LF.
     const QString saved = g.dir.filePath(s("saved.tmg"));
-    ASSERT_TRUE(g.t().SaveEventList(saved));
+    ASSERT_TRUE(g.t().saveEventList(saved));
     EXPECT_EQ(readFile(saved), QByteArray("09:00:00 AM;/ads/caf\xc3\xa9 \xe2\x82\xac.m3u;Ads\r\n"
                                           "10:00:00 AM;/x/timing.tmg;Timing\r\n"
                                           "01:00:00 PM;/m\xc3\xbasica/caf\xc3\xa9.m3u;Music\r\n"));
     g.use24hs();
-    ASSERT_TRUE(g.t().OpenEventList(saved));
-    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("13:00:00"));
+    ASSERT_TRUE(g.t().openEventList(saved));
+    EXPECT_EQ(g.t().eventList->text(3, EvTime), s("13:00:00"));
     const QString saved24 = g.dir.filePath(s("saved24.tmg"));
-    ASSERT_TRUE(g.t().SaveEventList(saved24));
-    g.t().OptionsForm->lblTimeFormat->click();
-    g.t().OptionsForm->cmdOk->press();
-    ASSERT_TRUE(g.t().OpenEventList(saved24));
-    EXPECT_EQ(g.t().lstEvents->text(3, EvTime), s("01:00:00 PM"));
+    ASSERT_TRUE(g.t().saveEventList(saved24));
+    g.t().optionsDialog->timeFormatLabel->click();
+    g.t().optionsDialog->okButton->press();
+    ASSERT_TRUE(g.t().openEventList(saved24));
+    EXPECT_EQ(g.t().eventList->text(3, EvTime), s("01:00:00 PM"));
 }

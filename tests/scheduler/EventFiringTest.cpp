@@ -2,6 +2,7 @@
 // one event a second, what each kind of event does to the player windows,
 // and a clock that ticks late, goes back or leaps forward.
 #include "scheduler/SchedulerRig.h"
+#include "fakes/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@ using namespace tavlo::test;
 namespace {
 
 QDateTime at(int h, int m, int s, QDate day = QDate(2026, 1, 5)) { return QDateTime(day, QTime(h, m, s)); }
-QString s(const char* text) { return QString::fromLatin1(text); }
 
 }  // namespace
 
@@ -23,7 +23,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
     for (const int preload : {0, 5}) {
         SchedulerRig g(at(11, 59, 40));
         g.use24hs();
-        g.t().OptionsForm->txtPreload->setText(QString::number(preload));
+        g.t().optionsDialog->preloadBox->setText(QString::number(preload));
         g.music().openFile(g.playlist(s("m"), 3, 300));
         g.music().play();
         g.add(s("12:00:00"), g.playlist(s("ad"), 1, 30), s("Ads"));
@@ -36,7 +36,7 @@ TEST(EventFiring, AdsFireThePreloadAheadSoTheInsertStartsOnTheEventsSecond)
 
     // Across midnight: 00:00:03 with a preload of 10 fires at 23:59:53 the day before.
     SchedulerRig g(at(23, 59, 30));
-    g.t().OptionsForm->txtPreload->setText(s("10"));
+    g.t().optionsDialog->preloadBox->setText(s("10"));
     g.add(s("12:00:03 AM"), g.playlist(s("ad"), 1, 30), s("Ads"));
     g.runTo(QTime(0, 0, 10));
     EXPECT_EQ(g.firedAt(), QStringList{s("23:59:53 12:00:03 AM Ads")});
@@ -55,14 +55,14 @@ TEST(EventFiring, OneEventASecondAndAnOpenedListWaitsForTheNextSecond)
     // Of two rows at one time the first fires; the list it opens is looked
     // at from the next second on.
     EXPECT_EQ(g.firedAt(), (QStringList{s("12:00:00 12:00:00 Timing"), s("12:00:01 12:00:01 Elsewhere")}));
-    EXPECT_EQ(std::pair(g.t().lstEvents->count(), g.music().clipList->count()), std::pair(2, 0));
+    EXPECT_EQ(std::pair(g.t().eventList->count(), g.music().clipList->count()), std::pair(2, 0));
 
     // A window name in another case is selected and does nothing.
     SchedulerRig h(at(11, 59, 50));
     h.add(s("12:00:05 PM"), s("/x/hand-edited.m3u"), s("ads"));
     h.runTo(QTime(12, 0, 10));
     ASSERT_EQ(h.fired.size(), 1u);
-    EXPECT_EQ(std::tuple(h.t().lstEvents->firstSelected(), h.insert().clipList->count(), h.insert().insertState()),
+    EXPECT_EQ(std::tuple(h.t().eventList->firstSelected(), h.insert().clipList->count(), h.insert().insertState()),
               std::tuple(1, 0, InsertState::Idle));
 }
 

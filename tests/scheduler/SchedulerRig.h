@@ -76,14 +76,14 @@ struct SchedulerRig {
 
     void use24hs()
     {
-        if (t().OptionsForm->lblTimeFormat->text() != TimeOfDayText::h24Option())
-            t().OptionsForm->lblTimeFormat->click();
-        t().OptionsForm->cmdOk->press();
+        if (t().optionsDialog->timeFormatLabel->text() != TimeOfDayText::h24Option())
+            t().optionsDialog->timeFormatLabel->click();
+        t().optionsDialog->okButton->press();
     }
     void add(const QString& time, const QString& playlist, const QString& window)
     {
         QString t_ = time;
-        ASSERT_TRUE(t().AddEventToList(t_, playlist, window)) << qPrintable(time);
+        ASSERT_TRUE(t().addEvent(t_, playlist, window)) << qPrintable(time);
     }
     // "at time window" for each event fired, in order.
     QStringList firedAt() const

@@ -1,4 +1,5 @@
 #include "scheduler/SchedulerWindowView.h"
+#include "fakes/TestText.h"
 #include "fakes/QtTestApp.h"
 #include "fakes/ViewChecks.h"
 #include "playback/WindowRig.h"
@@ -18,7 +19,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 // The window system's answer to a dialog's activation comes as an event.
 bool active(QWidget& window)
@@ -53,7 +54,7 @@ TEST(SchedulerWindowView, SchedulerAndItsDialogsFollowTheLogicAndForwardTheUser)
     preload->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(preload, s("x"));
     QTest::mouseClick(child<QPushButton>(options, "cmdOk"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(tim.OptionsForm->txtPreload->text(), options.isVisible()), std::pair(s("0"), false));
+    EXPECT_EQ(std::pair(tim.optionsDialog->preloadBox->text(), options.isVisible()), std::pair(s("0"), false));
 
     // An event typed in the add-event dialog: two digits move on to the next box.
     QTest::mouseClick(child<QPushButton>(view, "cmdAddEvent"), Qt::LeftButton);
@@ -72,7 +73,7 @@ TEST(SchedulerWindowView, SchedulerAndItsDialogsFollowTheLogicAndForwardTheUser)
     QTest::mouseClick(child<QPushButton>(events, "cmdAddEvent"), Qt::LeftButton);
     expectLegible(events);
     QTest::keyClick(&events, Qt::Key_Escape);
-    EXPECT_FALSE(tim.EventForm->isVisible() || events.isVisible());
+    EXPECT_FALSE(tim.eventDialog->isVisible() || events.isVisible());
 
     PlaylistTableView& list = *view.list();
     ASSERT_EQ(list.model()->rowCount(), 1);

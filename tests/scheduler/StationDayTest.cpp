@@ -2,6 +2,7 @@
 // media: a break every hour, the music list changed morning and evening, and
 // the event list swapped at midnight.
 #include "scheduler/SchedulerRig.h"
+#include "fakes/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,13 @@ using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
-QString s(const char* text) { return QString::fromLatin1(text); }
 }  // namespace
 
 TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
 {
     SchedulerRig g(QDateTime(QDate(2026, 1, 5), QTime(23, 59, 0)));
     g.use24hs();
-    g.t().OptionsForm->txtPreload->setText(s("5"));
+    g.t().optionsDialog->preloadBox->setText(s("5"));
     const QString night = g.playlist(s("night"), 20, 200);
     const QString morning = g.playlist(s("morning"), 20, 240);
     const QString evening = g.playlist(s("evening"), 20, 180);
@@ -28,7 +28,7 @@ TEST(StationDay, EveryEventFiresOnceOnItsSecondAndTheMusicAlwaysComesBack)
     writeFile(day2, SchedulerRig::stationDay(day1, morning, evening, adsB));
     g.music().openFile(night);
     g.music().play();
-    ASSERT_TRUE(g.t().OpenEventList(day1));
+    ASSERT_TRUE(g.t().openEventList(day1));
 
     // Second by second: something always on air, each break handed back two minutes after its event.
     const QDateTime end(QDate(2026, 1, 7), QTime(0, 0, 30));

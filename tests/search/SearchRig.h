@@ -14,6 +14,7 @@ struct SearchRig : WindowRig {
 
     explicit SearchRig(int capacity = SearchWindow::kListCapacity) : WindowRig(defaultStart(), true, capacity)
     {
+        reader.clock = &time;
         QDir().mkpath(top());
         settings.save(SearchWindow::settingsAppName(), QStringLiteral("Directory"), QStringLiteral("DefaultDir"), top());
         seek->link().showAt(300, 450);
@@ -31,11 +32,11 @@ struct SearchRig : WindowRig {
     QString folder(const QString& relative) const { return top() + QLatin1Char('/') + relative; }
     void searchFrom(const QString& folder)
     {
-        seek->dirList->setPath(folder);
-        seek->cmdSearch->press();
+        seek->folderList->setPath(folder);
+        seek->searchButton->press();
     }
-    QStringList found() const { return seek->lstFoundFiles->items(); }
-    QStringList clipColumn(int col) const { return columnOf(*seek->lstClipList, col); }
+    QStringList found() const { return seek->foundFiles->items(); }
+    QStringList clipColumn(int col) const { return columnOf(*seek->foundRows, col); }
 };
 
 }  // namespace tavlo::test

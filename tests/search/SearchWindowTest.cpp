@@ -1,6 +1,7 @@
 // The search window: the walk's order and counts, cancelling, folders that
 // cannot be read, the criteria and tagged results.
 #include "search/SearchRig.h"
+#include "fakes/TestText.h"
 
 #include "playlist/PlaylistModel.h"
 #include "search/NameOrder.h"
@@ -13,7 +14,6 @@ using namespace tavlo::test;
 
 namespace {
 
-QString s(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 
@@ -30,22 +30,22 @@ TEST(SearchWindow, WalksLastSubfolderFirstInTheFileManagersOrderAndSkipsUnreadab
     EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/D/deep.mp3")), r.folder(s("C/c.mp3")), r.folder(s("B/b.mp3")),
                                       r.folder(s("A/Song 1.mp3")), r.folder(s("A/song 9.MP3")),
                                       r.folder(s("A/Song 10.mp3")), r.folder(s("Alpha.mp3")), r.folder(s("alpha.mp3"))}));
-    EXPECT_EQ(std::pair(r.seek->lblCount->text(), r.seek->cmdSearch->isEnabled()), std::pair(s(" 8"), true));
+    EXPECT_EQ(std::pair(r.seek->countLabel->text(), r.seek->searchButton->isEnabled()), std::pair(s(" 8"), true));
     EXPECT_EQ(r.dialogs.informed, (QStringList{s("TAVLO Broadcast: 1 folder could not be read; the files in it are not listed.")}));
-    EXPECT_EQ(r.seek->filList->path(), r.top());
-    EXPECT_EQ(r.seek->filList->items(), (QStringList{s("Alpha.mp3"), s("alpha.mp3")}));
+    EXPECT_EQ(r.seek->fileList->path(), r.top());
+    EXPECT_EQ(r.seek->fileList->items(), (QStringList{s("Alpha.mp3"), s("alpha.mp3")}));
 
     // "&Back" clears the results and goes back to the criteria.
-    r.seek->cmdSearch->press();
-    EXPECT_TRUE(r.found().isEmpty() && r.seek->Picture1->isVisible() && !r.seek->Picture2->isVisible());
-    EXPECT_TRUE(r.seek->cmdSearchIsDefault());
+    r.seek->searchButton->press();
+    EXPECT_TRUE(r.found().isEmpty() && r.seek->criteriaPanel->isVisible() && !r.seek->resultsPanel->isVisible());
+    EXPECT_TRUE(r.seek->searchIsDefault());
 
     // A word as the mask makes the pattern; "*" and "?" ignore letter case.
-    r.seek->txtSearchMask->setText(s("ONG"));
-    EXPECT_EQ(r.seek->txtSearchSpec->text(), s("*ONG*.mp3"));
-    r.seek->dirList->setPath(r.folder(s("A")));
-    EXPECT_EQ(r.seek->filList->items(), (QStringList{s("Song 1.mp3"), s("song 9.MP3"), s("Song 10.mp3")}));
-    r.seek->txtSearchSpec->setText(s("?LPHA.mp?"));
+    r.seek->maskBox->setText(s("ONG"));
+    EXPECT_EQ(r.seek->patternBox->text(), s("*ONG*.mp3"));
+    r.seek->folderList->setPath(r.folder(s("A")));
+    EXPECT_EQ(r.seek->fileList->items(), (QStringList{s("Song 1.mp3"), s("song 9.MP3"), s("Song 10.mp3")}));
+    r.seek->patternBox->setText(s("?LPHA.mp?"));
     r.searchFrom(r.top());
     EXPECT_EQ(r.found(), (QStringList{r.folder(s("Alpha.mp3")), r.folder(s("alpha.mp3"))}));
 }
@@ -58,7 +58,7 @@ TEST(SearchWindow, CancelEndsTheSearchKeepingWhatWasFound)
     r.reader.slow.insert(r.folder(s("B")));
     r.uiEvents.onProcess = [&] {
         if (r.seek->caption() == r.folder(s("B")))
-            r.seek->cmdExit->press();
+            r.seek->closeButton->press();
     };
     r.searchFrom(r.top());
     EXPECT_EQ(r.found(), (QStringList{r.folder(s("C/c1.mp3")), r.folder(s("C/c2.mp3"))}));
@@ -78,43 +78,43 @@ TEST(SearchWindow, TaggedResultsSortByColumnFindAsYouTypeAndGoToTheMusicWindow)
 
     // Ticked after the search: the paths become rows with their tags, in
     // found order; unticked, the plain list comes back as it was.
-    r.seek->chkReadMP3Tags->setValue(1);
-    EXPECT_FALSE(r.seek->lstFoundFiles->isVisible());
+    r.seek->readTagsCheck->setValue(1);
+    EXPECT_FALSE(r.seek->foundFiles->isVisible());
     EXPECT_EQ(r.clipColumn(ColTitle), (QStringList{s("Because"), s("angel"), s("bEtter"), s("4 No Tag")}));
     EXPECT_EQ(r.clipColumn(ColLocation), paths);
-    r.seek->chkReadMP3Tags->setValue(0);
+    r.seek->readTagsCheck->setValue(0);
     EXPECT_EQ(r.found(), paths);
 
     // Ticked before a search, the rows come straight from it.
-    r.seek->cmdSearch->press();
-    r.seek->chkReadMP3Tags->setValue(1);
+    r.seek->searchButton->press();
+    r.seek->readTagsCheck->setValue(1);
     r.searchFrom(r.top());
     EXPECT_TRUE(r.found().isEmpty());
     EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{s("Queen"), s("Bjork"), s("Abba"), QString()}));
-    EXPECT_EQ(r.seek->lblCount->text(), s(" 4"));
+    EXPECT_EQ(r.seek->countLabel->text(), s(" 4"));
 
     // Find as one types: a prefix in any case, in the title alone or in the
     // other columns; no match leaves the selection.
-    PlaylistModel& list = *r.seek->lstClipList;
-    r.seek->chkSearchTitlesOnly->setValue(1);
-    r.seek->txtSearch->setText(s("BE"));
+    PlaylistModel& list = *r.seek->foundRows;
+    r.seek->titlesOnlyCheck->setValue(1);
+    r.seek->findBox->setText(s("BE"));
     EXPECT_EQ(list.selectedRows(), std::vector<int>{1});
-    r.seek->txtSearch->setText(s("ab"));
+    r.seek->findBox->setText(s("ab"));
     EXPECT_EQ(list.selectedRows(), std::vector<int>{1});
-    r.seek->chkSearchTitlesOnly->setValue(0);  // now "ab" finds the artist Abba
+    r.seek->titlesOnlyCheck->setValue(0);  // now "ab" finds the artist Abba
     EXPECT_EQ(list.selectedRows(), std::vector<int>{3});
-    r.seek->txtSearch->setText(s("BJ"));
+    r.seek->findBox->setText(s("BJ"));
     EXPECT_EQ(list.selectedRows(), std::vector<int>{2});
 
     // Headers: a first click on any column, "Title" too, keeps the order
     // (ascending at first); the same column again flips it.
     std::vector<int> shown;
     QObject::connect(&list, &PlaylistModel::ensureVisible, [&](int n) { shown.push_back(n); });
-    r.seek->lstClipList_ColumnClick(1);
+    r.seek->sortByColumn(1);
     EXPECT_EQ(r.clipColumn(ColTitle), (QStringList{s("4 No Tag"), s("Because"), s("angel"), s("bEtter")}));
-    r.seek->lstClipList_ColumnClick(3);
+    r.seek->sortByColumn(3);
     EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{QString(), s("Abba"), s("Bjork"), s("Queen")}));
-    r.seek->lstClipList_ColumnClick(3);
+    r.seek->sortByColumn(3);
     EXPECT_EQ(r.clipColumn(ColArtist), (QStringList{s("Queen"), s("Bjork"), s("Abba"), QString()}));
     EXPECT_EQ(shown, (std::vector<int>{3, 3, 2}));  // Bjork's row, wherever it went
 }

@@ -1,6 +1,7 @@
 // The search window on screen: criteria typed and clicked, a search run from
 // its button, results dragged, double-clicked and shown with their tags.
 #include "fakes/QtTestApp.h"
+#include "fakes/TestText.h"
 #include "fakes/ViewChecks.h"
 #include "playlist/PlaylistTableView.h"
 #include "search/ListBoxView.h"
@@ -19,7 +20,7 @@
 namespace tavlo::test {
 namespace {
 
-QString s(const char* text) { return QString::fromLatin1(text); }
+using tavlo::test::s;
 
 QPoint rowCentre(QAbstractItemView& view, int row) { return view.visualRect(view.model()->index(row, 0)).center(); }
 
@@ -29,7 +30,7 @@ TEST(SearchWindowView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
     r.file(s("A/one.mp3"), "One", "Band");
     const QString two = r.file(s("A/two.mp3"), "Two", "Band");
     r.file(s("three.mp3"));
-    r.seek->dirList->refresh();
+    r.seek->folderList->refresh();
     SearchWindowView view(*r.seek);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_EQ(view.pos(), QPoint(20, 30));  // 300, 450 twips
@@ -37,11 +38,11 @@ TEST(SearchWindowView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
 
     // The folder list: a click highlights, a double-click opens.
     QListView& folders = *view.folderList();
-    const int rowA = r.seek->dirList->rowOfIndex(0);
+    const int rowA = r.seek->folderList->rowOfIndex(0);
     QTest::mouseClick(folders.viewport(), Qt::LeftButton, {}, rowCentre(folders, rowA));
-    EXPECT_EQ(r.seek->dirList->listIndex(), 0);
+    EXPECT_EQ(r.seek->folderList->listIndex(), 0);
     QTest::mouseDClick(folders.viewport(), Qt::LeftButton, {}, rowCentre(folders, rowA));
-    EXPECT_EQ(r.seek->dirList->path(), r.folder(s("A")));
+    EXPECT_EQ(r.seek->folderList->path(), r.folder(s("A")));
     EXPECT_EQ(view.fileList()->model()->rowCount(), 2);
 
     // A word typed as the mask narrows the file list.
@@ -61,7 +62,7 @@ TEST(SearchWindowView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
     // Dragged: the selected file, as a file manager carries it.
     const QPoint from = rowCentre(found, 0);
     QTest::mouseClick(found.viewport(), Qt::LeftButton, {}, from);
-    EXPECT_TRUE(r.seek->lstFoundFiles->selected(0));
+    EXPECT_TRUE(r.seek->foundFiles->selected(0));
     QTest::mousePress(found.viewport(), Qt::LeftButton, {}, from);
     sendMouse(found.viewport(), QEvent::MouseMove, from + QPoint(0, 1));
     sendMouse(found.viewport(), QEvent::MouseMove, from + QPoint(3 * QApplication::startDragDistance(), 0));
@@ -81,7 +82,7 @@ TEST(SearchWindowView, CriteriaSearchAndResultsFollowTheLogicAndForwardTheUser)
     // Closed by its title bar: the window hides, keeping its results.
     view.close();
     EXPECT_FALSE(r.seek->isVisible() || view.isVisible());
-    EXPECT_EQ(r.seek->lstClipList->count(), 1);
+    EXPECT_EQ(r.seek->foundRows->count(), 1);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/Station.h"
+#include "fakes/TestText.h"
 #include "fakes/FakeMediaService.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeStreamer.h"
@@ -20,7 +21,6 @@ using namespace tavlo::test;
 
 namespace {
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The station on fake media and simulated time, streaming through a fake;
 // settings in memory unless a test gives a store.
@@ -55,18 +55,18 @@ TEST(StreamingDialog, OkSavesToAnOwnerOnlyFileStartsAndShowsTheStatusWithoutTheP
         StreamRig r(&store);  // off until switched on
         StreamingDialog& d = r.w.streaming;
         r.w.streamingItem->onClick();
-        d.txtServer->setText(s("radio.example.org"));
-        d.txtMount->setText(s("night"));
-        d.txtUser->setText(s("dj"));
-        d.txtPassword->setText(s("s3cret"));
-        d.cboBitrate->setListIndex(static_cast<int>(d.cboBitrate->items().indexOf(s("192"))));
-        d.chkEnabled->setValue(1);
+        d.serverBox->setText(s("radio.example.org"));
+        d.mountBox->setText(s("night"));
+        d.userBox->setText(s("dj"));
+        d.passwordBox->setText(s("s3cret"));
+        d.bitrateBox->setListIndex(static_cast<int>(d.bitrateBox->items().indexOf(s("192"))));
+        d.enabledCheck->setValue(1);
         // A bad port keeps the dialog open and the stream off.
-        d.txtPort->setText(s("80000"));
-        d.cmdOk->press();
+        d.portBox->setText(s("80000"));
+        d.okButton->press();
         EXPECT_EQ(std::tuple(r.dialogs.informed.size(), d.isVisible(), r.streamer.starts.size()), std::tuple(1, true, 0u));
-        d.txtPort->setText(s("8010"));
-        d.cmdOk->press();
+        d.portBox->setText(s("8010"));
+        d.okButton->press();
         ASSERT_EQ(std::pair(r.streamer.starts.size(), d.isVisible()), std::pair(std::size_t{1}, false));
         const StreamTarget& t = r.streamer.starts.back();
         EXPECT_EQ(std::tuple(t.host, t.port, t.mount, t.user, t.password, t.bitrate),
@@ -95,8 +95,8 @@ TEST(StreamingDialog, OkSavesToAnOwnerOnlyFileStartsAndShowsTheStatusWithoutTheP
 
     // Switched off: stopped, and the window says so.
     again.w.streamingItem->onClick();
-    again.w.streaming.chkEnabled->setValue(0);
-    again.w.streaming.cmdOk->press();
+    again.w.streaming.enabledCheck->setValue(0);
+    again.w.streaming.okButton->press();
     EXPECT_EQ(std::pair(again.streamer.stops, again.w.streamingStatusLabel->text()), std::pair(1, s("Streaming: off")));
 }
 

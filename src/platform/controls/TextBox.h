@@ -20,7 +20,6 @@ public:
         if (t == m_text)
             return;
         m_text = t;
-        m_selStart = static_cast<int>(t.size());
         m_selLength = 0;
         notify();
         if (onChange)
@@ -28,11 +27,9 @@ public:
     }
     std::function<void()> onChange;
 
-    int selStart() const { return m_selStart; }
     int selLength() const { return m_selLength; }
     void selectAll()
     {
-        m_selStart = 0;
         m_selLength = static_cast<int>(m_text.size());
         Q_EMIT allSelected();
     }
@@ -42,7 +39,6 @@ Q_SIGNALS:
 
 private:
     QString m_text;
-    int m_selStart = 0;
     int m_selLength = 0;
 };
 

@@ -18,7 +18,7 @@
 namespace tavlo {
 
 // A widget of type W named after its control and bound to it, as most of the
-// views' widgets are: boundWidget<QLineEdit>(*form.txtName, parent).
+// views' widgets are: boundWidget<QLineEdit>(*form.nameBox, parent).
 // UI thread only.
 template <typename W, typename State>
 W* boundWidget(State& state, QWidget* parent)

@@ -77,6 +77,9 @@ struct Station {
     SteadyClock::time_point started = SteadyClock::now();
 };
 
+}  // namespace
+
+// Outside the file-local namespace: the tests derive from it.
 class IcecastStream : public ::testing::Test {
 protected:
     void SetUp() override
@@ -94,8 +97,6 @@ protected:
     IcecastStreamer::Options streamerOptions;
     StreamTarget target;
 };
-
-}  // namespace
 
 TEST_F(IcecastStream, ListenerHearsTheToneTitlesFollowAndAServerRestartLeavesTheLocalOutputAlone)
 {
@@ -172,7 +173,9 @@ TEST_F(IcecastStream, RefusedLoginSaysSoAndRetriesNoFasterThanTheBackoff)
     // The moment of every failure the status reports.
     std::vector<SteadyClock::time_point> failures;
     int seen = -1;
-    for (auto until = SteadyClock::now() + 3500ms; SteadyClock::now() < until; std::this_thread::sleep_for(5ms)) {
+    // Four failures, however long a busy machine takes to get through them.
+    for (auto until = SteadyClock::now() + 30s; failures.size() < 4 && SteadyClock::now() < until;
+         std::this_thread::sleep_for(5ms)) {
         const StreamStatus s = streamer.status();
         ASSERT_NE(s.state, StreamState::Connected);
         if (s.serial != seen && s.text.contains(QStringLiteral("reconnecting in"))) {
@@ -183,10 +186,11 @@ TEST_F(IcecastStream, RefusedLoginSaysSoAndRetriesNoFasterThanTheBackoff)
         seen = s.serial;
     }
     streamer.stop();
-    // 200 + 400 + 800 + 800 ms fit in 3.5 s, hardly more.
-    ASSERT_GE(failures.size(), 3u);
-    ASSERT_LE(failures.size(), 6u);
-    const int waits[] = {200, 400, 800, 800, 800};
+    ASSERT_EQ(failures.size(), 4u);
+    // Waits of 200, 400 and 800 ms: each failure is seen when this loop next
+    // looks, which a busy machine may delay, so each gap may come up short by
+    // that much, never by a whole wait.
+    const int waits[] = {200, 400, 800};
     for (std::size_t i = 1; i < failures.size(); ++i)
-        EXPECT_GE(failures[i] - failures[i - 1], std::chrono::milliseconds(waits[i - 1] - 15)) << i;
+        EXPECT_GE(failures[i] - failures[i - 1], std::chrono::milliseconds(waits[i - 1] - 100)) << i;
 }
