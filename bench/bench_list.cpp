@@ -1,5 +1,5 @@
 // Figures for long lists: adding 100,000 tagged files the way a window does
-// (one AddFileToList per file, appended), against a plain loop that only opens
+// (one addFileRow per file, appended), against a plain loop that only opens
 // each file and reads its last 128 bytes; then the two re-orderings and the
 // memory the list takes; last, the music window's 100 ms position tick while
 // the middle row of such a list plays (position_tick_ms).
@@ -52,7 +52,7 @@ double addAll(const QStringList& paths, PlaylistModel& list)
 {
     const auto start = WallClock::now();
     for (const QString& p : paths)
-        AddFileToList(p, 0, list);
+        addFileRow(p, 0, list);
     return msSince(start);
 }
 

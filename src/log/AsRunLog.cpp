@@ -69,39 +69,39 @@ AsRunLog::AsRunLog(const Clock& clock, const QLocale& locale)
 {
 }
 
-bool AsRunLog::write(bool logSwitch, const QString& strLogPath, int LogActivation, const QString& strError,
-                     const QString& LogLine) const
+bool AsRunLog::write(bool logSwitch, const QString& folder, int kind, const QString& error,
+                     const QString& entry) const
 {
-    if (LogActivation != LogEnd && !logSwitch)
+    if (kind != LogEnd && !logSwitch)
         return false;
-    return append(strLogPath, LogActivation, strError, LogLine);
+    return append(folder, kind, error, entry);
 }
 
-bool AsRunLog::append(const QString& strLogPath, int LogActivation, const QString& strError,
-                      const QString& LogLine) const
+bool AsRunLog::append(const QString& folder, int kind, const QString& error,
+                      const QString& entry) const
 {
     // One reading of the clock for both, so a line never lands in the file of the other day.
     const QDateTime now = m_clock.now().toLocalTime();
-    const QString line = lineText(now, LogActivation, strError, LogLine) + QLatin1String("\r\n");
-    return appendBytes(fileName(strLogPath, now.date()), line.toLatin1());
+    const QString line = lineText(now, kind, error, entry) + QLatin1String("\r\n");
+    return appendBytes(fileName(folder, now.date()), line.toLatin1());
 }
 
-QString AsRunLog::fileName(const QString& strLogPath, const QDate& date)
+QString AsRunLog::fileName(const QString& folder, const QDate& date)
 {
-    return strLogPath + date.toString(QStringLiteral("yyyyMMdd")) + QLatin1String(".log");
+    return folder + date.toString(QStringLiteral("yyyyMMdd")) + QLatin1String(".log");
 }
 
-QString AsRunLog::lineText(const QDateTime& when, int LogActivation, const QString& strError,
-                           const QString& LogLine) const
+QString AsRunLog::lineText(const QDateTime& when, int kind, const QString& error,
+                           const QString& entry) const
 {
     const QString stamp = dateTimeText(when);
-    switch (LogActivation) {
+    switch (kind) {
     case LogStart:
         return stamp + QLatin1String(" ; LOG START");
     case LogEnd:
         return stamp + QLatin1String(" ; LOG END");
     default:
-        return stamp + QLatin1String(" ; ") + strError + LogLine;
+        return stamp + QLatin1String(" ; ") + error + entry;
     }
 }
 

@@ -22,8 +22,8 @@ class Clock;
 // Any thread.
 class AsRunLog {
 public:
-    // Values of WriteLog's LogActivation; anything else writes an entry.
-    enum Activation : int { LogEntry = 0, LogStart = 1, LogEnd = 2 };
+    // The kinds of line writeLog asks for; anything else writes an entry.
+    enum LineKind : int { LogEntry = 0, LogStart = 1, LogEnd = 2 };
 
     // `locale` supplies the date and time formats of the lines (the desktop's own by default).
     explicit AsRunLog(const Clock& clock, const QLocale& locale = QLocale::system());
@@ -31,19 +31,19 @@ public:
     // A window's WriteLog. With the log switched off only an end line is
     // written, so switching the log off still closes it with " ; LOG END".
     // False when nothing was written.
-    bool write(bool logSwitch, const QString& strLogPath, int LogActivation = LogEntry,
-               const QString& strError = QString(), const QString& LogLine = QString()) const;
+    bool write(bool logSwitch, const QString& folder, int kind = LogEntry,
+               const QString& error = QString(), const QString& entry = QString()) const;
 
     // Appends one line now, whatever the switch. False when the line was lost.
-    bool append(const QString& strLogPath, int LogActivation, const QString& strError, const QString& LogLine) const;
+    bool append(const QString& folder, int kind, const QString& error, const QString& entry) const;
 
     // The folder text is a plain prefix: "/srv/log/" gives "/srv/log/20260307.log",
     // "/srv/log" gives "/srv/log20260307.log", "" the current folder.
-    static QString fileName(const QString& strLogPath, const QDate& date);
+    static QString fileName(const QString& folder, const QDate& date);
 
     // One line without its CR LF: "<date and time> ; LOG START", "... ; LOG END"
-    // or "<date and time> ; " + strError + LogLine.
-    QString lineText(const QDateTime& when, int LogActivation, const QString& strError, const QString& LogLine) const;
+    // or "<date and time> ; " + error + entry.
+    QString lineText(const QDateTime& when, int kind, const QString& error, const QString& entry) const;
 
     // The desktop's general date: its short date, a space, its long time
     // (without a time-zone name, which a general date does not carry).

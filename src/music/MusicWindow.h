@@ -23,7 +23,7 @@ class SchedulerWindow;
 // the insert window reaches it as a MusicWindowLink, it reaches the insert
 // window through InsertWindowLink. Every song loaded goes to the song-info report.
 //
-// main makes it with the services, hands it the command line and the
+// The Station makes it with the services, hands it the command line and the
 // program's folder, then runs load(); a view binds its controls.
 // UI thread only.
 class MusicWindow : public PlayerWindow, public MusicWindowLink {

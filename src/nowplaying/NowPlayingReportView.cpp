@@ -30,8 +30,7 @@ NowPlayingReportView::NowPlayingReportView(NowPlayingReport& form, QWidget* pare
                        {form.albumLabel, form.albumBox},
                        {form.secondsLabel, form.secondsBox},
                        {form.fileNameLabel, form.fileNameBox}},
-                      row, 24);
-    findChild<QLineEdit*>(form.passwordBox->name())->setEchoMode(QLineEdit::Password);
+                      row, 24, form.passwordBox);
     grid->addLayout(buttonRow({dialogButton(*form.sendButton, this)}), row++, 0, 1, 2);
 
     grid->addWidget(boundLabel(*form.responseLabel, this), row++, 0, 1, 2);

@@ -16,7 +16,7 @@ class SettingsStore;
 class TimerService;
 class UserDialogs;
 
-// The services a window is handed when it is made. main builds it from the
+// The services a window is handed when it is made. ProgramServices builds it from the
 // real implementations, tests from fakes; windows never build a backend.
 struct AppServices {
     MediaService& media;

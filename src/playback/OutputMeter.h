@@ -22,7 +22,7 @@ public:
     static constexpr int kFloorTenths = -600;
     static constexpr int kHoldTicks = 1500 / kIntervalMs;
 
-    // The controls go on the given window, named peakBars(0/1) and holdLabels(0/1).
+    // The controls go on the given window, as peakBars and holdLabels (object names "prgOutputPeak(n)" and "lblOutputHold(n)").
     OutputMeter(QObject& form, MediaService& media, TimerService& timers);
     ~OutputMeter();
 

@@ -141,7 +141,7 @@ public:
     // The settings of this window are kept under this name.
     QString settingsAppName() const { return productName() + caption(); }
 
-    // The options panel "Picture1": full (4335 twips high) or reduced (2415),
+    // The options panel: full (4335 twips high) or reduced (2415),
     // and the flag the settings keep for it (1 full, 0 reduced).
     int panelHeight() const { return m_panelHeight; }
     int showOptions() const { return m_showOptions; }

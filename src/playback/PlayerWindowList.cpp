@@ -18,7 +18,7 @@ constexpr int kRightButton = 2;
 
 int PlayerWindow::addFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
 {
-    const int pos = tavlo::AddFileToList(fileName, insertPos, destination);
+    const int pos = tavlo::addFileRow(fileName, insertPos, destination);
     // Keep m_rowInPlay on the same song when a row goes in above it.
     if (&destination == clipList && pos <= m_rowInPlay)
         ++m_rowInPlay;

@@ -32,7 +32,7 @@ class Slider;
 enum class TransitionType;
 
 // The widgets both player windows share: menu bar, clip list, the options
-// panel "Picture1" with the deck, a status bar and a progress bar, each
+// panel with the deck, a status bar and a progress bar, each
 // bound to the window's typed control. A window's own controls come in
 // through Extras, from its own view (MusicWindowView, InsertWindowView). The
 // window logic owns all behaviour; this class only mirrors it and forwards

@@ -82,7 +82,7 @@ PlaylistRow rowForFile(const QString& fileName, const QString& listedTitle)
     return row;
 }
 
-int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination)
+int addFileRow(const QString& fileName, int insertPos, PlaylistModel& destination)
 {
     PlaylistRow row = rowForFile(fileName);
     const int pos = insertPos >= 1 && insertPos <= destination.count() + 1 ? insertPos : destination.count() + 1;
@@ -113,7 +113,7 @@ int deleteSelectedRows(PlaylistModel& list, int itemPlaying)
 {
     // Removing rows one by one from the top, each removal at or before the
     // row in play moves it up by one: that is one step for every selected row
-    // numbered up to ItemPlaying, counted before anything moves.
+    // numbered up to the row in play, counted before anything moves.
     int playing = itemPlaying;
     const int last = std::min(itemPlaying, list.count());
     for (int n = 1; n <= last; ++n) {

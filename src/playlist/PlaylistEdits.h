@@ -13,7 +13,7 @@ namespace tavlo {
 class Random;
 
 // Row edits and re-orderings of a player window's list. The window keeps
-// `ItemPlaying`; these take its value and return the new one. UI thread only.
+// the row in play; these take its value and return the new one. UI thread only.
 
 // The display title: the tag title if not empty, else the file name without
 // its extension (an audio file's whole extension, or else its last 4
@@ -21,7 +21,7 @@ class Random;
 // everything up to its last "/" or "\"; an address (http://...) whole.
 QString displayTitle(const QString& tagTitle, const QString& fileName);
 
-// The row AddFileToList adds for a media file: title from its tags, else
+// The row addFileRow adds for a media file: title from its tags, else
 // the title its playlist gives it, else its name; the tags' fields; the path
 // as "Location". Long playlists build their rows with it and append them in
 // batches.
@@ -30,13 +30,13 @@ PlaylistRow rowForFile(const QString& fileName, const QString& listedTitle = QSt
 // Adds one row for a media file at insertPos (0, or a position outside
 // 1..count+1: append). Returns the position used. Never fails: a file that
 // cannot be read still gets a row titled from its name.
-int AddFileToList(const QString& fileName, int insertPos, PlaylistModel& destination);
+int addFileRow(const QString& fileName, int insertPos, PlaylistModel& destination);
 
 // What a saved playlist says of rows 1 to count: "Location", the title as
 // "Artist - Title" where there is an artist, and the length in seconds once known.
 std::vector<PlaylistEntry> playlistEntries(const PlaylistModel& list);
 
-// Removes every selected row; returns the new ItemPlaying, lowered by one for
+// Removes every selected row; returns the new row in play, lowered by one for
 // each removed row at or before it, so it still names the same song (or, when
 // that song's own row went, the row before it).
 int deleteSelectedRows(PlaylistModel& list, int itemPlaying);

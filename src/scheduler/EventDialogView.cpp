@@ -16,17 +16,6 @@
 
 namespace tavlo {
 
-namespace {
-
-QLineEdit* textBox(TextBox& state, QWidget* parent)
-{
-    auto* t = boundWidget<QLineEdit>(state, parent);
-    WidgetBinder::bindFocus(state, *t);
-    return t;
-}
-
-}  // namespace
-
 EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialog(form, form.closeButton, parent)
 {
     // Made in the order the Tab key visits them.
@@ -43,7 +32,7 @@ EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialo
             colon->setObjectName(QStringLiteral("timeSeparator%1").arg(part - 1));
             time->addWidget(colon);
         }
-        QLineEdit* edit = textBox(*box, this);
+        QLineEdit* edit = focusedTextBox(*box, this);
         edit->setAlignment(Qt::AlignCenter);
         // Two digits with room to spare.
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000")) +
@@ -58,7 +47,7 @@ EventDialogView::EventDialogView(EventDialog& form, QWidget* parent) : FormDialo
     grid->addLayout(time, 0, 1, 1, 2);
 
     grid->addWidget(boundLabel(*form.playlistLabel, this), 1, 0);
-    QLineEdit* playList = textBox(*form.playlistBox, this);
+    QLineEdit* playList = focusedTextBox(*form.playlistBox, this);
     playList->setMinimumWidth(220);
     grid->addWidget(playList, 1, 1);
     QPushButton* browse = dialogButton(*form.browseButton, this);

@@ -12,7 +12,7 @@ class SchedulerOptionsDialogView;
 class SchedulerWindow;
 
 // The scheduler window on the desktop: its menus, the event list, the clock
-// and the three buttons, bound to SchedulerWindow's controls by name. It also
+// and the three buttons, bound to SchedulerWindow's typed controls. It also
 // makes the views of the scheduler's two dialogs, which appear and hide as
 // their forms do, above this window.
 // UI thread only.

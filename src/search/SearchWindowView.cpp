@@ -61,13 +61,6 @@ private:
     QIcon m_open, m_closed;
 };
 
-QLineEdit* textBox(TextBox& state, QWidget* parent)
-{
-    auto* w = boundWidget<QLineEdit>(state, parent);
-    WidgetBinder::bindFocus(state, *w);
-    return w;
-}
-
 QListView* folderView(FolderListBox& state, QWidget* parent)
 {
     auto* view = new QListView(parent);
@@ -188,8 +181,8 @@ QWidget* SearchWindowView::buildCriteria(SearchWindow& form)
     grid->setContentsMargins(0, 0, 0, 0);
     auto* words = new QHBoxLayout;
     words->addWidget(boundWidget<QLabel>(*form.criteriaLabel, panel));
-    words->addWidget(textBox(*form.maskBox, panel), 3);
-    words->addWidget(textBox(*form.patternBox, panel), 2);
+    words->addWidget(focusedTextBox(*form.maskBox, panel), 3);
+    words->addWidget(focusedTextBox(*form.patternBox, panel), 2);
     grid->addLayout(words, 0, 0, 1, 2);
     grid->addWidget(driveBox(*form.driveList, panel), 1, 0);
     m_folders = folderView(*form.folderList, panel);
@@ -211,7 +204,7 @@ QWidget* SearchWindowView::buildResults(SearchWindow& form)
 
     auto* find = new QHBoxLayout;
     find->addWidget(boundWidget<QCheckBox>(*form.readTagsCheck, panel));
-    find->addWidget(textBox(*form.findBox, panel), 1);
+    find->addWidget(focusedTextBox(*form.findBox, panel), 1);
     find->addWidget(boundWidget<QCheckBox>(*form.titlesOnlyCheck, panel));
     column->addLayout(find);
 

@@ -11,7 +11,7 @@ class ListBoxView;
 class PlaylistTableView;
 class SearchWindow;
 
-// The search window on the desktop, bound to SearchWindow's controls by name:
+// The search window on the desktop, bound to SearchWindow's typed controls:
 // the criteria panel (mask, pattern, volume, folder and file lists) and,
 // over it from the start of a search, the results panel (found paths or
 // tagged rows, the tag and find controls, the count), with "Search",

@@ -25,8 +25,7 @@ StreamingDialogView::StreamingDialogView(StreamingDialog& form, QWidget* parent)
                            {form.mountLabel, form.mountBox},
                            {form.userLabel, form.userBox},
                            {form.passwordLabel, form.passwordBox}},
-                          0, 20);
-    findChild<QLineEdit*>(form.passwordBox->name())->setEchoMode(QLineEdit::Password);
+                          0, 20, form.passwordBox);
     grid->addWidget(boundLabel(*form.bitrateLabel, this), row, 0);
     grid->addWidget(boundWidget<QComboBox>(*form.bitrateBox, this), row++, 1);
     grid->addWidget(boundWidget<QCheckBox>(*form.enabledCheck, this), row++, 1);

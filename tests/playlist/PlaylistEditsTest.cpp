@@ -17,7 +17,7 @@ namespace {
 void fill(PlaylistModel& list, const QString& titles)
 {
     for (QChar c : titles)
-        AddFileToList(QStringLiteral("/nowhere/") + c + QStringLiteral(".mp3"), 0, list);
+        addFileRow(QStringLiteral("/nowhere/") + c + QStringLiteral(".mp3"), 0, list);
 }
 
 QString titles(const PlaylistModel& list, int column = ColTitle)
@@ -39,9 +39,9 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
     const QString missing = dir.filePath(QStringLiteral("Gone Song.mp3"));
 
     PlaylistModel list;
-    EXPECT_EQ(AddFileToList(tagged, 0, list), 1);
-    EXPECT_EQ(AddFileToList(nulTitle, 0, list), 2);
-    EXPECT_EQ(AddFileToList(missing, 0, list), 3);
+    EXPECT_EQ(addFileRow(tagged, 0, list), 1);
+    EXPECT_EQ(addFileRow(nulTitle, 0, list), 2);
+    EXPECT_EQ(addFileRow(missing, 0, list), 3);
     QStringList row1;
     for (int c = 0; c < ColumnCount; ++c)
         row1 += list.text(1, c);
@@ -60,10 +60,10 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
 
     PlaylistModel abc;
     fill(abc, QStringLiteral("ABCDE"));
-    EXPECT_EQ(AddFileToList(QStringLiteral("/x/P.mp3"), 3, abc), 3);
-    EXPECT_EQ(AddFileToList(QStringLiteral("/x/Q.mp3"), 4, abc), 4);
-    EXPECT_EQ(AddFileToList(QStringLiteral("/x/R.mp3"), 0, abc), 8);
-    EXPECT_EQ(AddFileToList(QStringLiteral("/x/S.mp3"), 99, abc), 9);
+    EXPECT_EQ(addFileRow(QStringLiteral("/x/P.mp3"), 3, abc), 3);
+    EXPECT_EQ(addFileRow(QStringLiteral("/x/Q.mp3"), 4, abc), 4);
+    EXPECT_EQ(addFileRow(QStringLiteral("/x/R.mp3"), 0, abc), 8);
+    EXPECT_EQ(addFileRow(QStringLiteral("/x/S.mp3"), 99, abc), 9);
     EXPECT_EQ(titles(abc), QStringLiteral("ABPQCDERS"));
 }
 

@@ -9,7 +9,7 @@ namespace tavlo {
 class Control;
 
 // A window's own state: caption, placement in twips, visibility. Its controls
-// are its children, found by name (`findChild<Slider*>("hscVolume")`).
+// are its children; a view binds each through the window's typed members.
 // UI thread only.
 class Form : public QObject {
     Q_OBJECT

@@ -40,6 +40,15 @@ inline QPushButton* dialogButton(Button& state, QWidget* parent)
     return b;
 }
 
+// A text box whose focus the window's logic follows (its entered and left
+// handlers run as the user moves in and out of it).
+inline QLineEdit* focusedTextBox(TextBox& state, QWidget* parent)
+{
+    auto* edit = boundWidget<QLineEdit>(state, parent);
+    WidgetBinder::bindFocus(state, *edit);
+    return edit;
+}
+
 // A dialog's buttons, at the right end of a row of their own.
 inline QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
 {
@@ -51,14 +60,17 @@ inline QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
 }
 
 // Caption and text box pairs, a row each from `row` on, captions in column 0
-// and boxes at least `boxChars` letters wide in column 1. Returns the next row.
+// and boxes at least `boxChars` letters wide in column 1; the `secret` box, if
+// one of them, shows dots for what is typed. Returns the next row.
 inline int addTextRows(QGridLayout& grid, QWidget* parent, std::initializer_list<std::pair<Label*, TextBox*>> fields,
-                       int row, int boxChars)
+                       int row, int boxChars, const TextBox* secret = nullptr)
 {
     for (const auto& [label, box] : fields) {
         grid.addWidget(boundLabel(*label, parent), row, 0);
         auto* edit = boundWidget<QLineEdit>(*box, parent);
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * boxChars);
+        if (box == secret)
+            edit->setEchoMode(QLineEdit::Password);
         grid.addWidget(edit, row++, 1);
     }
     return row;
