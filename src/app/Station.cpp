@@ -10,8 +10,7 @@ Station::Station(AppServices& services, HttpClient& http, FolderReader& folders)
 }
 
 Station::Station(AppServices& services, HttpClient& http, FolderReader& folders, const Options& options)
-    : m_services(services),
-      m_music(services),
+    : m_music(services),
       m_insert(services, m_music),
       m_scheduler(services, m_music, m_insert, options.locale),
       m_search(services, m_music, folders, options.searchCapacity),

@@ -48,7 +48,6 @@ public:
     // scheduler; then the event file, when there is one, into the scheduler.
     void start(const QString& events = QString());
 
-    AppServices& services() const { return m_services; }
     LogFolderDialog& logFolder() { return m_logFolder; }
     MusicWindow& music() { return m_music; }
     InsertWindow& insert() { return m_insert; }
@@ -58,7 +57,6 @@ public:
     AboutBox& about() { return m_about; }
 
 private:
-    AppServices& m_services;
     LogFolderDialog m_logFolder;
     MusicWindow m_music;
     InsertWindow m_insert;

@@ -19,7 +19,7 @@ public:
     // The insert window's countdown shows the music's time left.
     virtual void showMusicTimeLeft(const QString& text) = 0;
     // Whether a ramp into or out of a break is running.
-    virtual bool rampRunning() const { return false; }
+    virtual bool rampRunning() const = 0;
 };
 
 // Until the insert window exists: never a break waiting.
@@ -28,6 +28,7 @@ public:
     InsertState insertState() const override { return InsertState::Idle; }
     void startInsertAtSongEnd() override {}
     void showMusicTimeLeft(const QString&) override {}
+    bool rampRunning() const override { return false; }
 };
 
 }  // namespace tavlo

@@ -34,12 +34,10 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
     if (g_pipe[0] >= 0) {
-        m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::arrived);
+        auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::arrived);
     }
 }
-
-TerminationSignals::~TerminationSignals() = default;
 
 bool TerminationSignals::received() { return g_received; }
 

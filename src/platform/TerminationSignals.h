@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
 namespace tavlo {
 
 // SIGINT and SIGTERM for a run without a desktop. A signal handler may only
@@ -15,15 +13,11 @@ class TerminationSignals : public QObject {
     Q_OBJECT
 public:
     explicit TerminationSignals(QObject* parent = nullptr);
-    ~TerminationSignals() override;
 
     static bool received();
 
 Q_SIGNALS:
     void arrived();
-
-private:
-    QSocketNotifier* m_notifier = nullptr;
 };
 
 }  // namespace tavlo

@@ -7,6 +7,7 @@
 #include "log/LogFolderDialog.h"
 #include "platform/TimerService.h"
 #include "platform/UserDialogs.h"
+#include "playback/FaderLaw.h"
 #include "playback/SongLoudness.h"
 #include "playlist/PlaylistModel.h"
 
@@ -81,8 +82,8 @@ void PlayerWindow::buildDeck()
 
     for (int i = 0; i < 2; ++i) {
         const auto c = static_cast<size_t>(i);
-        // 0 is full level at the top, 85 silence at the bottom.
-        channelFaders[c] = new Slider(this, indexed("channelFaders", i), 0, 85, 0);
+        // Full level at the top, silence at the bottom.
+        channelFaders[c] = new Slider(this, indexed("channelFaders", i), FaderStep::kFull, FaderStep::kSilent, 0);
         channelFaders[c]->setUpRaises(false);
         channelFaders[c]->onChange = [this, i] { onChannelFaderChange(i); };
         channelLevelLabels[c] = new Label(this, indexed("channelLevelLabels", i));

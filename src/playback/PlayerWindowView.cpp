@@ -474,8 +474,6 @@ QToolButton* PlayerWindowView::transitionButton(int type)
     const QSize picture(36, 18);
     widget->setIconSize(picture);
     widget->setIcon(QIcon(rampPicture(static_cast<TransitionType>(type), picture)));
-    // The type's name, unless the window gives a tip of its own.
-    widget->setToolTip(QLatin1String(transitionName(static_cast<TransitionType>(type))));
     WidgetBinder::bind(*state, *widget);
     return widget;
 }
