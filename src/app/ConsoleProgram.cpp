@@ -34,6 +34,9 @@ void printLogEntries(PlayerWindow& window, const char* label, const Clock& clock
                          std::fprintf(out, "[%s] %s\n", label, line.toLocal8Bit().constData());
                          std::fflush(out);
                      });
+    QObject::connect(&window, &PlayerWindow::notice, &window, [label](const QString& text) {
+        std::fprintf(stderr, "[%s] %s\n", label, text.toLocal8Bit().constData());
+    });
 }
 
 // Prints each event the scheduler fires, as its row reads, after the time it fired.

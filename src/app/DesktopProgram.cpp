@@ -80,8 +80,13 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
         real.settings.flush();
         QCoreApplication::quit();
     };
-    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&station.insert())})
+    for (PlayerWindow* w : {static_cast<PlayerWindow*>(&window), static_cast<PlayerWindow*>(&station.insert())}) {
         QObject::connect(w, &PlayerWindow::programEndRequested, &app, endProgram, Qt::QueuedConnection);
+        // The status bar shows a notice; a station's journal keeps it.
+        QObject::connect(w, &PlayerWindow::notice, &app, [](const QString& text) {
+            std::fprintf(stderr, "tavlo: %s\n", text.toLocal8Bit().constData());
+        });
+    }
     QObject::connect(&station.scheduler(), &SchedulerWindow::programEndRequested, &app, endProgram,
                      Qt::QueuedConnection);
     PlayerWindowRemote remote(window);

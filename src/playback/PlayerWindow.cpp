@@ -252,6 +252,12 @@ bool PlayerWindow::confirmExit()
     return true;
 }
 
+void PlayerWindow::tellOperator(const QString& text)
+{
+    statusBar->setPanelText(1, text);
+    Q_EMIT notice(text);
+}
+
 void PlayerWindow::setLogSwitch(bool on)
 {
     m_logSwitch = on;

@@ -159,6 +159,12 @@ public:
     // it at this window's place.
     void setSearchWindow(SearchWindowLink& search) { m_search = &search; }
 
+    // Tells the operator something the station cannot mend by itself (a folder
+    // that cannot be written, a list with nothing playable): in the status
+    // bar's first panel, and as notice() for a console to print. Say a thing
+    // once, not on every retry.
+    void tellOperator(const QString& text);
+
     // What the status bar's second panel shows while no playlist is loading.
     static QString idleText() { return QStringLiteral("Ready"); }
     static QString playingText() { return QStringLiteral("Play"); }
@@ -337,6 +343,8 @@ Q_SIGNALS:
     void logEntryWritten(const QString& error, const QString& line);
     // The user confirmed "Exit Program ?": the program ends now.
     void programEndRequested();
+    // tellOperator() said `text`.
+    void notice(const QString& text);
     // The list was right-clicked: the view pops `menu` up at x, y.
     void popupMenu(tavlo::MenuItem* menu, int x, int y);
     // layout() changed.
