@@ -11,19 +11,22 @@ namespace tavlo {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavlo [--events FILE.tmg] [FILE]\n"
-    "       tavlo --headless [--events FILE.tmg] [--loudness LUFS] [--stream URL] FILE\n"
-    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--events FILE.tmg] [--loudness LUFS]\n"
-    "             [--stream URL] FILE\n"
+    "usage: tavlo [--fresh] [--events FILE.tmg] [FILE]\n"
+    "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--stream URL] [FILE]\n"
+    "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--fresh] [--events FILE.tmg] [--loudness LUFS]\n"
+    "             [--stream URL] [FILE]\n"
     "       tavlo --help | --version\n"
     "FILE is an audio file (MP3, WAV, AIFF, FLAC, Ogg Vorbis, Opus, AAC or ALAC) or an M3U, M3U8 or PLS\n"
-    "playlist; everything after the options is the file name.\n"
+    "playlist; everything after the options is the file name. Without FILE the station resumes where it\n"
+    "was when it last ran (its lists, the song on air and its position, a break, the events), as kept in\n"
+    "$XDG_STATE_HOME/tavlo.\n"
     "\n"
     "  --headless          play FILE in the music window without windows, one line per song started\n"
     "  --render OUT.wav    render the station's output to a WAV file, faster than real time\n"
     "  --seconds N         with --render: render N seconds (60 unless given)\n"
     "  --start HH:MM:SS    with --render: the station clock's time of day at the first sample\n"
     "  --events FILE.tmg   open this event list in the scheduler at start-up\n"
+    "  --fresh             start empty instead of resuming\n"
     "  --loudness LUFS     with --headless or --render: play every song at this loudness, -18 for example\n"
     "  --stream URL        with --headless or --render: stream to icecast://USER@HOST:PORT/MOUNT\n"
     "  -h, --help          print this text and exit\n"
@@ -47,9 +50,10 @@ QString read(const QStringList& args, CommandLine& cl)
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("HH:MM:SS"));
     const QCommandLineOption loudness(QStringLiteral("loudness"), QString(), QStringLiteral("LUFS"));
     const QCommandLineOption stream(QStringLiteral("stream"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption fresh(QStringLiteral("fresh"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({headless, render, seconds, events, start, stream, loudness, help, version});
+    parser.addOptions({headless, render, seconds, events, start, stream, loudness, fresh, help, version});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help)) {
@@ -112,7 +116,9 @@ QString read(const QStringList& args, CommandLine& cl)
             return QStringLiteral("the event file \"%1\" cannot be read").arg(cl.events);
     }
     cl.file = parser.positionalArguments().join(QLatin1Char(' '));
-    if (cl.mode != CommandLine::Mode::Gui && cl.file.isEmpty() && cl.events.isEmpty())
+    cl.fresh = parser.isSet(fresh);
+    // Without a file a console resumes, which only the kept state can tell.
+    if (cl.mode != CommandLine::Mode::Gui && cl.fresh && cl.file.isEmpty() && cl.events.isEmpty())
         return QStringLiteral("nothing to play: give a FILE or --events");
     return QString();
 }

@@ -25,6 +25,7 @@ struct CommandLine {
     std::optional<double> loudness;      // --loudness: both windows normalize to this many LUFS
     std::optional<StreamTarget> stream;  // --stream: where the output goes, whatever the settings say
     QString file;                        // the rest of the line, as the start-up takes it
+    bool fresh = false;                  // --fresh: start empty; else no file means resume
 
     Outcome outcome = Outcome::Run;
     QString error;  // what is wrong with the line, when outcome is Error

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "app/Station.h"
+#include "app/StationStateKeeper.h"
 #include "log/AsRunLog.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/SimulatedTime.h"
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace tavlo {
 
@@ -53,13 +55,17 @@ void printFiredEvents(SchedulerWindow& timing, const Clock& clock)
 }
 
 // The station on the services a console has, started. The file goes to the
-// music window only; the insert window starts empty. Nobody can open the
-// search window or switch the playing-now report on here; they are made for
-// the wiring.
+// music window only; the insert window starts empty. Without a file the
+// station resumes from what the keeper kept, unless --fresh. Nobody can open
+// the search window or switch the playing-now report on here; they are made
+// for the wiring. `keep`: the state is kept from now on (a render only reads
+// it, so a preview never overwrites the station's own).
 struct ConsoleStation {
-    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl)
+    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl,
+                   bool keep)
         : real(clock, timers, dialogs, noScreen(), noShell(), output),
-          station(real.services, real.http, real.folders)
+          station(real.services, real.http, real.folders),
+          keeper(station, timers, clock, StationStateKeeper::defaultFolder())
     {
         MusicWindow& music = station.music();
         printLogEntries(music, "music", clock);
@@ -77,13 +83,37 @@ struct ConsoleStation {
                 w->loudness().force(*cl.loudness);
         station.setProgramFolder(ProgramServices::programFolder());
         station.setCommandLine(cl.file, QString());
+        std::optional<KeptStation> kept;
+        if (cl.file.isEmpty() && !cl.fresh) {
+            QString warning;
+            kept = keeper.read(&warning);
+            if (!warning.isEmpty())
+                std::fprintf(stderr, "tavlo: %s\n", warning.toLocal8Bit().constData());
+        }
         station.start(cl.events);
+        if (kept) {
+            resumed = true;
+            station.resume(std::move(*kept), clock.now(), cl.events.isEmpty());
+        }
         if (cl.stream)
             music.streaming.streamTo(*cl.stream);
+        if (keep)
+            keeper.start();
+    }
+    // Something to play: a file, events, or a station resumed.
+    bool hasWork(const CommandLine& cl) const { return resumed || !cl.file.isEmpty() || !cl.events.isEmpty(); }
+    // Says there is nothing to play; the exit status for it.
+    int refuse() const
+    {
+        std::fprintf(stderr, "tavlo: nothing to play: give a FILE or --events (nothing kept in %s to resume)\n",
+                     StationStateKeeper::defaultFolder().toLocal8Bit().constData());
+        return 2;
     }
     ConsoleDialogs dialogs;
     ProgramServices real;
     Station station;
+    StationStateKeeper keeper;
+    bool resumed = false;
 };
 
 }  // namespace
@@ -93,12 +123,17 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     QCoreApplication app(argc, argv);
     TerminationSignals termination;
     SystemTime time;
-    ConsoleStation console(time, time, AudioEngine::Options{}, cl);
+    ConsoleStation console(time, time, AudioEngine::Options{}, cl, true);
+    if (!console.hasWork(cl))
+        return console.refuse();
     PlayerWindowRemote remote(console.station.music());
     MprisService mpris(remote);
     ProgramServices::publishOnSessionBus(mpris);
     QObject::connect(&termination, &TerminationSignals::arrived, &app, &QCoreApplication::quit);
-    return app.exec();
+    const int status = app.exec();
+    // Stopped on purpose: the state as it is now, for the next start.
+    console.keeper.saveNow();
+    return status;
 }
 
 int runRender(int argc, char** argv, const CommandLine& cl)
@@ -111,7 +146,9 @@ int runRender(int argc, char** argv, const CommandLine& cl)
     AudioEngine::Options output;
     output.output = AudioEngine::OutputKind::Offline;
     output.wavPath = cl.wavPath;
-    ConsoleStation console(time, time, output, cl);
+    ConsoleStation console(time, time, output, cl, false);
+    if (!console.hasWork(cl))
+        return console.refuse();
 
     AudioEngine& engine = console.real.engine;
     const int rate = engine.sampleRate();

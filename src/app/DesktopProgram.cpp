@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "app/Station.h"
+#include "app/StationStateKeeper.h"
 #include "insert/InsertWindowView.h"
 #include "log/LogFolderDialogView.h"
 #include "music/MusicWindowView.h"
@@ -23,6 +24,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace tavlo {
 
@@ -59,6 +61,7 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavlo.png")));
 
     Station station(real.services, real.http, real.folders);
+    StationStateKeeper keeper(station, time, time, StationStateKeeper::defaultFolder());
     MusicWindow& window = station.music();
     LogFolderDialogView logFolderView(station.logFolder());
     MusicWindowView view(window);
@@ -75,8 +78,9 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     timingView.mayClose = askBeforeClosing(station.scheduler());
     // The settings the closing just saved reach the disk before anything
     // else is torn down.
-    auto endProgram = [&real, &station] {
+    auto endProgram = [&real, &station, &keeper] {
         station.search().rememberFolderAndStop();  // stops a search under way, keeps its folder
+        keeper.saveNow();
         real.settings.flush();
         QCoreApplication::quit();
     };
@@ -100,7 +104,17 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     view.show();
     station.setProgramFolder(ProgramServices::programFolder());
     station.setCommandLine(cl.file, cl.file);
+    // Without a file the station goes on where it was when it last ran.
+    std::optional<KeptStation> kept;
+    QString warning;
+    if (cl.file.isEmpty() && !cl.fresh)
+        kept = keeper.read(&warning);
     station.start(cl.events);
+    if (!warning.isEmpty())
+        window.tellOperator(warning);
+    if (kept)
+        station.resume(std::move(*kept), time.now(), cl.events.isEmpty());
+    keeper.start();
     return app.exec();
 }
 

@@ -49,4 +49,33 @@ void Station::start(const QString& events)
         m_scheduler.openEventList(events);
 }
 
+StationState Station::state() const
+{
+    StationState s;
+    s.music = m_music.deckState();
+    s.insert = m_insert.deckState();
+    s.insertBreak = m_insert.breakState();
+    s.schedule = m_scheduler.scheduleState();
+    s.stream = m_music.streaming.consoleTarget();
+    return s;
+}
+
+bool Station::resume(KeptStation kept, const QDateTime& now, bool keepEvents)
+{
+    const StationState& s = kept.state;
+    m_music.restoreList(std::move(kept.musicRows));
+    m_insert.restoreList(std::move(kept.insertRows));
+    if (keepEvents)
+        m_scheduler.resumeSchedule(s.schedule);
+    const double secondsAway = s.savedAt.isValid() ? std::max<qint64>(0, s.savedAt.msecsTo(now)) / 1000.0 : 0;
+    const bool musicOnAir = m_music.resumeDeck(s.music);
+    const bool insertOnAir = m_insert.resumeBreak(s.insertBreak, s.insert, secondsAway);
+    if (s.stream)
+        m_music.streaming.streamTo(*s.stream);
+    // One line for the restart, from the window whose song is on air.
+    PlayerWindow& told = insertOnAir && !musicOnAir ? static_cast<PlayerWindow&>(m_insert) : m_music;
+    told.writeLog(0, QStringLiteral("**RESUMED**"), told.resumedText());
+    return musicOnAir || insertOnAir;
+}
+
 }  // namespace tavlo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AboutBox.h"
+#include "app/StationState.h"
 #include "insert/InsertWindow.h"
 #include "log/LogFolderDialog.h"
 #include "music/MusicWindow.h"
@@ -47,6 +48,17 @@ public:
     // The music window's start-up, which brings up the insert window and the
     // scheduler; then the event file, when there is one, into the scheduler.
     void start(const QString& events = QString());
+
+    // The decks, the break, the scheduler and the stream as a restart needs
+    // them (the time it was taken left for the caller to stamp).
+    StationState state() const;
+    // After start(): the station back where `kept` left it, `now` being the
+    // restart's time. The lists come back whole; the song on air plays on
+    // from its position, faded in; a break goes on from its step; the
+    // scheduler's events are armed again (unless an event file was given,
+    // `keepEvents` false) and catch up on what fell due meanwhile. One
+    // "**RESUMED**" line goes to the as-run log. True when a song went back on air.
+    bool resume(KeptStation kept, const QDateTime& now, bool keepEvents = true);
 
     LogFolderDialog& logFolder() { return m_logFolder; }
     MusicWindow& music() { return m_music; }

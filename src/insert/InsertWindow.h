@@ -1,5 +1,6 @@
 #pragma once
 
+#include "insert/BreakState.h"
 #include "insert/InsertState.h"
 #include "insert/InsertWindowLink.h"
 #include "insert/MusicWindowLink.h"
@@ -99,6 +100,15 @@ public:
     void onBackToMusicRampTick();
     void openManual();
     void openAbout();
+
+    // ---- Resuming after a restart (InsertWindowResume.cpp).
+    BreakState breakState() const;
+    // Puts the break back as `state` had it, over a list and a music window
+    // already restored: a countdown goes on less the `secondsAway` the
+    // program was down (a break already due starts now), a wait for the
+    // song is armed again, an insert on air plays on from `deck` with the
+    // music's next song cued behind it. True when an insert went back on air.
+    bool resumeBreak(const BreakState& state, const DeckState& deck, double secondsAway);
 
 protected:
     void songEndReached() override;

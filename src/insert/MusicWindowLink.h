@@ -17,6 +17,8 @@ public:
     virtual void setFaderInPlay(double level) = 0;
     // Both music faders back where the master volume puts them ("Mix").
     virtual void followMasterLevel() = 0;
+    // The music's song is on air (not paused or stopped).
+    virtual bool musicPlaying() const = 0;
     // The break is in: the music waits, paused at its next song, silent.
     virtual void cueNextSongForBreak() = 0;
     // The break ends: the cued (or paused) song plays again. Its as-run

@@ -85,6 +85,7 @@ public:
     int masterLevel() const override;
     void setFaderInPlay(double level) override;
     void followMasterLevel() override;
+    bool musicPlaying() const override { return status() == DeckStatus::Playing; }
     void cueNextSongForBreak() override;
     void resumeAfterBreak() override;
     void logSongBackOnAir() override;

@@ -14,6 +14,8 @@ struct StreamTarget {
     QString password;
     int bitrate = 128;  // kbit/s
 
+    bool operator==(const StreamTarget&) const = default;
+
     // "icecast://user@host:port/mount" (user, port and mount optional; a
     // password in the address is refused, it belongs in the settings or
     // the environment). Empty when the address is good, else what is wrong.

@@ -29,6 +29,23 @@ void Player::setPosition(int value)
         m_stream->setPosition(static_cast<double>(value));
 }
 
+double Player::exactPosition() const
+{
+    if (m_stream) {
+        const double p = m_stream->position();
+        if (std::isfinite(p))
+            return p;
+    }
+    return m_position;
+}
+
+void Player::seekExact(double seconds)
+{
+    m_position = nearestEven(seconds);
+    if (m_stream)
+        m_stream->setPosition(seconds);
+}
+
 int Player::volume()
 {
     if (m_stream)

@@ -43,6 +43,10 @@ public:
     int position();
     // Seeks; a position beyond the end goes to the service unchanged.
     void setPosition(int value);
+    // The running position and a seek to the fraction of a second: what a
+    // restart keeps and goes back to.
+    double exactPosition() const;
+    void seekExact(double seconds);
 
     int volume();
     void setVolume(int value);

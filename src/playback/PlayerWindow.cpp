@@ -37,6 +37,8 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_positionTimer->setHandler([this] { onPositionTick(); });
     m_rampTimer = m_services.timers.createTimer();
     m_rampTimer->setHandler([this] { onRampTick(); });
+    m_resumeFadeTimer = m_services.timers.createTimer();
+    m_resumeFadeTimer->setHandler([this] { onResumeFadeTick(); });
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -47,6 +49,7 @@ PlayerWindow::~PlayerWindow()
     // Timers first: no tick may reach a half-destroyed window.
     m_positionTimer.reset();
     m_rampTimer.reset();
+    m_resumeFadeTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const

@@ -7,6 +7,7 @@
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
+#include "playback/DeckState.h"
 #include "playback/DeckStatus.h"
 #include "log/LogFolderDialog.h"
 #include "playback/Player.h"
@@ -27,6 +28,7 @@ namespace tavlo {
 struct AppServices;
 class AsRunLog;
 class PlaylistModel;
+struct PlaylistRow;
 class Timer;
 class SongLoudness;
 
@@ -287,6 +289,22 @@ public:
     // Failures are silent.
     void writeLog(int activation = 0, const QString& error = QString(), const QString& line = QString());
 
+    // ---- Resuming after a restart (PlayerWindowResume.cpp).
+    // The deck as a restart would need it: the row in play, its file, where
+    // in it and whether it plays.
+    DeckState deckState() const;
+    // The list becomes `rows` (a kept copy of it), nothing in play.
+    void restoreList(std::vector<PlaylistRow> rows);
+    // Puts the deck back as `state` had it, over a list already restored: a
+    // song that played plays on from its position, faded in over half a
+    // second; a paused one waits there; a stopped deck waits for Play. A
+    // song that will not open any more gives way to the next that does.
+    // True when a song was put back on air.
+    bool resumeDeck(const DeckState& state);
+    // What the as-run log's "**RESUMED**" line says after resumeDeck: the
+    // file and the position resumed, or that the deck waits.
+    QString resumedText() const;
+
     // ---- Settings (PlayerWindowSettings.cpp).
     // Reads this window's settings and applies them through the controls,
     // so their handlers run; a value that cannot be read or that a control
@@ -411,6 +429,9 @@ private:
     void loudnessForLoadedSong(Player& player, int row, bool opened);
     // A list was opened: its first rows measured ahead.
     void loudnessForOpenedList();
+    // The row of `state`'s song in the restored list; 0 when it is gone.
+    int findResumedRow(const DeckState& state) const;
+    void onResumeFadeTick();
     // "Calculate Total": the seconds row n plays, opening its file when the
     // list does not know them yet.
     double playTimeForTotal(int n);
@@ -431,6 +452,8 @@ private:
     DeckVariant m_variant;
     std::unique_ptr<Timer> m_positionTimer;
     std::unique_ptr<Timer> m_rampTimer;
+    std::unique_ptr<Timer> m_resumeFadeTimer;
+    int m_resumeFadeTick = 0;
     ColumnSortMemory m_sort;
     int m_cutFirst = 0;
     int m_cutLast = 0;

@@ -169,6 +169,40 @@ bool SchedulerWindow::openEventList(const QString& fileName)
     return true;
 }
 
+ScheduleState SchedulerWindow::scheduleState() const
+{
+    ScheduleState state;
+    state.events.reserve(static_cast<size_t>(eventList->count()));
+    for (int n = 1; n <= eventList->count(); ++n) {
+        QStringList row;
+        for (int c = 0; c < EventColumnCount; ++c)
+            row << eventList->text(n, c);
+        state.events.push_back(row);
+    }
+    state.timeFormat = optionsDialog->timeFormatLabel->text();
+    state.preloadTime = optionsDialog->preloadBox->text();
+    state.lastExamined = m_lastExamined;
+    return state;
+}
+
+void SchedulerWindow::resumeSchedule(const ScheduleState& state)
+{
+    if (!state.timeFormat.isEmpty())
+        optionsDialog->timeFormatLabel->setText(state.timeFormat);
+    optionsDialog->preloadBox->setText(state.preloadTime);
+    eventList->clear();
+    optionsDialog->okButton->press();  // applies both, as the dialog's OK does
+    eventDialog->amPmLabel->setVisible(optionsDialog->timeFormatLabel->text() == TimeOfDayText::amPmOption());
+    for (const QStringList& texts : state.events) {
+        PlaylistRow row;
+        for (int c = 0; c < EventColumnCount && c < texts.size(); ++c)
+            row.fields[static_cast<size_t>(c)] = texts[c];
+        eventList->insert(eventList->count() + 1, std::move(row));
+    }
+    if (state.lastExamined)
+        m_lastExamined = state.lastExamined;
+}
+
 void SchedulerWindow::readSettings()
 {
     SettingsStore& store = m_services.settings;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "insert/SchedulerWindowLink.h"
+#include "scheduler/ScheduleState.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Label.h"
@@ -112,6 +113,13 @@ public:
     // leaves the list empty and answers false.
     bool openEventList(const QString& fileName);
     void saveSettings();
+
+    // The events, the options and the last second examined, as a restart needs them.
+    ScheduleState scheduleState() const;
+    // After load(): the options and events of `state` back, armed from the
+    // second it had examined, so the next tick catches up on what fell due
+    // while the program was down.
+    void resumeSchedule(const ScheduleState& state);
 
 Q_SIGNALS:
     // An event fired: its row's three texts.

@@ -89,7 +89,7 @@ void StreamingDialog::load()
 {
     fillFromSettings();
     if (enabledCheck->value() == 1 && !serverBox->text().trimmed().isEmpty())
-        streamTo(targetFromBoxes());
+        startStream(targetFromBoxes());
 }
 
 void StreamingDialog::openFrom(const Form& window)
@@ -124,8 +124,9 @@ void StreamingDialog::accept()
         settings.keepPrivate();
     settings.save(m_settingsApp, kSection, QStringLiteral("Password"), passwordBox->text());
 
+    m_consoleTarget.reset();  // the operator's choice stands from now on
     if (on) {
-        streamTo(target);  // with the password just saved, unless the environment gives one
+        startStream(target);  // with the password just saved, unless the environment gives one
     } else {
         m_services.streamer.stop();
         onStatusTick();
@@ -137,6 +138,13 @@ void StreamingDialog::accept()
 void StreamingDialog::cancel() { hide(); }
 
 void StreamingDialog::streamTo(StreamTarget target)
+{
+    m_consoleTarget = target;
+    m_consoleTarget->password.clear();
+    startStream(std::move(target));
+}
+
+void StreamingDialog::startStream(StreamTarget target)
 {
     target.password = passwordOr(setting(QStringLiteral("Password"), QString()));
     m_services.streamer.start(target);

@@ -8,6 +8,7 @@
 #include "platform/controls/TextBox.h"
 
 #include <functional>
+#include <optional>
 #include <memory>
 
 namespace tavlo {
@@ -58,6 +59,9 @@ public:
     // A console station's --stream: streams to `target` whatever the settings
     // say, with the password from TAVLO_STREAM_PASSWORD or else the settings.
     void streamTo(StreamTarget target);
+    // The stream a console's --stream started, while it runs (without its
+    // password): what a restart streams to again.
+    std::optional<StreamTarget> consoleTarget() const { return m_consoleTarget; }
     // The music window started a song: it becomes the stream's title.
     void songStarted(const QString& artist, const QString& title, const QString& path);
     // "Artist - Title", or whichever of the two there is, or the file's name.
@@ -69,6 +73,7 @@ private:
     void cancel();
     void onStatusTick();
 
+    void startStream(StreamTarget target);
     QString setting(const QString& key, const QString& def) const;
     void fillFromSettings();
     void startStatusPolling();
@@ -78,6 +83,7 @@ private:
 
     AppServices& m_services;
     const QString m_settingsApp;
+    std::optional<StreamTarget> m_consoleTarget;
     std::unique_ptr<Timer> m_statusTimer;
     int m_shownSerial = -1;
 };

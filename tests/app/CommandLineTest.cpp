@@ -63,8 +63,9 @@ TEST(CommandLine, RefusesEachBadLineWithItsMessage)
         {QStringLiteral("--events ") + missing, QStringLiteral("the event file \"%1\" cannot be read").arg(missing)},
         {QStringLiteral("--events ") + dir.path(),
          QStringLiteral("the event file \"%1\" cannot be read").arg(dir.path())},
-        {QStringLiteral("--headless"), QStringLiteral("nothing to play: give a FILE or --events")},
-        {QStringLiteral("--render x.wav --seconds 5"), QStringLiteral("nothing to play: give a FILE or --events")},
+        // Without a file a console resumes; --fresh leaves it nothing.
+        {QStringLiteral("--headless --fresh"), QStringLiteral("nothing to play: give a FILE or --events")},
+        {QStringLiteral("--render x.wav --seconds 5 --fresh"), QStringLiteral("nothing to play: give a FILE or --events")},
     };
     for (const auto& c : cases) {
         const CommandLine cl = parse(c.line);
