@@ -3,8 +3,10 @@
 #include "app/CommandLine.h"
 #include "app/ProgramServices.h"
 #include "app/Station.h"
+#include "engine/SystemdServiceManager.h"
 #include "log/AsRunLog.h"
 #include "platform/ConsoleDialogs.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SimulatedTime.h"
 #include "platform/TerminationSignals.h"
 #include "platform/dbus/MprisService.h"
@@ -52,16 +54,40 @@ void printFiredEvents(SchedulerWindow& timing, const Clock& clock)
                      });
 }
 
+// What the service manager shows for a station whose start-up put no song on air.
+QString waitingStatus(DeckStatus status)
+{
+    switch (status) {
+    case DeckStatus::Paused:
+        return QStringLiteral("Paused: waiting for Play");
+    case DeckStatus::Playing:
+        return QStringLiteral("Playing");
+    case DeckStatus::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped: waiting for Play");
+}
+
 // The station on the services a console has, started. The file goes to the
 // music window only; the insert window starts empty. Nobody can open the
 // search window or switch the playing-now report on here; they are made for
-// the wiring.
+// the wiring. With a service manager it is told of the start-up's end, of
+// each song and, while the audio clock moves, that the station lives.
 struct ConsoleStation {
-    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl)
+    ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl,
+                   ServiceManager* manager = nullptr)
         : real(clock, timers, dialogs, noScreen(), noShell(), output),
+          notifier(manager ? std::make_unique<ServiceNotifier>(*manager, timers,
+                                                               [&engine = real.engine] { return engine.framesRendered(); })
+                           : nullptr),
           station(real.services, real.http, real.folders)
     {
         MusicWindow& music = station.music();
+        // Before the start-up, which may already start the first song.
+        if (notifier)
+            QObject::connect(&music, &PlayerWindow::songStarted, &music, [this, &music](const QString& path) {
+                notifier->songStarted(music.loadedSongTitle(path));
+            });
         printLogEntries(music, "music", clock);
         printLogEntries(station.insert(), "insert", clock);
         printFiredEvents(station.scheduler(), clock);
@@ -80,9 +106,12 @@ struct ConsoleStation {
         station.start(cl.events);
         if (cl.stream)
             music.streaming.streamTo(*cl.stream);
+        if (notifier)
+            notifier->startupEnded(waitingStatus(music.status()));
     }
     ConsoleDialogs dialogs;
     ProgramServices real;
+    std::unique_ptr<ServiceNotifier> notifier;  // outlives the windows that tell it
     Station station;
 };
 
@@ -93,7 +122,9 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     QCoreApplication app(argc, argv);
     TerminationSignals termination;
     SystemTime time;
-    ConsoleStation console(time, time, AudioEngine::Options{}, cl);
+    // Under systemd (the unit tavlo.service) the station reports itself ready and alive.
+    SystemdServiceManager systemd;
+    ConsoleStation console(time, time, AudioEngine::Options{}, cl, &systemd);
     PlayerWindowRemote remote(console.station.music());
     MprisService mpris(remote);
     ProgramServices::publishOnSessionBus(mpris);

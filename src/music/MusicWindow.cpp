@@ -52,6 +52,11 @@ MusicWindow::MusicWindow(AppServices& services, QObject* parent)
 
 MusicWindow::~MusicWindow() = default;
 
+QString MusicWindow::loadedSongTitle(const QString& path) const
+{
+    return StreamingDialog::streamTitle(m_loadedArtist, m_loadedTitle, path);
+}
+
 void MusicWindow::load()
 {
     MixerDevice& mixer = services().mixer;

@@ -68,6 +68,10 @@ public:
     Label* streamingStatusLabel;
     StreamingDialog streaming;
 
+    // The song last loaded as the stream titles it: "Artist - Title", else
+    // the name of its file `path`.
+    QString loadedSongTitle(const QString& path) const;
+
     void load();
     // Saves the settings, then asks "Exit Program ?"; false when the user
     // keeps the program running.
