@@ -65,6 +65,9 @@ public:
     // Options > Streaming...: the Icecast stream's dialog; its status shows
     // in streamingStatusLabel (the view puts it at the status bar's right end).
     MenuItem* streamingItem;
+    // Options > Start With The Desktop: checked while the desktop starts the
+    // program at login.
+    MenuItem* startWithDesktopItem;
     Label* streamingStatusLabel;
     StreamingDialog streaming;
 
@@ -84,6 +87,7 @@ public:
     void openManual();
     void openAbout();
     void openStreaming();
+    void toggleStartWithDesktop();
 
     // ---- The music's side of a break (MusicWindowBreak.cpp).
     int masterLevel() const override;
