@@ -37,6 +37,9 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_positionTimer->setHandler([this] { onPositionTick(); });
     m_rampTimer = m_services.timers.createTimer();
     m_rampTimer->setHandler([this] { onRampTick(); });
+    m_logRetryTimer = m_services.timers.createTimer();
+    m_logRetryTimer->setHandler([this] { retryLog(); });
+    m_log->onNotice = [this](const QString& text) { tellOperator(text); };
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -47,6 +50,7 @@ PlayerWindow::~PlayerWindow()
     // Timers first: no tick may reach a half-destroyed window.
     m_positionTimer.reset();
     m_rampTimer.reset();
+    m_logRetryTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const
