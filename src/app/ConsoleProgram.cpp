@@ -4,8 +4,10 @@
 #include "app/ProgramServices.h"
 #include "app/Station.h"
 #include "app/StationStateKeeper.h"
+#include "engine/SystemdServiceManager.h"
 #include "log/AsRunLog.h"
 #include "platform/ConsoleDialogs.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SimulatedTime.h"
 #include "platform/TerminationSignals.h"
 #include "platform/dbus/MprisService.h"
@@ -54,20 +56,44 @@ void printFiredEvents(SchedulerWindow& timing, const Clock& clock)
                      });
 }
 
+// What the service manager shows for a station whose start-up put no song on air.
+QString waitingStatus(DeckStatus status)
+{
+    switch (status) {
+    case DeckStatus::Paused:
+        return QStringLiteral("Paused: waiting for Play");
+    case DeckStatus::Playing:
+        return QStringLiteral("Playing");
+    case DeckStatus::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped: waiting for Play");
+}
+
 // The station on the services a console has, started. The file goes to the
 // music window only; the insert window starts empty. Without a file the
 // station resumes from what the keeper kept, unless --fresh. Nobody can open
 // the search window or switch the playing-now report on here; they are made
 // for the wiring. `keep`: the state is kept from now on (a render only reads
-// it, so a preview never overwrites the station's own).
+// it, so a preview never overwrites the station's own). With a service
+// manager it is told of the start-up's end, of each song and, while the
+// audio clock moves, that the station lives.
 struct ConsoleStation {
     ConsoleStation(Clock& clock, TimerService& timers, const AudioEngine::Options& output, const CommandLine& cl,
-                   bool keep)
+                   bool keep, ServiceManager* manager = nullptr)
         : real(clock, timers, dialogs, noScreen(), noShell(), output),
+          notifier(manager ? std::make_unique<ServiceNotifier>(*manager, timers,
+                                                               [&engine = real.engine] { return engine.framesRendered(); })
+                           : nullptr),
           station(real.services, real.http, real.folders),
           keeper(station, timers, clock, StationStateKeeper::defaultFolder())
     {
         MusicWindow& music = station.music();
+        // Before the start-up, which may already start the first song.
+        if (notifier)
+            QObject::connect(&music, &PlayerWindow::songStarted, &music, [this, &music](const QString& path) {
+                notifier->songStarted(music.loadedSongTitle(path));
+            });
         printLogEntries(music, "music", clock);
         printLogEntries(station.insert(), "insert", clock);
         printFiredEvents(station.scheduler(), clock);
@@ -99,6 +125,8 @@ struct ConsoleStation {
             music.streaming.streamTo(*cl.stream);
         if (keep)
             keeper.start();
+        if (notifier && hasWork(cl))
+            notifier->startupEnded(waitingStatus(music.status()));
     }
     // Something to play: a file, events, or a station resumed.
     bool hasWork(const CommandLine& cl) const { return resumed || !cl.file.isEmpty() || !cl.events.isEmpty(); }
@@ -111,6 +139,7 @@ struct ConsoleStation {
     }
     ConsoleDialogs dialogs;
     ProgramServices real;
+    std::unique_ptr<ServiceNotifier> notifier;  // outlives the windows that tell it
     Station station;
     StationStateKeeper keeper;
     bool resumed = false;
@@ -123,7 +152,9 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     QCoreApplication app(argc, argv);
     TerminationSignals termination;
     SystemTime time;
-    ConsoleStation console(time, time, AudioEngine::Options{}, cl, true);
+    // Under systemd (the unit tavlo.service) the station reports itself ready and alive.
+    SystemdServiceManager systemd;
+    ConsoleStation console(time, time, AudioEngine::Options{}, cl, true, &systemd);
     if (!console.hasWork(cl))
         return console.refuse();
     PlayerWindowRemote remote(console.station.music());

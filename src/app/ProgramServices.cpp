@@ -32,7 +32,8 @@ ProgramServices::ProgramServices(Clock& clock, TimerService& timers, UserDialogs
       loudness(LoudnessAnalyzer::defaultCacheFile(), output.output == AudioEngine::OutputKind::Offline
                                                          ? LoudnessAnalyzer::Mode::OnDemand
                                                          : LoudnessAnalyzer::Mode::Background),
-      services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness, streamer}
+      services{engine, timers, clock, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness, streamer,
+               autostart}
 {
 }
 

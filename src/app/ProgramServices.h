@@ -8,6 +8,7 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/QtUiEvents.h"
 #include "platform/SystemTime.h"
+#include "platform/XdgAutostart.h"
 #include "platform/net/QtHttpClient.h"
 #include "platform/stream/IcecastStreamer.h"
 #include "search/DirentFolderReader.h"
@@ -20,8 +21,8 @@ class MprisService;
 
 // The services the program runs its station on: the audio engine with the
 // stream's tap in it, the settings file, the sound card's mixer, loudness
-// measured in the background or, for a render, on the spot, the web client
-// and the folders on disk. What differs between the desktop and a console
+// measured in the background or, for a render, on the spot, the desktop's
+// autostart folder, the web client and the folders on disk. What differs between the desktop and a console
 // (time, dialogs, the screen and the desktop's shell) is handed in.
 // UI thread only.
 class ProgramServices {
@@ -45,6 +46,7 @@ public:
     SoundCardMixer mixer{mixerCard};
     QtUiEvents uiEvents;
     LoudnessAnalyzer loudness;
+    XdgAutostart autostart;
     AppServices services;
     QtHttpClient http;
     DirentFolderReader folders;

@@ -33,6 +33,12 @@ MusicWindow::MusicWindow(AppServices& services, QObject* parent)
     streamingItem->onClick = [this] { openStreaming(); };
     deadAirItem = new MenuItem(this, QStringLiteral("deadAirItem"), QStringLiteral("&Dead Air..."), optionsMenu);
     deadAirItem->onClick = [this] { deadAirDialog.openFrom(*this); };
+    startWithDesktopItem = new MenuItem(this, QStringLiteral("startWithDesktopItem"),
+                                        QStringLiteral("Start &With The Desktop"), optionsMenu);
+    startWithDesktopItem->onClick = [this] { toggleStartWithDesktop(); };
+    startWithDesktopItem->setChecked(services.autostart.isEnabled());
+    // The desktop's own settings may remove the entry: each opening of the menu looks again.
+    optionsMenu->onClick = [this] { startWithDesktopItem->setChecked(this->services().autostart.isEnabled()); };
     streamingStatusLabel = new Label(this, QStringLiteral("streamingStatusLabel"), services.streamer.status().text);
     streaming.onStatusText = [this](const QString& text) { streamingStatusLabel->setText(text); };
     connect(this, &PlayerWindow::songStarted, this,
@@ -51,6 +57,11 @@ MusicWindow::MusicWindow(AppServices& services, QObject* parent)
 }
 
 MusicWindow::~MusicWindow() = default;
+
+QString MusicWindow::loadedSongTitle(const QString& path) const
+{
+    return StreamingDialog::streamTitle(m_loadedArtist, m_loadedTitle, path);
+}
 
 void MusicWindow::load()
 {
@@ -150,6 +161,16 @@ void MusicWindow::lineUpWindows()
 void MusicWindow::openManual() { services().shell.openManual(); }
 
 void MusicWindow::openStreaming() { streaming.openFrom(*this); }
+
+void MusicWindow::toggleStartWithDesktop()
+{
+    Autostart& autostart = services().autostart;
+    const QString why = autostart.setEnabled(!autostart.isEnabled());
+    if (!why.isEmpty())
+        tellOperator(why);
+    // The check shows what is on disk, whether the change worked or not.
+    startWithDesktopItem->setChecked(autostart.isEnabled());
+}
 
 void MusicWindow::openAbout()
 {

@@ -65,8 +65,15 @@ public:
     // Options > Streaming...: the Icecast stream's dialog; its status shows
     // in streamingStatusLabel (the view puts it at the status bar's right end).
     MenuItem* streamingItem;
+    // Options > Start With The Desktop: checked while the desktop starts the
+    // program at login.
+    MenuItem* startWithDesktopItem;
     Label* streamingStatusLabel;
     StreamingDialog streaming;
+
+    // The song last loaded as the stream titles it: "Artist - Title", else
+    // the name of its file `path`.
+    QString loadedSongTitle(const QString& path) const;
 
     void load();
     // Saves the settings, then asks "Exit Program ?"; false when the user
@@ -80,6 +87,7 @@ public:
     void openManual();
     void openAbout();
     void openStreaming();
+    void toggleStartWithDesktop();
 
     // ---- The music's side of a break (MusicWindowBreak.cpp).
     int masterLevel() const override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Autostart.h"
 #include "platform/Loudness.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
@@ -35,6 +36,8 @@ struct AppServices {
     LoudnessService& loudness = noLoudness();
     // Where the station's output is streamed to, when it is.
     Streamer& streamer = noStreamer();
+    // Whether the desktop starts the program when its user logs in.
+    Autostart& autostart = noAutostart();
 };
 
 }  // namespace tavlo

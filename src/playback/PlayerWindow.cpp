@@ -39,6 +39,9 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_rampTimer->setHandler([this] { onRampTick(); });
     m_resumeFadeTimer = m_services.timers.createTimer();
     m_resumeFadeTimer->setHandler([this] { onResumeFadeTick(); });
+    m_logRetryTimer = m_services.timers.createTimer();
+    m_logRetryTimer->setHandler([this] { retryLog(); });
+    m_log->onNotice = [this](const QString& text) { tellOperator(text); };
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -50,6 +53,7 @@ PlayerWindow::~PlayerWindow()
     m_positionTimer.reset();
     m_rampTimer.reset();
     m_resumeFadeTimer.reset();
+    m_logRetryTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const

@@ -286,7 +286,8 @@ public:
     // whole list is written. A failure is told to the user; the list stays.
     void savePlaylist(const QString& fileName);
     // The as-run log: 1 start line, 2 end line, anything else an entry.
-    // Failures are silent.
+    // A folder that cannot be written is told to the operator once; its
+    // lines are kept and written by a retry each minute until it works.
     void writeLog(int activation = 0, const QString& error = QString(), const QString& line = QString());
 
     // ---- Resuming after a restart (PlayerWindowResume.cpp).
@@ -422,6 +423,9 @@ private:
     void buildTransitionControls();
     void buildList();
     void buildMenus();
+    // The log's retry timer: its kept lines written, or the timer set for the next try.
+    void retryLog();
+    void scheduleLogRetry();
     // The channel's old player stops and goes; a new one takes its slot.
     Player& newPlayerIn(int channel);
     // A song was just opened from `row`: its loudness trim, and the rows
@@ -463,6 +467,7 @@ private:
     bool m_positionUpdating = false;
     bool m_logSwitch = false;
     std::unique_ptr<AsRunLog> m_log;
+    std::unique_ptr<Timer> m_logRetryTimer;  // on only while the log keeps lines
     QPointer<LogFolderDialog> m_logFolderWindow;
     int m_panelHeight = 4335;
     PlayerLayout m_layout;

@@ -6,6 +6,7 @@
 #include "platform/MediaFormat.h"
 #include "log/AsRunLog.h"
 #include "log/LogFolderDialog.h"
+#include "platform/TimerService.h"
 #include "platform/UiEvents.h"
 #include "platform/UserDialogs.h"
 #include "playlist/PlaylistReader.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <vector>
 
 namespace tavlo {
@@ -131,8 +133,26 @@ void PlayerWindow::saveListAs()
 void PlayerWindow::writeLog(int activation, const QString& error, const QString& line)
 {
     m_log->write(m_logSwitch, m_logFolder, activation, error, line);
+    scheduleLogRetry();
     if (activation != AsRunLog::LogStart && activation != AsRunLog::LogEnd)
         Q_EMIT logEntryWritten(error, line);
+}
+
+void PlayerWindow::retryLog()
+{
+    m_log->retry(m_logFolder);
+    scheduleLogRetry();
+}
+
+void PlayerWindow::scheduleLogRetry()
+{
+    if (!m_log->hasKeptLines()) {
+        m_logRetryTimer->setEnabled(false);
+        return;
+    }
+    // Aimed at the log's own minute, counted from its latest failure.
+    m_logRetryTimer->setInterval(static_cast<int>(std::max<qint64>(1, m_log->msUntilRetry())));
+    m_logRetryTimer->setEnabled(true);
 }
 
 void PlayerWindow::toggleWriteLog()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Autostart.h"
 #include "platform/HttpClient.h"
 #include "platform/Random.h"
 #include "platform/Shell.h"
@@ -75,6 +76,20 @@ public:
     void openUrl(const QUrl& url) override { opened << url.toString(); }
     void openManual() override { opened << QStringLiteral("manual"); }
     QStringList opened;
+};
+
+// The desktop's autostart as a flag; `failure`, while set, is every change's answer.
+class FakeAutostart : public Autostart {
+public:
+    bool isEnabled() const override { return enabled; }
+    QString setEnabled(bool on) override
+    {
+        if (failure.isEmpty())
+            enabled = on;
+        return failure;
+    }
+    bool enabled = false;
+    QString failure;
 };
 
 class FakeDialogs : public UserDialogs {

@@ -70,6 +70,9 @@ TEST(PlayerWindowView, ControlsAndListFollowTheLogicAndForwardTheUser)
     auto* writeLog = child<QAction>(view, "writeLogItem");
     writeLog->trigger();
     EXPECT_TRUE(w.logSwitch() && writeLog->isChecked());
+    auto* startWithDesktop = child<QAction>(view, "startWithDesktopItem");
+    startWithDesktop->trigger();
+    EXPECT_TRUE(rig.autostart.enabled && startWithDesktop->isCheckable() && startWithDesktop->isChecked());
 
     view.resize(441, 600);
     view.show();

@@ -37,7 +37,9 @@ struct WindowRig {
     FixedScreen screen;  // 1024 x 768 pixels
     FakeShell shell;
     FakeLoudness loudness;
-    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness};
+    FakeAutostart autostart;
+    AppServices services{media, time, time, random, settings, dialogs, mixer, uiEvents, screen, shell, loudness,
+                         noStreamer(), autostart};
     FakeHttpClient http;
     TestFolderReader reader;
     Station station;
@@ -59,7 +61,8 @@ struct WindowRig {
     // The windows on the test's own sound-card mixer.
     explicit WindowRig(MixerDevice& device)
         : time(defaultStart()),
-          services{media, time, time, random, settings, dialogs, device, uiEvents, screen, shell, loudness},
+          services{media, time, time, random, settings, dialogs, device, uiEvents, screen, shell, loudness, noStreamer(),
+                   autostart},
           station(services, http, reader, options(SearchWindow::kListCapacity))
     {
         setUp(true);
