@@ -10,6 +10,8 @@ version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
+# The station's kept state goes here, not to the user's own.
+export XDG_STATE_HOME="$work/state"
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 
@@ -76,9 +78,53 @@ check "each format starts in its turn, none an error" \
 (cd / && timeout --preserve-status -s TERM 3 "$tavlo" --headless "$work/lib/library.m3u8") > "$work/libh.txt" 2> /dev/null
 check "headless plays the library's first song" "head -n1 '$work/libh.txt' | grep -q 'one.flac$'"
 
+# Killed mid-song as a crash or a power cut does, then started again without
+# a file: the song on air goes on where it was, by its log and by a render.
+export XDG_STATE_HOME="$work/killed"
+sox -n -r 44100 -c 2 "$work/k1.wav" synth 40 sine 440 vol 0.5
+sox -n -r 44100 -c 2 "$work/k2.wav" synth 40 sine 880 vol 0.5
+printf '%s\n' "$work/k1.wav" "$work/k2.wav" > "$work/kill.m3u"
+"$tavlo" --headless "$work/kill.m3u" > "$work/kill1.txt" 2> "$work/kill1.err" &
+pid=$!
+for _ in $(seq 100); do grep -q 'k1.wav$' "$work/kill1.txt" && break; sleep 0.1; done
+on_air=$(date +%s.%N)
+sleep 6
+kill -9 $pid
+killed=$(date +%s.%N)
+wait $pid 2>/dev/null
+kept=$(sed -n '/"music"/,/}/s/.*"position": \([0-9.]*\).*/\1/p' "$XDG_STATE_HOME/tavlo/state.json")
+lost=$(awk -v a="$on_air" -v k="$killed" -v p="${kept:-0}" 'BEGIN { printf "%.2f", (k - a) - p }')
+echo "killed $(awk -v a="$on_air" -v k="$killed" 'BEGIN { printf "%.2f", k - a }') s into k1.wav; kept position ${kept:-none} s; lost $lost s"
+check "the kept state lost at most 1 s of the song at the kill (lost $lost s)" \
+  "awk -v l='$lost' 'BEGIN { exit !(l > -0.3 && l <= 1.2) }'"
+started=$(date +%s.%N)
+timeout --preserve-status -s TERM 3 "$tavlo" --headless > "$work/kill2.txt" 2> "$work/kill2.err" &
+pid=$!
+for _ in $(seq 30); do grep -q 'RESUMED' "$work/kill2.err" && break; sleep 0.05; done
+resumed=$(date +%s.%N)
+wait $pid
+check "started again without a file, it resumes and ends cleanly" "[ $? -eq 0 ]"
+echo "resume took $(awk -v a="$started" -v b="$resumed" 'BEGIN { printf "%.2f", b - a }') s from the command to the song back on air"
+resumed_line=$(grep -F '**RESUMED**' "$work/kill2.err")
+check "one RESUMED line names k1.wav at 00:05 or 00:06 (got: $resumed_line)" \
+  "[ \$(grep -cF '**RESUMED**' '$work/kill2.err') -eq 1 ] && grep -Eq 'k1[.]wav at 00:0[56]' <<<\"\$resumed_line\""
+check "the resumed run starts no song anew" "! grep -q 'k1.wav$' '$work/kill2.txt'"
+"$tavlo" --render "$work/resumed.wav" --seconds 4 > "$work/resumed.txt" 2> "$work/resumed.err"
+check "a render without a file resumes too (RESUMED line: $(grep -o 'RESUMED.*' "$work/resumed.err"))" \
+  "grep -Eq 'RESUMED.*k1[.]wav at 00:0[6-9]' '$work/resumed.err'"
+# The render's first half second rises from silence; then k1's 440 Hz, not k2's 880 Hz.
+first=$(sox "$work/resumed.wav" -n trim 0 0.02 stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+lo=$(sox "$work/resumed.wav" -n trim 1 2 sinc -660 stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+hi=$(sox "$work/resumed.wav" -n trim 1 2 sinc 660 stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+check "the render fades in (first 20 ms peak $first) and plays k1's tone (440 Hz RMS $lo, 880 Hz RMS $hi)" \
+  "awk -v f='$first' -v l='$lo' -v h='$hi' 'BEGIN { exit !(f < 0.05 && l > 0.1 && l > 5 * h) }'"
+"$tavlo" --headless --fresh > /dev/null 2> "$work/fresh.err"
+check "--fresh with nothing else refuses: nothing to play" "[ $? -eq 2 ] && grep -q 'nothing to play' '$work/fresh.err'"
+export XDG_STATE_HOME="$work/state"
+
 # Bad input: a clear usage error, not a crash.
-"$tavlo" --render "$work/x.wav" > /dev/null 2>&1
-check "a render without a file is a usage error" "[ $? -eq 2 ]"
+XDG_STATE_HOME="$work/empty" "$tavlo" --render "$work/x.wav" > /dev/null 2>&1
+check "a render with no file and nothing kept to resume is a usage error" "[ $? -eq 2 ]"
 "$tavlo" --render "$work/missing.wav" --seconds 3 "$work/no such file.mp3" > "$work/missing.txt" 2>&1
 check "a missing file plays nothing but does not crash" "[ $? -eq 0 ]"
 # Each refusal's own text is CommandLineTest's; here, that main prints it and stops.
@@ -97,7 +143,7 @@ check "a password in the stream's address is not echoed" "! grep -q ':pw@' '$wor
 check "--version exits 0 and prints \"tavlo $version\"" "[ $? -eq 0 ] && [ \"\$(cat '$work/version.txt')\" = 'tavlo $version' ]"
 "$tavlo" --help > "$work/help.txt" 2>&1
 check "--help exits 0" "[ $? -eq 0 ]"
-for opt in --headless --render --seconds --events --start --loudness --stream --help --version TAVLO_STREAM_PASSWORD; do
+for opt in --headless --render --seconds --events --start --loudness --stream --fresh --help --version TAVLO_STREAM_PASSWORD; do
   check "--help mentions $opt" "grep -q -- '$opt' '$work/help.txt'"
 done
 
