@@ -37,6 +37,15 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_positionTimer->setHandler([this] { onPositionTick(); });
     m_rampTimer = m_services.timers.createTimer();
     m_rampTimer->setHandler([this] { onRampTick(); });
+    m_retryTimer = m_services.timers.createTimer();
+    m_retryTimer->setHandler([this] { onRetryTimer(); });
+    m_rowsAddedTimer = m_services.timers.createTimer();
+    m_rowsAddedTimer->setHandler([this] {
+        m_rowsAddedTimer->setEnabled(false);
+        if (m_backingOff)
+            tryListAgain();
+    });
+    connect(clipList, &QAbstractItemModel::rowsInserted, this, [this] { onRowsAdded(); });
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -47,6 +56,8 @@ PlayerWindow::~PlayerWindow()
     // Timers first: no tick may reach a half-destroyed window.
     m_positionTimer.reset();
     m_rampTimer.reset();
+    m_retryTimer.reset();
+    m_rowsAddedTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const
