@@ -75,9 +75,15 @@ struct ConsoleStation {
         if (cl.loudness)
             for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&station.insert())})
                 w->loudness().force(*cl.loudness);
+        // Over the stored choice, which stays stored.
+        if (!cl.fallback.isEmpty())
+            music.forceFallbackList(cl.fallback);
         station.setProgramFolder(ProgramServices::programFolder());
         station.setCommandLine(cl.file, QString());
         station.start(cl.events);
+        // No file to start with: the music window's empty list plays the fallback.
+        if (cl.file.isEmpty() && !cl.fallback.isEmpty())
+            music.play();
         if (cl.stream)
             music.streaming.streamTo(*cl.stream);
     }

@@ -293,6 +293,9 @@ public:
     bool onFallback() const { return m_onFallback; }
     // Fires when the list is next tried.
     Timer& retryTimer() const { return *m_retryTimer; }
+    // As cueSelected does a row, cues the fallback's next song, paused, in
+    // the channel in play: a break over the fallback hands back to it.
+    void cueFallbackSong();
     // What tellOperator() says of it, once each.
     static QString nothingPlayableText() { return QStringLiteral("Nothing in the list can be played; trying again."); }
     static QString fallbackPlaysText()
@@ -484,6 +487,8 @@ private:
     void nothingPlayable(ListTry why);
     // The next fallback song that opens goes on air; false when none does.
     bool playFallbackSong();
+    // The next fallback song that opens into the channel in play.
+    bool loadFallbackSong();
     void onRetryTimer();
     // Rows came into the list: while backing off, try it at once.
     void onRowsAdded();

@@ -85,9 +85,38 @@ bool PlayerWindow::playFallbackSong()
     if (!m_onFallback)
         m_fallback.reload();
     const DeckPlace before = deckPlace();
+    m_channelInPlay = 1 - before.channel;
+    if (loadFallbackSong()) {
+        startIncomingSong();
+        return true;
+    }
+    restoreDeckPlace(before);
+    return false;
+}
+
+void PlayerWindow::cueFallbackSong()
+{
+    if (m_fallback.isSet() && !m_onFallback)
+        m_fallback.reload();
+    if (!m_fallback.isSet() || !loadFallbackSong()) {
+        // Nothing to cue: the break's end tries the list as Play does.
+        m_onFallback = false;
+        stopPlayers();
+        return;
+    }
+    if (Player* p = playerInPlay()) {
+        p->play();
+        p->pause();
+    }
+    onMasterVolumeChange();
+    showStatus(DeckStatus::Paused);
+}
+
+bool PlayerWindow::loadFallbackSong()
+{
+    // One round at most: a file that will not open is passed over.
     for (int left = m_fallback.count(); left > 0; --left) {
         m_cuedUnlogged.clear();
-        m_channelInPlay = 1 - before.channel;
         if (!openInChannelInPlay(m_fallback.takeNext()))
             continue;
         Player& player = *playerIn(m_channelInPlay);
@@ -97,10 +126,8 @@ bool PlayerWindow::playFallbackSong()
         m_onFallback = true;
         // No row of the list is in play; the next try starts at its top.
         m_rowInPlay = -1;
-        startIncomingSong();
         return true;
     }
-    restoreDeckPlace(before);
     m_onFallback = false;
     return false;
 }
