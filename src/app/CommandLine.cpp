@@ -12,9 +12,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tavlo [--fresh] [--events FILE.tmg] [FILE]\n"
-    "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--stream URL] [FILE]\n"
+    "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--stream URL] [--fallback LIST] [FILE]\n"
     "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--fresh] [--events FILE.tmg] [--loudness LUFS]\n"
-    "             [--stream URL] [FILE]\n"
+    "             [--stream URL] [--fallback LIST] [FILE]\n"
     "       tavlo --help | --version\n"
     "FILE is an audio file (MP3, WAV, AIFF, FLAC, Ogg Vorbis, Opus, AAC or ALAC) or an M3U, M3U8 or PLS\n"
     "playlist; everything after the options is the file name. Without FILE the station resumes where it\n"
@@ -29,9 +29,13 @@ constexpr const char* kUsage =
     "  --fresh             start empty instead of resuming\n"
     "  --loudness LUFS     with --headless or --render: play every song at this loudness, -18 for example\n"
     "  --stream URL        with --headless or --render: stream to icecast://USER@HOST:PORT/MOUNT\n"
+    "  --fallback LIST     with --headless or --render: play LIST (a playlist, a folder of audio files or\n"
+    "                      one audio file) whenever the music list has nothing playable, instead of the\n"
+    "                      fallback list chosen in the settings\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the program's version and exit\n"
     "\n"
+    "--headless and --render need something to play: a FILE, --events, --fallback or a kept station.\n"
     "Without a display, use --headless or --render. The stream's password comes from the environment\n"
     "variable TAVLO_STREAM_PASSWORD or from the settings, never from the command line.\n";
 
@@ -51,9 +55,10 @@ QString read(const QStringList& args, CommandLine& cl)
     const QCommandLineOption loudness(QStringLiteral("loudness"), QString(), QStringLiteral("LUFS"));
     const QCommandLineOption stream(QStringLiteral("stream"), QString(), QStringLiteral("URL"));
     const QCommandLineOption fresh(QStringLiteral("fresh"));
+    const QCommandLineOption fallback(QStringLiteral("fallback"), QString(), QStringLiteral("LIST"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({headless, render, seconds, events, start, stream, loudness, fresh, help, version});
+    parser.addOptions({headless, render, seconds, events, start, stream, loudness, fresh, fallback, help, version});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help)) {
@@ -108,6 +113,16 @@ QString read(const QStringList& args, CommandLine& cl)
                 .arg(parser.value(loudness));
         cl.loudness = lufs;
     }
+    if (parser.isSet(fallback)) {
+        if (cl.mode == CommandLine::Mode::Gui)
+            return QStringLiteral(
+                "--fallback goes with --headless or --render; on a desktop use Options > Fallback List...");
+        cl.fallback = parser.value(fallback);
+        // A typo shows now rather than as silence on the day the list fails.
+        const QFileInfo info(cl.fallback);
+        if (!info.exists() || !info.isReadable())
+            return QStringLiteral("the fallback list \"%1\" cannot be read").arg(cl.fallback);
+    }
     if (parser.isSet(events)) {
         cl.events = parser.value(events);
         // Opened, not read: the scheduler reads it once, at start-up.
@@ -118,8 +133,9 @@ QString read(const QStringList& args, CommandLine& cl)
     cl.file = parser.positionalArguments().join(QLatin1Char(' '));
     cl.fresh = parser.isSet(fresh);
     // Without a file a console resumes, which only the kept state can tell.
-    if (cl.mode != CommandLine::Mode::Gui && cl.fresh && cl.file.isEmpty() && cl.events.isEmpty())
-        return QStringLiteral("nothing to play: give a FILE or --events");
+    if (cl.mode != CommandLine::Mode::Gui && cl.fresh && cl.file.isEmpty() && cl.events.isEmpty()
+        && cl.fallback.isEmpty())
+        return QStringLiteral("nothing to play: give a FILE, --events or --fallback");
     return QString();
 }
 

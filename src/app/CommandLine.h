@@ -24,6 +24,7 @@ struct CommandLine {
     std::optional<QTime> start;          // the render's first sample, as a local time of day today
     std::optional<double> loudness;      // --loudness: both windows normalize to this many LUFS
     std::optional<StreamTarget> stream;  // --stream: where the output goes, whatever the settings say
+    QString fallback;                    // --fallback: what the music window plays while its list cannot
     QString file;                        // the rest of the line, as the start-up takes it
     bool fresh = false;                  // --fresh: start empty; else no file means resume
 

@@ -107,6 +107,9 @@ struct ConsoleStation {
         if (cl.loudness)
             for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&station.insert())})
                 w->loudness().force(*cl.loudness);
+        // Over the stored choice, which stays stored.
+        if (!cl.fallback.isEmpty())
+            music.forceFallbackList(cl.fallback);
         station.setProgramFolder(ProgramServices::programFolder());
         station.setCommandLine(cl.file, QString());
         std::optional<KeptStation> kept;
@@ -120,6 +123,9 @@ struct ConsoleStation {
         if (kept) {
             resumed = true;
             station.resume(std::move(*kept), clock.now(), cl.events.isEmpty());
+        } else if (cl.file.isEmpty() && !cl.fallback.isEmpty()) {
+            // No file to start with: the music window's empty list plays the fallback.
+            music.play();
         }
         if (cl.stream)
             music.streaming.streamTo(*cl.stream);
@@ -128,12 +134,15 @@ struct ConsoleStation {
         if (notifier && hasWork(cl))
             notifier->startupEnded(waitingStatus(music.status()));
     }
-    // Something to play: a file, events, or a station resumed.
-    bool hasWork(const CommandLine& cl) const { return resumed || !cl.file.isEmpty() || !cl.events.isEmpty(); }
+    // Something to play: a file, events, a fallback, or a station resumed.
+    bool hasWork(const CommandLine& cl) const
+    {
+        return resumed || !cl.file.isEmpty() || !cl.events.isEmpty() || !cl.fallback.isEmpty();
+    }
     // Says there is nothing to play; the exit status for it.
     int refuse() const
     {
-        std::fprintf(stderr, "tavlo: nothing to play: give a FILE or --events (nothing kept in %s to resume)\n",
+        std::fprintf(stderr, "tavlo: nothing to play: give a FILE, --events or --fallback (nothing kept in %s to resume)\n",
                      StationStateKeeper::defaultFolder().toLocal8Bit().constData());
         return 2;
     }

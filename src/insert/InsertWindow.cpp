@@ -40,6 +40,8 @@ DeckVariant insertDeck()
     DeckVariant v;
     v.timeLeftLead = false;
     v.reorderWhenListRunsOut = false;
+    // A break with nothing playable hands back to the music instead.
+    v.retryWhenNothingPlayable = false;
     v.pausedSongChange = false;
     v.zeroRampIntervalIs100ms = true;
     v.zeroTransitionTimeMeansCut = true;
@@ -220,6 +222,8 @@ void InsertWindow::insertNow()
     } else {
         stop();
         m_failedRows.clear();
+        // Each break's as-run log names its own bad rows.
+        forgetLoggedFailures();
         m_backAfterInsertIn = false;
         if (clipList->count() == 0) {
             // Nothing to play: the music comes back once the ramp is over.

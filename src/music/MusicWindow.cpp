@@ -33,6 +33,11 @@ MusicWindow::MusicWindow(AppServices& services, QObject* parent)
     streamingItem->onClick = [this] { openStreaming(); };
     deadAirItem = new MenuItem(this, QStringLiteral("deadAirItem"), QStringLiteral("&Dead Air..."), optionsMenu);
     deadAirItem->onClick = [this] { deadAirDialog.openFrom(*this); };
+    fallbackListItem = new MenuItem(this, QStringLiteral("fallbackListItem"), QStringLiteral("&Fallback List..."), optionsMenu);
+    fallbackListItem->onClick = [this] { chooseFallbackList(); };
+    noFallbackListItem = new MenuItem(this, QStringLiteral("noFallbackListItem"), QStringLiteral("No Fallback List"), optionsMenu);
+    noFallbackListItem->onClick = [this] { clearFallbackList(); };
+    noFallbackListItem->setEnabled(false);
     startWithDesktopItem = new MenuItem(this, QStringLiteral("startWithDesktopItem"),
                                         QStringLiteral("Start &With The Desktop"), optionsMenu);
     startWithDesktopItem->onClick = [this] { toggleStartWithDesktop(); };
@@ -192,19 +197,32 @@ bool MusicWindow::positionTicked()
     return true;
 }
 
-void MusicWindow::getOwnSettings(const QString& app) { deadAir.read(services().settings, app); }
+void MusicWindow::getOwnSettings(const QString& app)
+{
+    deadAir.read(services().settings, app);
+    readFallbackChoice(app);
+}
 
-void MusicWindow::saveOwnSettings(const QString& app) { deadAir.save(services().settings, app); }
+void MusicWindow::saveOwnSettings(const QString& app)
+{
+    deadAir.save(services().settings, app);
+    saveFallbackChoice(app);
+}
 
 void MusicWindow::songLoaded(int row, int seconds, bool opened)
 {
     Q_UNUSED(opened);
-    m_loadedArtist = clipList->text(row, ColArtist);
-    m_loadedTitle = clipList->text(row, ColTitle);
-    const QString location = clipList->text(row, ColLocation);
+    reportSong(clipList->text(row, ColTitle), clipList->text(row, ColArtist), clipList->text(row, ColCd), seconds,
+               clipList->text(row, ColLocation));
+}
+
+void MusicWindow::reportSong(const QString& title, const QString& artist, const QString& album, int seconds,
+                             const QString& location)
+{
+    m_loadedArtist = artist;
+    m_loadedTitle = title;
     const qsizetype slash = std::max(location.lastIndexOf(QLatin1Char('/')), location.lastIndexOf(QLatin1Char('\\')));
-    m_songInfo->sendSongInfo(clipList->text(row, ColTitle), clipList->text(row, ColArtist),
-                             clipList->text(row, ColCd), seconds, location.mid(slash + 1));
+    m_songInfo->sendSongInfo(title, artist, album, seconds, location.mid(slash + 1));
 }
 
 }  // namespace tavlo

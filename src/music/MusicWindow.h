@@ -22,6 +22,8 @@ class SchedulerWindow;
 // scheduler) and closing, and the music's side of a break (MusicWindowBreak.cpp):
 // the insert window reaches it as a MusicWindowLink, it reaches the insert
 // window through InsertWindowLink. Every song loaded goes to the song-info report.
+// Its fallback list (MusicWindowFallback.cpp) plays while its own list has
+// nothing playable.
 //
 // The Station makes it with the services, hands it the command line and the
 // program's folder, then runs load(); a view binds its controls.
@@ -70,6 +72,10 @@ public:
     MenuItem* startWithDesktopItem;
     Label* streamingStatusLabel;
     StreamingDialog streaming;
+    // Options > Fallback List... (checked while there is one) and Options >
+    // No Fallback List.
+    MenuItem* fallbackListItem;
+    MenuItem* noFallbackListItem;
 
     // The song last loaded as the stream titles it: "Artist - Title", else
     // the name of its file `path`.
@@ -89,6 +95,15 @@ public:
     void openStreaming();
     void toggleStartWithDesktop();
 
+    // ---- The fallback list (MusicWindowFallback.cpp).
+    // A playlist or media file chosen in a file dialog; a cancelled dialog
+    // keeps the one there was. Kept in the settings at once.
+    void chooseFallbackList();
+    void clearFallbackList();
+    // The command line's fallback (a playlist, a folder or a media file):
+    // used instead of the stored one, which stays stored.
+    void forceFallbackList(const QString& source);
+
     // ---- The music's side of a break (MusicWindowBreak.cpp).
     int masterLevel() const override;
     void setFaderInPlay(double level) override;
@@ -106,8 +121,17 @@ protected:
     bool positionTicked() override;
     void getOwnSettings(const QString& app) override;
     void saveOwnSettings(const QString& app) override;
+    void fallbackSongLoaded(const QString& path, int seconds) override;
 
 private:
+    // The fallback in use: the command line's, else the stored one.
+    void applyFallbackChoice();
+    void readFallbackChoice(const QString& app);
+    void saveFallbackChoice(const QString& app);
+    // Title, artist, album and seconds to the song-info report and the stream.
+    void reportSong(const QString& title, const QString& artist, const QString& album, int seconds,
+                    const QString& location);
+
     NullInsertWindowLink m_noInsertWindow;
     NullSongInfoSink m_noSongInfo;
     InsertWindowLink* m_insert = &m_noInsertWindow;
@@ -119,6 +143,8 @@ private:
     // The song last loaded, titled on the stream when it starts.
     QString m_loadedArtist;
     QString m_loadedTitle;
+    QString m_storedFallback;
+    QString m_forcedFallback;
 };
 
 }  // namespace tavlo

@@ -46,6 +46,11 @@ void MusicWindow::followMasterLevel() { onMasterVolumeChange(); }
 
 void MusicWindow::cueNextSongForBreak()
 {
+    // The list is being tried again: the break hands back to the fallback.
+    if (backingOff()) {
+        cueFallbackSong();
+        return;
+    }
     PlaylistModel& list = *clipList;
     if (list.count() < 1)
         return;
@@ -65,6 +70,12 @@ void MusicWindow::resumeAfterBreak()
         pause();
 }
 
-void MusicWindow::logSongBackOnAir() { writeLog(0, QString(), clipList->text(rowInPlay(), ColLocation)); }
+void MusicWindow::logSongBackOnAir()
+{
+    if (onFallback() && playerInPlay())
+        writeLog(0, QString(), playerInPlay()->fileName());
+    else
+        writeLog(0, QString(), clipList->text(rowInPlay(), ColLocation));
+}
 
 }  // namespace tavlo

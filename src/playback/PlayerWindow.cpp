@@ -42,6 +42,15 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_logRetryTimer = m_services.timers.createTimer();
     m_logRetryTimer->setHandler([this] { retryLog(); });
     m_log->onNotice = [this](const QString& text) { tellOperator(text); };
+    m_retryTimer = m_services.timers.createTimer();
+    m_retryTimer->setHandler([this] { onRetryTimer(); });
+    m_rowsAddedTimer = m_services.timers.createTimer();
+    m_rowsAddedTimer->setHandler([this] {
+        m_rowsAddedTimer->setEnabled(false);
+        if (m_backingOff)
+            tryListAgain();
+    });
+    connect(clipList, &QAbstractItemModel::rowsInserted, this, [this] { onRowsAdded(); });
 
     if (QCoreApplication::instance())
         m_programFolder = QCoreApplication::applicationDirPath();
@@ -54,6 +63,8 @@ PlayerWindow::~PlayerWindow()
     m_rampTimer.reset();
     m_resumeFadeTimer.reset();
     m_logRetryTimer.reset();
+    m_retryTimer.reset();
+    m_rowsAddedTimer.reset();
 }
 
 Player* PlayerWindow::playerIn(int channel) const

@@ -9,6 +9,7 @@
 #include "platform/controls/TextBox.h"
 #include "playback/DeckState.h"
 #include "playback/DeckStatus.h"
+#include "playback/FallbackList.h"
 #include "log/LogFolderDialog.h"
 #include "playback/Player.h"
 #include "playback/TransitionType.h"
@@ -16,6 +17,7 @@
 #include "playlist/ColumnSortMemory.h"
 
 #include <QPointer>
+#include <QSet>
 
 #include <array>
 #include <functional>
@@ -40,6 +42,9 @@ struct DeckVariant {
     bool timeLeftLead = true;
     // A list that has run out is put in random order and plays on.
     bool reorderWhenListRunsOut = true;
+    // A list with nothing playable is tried again on a back-off schedule,
+    // the fallback list playing meanwhile; otherwise the deck just stops.
+    bool retryWhenNothingPlayable = true;
     // A song change while paused cues the new song instead of starting it.
     bool pausedSongChange = true;
     // A ramp interval that comes out as 0 ms runs at 100 ms instead.
@@ -65,6 +70,13 @@ struct PlayerLayout {
     int progressTop = 0;
 };
 
+// What a pass over the list for the next song came to.
+enum class ListPass {
+    Loaded,           // a row opened and waits in the other channel
+    RanOut,           // the list ran out before a row opened; the song in play goes on
+    NothingPlayable,  // no row of the whole list opened
+};
+
 // The logic of a player window: the deck (transport, position timer,
 // trimming, levels), the song change with its five ramps, and the list with
 // its commands. The music window and the insert window are both made of it;
@@ -82,7 +94,9 @@ struct PlayerLayout {
 // the list commands, song loading and the list's total,
 // PlayerWindowFiles.cpp playlists on disk and the as-run log,
 // PlayerWindowDragDrop.cpp drag and drop on the list,
-// PlayerWindowSettings.cpp the settings and the options panel.
+// PlayerWindowSettings.cpp the settings and the options panel,
+// PlayerWindowFallback.cpp a list with nothing playable: the back-off and
+// the fallback list.
 // UI thread only.
 class PlayerWindow : public Form {
     Q_OBJECT
@@ -263,11 +277,34 @@ public:
     // started; emptied by the call. Whoever resumes it logs it.
     QString takeUnloggedCue() { return std::exchange(m_cuedUnlogged, QString()); }
     // Loads the row in play, or the first one after it that opens, into the
-    // other channel. False when none does before the list's end, or in the
-    // whole list; the song in play then keeps its channel and its end.
-    bool loadPlayableSong();
+    // other channel. When none does before the list's end, or in the whole
+    // list, the song in play keeps its channel and its end.
+    ListPass loadPlayableSong();
     void chooseTransition(TransitionType type);
     void onTransitionTimeChange();
+
+    // ---- Nothing playable (PlayerWindowFallback.cpp).
+    // A pass over the list that opened nothing starts a back-off: the list is
+    // tried again after 1 s, 2 s, 4 s ... up to a minute, while the fallback
+    // list plays (or the deck is silent when there is none). A row that opens
+    // ends it; Play, Next, Back and rows added try at once.
+    FallbackList& fallbackList() { return m_fallback; }
+    const FallbackList& fallbackList() const { return m_fallback; }
+    bool backingOff() const { return m_backingOff; }
+    // The song in play (or cued) comes from the fallback list.
+    bool onFallback() const { return m_onFallback; }
+    // Fires when the list is next tried.
+    Timer& retryTimer() const { return *m_retryTimer; }
+    // As cueSelected does a row, cues the fallback's next song, paused, in
+    // the channel in play: a break over the fallback hands back to it.
+    void cueFallbackSong();
+    // What tellOperator() says of it, once each.
+    static QString nothingPlayableText() { return QStringLiteral("Nothing in the list can be played; trying again."); }
+    static QString fallbackPlaysText()
+    {
+        return QStringLiteral("Nothing in the list can be played; the fallback list plays while it is tried again.");
+    }
+    static QString listPlaysAgainText() { return QStringLiteral("The list plays again."); }
 
     // ---- List and files (PlayerWindowList.cpp).
     // Adds one row; a row inserted at or before the row in play of this
@@ -408,6 +445,15 @@ protected:
     }
     // openFile read the playlist `fileName` (the insert window looks at its name).
     virtual void playListOpened(const QString& fileName) { Q_UNUSED(fileName); }
+    // The fallback's `path` is loaded to play `seconds`; as songLoaded, for a song of no row.
+    virtual void fallbackSongLoaded(const QString& path, int seconds)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(seconds);
+    }
+    // A fresh start for the as-run log: files that failed before are logged
+    // again when they fail next.
+    void forgetLoggedFailures() { m_loggedFailures.clear(); }
     // Which window the log-folder window answers when this one opens it.
     virtual LogFolderDialog::Opener logFolderOpener() const { return LogFolderDialog::Opener::MusicWindow; }
     // Each position tick, after the labels: true when the window has moved
@@ -439,6 +485,48 @@ private:
     // "Calculate Total": the seconds row n plays, opening its file when the
     // list does not know them yet.
     double playTimeForTotal(int n);
+
+    // What a failed load must put back so the song in play goes on.
+    struct DeckPlace {
+        int channel, songStart, songEnd, positionMax, positionValue;
+    };
+    DeckPlace deckPlace() const;
+    void restoreDeckPlace(const DeckPlace& place);
+    // Both players stop; the status shows it.
+    void stopPlayers();
+    // The loaded song in the channel in play goes on air: logged, ramped in
+    // (or cued, when the deck is paused).
+    void startIncomingSong();
+    // `path` into a new player in the channel in play; false when it will
+    // not open, which is logged once until a row of the list opens.
+    bool openInChannelInPlay(const QString& path);
+    // Trim points, position and a silent fader for the song just opened.
+    void prepareLoadedSong(Player& player);
+
+    // PlayerWindowFallback.cpp.
+    // Why a song change runs: the song in play reached its end, the
+    // operator asked for another song, or the list is tried again while a
+    // fallback song plays on.
+    enum class ListTry { AtSongEnd, Now, Again };
+    // A pass over the list opened nothing (or the list is empty).
+    void nothingPlayable(ListTry why);
+    // The next fallback song that opens goes on air; false when none does.
+    bool playFallbackSong();
+    // The next fallback song that opens into the channel in play.
+    bool loadFallbackSong();
+    void onRetryTimer();
+    // Rows came into the list: while backing off, try it at once.
+    void onRowsAdded();
+    // The retry and rows added: a whole pass from the first row.
+    void tryListAgain();
+    // A row of the list opened.
+    void listSongOpened();
+    // Ends the back-off; `listPlays` when the list's own song is why.
+    void endBackOff(bool listPlays);
+    void tellOnce(const QString& text);
+    void logOpenFailure(const QString& path);
+    // The next song change looks at the list though a back-off runs.
+    void tryListNow();
 
     DeckStatus m_status = DeckStatus::Stopped;
     int m_rowInPlay = 0;
@@ -481,6 +569,20 @@ private:
     NullSearchWindowLink m_noSearch;
     SearchWindowLink* m_search = &m_noSearch;
     std::unique_ptr<SongLoudness> m_loudness;
+    FallbackList m_fallback;
+    std::unique_ptr<Timer> m_retryTimer;
+    // Tries the list just after rows were added, outside the edit itself;
+    // the retry's schedule goes on as it was.
+    std::unique_ptr<Timer> m_rowsAddedTimer;
+    // The wait the retry timer is set to after the next failed retry.
+    int m_retryWaitMs = 0;
+    bool m_backingOff = false;
+    bool m_onFallback = false;
+    ListTry m_listTry = ListTry::AtSongEnd;
+    // Files whose failure to open is logged since a row of the list last opened.
+    QSet<QString> m_loggedFailures;
+    // What tellOperator() last said of this back-off.
+    QString m_toldOperator;
 };
 
 }  // namespace tavlo

@@ -32,7 +32,10 @@ void PlayerWindow::play()
         }
     } else if (m_status == DeckStatus::Stopped) {
         m_rowInPlay = 1;
-        changeSong();
+        tryListNow();
+        // Nothing sounds while the list waits to be tried again: the deck says so.
+        if (m_backingOff && !m_onFallback)
+            return;
     }
     showStatus(DeckStatus::Playing);
 }
@@ -50,6 +53,13 @@ void PlayerWindow::pause()
 
 void PlayerWindow::stop()
 {
+    // The operator's stop: nothing is tried again behind it.
+    endBackOff(false);
+    stopPlayers();
+}
+
+void PlayerWindow::stopPlayers()
+{
     // A running ramp and the position tick go on: the ramp still has to
     // reach its end tick.
     for (int c = 0; c < 2; ++c) {
@@ -64,7 +74,7 @@ void PlayerWindow::next()
     if (m_status == DeckStatus::Paused)
         play();
     ++m_rowInPlay;
-    changeSong();
+    tryListNow();
 }
 
 void PlayerWindow::back()
@@ -72,7 +82,7 @@ void PlayerWindow::back()
     if (m_status == DeckStatus::Paused)
         play();
     --m_rowInPlay;
-    changeSong();
+    tryListNow();
 }
 
 void PlayerWindow::onPositionTick()

@@ -39,29 +39,42 @@ Player& PlayerWindow::newPlayerIn(int channel)
 bool PlayerWindow::loadSong()
 {
     m_cuedUnlogged.clear();  // whatever was cued before is not the one to log
-    const int ch = channelInPlay();
-    Player& player = newPlayerIn(ch);
-
     if (m_rowInPlay < 1 || m_rowInPlay > clipList->count())
         m_rowInPlay = 1;
     const int row = m_rowInPlay;
 
-    player.setFileName(clipList->text(row, ColLocation));
-    const bool opened = player.open() <= 0;
+    const bool opened = openInChannelInPlay(clipList->text(row, ColLocation));
+    Player& player = *playerIn(channelInPlay());
     loudnessForLoadedSong(player, row, opened);
-    if (!opened)
-        writeLog(0, QStringLiteral("**ERROR**"), QLatin1Char(' ') + player.fileName());
+    if (opened)
+        listSongOpened();
+    prepareLoadedSong(player);
+    clipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
+    clipList->setText(row, ColLength, formatMinutes(m_songEnd - m_songStart));
+    songLoaded(row, m_songEnd - m_songStart, opened);
+    return opened;
+}
 
+bool PlayerWindow::openInChannelInPlay(const QString& path)
+{
+    Player& player = newPlayerIn(channelInPlay());
+    player.setFileName(path);
+    if (player.open() <= 0)
+        return true;
+    logOpenFailure(player.fileName());
+    return false;
+}
+
+void PlayerWindow::prepareLoadedSong(Player& player)
+{
+    const int ch = channelInPlay();
     m_songStart = m_cutFirst;
     m_songEnd = player.duration() - m_cutLast;
-    clipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
     // A song no longer than both cuts together plays whole.
     if (m_songStart >= m_songEnd) {
         m_songStart = 0;
         m_songEnd = player.duration();
     }
-    clipList->setText(row, ColLength, formatMinutes(m_songEnd - m_songStart));
-
     player.setPosition(m_songStart);
     // Silent until the song change fades it in.
     channelFaders[static_cast<size_t>(ch)]->setValue(channelFaders[static_cast<size_t>(ch)]->max());
@@ -71,9 +84,6 @@ bool PlayerWindow::loadSong()
     positionSlider->setValue(m_songStart);
     positionSlider->setMax(m_songEnd - m_songStart);
     m_positionUpdating = false;
-
-    songLoaded(row, m_songEnd - m_songStart, opened);
-    return opened;
 }
 
 void PlayerWindow::scanDrive() { showSearch(); }
@@ -115,7 +125,7 @@ void PlayerWindow::playSelected()
     if (selected >= 1 && selected <= clipList->count()) {
         clipList->setSelected(selected, false);
         m_rowInPlay = selected;
-        changeSong();
+        tryListNow();
     }
     showStatus(DeckStatus::Playing);
 }

@@ -36,8 +36,12 @@ DeckState PlayerWindow::deckState() const
         state.row = m_rowInPlay;
         state.location = clipList->text(m_rowInPlay, ColLocation);
     }
-    if (const Player* p = playerInPlay(); p && p->isOpen())
+    if (const Player* p = playerInPlay(); p && p->isOpen()) {
         state.position = p->exactPosition();
+        // A song of the fallback is none of the list's: a restart finds no
+        // row for it and goes on with the list, or the fallback again.
+        state.location = p->fileName();
+    }
     return state;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Random.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tavlo {
@@ -22,13 +23,18 @@ void PlayerWindow::setFader(int channel, int value)
 
 void PlayerWindow::changeSong()
 {
+    const ListTry why = std::exchange(m_listTry, ListTry::AtSongEnd);
     if (m_rowInPlay == -1)
         return;
+    // While backing off, a song's end goes on with the fallback (or
+    // silence) without trying the list: only the retry and the operator do.
+    if (m_backingOff && why == ListTry::AtSongEnd) {
+        nothingPlayable(why);
+        return;
+    }
     const int count = clipList->count();
     if (count == 0) {
-        stop();
-        m_rowInPlay = -1;
-        m_rampTimer->setEnabled(false);
+        nothingPlayable(why);
         return;
     }
     if (m_rowInPlay > count) {
@@ -40,8 +46,20 @@ void PlayerWindow::changeSong()
         return;
     }
 
-    if (!loadPlayableSong())
-        return;
+    switch (loadPlayableSong()) {
+    case ListPass::Loaded:
+        startIncomingSong();
+        break;
+    case ListPass::RanOut:
+        break;
+    case ListPass::NothingPlayable:
+        nothingPlayable(why);
+        break;
+    }
+}
+
+void PlayerWindow::startIncomingSong()
+{
     const bool cueOnly = m_variant.pausedSongChange && m_status == DeckStatus::Paused;
     Player* incoming = playerIn(m_channelInPlay);
     if (incoming) {
@@ -83,50 +101,55 @@ void PlayerWindow::changeSong()
     onMasterVolumeChange();
 }
 
-bool PlayerWindow::loadPlayableSong()
+PlayerWindow::DeckPlace PlayerWindow::deckPlace() const
+{
+    return {m_channelInPlay, m_songStart, m_songEnd, positionSlider->max(), positionSlider->value()};
+}
+
+void PlayerWindow::restoreDeckPlace(const DeckPlace& place)
+{
+    m_channelInPlay = place.channel;
+    m_songStart = place.songStart;
+    m_songEnd = place.songEnd;
+    m_positionUpdating = true;
+    positionSlider->setMax(place.positionMax);
+    positionSlider->setValue(place.positionValue);
+    m_positionUpdating = false;
+}
+
+ListPass PlayerWindow::loadPlayableSong()
 {
     // A row that will not open is passed over in the same tick, so the song
     // in play gets its whole ramp out and the first playable song its whole
     // ramp in, in the channel the change would have used anyway.
     const int count = clipList->count();
-    const int channelBefore = m_channelInPlay;
-    const int startBefore = m_songStart;
-    const int endBefore = m_songEnd;
-    const int positionMax = positionSlider->max();
-    const int positionValue = positionSlider->value();
+    const DeckPlace before = deckPlace();
     m_channelInPlay = 1 - m_channelInPlay;
     // The song in play goes on as at the end of its list: the music
     // window's list starts over in a new order, the insert window's break
     // ends with it.
     auto keepSongInPlay = [&] {
-        m_channelInPlay = channelBefore;
-        m_songStart = startBefore;
-        m_songEnd = endBefore;
-        m_positionUpdating = true;
-        positionSlider->setMax(positionMax);
-        positionSlider->setValue(positionValue);
-        m_positionUpdating = false;
+        restoreDeckPlace(before);
         if (m_variant.reorderWhenListRunsOut) {
             shuffleList();
             m_rowInPlay = 0;
         } else {
             m_rowInPlay = count;
         }
-        return false;
+        return ListPass::RanOut;
     };
     std::vector<bool> tried(static_cast<size_t>(count) + 1, false);
     for (int left = count;;) {
         if (loadSong())
-            return true;
+            return ListPass::Loaded;
         tried[static_cast<size_t>(m_rowInPlay)] = true;  // loadSong keeps it inside the list
         if (--left <= 0) {
             if (!m_variant.reorderWhenListRunsOut)
                 return keepSongInPlay();
-            // Nothing in the list plays: stop as on an empty list.
-            stop();
-            m_rowInPlay = -1;
-            m_rampTimer->setEnabled(false);
-            return false;
+            // Whatever follows (the fallback, or silence) takes over from
+            // the song in play as it stands.
+            restoreDeckPlace(before);
+            return ListPass::NothingPlayable;
         }
         if (shuffleCheck->value() == 1) {
             m_services.random.reseed();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tavlo;
 
 namespace {
@@ -64,8 +66,13 @@ TEST(CommandLine, RefusesEachBadLineWithItsMessage)
         {QStringLiteral("--events ") + dir.path(),
          QStringLiteral("the event file \"%1\" cannot be read").arg(dir.path())},
         // Without a file a console resumes; --fresh leaves it nothing.
-        {QStringLiteral("--headless --fresh"), QStringLiteral("nothing to play: give a FILE or --events")},
-        {QStringLiteral("--render x.wav --seconds 5 --fresh"), QStringLiteral("nothing to play: give a FILE or --events")},
+        {QStringLiteral("--headless --fresh"), QStringLiteral("nothing to play: give a FILE, --events or --fallback")},
+        {QStringLiteral("--render x.wav --seconds 5 --fresh"),
+         QStringLiteral("nothing to play: give a FILE, --events or --fallback")},
+        {QStringLiteral("--fallback ") + dir.path(),
+         QStringLiteral("--fallback goes with --headless or --render; on a desktop use Options > Fallback List...")},
+        {QStringLiteral("--headless --fallback ") + missing,
+         QStringLiteral("the fallback list \"%1\" cannot be read").arg(missing)},
     };
     for (const auto& c : cases) {
         const CommandLine cl = parse(c.line);
@@ -145,4 +152,17 @@ TEST(CommandLine, AGoodLineHandsTheStationItsModeOptionsAndTheRestAsTheFileName)
     ASSERT_TRUE(cl.stream);
     EXPECT_EQ(std::pair(cl.stream->displayText(), cl.stream->user),
               std::pair(QStringLiteral("radio.example.org:8010/night"), QStringLiteral("dj")));
+
+    // So is a fallback list alone, a folder or a playlist.
+    const QString playlist = dir.filePath(QStringLiteral("safe.m3u"));
+    {
+        QFile file(playlist);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    for (const QString& fallback : {dir.path(), playlist}) {
+        cl = parse(QStringLiteral("--render out.wav --fallback ") + fallback);
+        EXPECT_EQ(std::tuple(cl.outcome, cl.mode, cl.fallback, cl.file),
+                  std::tuple(CommandLine::Outcome::Run, CommandLine::Mode::Render, fallback, QString()));
+    }
+    EXPECT_EQ(parse(QStringLiteral("--headless --fallback %1 a.mp3").arg(dir.path())).file, QStringLiteral("a.mp3"));
 }

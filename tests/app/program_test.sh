@@ -127,6 +127,28 @@ XDG_STATE_HOME="$work/empty" "$tavlo" --render "$work/x.wav" > /dev/null 2>&1
 check "a render with no file and nothing kept to resume is a usage error" "[ $? -eq 2 ]"
 "$tavlo" --render "$work/missing.wav" --seconds 3 "$work/no such file.mp3" > "$work/missing.txt" 2>&1
 check "a missing file plays nothing but does not crash" "[ $? -eq 0 ]"
+
+# A list whose files have all gone, and a fallback folder: the folder is heard
+# from the start in name order, and each missing file is logged once.
+mkdir -p "$work/safe"
+sox -n -r 44100 -c 2 "$work/safe/b.wav" synth 8 sine 330 vol 0.5
+sox -n -r 44100 -c 2 "$work/safe/a.wav" synth 8 sine 550 vol 0.5
+printf '%s\n' "$work/gone1.mp3" "$work/gone2.mp3" > "$work/gone.m3u"
+"$tavlo" --render "$work/fb.wav" --seconds 30 --fallback "$work/safe" "$work/gone.m3u" > "$work/fb.txt" 2> "$work/fb.err"
+check "the fallback render exits 0" "[ $? -eq 0 ]"
+check "the fallback folder plays in name order" \
+  "[ \"\$(grep -o '[a-z]\.wav$' '$work/fb.txt' | head -n3 | tr '\n' ' ')\" = 'a.wav b.wav a.wav ' ]"
+check "each missing file is logged once in 30 s" \
+  "[ \$(grep -c 'ERROR.*gone1.mp3' '$work/fb.err') -eq 1 ] && [ \$(grep -c 'ERROR.*gone2.mp3' '$work/fb.err') -eq 1 ]"
+quiet=0
+for s in $(seq 0 29); do
+  r=$(sox "$work/fb.wav" -n trim "$s" 1 stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+  awk "BEGIN{exit !($r < 0.01)}" && quiet=$((quiet + 1))
+done
+check "no silent second on the fallback ($quiet found)" "[ $quiet -eq 0 ]"
+timeout --preserve-status -s TERM 3 "$tavlo" --headless --fresh --fallback "$work/safe" > "$work/fbh.txt" 2> /dev/null
+check "headless with only a fallback (and nothing kept) plays it" "head -n1 '$work/fbh.txt' | grep -q 'a.wav$'"
+
 # Each refusal's own text is CommandLineTest's; here, that main prints it and stops.
 for bad in "--bogus $work/music.m3u" "--render $work/x.wav --events $work/missing.tmg $work/music.m3u" \
            "--headless --stream icecast://source:pw@host:8000/live $work/music.m3u"; do
@@ -143,7 +165,7 @@ check "a password in the stream's address is not echoed" "! grep -q ':pw@' '$wor
 check "--version exits 0 and prints \"tavlo $version\"" "[ $? -eq 0 ] && [ \"\$(cat '$work/version.txt')\" = 'tavlo $version' ]"
 "$tavlo" --help > "$work/help.txt" 2>&1
 check "--help exits 0" "[ $? -eq 0 ]"
-for opt in --headless --render --seconds --events --start --loudness --stream --fresh --help --version TAVLO_STREAM_PASSWORD; do
+for opt in --headless --render --seconds --events --start --loudness --stream --fresh --fallback --help --version TAVLO_STREAM_PASSWORD; do
   check "--help mentions $opt" "grep -q -- '$opt' '$work/help.txt'"
 done
 
