@@ -121,15 +121,24 @@ struct ConsoleStation {
         }
         station.start(cl.events);
         if (kept) {
-            resumed = true;
+            // A kept station with nothing in it (a start that found nothing
+            // to play) is nothing to resume.
+            const StationState& s = kept->state;
+            resumed = !kept->musicRows.empty() || !kept->insertRows.empty() || !s.schedule.events.empty()
+                      || s.music.status == DeckStatus::Playing;
+            if (s.stream && !cl.stream)
+                music.streaming.streamTo(*s.stream);
             station.resume(std::move(*kept), clock.now(), cl.events.isEmpty());
-        } else if (cl.file.isEmpty() && !cl.fallback.isEmpty()) {
+        }
+        if (!resumed && cl.file.isEmpty() && !cl.fallback.isEmpty()) {
             // No file to start with: the music window's empty list plays the fallback.
             music.play();
         }
         if (cl.stream)
             music.streaming.streamTo(*cl.stream);
-        if (keep)
+        // Kept only once there is something to keep: a start refused for
+        // having nothing to play leaves the last state as it was.
+        if (keep && hasWork(cl))
             keeper.start();
         if (notifier && hasWork(cl))
             notifier->startupEnded(waitingStatus(music.status()));

@@ -76,8 +76,6 @@ bool Station::resume(KeptStation kept, const QDateTime& now, bool keepEvents)
     const double secondsAway = s.savedAt.isValid() ? std::max<qint64>(0, s.savedAt.msecsTo(now)) / 1000.0 : 0;
     const bool musicOnAir = m_music.resumeDeck(s.music);
     const bool insertOnAir = m_insert.resumeBreak(s.insertBreak, s.insert, secondsAway);
-    if (s.stream)
-        m_music.streaming.streamTo(*s.stream);
     // One line for the restart, from the window whose song is on air.
     PlayerWindow& told = insertOnAir && !musicOnAir ? static_cast<PlayerWindow&>(m_insert) : m_music;
     told.writeLog(0, QStringLiteral("**RESUMED**"), told.resumedText());

@@ -54,7 +54,8 @@ public:
     StationState state() const;
     // After start(): the station back where `kept` left it, `now` being the
     // restart's time. The lists come back whole; the song on air plays on
-    // from its position, faded in; a break goes on from its step; the
+    // from its position, faded in; a break goes on from its step (a
+    // console's stream is the console's to start again); the
     // scheduler's events are armed again (unless an event file was given,
     // `keepEvents` false) and catch up on what fell due meanwhile. One
     // "**RESUMED**" line goes to the as-run log. True when a song went back on air.

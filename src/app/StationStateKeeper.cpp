@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 
 namespace tavlo {
@@ -15,16 +16,24 @@ namespace {
 
 constexpr int kSaveEveryMs = 1000;
 constexpr int kRetryAfterSeconds = 60;
+// A song start or an event is kept this soon after it: once what it set off
+// (the break prepared, the list switched) is done, not before.
+constexpr int kSoonMs = 1;
 const char* const kListNames[2] = {"music.list", "insert.list"};
 
 }  // namespace
 
 StationStateKeeper::StationStateKeeper(Station& station, TimerService& timers, const Clock& clock,
                                        const QString& folder)
-    : m_station(station), m_clock(clock), m_folder(folder), m_timer(timers.createTimer())
+    : m_station(station), m_clock(clock), m_folder(folder), m_timer(timers.createTimer()), m_soon(timers.createTimer())
 {
     m_timer->setInterval(kSaveEveryMs);
     m_timer->setHandler([this] { saveNow(); });
+    m_soon->setInterval(kSoonMs);
+    m_soon->setHandler([this] {
+        m_soon->setEnabled(false);
+        saveNow();
+    });
 }
 
 StationStateKeeper::~StationStateKeeper() = default;
@@ -32,7 +41,7 @@ StationStateKeeper::~StationStateKeeper() = default;
 QString StationStateKeeper::defaultFolder()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification: a relative path is to be ignored.
+    // XDG: a relative path is ignored.
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/tavlo");
@@ -73,6 +82,17 @@ std::optional<KeptStation> StationStateKeeper::read(QString* warning)
 
 void StationStateKeeper::start()
 {
+    // Two Tavlos keeping one station (the service and a desktop's autostart)
+    // would overwrite each other's state every second: the first keeps it.
+    QDir().mkpath(m_folder);
+    m_lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/lock"));
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        m_station.music().tellOperator(
+            QStringLiteral("Another Tavlo keeps the station's state in %1; this one plays but keeps nothing.")
+                .arg(QDir::toNativeSeparators(m_folder)));
+        return;
+    }
+    m_keeping = true;
     // A list is written again only after it changed: a 100,000-row list
     // costs its write once, not every second.
     const PlaylistModel* lists[2] = {m_station.music().clipList, m_station.insert().clipList};
@@ -86,16 +106,19 @@ void StationStateKeeper::start()
     }
     // A song change or an event is kept at once, not up to a second later.
     for (PlayerWindow* w : {static_cast<PlayerWindow*>(&m_station.music()), static_cast<PlayerWindow*>(&m_station.insert())})
-        connect(w, &PlayerWindow::songStarted, this, [this] { saveNow(); });
-    connect(&m_station.scheduler(), &SchedulerWindow::eventFired, this, [this] { saveNow(); });
+        connect(w, &PlayerWindow::songStarted, this, [this] { m_soon->setEnabled(true); });
+    connect(&m_station.scheduler(), &SchedulerWindow::eventFired, this, [this] { m_soon->setEnabled(true); });
     m_timer->setEnabled(true);
     saveNow();
 }
 
 bool StationStateKeeper::saveNow()
 {
+    if (!m_keeping)
+        return false;
     const QDateTime now = m_clock.now();
-    if (m_retryAt && now < *m_retryAt)
+    // Waiting out a failure; a clock set back meanwhile does not stretch the wait.
+    if (m_retryAt && now < *m_retryAt && now >= m_retryAt->addSecs(-kRetryAfterSeconds))
         return false;
     const bool wasFailing = m_retryAt.has_value();
     QString error;

@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class QLockFile;
+
 namespace tavlo {
 
 class Clock;
@@ -45,8 +47,9 @@ public:
 
     // Keeps from now on.
     void start();
-    // Writes the state now (and the lists that changed); false when the
-    // folder cannot be written, or while waiting to try again.
+    // Writes the state now (and the lists that changed); false before
+    // start(), when another Tavlo keeps this folder, when the folder cannot
+    // be written, or while waiting to try again.
     bool saveNow();
 
 private:
@@ -57,6 +60,9 @@ private:
     const Clock& m_clock;
     const QString m_folder;
     std::unique_ptr<Timer> m_timer;
+    std::unique_ptr<Timer> m_soon;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_keeping = false;  // started, and the state folder is this program's
     bool m_listDirty[2] = {true, true};
     // Set while the folder cannot be written: when to try again.
     std::optional<QDateTime> m_retryAt;

@@ -59,14 +59,17 @@ bool InsertWindow::resumeBreak(const BreakState& state, const DeckState& deck, d
     m_insertState = InsertState::Idle;
     m_failedRows.clear();
     const bool onAir = resumeDeck({deck.row, deck.location, DeckStatus::Playing, deck.position});
+    if (status() != DeckStatus::Playing) {
+        // No insert opens any more: the break is over, the music comes back.
+        backToMusic();
+        return false;
+    }
     if (!m_playOverMusic && m_music.musicPlaying()) {
         // Stopped during the insert-in ramp: the music goes where the ramp
         // would have left it, its next song cued behind the break.
         m_music.setFaderInPlay(FaderStep::kSilent);
         m_music.cueNextSongForBreak();
     }
-    if (!onAir && status() != DeckStatus::Playing)
-        backToMusic();
     return onAir;
 }
 

@@ -119,6 +119,7 @@ protected:
     void songEndReached() override;
     void songLoaded(int row, int seconds, bool opened) override;
     bool positionTicked() override;
+    bool mayTryListNow() const override;
     void getOwnSettings(const QString& app) override;
     void saveOwnSettings(const QString& app) override;
     void fallbackSongLoaded(const QString& path, int seconds) override;

@@ -38,11 +38,22 @@ int MusicWindow::masterLevel() const { return masterVolume->value(); }
 
 void MusicWindow::setFaderInPlay(double level)
 {
+    stopResumeFade();
     if (const auto step = FaderStep::stepFor(level))
         setFader(channelInPlay(), *step);
 }
 
-void MusicWindow::followMasterLevel() { onMasterVolumeChange(); }
+void MusicWindow::followMasterLevel()
+{
+    stopResumeFade();
+    onMasterVolumeChange();
+}
+
+bool MusicWindow::mayTryListNow() const
+{
+    // A break that is starting owns the music's faders and its song end.
+    return m_insert->insertState() == InsertState::Idle && !m_insert->rampRunning();
+}
 
 void MusicWindow::cueNextSongForBreak()
 {

@@ -45,11 +45,7 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
     m_retryTimer = m_services.timers.createTimer();
     m_retryTimer->setHandler([this] { onRetryTimer(); });
     m_rowsAddedTimer = m_services.timers.createTimer();
-    m_rowsAddedTimer->setHandler([this] {
-        m_rowsAddedTimer->setEnabled(false);
-        if (m_backingOff)
-            tryListAgain();
-    });
+    m_rowsAddedTimer->setHandler([this] { onRowsAddedTimer(); });
     connect(clipList, &QAbstractItemModel::rowsInserted, this, [this] { onRowsAdded(); });
 
     if (QCoreApplication::instance())

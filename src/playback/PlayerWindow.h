@@ -339,6 +339,9 @@ public:
     // song that will not open any more gives way to the next that does.
     // True when a song was put back on air.
     bool resumeDeck(const DeckState& state);
+    // A resumed song's fade-in gives way to whatever moves the faders next
+    // (a song change, a break's ramp).
+    void stopResumeFade();
     // What the as-run log's "**RESUMED**" line says after resumeDeck: the
     // file and the position resumed, or that the deck waits.
     QString resumedText() const;
@@ -459,6 +462,9 @@ protected:
     // Each position tick, after the labels: true when the window has moved
     // on to another song, which ends the tick.
     virtual bool positionTicked() { return false; }
+    // Whether a list with nothing playable may be tried again now; a try
+    // that may not waits and looks again a second later.
+    virtual bool mayTryListNow() const { return true; }
     // Keys only one of the windows has, read after "WriteLog" and written
     // after it ("WaitSong" in the insert window).
     virtual void getOwnSettings(const QString& app) { Q_UNUSED(app); }
@@ -517,6 +523,8 @@ private:
     void onRetryTimer();
     // Rows came into the list: while backing off, try it at once.
     void onRowsAdded();
+    void onRowsAddedTimer();
+    bool listTryWaits() const;
     // The retry and rows added: a whole pass from the first row.
     void tryListAgain();
     // A row of the list opened.
@@ -577,6 +585,7 @@ private:
     // The wait the retry timer is set to after the next failed retry.
     int m_retryWaitMs = 0;
     bool m_backingOff = false;
+    bool m_loadingList = false;  // loadPlaylist lets the interface catch up in between
     bool m_onFallback = false;
     ListTry m_listTry = ListTry::AtSongEnd;
     // Files whose failure to open is logged since a row of the list last opened.

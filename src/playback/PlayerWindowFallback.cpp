@@ -132,10 +132,32 @@ bool PlayerWindow::loadFallbackSong()
     return false;
 }
 
+bool PlayerWindow::listTryWaits() const
+{
+    // Never while a ramp runs (the try would take the channel of the song
+    // ramping out), while a list is loading, or while the window says so.
+    return m_rampTimer->isEnabled() || m_loadingList || !mayTryListNow();
+}
+
 void PlayerWindow::onRetryTimer()
 {
-    if (m_rampTimer->isEnabled()) {
+    if (listTryWaits()) {
         m_retryTimer->setInterval(kRampWaitMs);
+        return;
+    }
+    m_retryTimer->setEnabled(false);
+    tryListAgain();
+}
+
+void PlayerWindow::onRowsAddedTimer()
+{
+    m_rowsAddedTimer->setEnabled(false);
+    if (!m_backingOff)
+        return;
+    if (listTryWaits()) {
+        // The retry timer takes it over.
+        m_retryTimer->setInterval(kRampWaitMs);
+        m_retryTimer->setEnabled(true);
         return;
     }
     m_retryTimer->setEnabled(false);

@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <vector>
@@ -48,6 +49,8 @@ void PlayerWindow::openFile(const QString& fileName, bool clearList, int insertP
 
 void PlayerWindow::loadPlaylist(const QString& fileName)
 {
+    m_loadingList = true;
+    const auto loaded = qScopeGuard([this] { m_loadingList = false; });
     PlaylistModel& list = *clipList;
     // Rows read but not yet in the list. They go in before anything else can
     // look at the list (the interface catching up, the end of the load), so

@@ -31,7 +31,9 @@ void PlayerWindow::restoreList(std::vector<PlaylistRow> rows)
 DeckState PlayerWindow::deckState() const
 {
     DeckState state;
-    state.status = m_status;
+    // Waiting to try a list that had nothing playable is still meant to be
+    // on air: a restart goes on trying rather than wait for Play.
+    state.status = m_backingOff ? DeckStatus::Playing : m_status;
     if (m_rowInPlay >= 1 && m_rowInPlay <= clipList->count()) {
         state.row = m_rowInPlay;
         state.location = clipList->text(m_rowInPlay, ColLocation);
@@ -65,10 +67,10 @@ bool PlayerWindow::resumeDeck(const DeckState& state)
 {
     const int row = state.status == DeckStatus::Stopped ? 0 : findResumedRow(state);
     if (row == 0) {
-        // Stopped, or its song has left the list: the list waits for Play.
+        // Stopped, or its song has left the list (or was the fallback's).
         m_rowInPlay = state.status == DeckStatus::Stopped ? std::clamp(state.row, 0, clipList->count()) : 0;
-        if (state.status != DeckStatus::Stopped && clipList->count() > 0) {
-            // It was on air: go on with the list rather than stay silent.
+        if (state.status == DeckStatus::Playing) {
+            // It was on air: go on with the list, or the fallback, rather than stay silent.
             play();
             return m_status == DeckStatus::Playing;
         }
@@ -108,6 +110,8 @@ bool PlayerWindow::resumeDeck(const DeckState& state)
     Q_EMIT songStarted(player->fileName());
     return true;
 }
+
+void PlayerWindow::stopResumeFade() { m_resumeFadeTimer->setEnabled(false); }
 
 void PlayerWindow::onResumeFadeTick()
 {

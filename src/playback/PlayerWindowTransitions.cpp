@@ -60,6 +60,7 @@ void PlayerWindow::changeSong()
 
 void PlayerWindow::startIncomingSong()
 {
+    stopResumeFade();  // the song change's ramp takes the faders from here
     const bool cueOnly = m_variant.pausedSongChange && m_status == DeckStatus::Paused;
     Player* incoming = playerIn(m_channelInPlay);
     if (incoming) {

@@ -118,6 +118,8 @@ lo=$(sox "$work/resumed.wav" -n trim 1 2 sinc -660 stat 2>&1 | awk '/RMS +amplit
 hi=$(sox "$work/resumed.wav" -n trim 1 2 sinc 660 stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
 check "the render fades in (first 20 ms peak $first) and plays k1's tone (440 Hz RMS $lo, 880 Hz RMS $hi)" \
   "awk -v f='$first' -v l='$lo' -v h='$hi' 'BEGIN { exit !(f < 0.05 && l > 0.1 && l > 5 * h) }'"
+XDG_STATE_HOME="$work/none" "$tavlo" --headless > /dev/null 2>&1
+check "a headless start with nothing kept is refused and keeps nothing" "[ $? -eq 2 ] && [ ! -e '$work/none/tavlo/state.json' ]"
 "$tavlo" --headless --fresh > /dev/null 2> "$work/fresh.err"
 check "--fresh with nothing else refuses: nothing to play" "[ $? -eq 2 ] && grep -q 'nothing to play' '$work/fresh.err'"
 export XDG_STATE_HOME="$work/state"

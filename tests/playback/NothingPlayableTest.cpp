@@ -249,3 +249,31 @@ TEST(NothingPlayable, ABreakOverTheFallbackHandsBackToItsNextSong)
         EXPECT_EQ(std::pair(r.w->status(), r.w->onFallback()), std::pair(DeckStatus::Playing, true));
     }
 }
+
+TEST(NothingPlayable, AFileThatReturnsWhileABreakStartsWaitsForTheBreak)
+{
+    // The list's file comes back just as the insert-in ramp runs: the retry
+    // waits for the break instead of crossfading a song in under the ads.
+    QTemporaryDir dir;
+    WindowRig r;
+    r.media.addFile(s("/safe/one.mp3"), 200);
+    r.w->forceFallbackList(writeFile(dir.filePath(s("safe.m3u")), "/safe/one.mp3\n"));
+    const QStringList rows = addMissing(r, {"a"});
+    r.addInsert(s("ad"), 30);
+    r.ins->transitionTimeSpinner->setValue(8);
+    Heard heard(r);
+    r.w->play();
+    r.time.advance(62000);  // the back-off's next try is 1 s away
+    r.media.addFile(rows[0], 200);
+    r.ins->insertNowButton->press();
+    const std::size_t startedBefore = heard.started.size();
+    ASSERT_TRUE(r.runUntil([&] { return r.ins->insertState() == InsertState::Idle; }, 20000));
+    EXPECT_EQ(heard.started.size(), startedBefore) << "nothing of the list started under the insert-in ramp";
+    // Back to the music after the ad: the list's own song, on air and logged.
+    ASSERT_TRUE(r.runUntil([&] { return r.ins->status() == DeckStatus::Stopped; }, 60000));
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == rows[0]; }, 70000));
+    r.time.advance(15000);
+    EXPECT_EQ(std::pair(r.w->status(), r.w->onFallback()), std::pair(DeckStatus::Playing, false));
+    EXPECT_TRUE(r.stream(rows[0])->audible());
+    EXPECT_EQ(heard.lines.last(), rows[0]);
+}
