@@ -233,7 +233,12 @@ void InsertWindow::insertNow()
             Player* p = playerIn(channelInPlay());
             if (p)
                 p->play();
-            onMasterVolumeChange();
+            // The insert enters at the level its ramp starts from: silent
+            // (loadSong left it there) for every type that brings it up, so
+            // nothing of it sounds over the music before the ramp lets it
+            // in. "Mix" plays both at their master levels from the start.
+            if (transitionType() == TransitionType::Mix)
+                onMasterVolumeChange();
             // A row that failed has its "**ERROR**" line; it never started.
             if (opened) {
                 const QString path = p ? p->fileName() : QString();

@@ -154,8 +154,7 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
         EXPECT_LT(rmsAt(out, 1, br.backEnd + kFadeOut, kRenderSeconds), 1e-6) << "the insert gone";
         EXPECT_EQ(std::pair(br.insert.status(), br.music.status()), std::pair(DeckStatus::Stopped, DeckStatus::Playing));
         if (type == 0) {
-            // Across each ramp one side falls and the other rises, 100 ms at a
-            // time (the insert-in starting after the first tick's blip).
+            // Across each ramp one side falls and the other rises, 100 ms at a time.
             auto crossFade = [&](double from, double to, int falling, const char* which) {
                 double lastDown = 1, lastUp = 0;
                 for (double t = from; t + 0.1 <= to; t += 0.1) {
@@ -166,11 +165,48 @@ TEST(InsertBreakOnEngine, EveryTypeKeepsTheAirAndCrossDissolveFadesOverAndBrings
                     lastUp = up;
                 }
             };
-            crossFade(br.press + 0.1, br.inEnd, 0, "insert-in");
+            crossFade(br.press, br.inEnd, 0, "insert-in");
             crossFade(br.back, br.backEnd, 1, "back to music");
             // B is back with the press, from its trimmed start: the marker first.
             EXPECT_NEAR(frequency(out, 0, br.back + 0.2, br.back + 0.8), kMarkerHz, 0.05 * kMarkerHz);
         }
+    }
+}
+
+// A break starts without a blip, whatever its type: the insert is heard no
+// sooner and no louder than its ramp lets it in, so in the first half second
+// the air is never louder than the music was ("Mix" alone plays both at their
+// masters by design); on the way in the insert only rises, on the way back it
+// only falls.
+TEST(InsertBreakOnEngine, EveryTypeLetsTheInsertInByItsRampAndOutTheSameWay)
+{
+    Media media;
+    constexpr double kWindow = 0.02;
+    for (int type = 0; type < 5; ++type) {
+        SCOPED_TRACE(kTypeNames[type]);
+        Break br(media, type, "insert-entry");
+        const auto& out = br.out;
+        ASSERT_GT(br.backEnd, 0) << "the music never came back";
+        const double before = rmsAt(out, 0, br.press - 0.5, br.press);
+        if (type != 3) {
+            for (double t = br.press; t + kWindow <= br.press + 0.5; t += kWindow) {
+                const double l = rmsAt(out, 0, t, t + kWindow), r = rmsAt(out, 1, t, t + kWindow);
+                EXPECT_LE(std::sqrt(l * l + r * r), before * 1.05) << "louder than the music at " << t - br.press;
+            }
+        }
+        auto monotonic = [&](double from, double to, bool rising, const char* which) {
+            double last = rising ? 0 : 1;
+            for (double t = from; t + kWindow <= to; t += kWindow) {
+                const double r = rmsAt(out, 1, t, t + kWindow);
+                if (rising)
+                    EXPECT_GE(r, last * 0.97 - 1e-6) << which << ": the insert fell at " << t - from;
+                else
+                    EXPECT_LE(r, last * 1.03 + 1e-6) << which << ": the insert rose at " << t - from;
+                last = r;
+            }
+        };
+        monotonic(br.press, br.inEnd, true, "insert-in");
+        monotonic(br.back, br.backEnd, false, "back to music");
     }
 }
 

@@ -63,8 +63,8 @@ TEST(InsertRamps, CrossDissolveInAndOutWithEqualMasters)
 TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
 {
     // Faders as a + b * c over ticks first..last: Up Down (the insert up at
-    // double speed, then the music down), Down Up (the music down first, the
-    // insert full until it restarts from silence), Mix (both at their levels).
+    // double speed, then the music down), Down Up (the music down first while
+    // the insert waits silent, then the insert up once), Mix (both at their levels).
     struct Line {
         int first, last, ia, ib, ma, mb;
     };
@@ -73,7 +73,7 @@ TEST(InsertRamps, UpDownDownUpMixAndCutShapes)
         std::vector<Line> lines;
     };
     for (const Shape& sh : {Shape{1, 85, {{1, 42, 85, -2, 0, 0}, {43, 85, 1, 0, -85, 2}}},
-                            Shape{2, 85, {{1, 42, 0, 0, 0, 2}, {43, 85, 170, -2, 85, 0}}},
+                            Shape{2, 85, {{1, 42, 85, 0, 0, 2}, {43, 85, 170, -2, 85, 0}}},
                             Shape{3, 64, {{1, 64, 21, 0, 21, 0}}}}) {
         SCOPED_TRACE(sh.type);
         InsertIn s(sh.type, 1, sh.master, sh.master);
