@@ -1,5 +1,6 @@
 #include "engine/LoudnessAnalyzer.h"
 
+#include "engine/CueFinder.h"
 #include "engine/Decoder.h"
 
 #include <QStandardPaths>
@@ -146,6 +147,7 @@ LoudnessMeasurement LoudnessAnalyzer::measureFile(const QString& path, double* s
         return {State::Unmeasurable};
     std::vector<StereoFrame> block(16384);
     std::int64_t frames = 0;
+    CueFinder cueFinder(decoder->sampleRate());
     for (;;) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return {};
@@ -153,6 +155,7 @@ LoudnessMeasurement LoudnessAnalyzer::measureFile(const QString& path, double* s
         if (n <= 0)
             break;
         ebur128_add_frames_float(meter.get(), &block[0].left, static_cast<size_t>(n));
+        cueFinder.add(block.data(), n);
         frames += n;
     }
     if (seconds)
@@ -168,7 +171,9 @@ LoudnessMeasurement LoudnessAnalyzer::measureFile(const QString& path, double* s
     // Silence (or all of it below the absolute gate) has no loudness to correct.
     if (!std::isfinite(integrated) || !(truePeak > 0.0))
         return {State::Unmeasurable};
-    return {State::Measured, integrated, 20.0 * std::log10(truePeak)};
+    LoudnessMeasurement measured{State::Measured, integrated, 20.0 * std::log10(truePeak)};
+    measured.cues = cueFinder.points(integrated);
+    return measured;
 }
 
 }  // namespace tavlo

@@ -3,10 +3,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tavlo {
 
+// Where a song's sound is, found from its audio, in seconds of the file:
+// where it first rises out of silence, where its ending has fallen well under
+// the song's own loudness for good (the next song may start there, over the
+// fade), and where it last falls into silence.
+struct CuePoints {
+    double cueIn = 0;
+    double segue = 0;
+    double cueOut = 0;
+};
+
 // How loud a file is as a whole (EBU R128): its integrated loudness and its
-// true peak, both measured on the two channels the engine plays.
+// true peak, both measured on the two channels the engine plays, and its cue
+// points, found in the same decode.
 struct LoudnessMeasurement {
     enum class State {
         NotReady,      // not measured yet (asked for or not)
@@ -16,6 +29,7 @@ struct LoudnessMeasurement {
     State state = State::NotReady;
     double integratedLufs = 0.0;
     double truePeakDbtp = 0.0;
+    std::optional<CuePoints> cues = std::nullopt;  // none for a file with no sound in it
 };
 
 // Measures songs ahead of their turn so a player window can play each at one
