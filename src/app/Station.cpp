@@ -65,14 +65,11 @@ bool Station::resume(KeptStation kept, const QDateTime& now, bool keepEvents)
     const StationState& s = kept.state;
     m_music.restoreList(std::move(kept.musicRows));
     m_insert.restoreList(std::move(kept.insertRows));
-    if (keepEvents) {
+    // An event file given wins, but what fell due while down still catches up.
+    if (keepEvents)
         m_scheduler.resumeSchedule(s.schedule);
-    } else {
-        // The event file given wins, but what fell due while down still catches up.
-        ScheduleState given = m_scheduler.scheduleState();
-        given.lastExamined = s.schedule.lastExamined;
-        m_scheduler.resumeSchedule(given);
-    }
+    else
+        m_scheduler.catchUpFrom(s.schedule.lastExamined);
     const double secondsAway = s.savedAt.isValid() ? std::max<qint64>(0, s.savedAt.msecsTo(now)) / 1000.0 : 0;
     const bool musicOnAir = m_music.resumeDeck(s.music);
     const bool insertOnAir = m_insert.resumeBreak(s.insertBreak, s.insert, secondsAway);

@@ -122,7 +122,9 @@ bool StationStateKeeper::saveNow()
         return false;
     const bool wasFailing = m_retryAt.has_value();
     QString error;
-    QDir().mkpath(m_folder);
+    // Made at start(); made again only if it went (a removed folder) while failing.
+    if (wasFailing)
+        QDir().mkpath(m_folder);
     const PlaylistModel* lists[2] = {m_station.music().clipList, m_station.insert().clipList};
     for (int w = 0; w < 2 && error.isEmpty(); ++w) {
         if (!m_listDirty[w])

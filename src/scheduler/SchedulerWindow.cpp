@@ -199,8 +199,13 @@ void SchedulerWindow::resumeSchedule(const ScheduleState& state)
             row.fields[static_cast<size_t>(c)] = texts[c];
         eventList->insert(eventList->count() + 1, std::move(row));
     }
-    if (state.lastExamined)
-        m_lastExamined = state.lastExamined;
+    catchUpFrom(state.lastExamined);
+}
+
+void SchedulerWindow::catchUpFrom(std::optional<std::int64_t> lastExamined)
+{
+    if (lastExamined)
+        m_lastExamined = lastExamined;
 }
 
 void SchedulerWindow::readSettings()

@@ -120,6 +120,9 @@ public:
     // second it had examined, so the next tick catches up on what fell due
     // while the program was down.
     void resumeSchedule(const ScheduleState& state);
+    // Only the catch-up: the next tick examines every second since
+    // `lastExamined` (an event file given at start-up keeps its own events).
+    void catchUpFrom(std::optional<std::int64_t> lastExamined);
 
 Q_SIGNALS:
     // An event fired: its row's three texts.

@@ -14,6 +14,15 @@ export XDG_CONFIG_HOME="$work/config"
 export XDG_STATE_HOME="$work/state"
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+# silent_seconds WAV N: how many of the first N seconds peak under 0.01.
+silent_seconds() {
+  local quiet=0 s r
+  for s in $(seq 0 $(($2 - 1))); do
+    r=$(sox "$1" -n trim "$s" 1 stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+    awk "BEGIN{exit !($r < 0.01)}" && quiet=$((quiet + 1))
+  done
+  echo $quiet
+}
 
 # 100 s of the demo list (four songs of 20..26 s, 1 s transitions).
 "$tavlo" --render "$work/out.wav" --seconds 100 "$demo/demo.m3u" > "$work/render.txt" 2> "$work/render.err"
@@ -27,11 +36,7 @@ check "100 s of stereo 16-bit at 44.1 kHz ($frames frames)" "[ '$frames' = 44100
 # Never silent on air: every second of the render carries sound.
 silent=$(sox "$work/out.wav" -n trim 0 100 stat 2>&1 >/dev/null | awk '/RMS +amplitude/ {print $3}')
 check "the render is not silent (RMS $silent)" "awk 'BEGIN{exit !($silent > 0.01)}'"
-quiet=0
-for s in $(seq 0 99); do
-  r=$(sox "$work/out.wav" -n trim "$s" 1 stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
-  awk "BEGIN{exit !($r < 0.01)}" && quiet=$((quiet + 1))
-done
+quiet=$(silent_seconds "$work/out.wav" 100)
 check "no silent second in 100 s ($quiet found)" "[ $quiet -eq 0 ]"
 
 # Headless: plays, prints its first song start, ends cleanly on SIGTERM.
@@ -142,11 +147,7 @@ check "the fallback folder plays in name order" \
   "[ \"\$(grep -o '[a-z]\.wav$' '$work/fb.txt' | head -n3 | tr '\n' ' ')\" = 'a.wav b.wav a.wav ' ]"
 check "each missing file is logged once in 30 s" \
   "[ \$(grep -c 'ERROR.*gone1.mp3' '$work/fb.err') -eq 1 ] && [ \$(grep -c 'ERROR.*gone2.mp3' '$work/fb.err') -eq 1 ]"
-quiet=0
-for s in $(seq 0 29); do
-  r=$(sox "$work/fb.wav" -n trim "$s" 1 stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
-  awk "BEGIN{exit !($r < 0.01)}" && quiet=$((quiet + 1))
-done
+quiet=$(silent_seconds "$work/fb.wav" 30)
 check "no silent second on the fallback ($quiet found)" "[ $quiet -eq 0 ]"
 timeout --preserve-status -s TERM 3 "$tavlo" --headless --fresh --fallback "$work/safe" > "$work/fbh.txt" 2> /dev/null
 check "headless with only a fallback (and nothing kept) plays it" "head -n1 '$work/fbh.txt' | grep -q 'a.wav$'"
