@@ -12,9 +12,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tavlo [--fresh] [--events FILE.tmg] [FILE]\n"
-    "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--stream URL] [--fallback LIST] [FILE]\n"
+    "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--auto-cue on|off] [--stream URL]\n"
+    "             [--fallback LIST] [FILE]\n"
     "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--fresh] [--events FILE.tmg] [--loudness LUFS]\n"
-    "             [--stream URL] [--fallback LIST] [FILE]\n"
+    "             [--auto-cue on|off] [--stream URL] [--fallback LIST] [FILE]\n"
     "       tavlo --help | --version\n"
     "FILE is an audio file (MP3, WAV, AIFF, FLAC, Ogg Vorbis, Opus, AAC or ALAC) or an M3U, M3U8 or PLS\n"
     "playlist; everything after the options is the file name. Without FILE the station resumes where it\n"
@@ -28,6 +29,9 @@ constexpr const char* kUsage =
     "  --events FILE.tmg   open this event list in the scheduler at start-up\n"
     "  --fresh             start empty instead of resuming\n"
     "  --loudness LUFS     with --headless or --render: play every song at this loudness, -18 for example\n"
+    "  --auto-cue on|off   with --headless or --render: play songs in both windows from where their sound\n"
+    "                      starts to where their ending fades (on), or whole less the cuts (off),\n"
+    "                      whatever Options > Auto Cue says\n"
     "  --stream URL        with --headless or --render: stream to icecast://USER@HOST:PORT/MOUNT\n"
     "  --fallback LIST     with --headless or --render: play LIST (a playlist, a folder of audio files or\n"
     "                      one audio file) whenever the music list has nothing playable, instead of the\n"
@@ -54,11 +58,12 @@ QString read(const QStringList& args, CommandLine& cl)
     const QCommandLineOption start(QStringLiteral("start"), QString(), QStringLiteral("HH:MM:SS"));
     const QCommandLineOption loudness(QStringLiteral("loudness"), QString(), QStringLiteral("LUFS"));
     const QCommandLineOption stream(QStringLiteral("stream"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption autoCue(QStringLiteral("auto-cue"), QString(), QStringLiteral("on|off"));
     const QCommandLineOption fresh(QStringLiteral("fresh"));
     const QCommandLineOption fallback(QStringLiteral("fallback"), QString(), QStringLiteral("LIST"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({headless, render, seconds, events, start, stream, loudness, fresh, fallback, help, version});
+    parser.addOptions({headless, render, seconds, events, start, stream, loudness, autoCue, fresh, fallback, help, version});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help)) {
@@ -112,6 +117,14 @@ QString read(const QStringList& args, CommandLine& cl)
             return QStringLiteral("--loudness needs a target in LUFS above -70 and at most 0, such as -18, not \"%1\"")
                 .arg(parser.value(loudness));
         cl.loudness = lufs;
+    }
+    if (parser.isSet(autoCue)) {
+        if (cl.mode == CommandLine::Mode::Gui)
+            return QStringLiteral("--auto-cue goes with --headless or --render; on a desktop use Options > Auto Cue");
+        const QString v = parser.value(autoCue);
+        if (v != QLatin1String("on") && v != QLatin1String("off"))
+            return QStringLiteral("--auto-cue takes on or off, not \"%1\"").arg(v);
+        cl.autoCue = v == QLatin1String("on");
     }
     if (parser.isSet(fallback)) {
         if (cl.mode == CommandLine::Mode::Gui)

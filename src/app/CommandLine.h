@@ -23,6 +23,7 @@ struct CommandLine {
     QString events;                      // an event file opened into the scheduler at start-up
     std::optional<QTime> start;          // the render's first sample, as a local time of day today
     std::optional<double> loudness;      // --loudness: both windows normalize to this many LUFS
+    std::optional<bool> autoCue;         // --auto-cue: both windows play by cue points, or not
     std::optional<StreamTarget> stream;  // --stream: where the output goes, whatever the settings say
     QString fallback;                    // --fallback: what the music window plays while its list cannot
     QString file;                        // the rest of the line, as the start-up takes it

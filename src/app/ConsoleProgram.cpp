@@ -12,6 +12,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/dbus/MprisService.h"
 #include "playback/PlayerWindowRemote.h"
+#include "playback/AutoCue.h"
 #include "playback/SongLoudness.h"
 
 #include <QCoreApplication>
@@ -107,6 +108,9 @@ struct ConsoleStation {
         if (cl.loudness)
             for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&station.insert())})
                 w->loudness().force(*cl.loudness);
+        if (cl.autoCue)
+            for (PlayerWindow* w : {static_cast<PlayerWindow*>(&music), static_cast<PlayerWindow*>(&station.insert())})
+                w->autoCue().force(*cl.autoCue);
         // Over the stored choice, which stays stored.
         if (!cl.fallback.isEmpty())
             music.forceFallbackList(cl.fallback);

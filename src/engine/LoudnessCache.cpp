@@ -10,6 +10,36 @@ namespace tavlo {
 namespace {
 // Written for a file that holds nothing measurable.
 const QByteArray kNone = QByteArrayLiteral("none");
+// Written for a file with no sound above silence, so no cue points.
+const QByteArray kNoCues = QByteArrayLiteral("-");
+// The fields before the path.
+constexpr int kFields = 5;
+
+QByteArray cuesText(const std::optional<CuePoints>& c)
+{
+    if (!c)
+        return kNoCues;
+    return QByteArray::number(c->cueIn, 'f', 3) + ':' + QByteArray::number(c->segue, 'f', 3) + ':' +
+           QByteArray::number(c->cueOut, 'f', 3);
+}
+
+// False when the field is not cue points as cuesText writes them.
+bool readCues(const QByteArray& text, std::optional<CuePoints>& cues)
+{
+    if (text == kNoCues) {
+        cues.reset();
+        return true;
+    }
+    const QList<QByteArray> parts = text.split(':');
+    if (parts.size() != 3)
+        return false;
+    bool ok[3] = {};
+    const CuePoints c{parts[0].toDouble(&ok[0]), parts[1].toDouble(&ok[1]), parts[2].toDouble(&ok[2])};
+    if (!ok[0] || !ok[1] || !ok[2] || !(c.cueIn <= c.segue && c.segue <= c.cueOut))
+        return false;
+    cues = c;
+    return true;
+}
 // A file re-measured adds a line; once the superseded lines outnumber the
 // live ones by this much, the file is written afresh.
 constexpr qsizetype kStaleLinesBeforeCompacting = 64;
@@ -22,7 +52,7 @@ QByteArray LoudnessCache::lineFor(const QString& path, const Entry& e)
     QByteArray line = QByteArray::number(e.key.size) + '\t' + QByteArray::number(e.key.modifiedMs) + '\t';
     line += measured ? QByteArray::number(m.integratedLufs, 'f', 3) + '\t' + QByteArray::number(m.truePeakDbtp, 'f', 3)
                      : kNone + '\t' + kNone;
-    return line + '\t' + path.toUtf8() + '\n';
+    return line + '\t' + cuesText(m.cues) + '\t' + path.toUtf8() + '\n';
 }
 
 void LoudnessCache::compact() const
@@ -83,14 +113,14 @@ void LoudnessCache::load()
         // The path comes last and may hold anything but a line break.
         QList<QByteArray> parts;
         qsizetype from = 0;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < kFields; ++i) {
             const qsizetype tab = line.indexOf('\t', from);
             if (tab < 0)
                 break;
             parts << line.mid(from, tab - from);
             from = tab + 1;
         }
-        if (parts.size() != 4)
+        if (parts.size() != kFields)
             continue;
         parts << line.mid(from);
         bool ok1 = false, ok2 = false;
@@ -103,10 +133,10 @@ void LoudnessCache::load()
         } else {
             bool ok3 = false, ok4 = false;
             e.measurement = {LoudnessMeasurement::State::Measured, parts[2].toDouble(&ok3), parts[3].toDouble(&ok4)};
-            if (!ok3 || !ok4)
+            if (!ok3 || !ok4 || !readCues(parts[4], e.measurement.cues))
                 continue;
         }
-        m_entries.insert(QString::fromUtf8(parts[4]), e);
+        m_entries.insert(QString::fromUtf8(parts[5]), e);
     }
     f.close();
     if (lines - m_entries.size() > kStaleLinesBeforeCompacting + m_entries.size())

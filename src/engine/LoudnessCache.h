@@ -11,8 +11,9 @@
 namespace tavlo {
 
 // Measurements kept between runs in one text file, a line per measurement
-// appended as it is made: size, modification time, loudness, true peak and
-// path. A file that changed (its size or time differs) is measured again;
+// appended as it is made: size, modification time, loudness, true peak, cue
+// points and path. A line without cue points (an older Tavlo's) is passed
+// over, so its file is measured again. A file that changed (its size or time differs) is measured again;
 // the later line wins when the file is read back, and a file grown mostly
 // of superseded lines is written afresh then. Nothing here is
 // thread-safe: the owner serialises the calls.

@@ -39,6 +39,7 @@ DeckVariant insertDeck()
 {
     DeckVariant v;
     v.timeLeftLead = false;
+    v.autoCueByDefault = false;
     v.reorderWhenListRunsOut = false;
     // A break with nothing playable hands back to the music instead.
     v.retryWhenNothingPlayable = false;

@@ -8,6 +8,7 @@
 #include "platform/TimerService.h"
 #include "platform/UserDialogs.h"
 #include "playback/FaderLaw.h"
+#include "playback/AutoCue.h"
 #include "playback/SongLoudness.h"
 #include "playlist/PlaylistModel.h"
 
@@ -25,7 +26,8 @@ PlayerWindow::PlayerWindow(const QString& name, const QString& caption, AppServi
       m_services(services),
       m_variant(variant),
       m_log(std::make_unique<AsRunLog>(services.clock)),
-      m_loudness(std::make_unique<SongLoudness>(services.loudness))
+      m_loudness(std::make_unique<SongLoudness>(services.loudness)),
+      m_autoCue(std::make_unique<AutoCue>(services.loudness, variant.autoCueByDefault))
 {
     buildDeck();
     buildTransitionControls();
@@ -220,6 +222,10 @@ void PlayerWindow::buildOptionsMenu(const QString& logFolderCaption)
         new MenuItem(this, QStringLiteral("normalizeLoudnessItem"), QStringLiteral("Normalize &Loudness"), optionsMenu);
     normalizeLoudnessItem->onClick = [this] { toggleNormalizeLoudness(); };
     m_loudness->setMenuItem(normalizeLoudnessItem);
+    autoCueItem = new MenuItem(this, QStringLiteral("autoCueItem"), QStringLiteral("&Auto Cue"), optionsMenu);
+    autoCueItem->onClick = [this] { toggleAutoCue(); };
+    m_autoCue->setMenuItem(autoCueItem);
+    showCueColumns();
 }
 
 void PlayerWindow::setLogFolderWindow(LogFolderDialog& form)

@@ -7,8 +7,10 @@
 #include "platform/controls/ProgressBar.h"
 #include "platform/controls/Slider.h"
 #include "platform/controls/TextBox.h"
+#include "platform/Loudness.h"
 #include "playback/DeckState.h"
 #include "playback/DeckStatus.h"
+#include "playback/DeckVariant.h"
 #include "playback/FallbackList.h"
 #include "log/LogFolderDialog.h"
 #include "playback/Player.h"
@@ -22,6 +24,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,49 +36,7 @@ class PlaylistModel;
 struct PlaylistRow;
 class Timer;
 class SongLoudness;
-
-// Where the insert window's deck differs from the music window's. The music
-// window takes the defaults.
-struct DeckVariant {
-    // The time-left displays subtract the lead (the transition time, or half
-    // of it for "Down  Up"), so they count down to the hand-over.
-    bool timeLeftLead = true;
-    // A list that has run out is put in random order and plays on.
-    bool reorderWhenListRunsOut = true;
-    // A list with nothing playable is tried again on a back-off schedule,
-    // the fallback list playing meanwhile; otherwise the deck just stops.
-    bool retryWhenNothingPlayable = true;
-    // A song change while paused cues the new song instead of starting it.
-    bool pausedSongChange = true;
-    // A ramp interval that comes out as 0 ms runs at 100 ms instead.
-    bool zeroRampIntervalIs100ms = false;
-    // The transition spinner also offers 0, which means "Cut"; choosing
-    // another type at 0 brings the time up to 1.
-    bool zeroTransitionTimeMeansCut = false;
-    // Twips between the window's top and its list; the insert window keeps
-    // its workflow controls there.
-    int listTop = 0;
-};
-
-// Where a player window puts its list, options panel and progress bar, in
-// twips inside the window. The list's bottom meets the panel's top; the
-// panel ends 1000 twips above the window's bottom edge.
-struct PlayerLayout {
-    int listLeft = 120;
-    int listTop = 0;
-    int listWidth = 0;
-    int listHeight = 0;
-    int panelTop = 0;
-    int panelHeight = 4335;
-    int progressTop = 0;
-};
-
-// What a pass over the list for the next song came to.
-enum class ListPass {
-    Loaded,           // a row opened and waits in the other channel
-    RanOut,           // the list ran out before a row opened; the song in play goes on
-    NothingPlayable,  // no row of the whole list opened
-};
+class AutoCue;
 
 // The logic of a player window: the deck (transport, position timer,
 // trimming, levels), the song change with its five ramps, and the list with
@@ -140,7 +101,11 @@ public:
     int songStart() const { return m_songStart; }
     int songEnd() const { return m_songEnd; }
     // Seconds the time-left displays subtract.
-    int timeLeftLead() const { return m_variant.timeLeftLead ? m_lead : 0; }
+    // A song played by its cue points changes at its end, not a lead before it.
+    int timeLeftLead() const { return m_variant.timeLeftLead && m_changeAt < 0 ? m_lead : 0; }
+    // Where the song in play hands over, in exact seconds of its file, when it
+    // plays by its cue points; negative when it plays by the cuts alone.
+    double changeAt() const { return m_changeAt; }
     // The as-run log switch, mirrored by the check mark of writeLogItem.
     bool logSwitch() const { return m_logSwitch; }
     void setLogSwitch(bool on);
@@ -246,6 +211,7 @@ public:
     MenuItem* writeLogItem = nullptr;
     MenuItem* logFolderItem = nullptr;
     MenuItem* normalizeLoudnessItem = nullptr;
+    MenuItem* autoCueItem = nullptr;
 
     // Window timers: the 100 ms position tick and the ramp tick.
     Timer& positionTimer() const { return *m_positionTimer; }
@@ -371,6 +337,10 @@ public:
     void toggleNormalizeLoudness();
     // "Normalize Loudness" of this window: its switch, target and counts.
     SongLoudness& loudness() const { return *m_loudness; }
+    void toggleAutoCue();
+    // "Auto Cue" of this window: songs from where their sound starts to where
+    // the next may take over, as the loudness analysis found them.
+    AutoCue& autoCue() const { return *m_autoCue; }
     void toggleOptions();
     // Lays the list, panel and progress bar out for the window's size; runs
     // on every resize and after the panel folds or unfolds.
@@ -485,6 +455,12 @@ private:
     void loudnessForLoadedSong(Player& player, int row, bool opened);
     // A list was opened: its first rows measured ahead.
     void loudnessForOpenedList();
+    // The analysis of `count` rows from `from` asked for, when a switch needs it.
+    void measureAhead(int from, int count);
+    // Row n's cue columns and length, for a song of `duration` seconds.
+    void showCues(int n, const CuePoints& cues, double duration);
+    // The cue columns shown while "Auto Cue" is on.
+    void showCueColumns();
     // The row of `state`'s song in the restored list; 0 when it is gone.
     int findResumedRow(const DeckState& state) const;
     void onResumeFadeTick();
@@ -495,6 +471,7 @@ private:
     // What a failed load must put back so the song in play goes on.
     struct DeckPlace {
         int channel, songStart, songEnd, positionMax, positionValue;
+        double changeAt;
     };
     DeckPlace deckPlace() const;
     void restoreDeckPlace(const DeckPlace& place);
@@ -507,7 +484,8 @@ private:
     // not open, which is logged once until a row of the list opens.
     bool openInChannelInPlay(const QString& path);
     // Trim points, position and a silent fader for the song just opened.
-    void prepareLoadedSong(Player& player);
+    // The cue points it plays by, when it does.
+    std::optional<CuePoints> prepareLoadedSong(Player& player);
 
     // PlayerWindowFallback.cpp.
     // Why a song change runs: the song in play reached its end, the
@@ -559,6 +537,7 @@ private:
     int m_cutLast = 0;
     int m_songStart = 0;
     int m_songEnd = 0;
+    double m_changeAt = -1;
     int m_lead = 0;
     bool m_positionUpdating = false;
     bool m_logSwitch = false;
@@ -577,6 +556,7 @@ private:
     NullSearchWindowLink m_noSearch;
     SearchWindowLink* m_search = &m_noSearch;
     std::unique_ptr<SongLoudness> m_loudness;
+    std::unique_ptr<AutoCue> m_autoCue;
     FallbackList m_fallback;
     std::unique_ptr<Timer> m_retryTimer;
     // Tries the list just after rows were added, outside the edit itself;

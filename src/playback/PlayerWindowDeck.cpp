@@ -101,7 +101,9 @@ void PlayerWindow::onPositionTick()
     positionSlider->setValue(p - m_songStart);
     m_positionUpdating = false;
 
-    if (p < m_songEnd - m_transitionTime)
+    // A song played by its cue points hands over at its segue, to the tenth
+    // of a second; otherwise a transition time before its end.
+    if (m_changeAt >= 0 ? !player || player->exactPosition() < m_changeAt : p < m_songEnd - m_transitionTime)
         return;
 
     // The song is in its last seconds: choose what follows. This runs on

@@ -5,7 +5,9 @@
 
 #include "platform/AppServices.h"
 #include "platform/TimerService.h"
+#include "playback/AutoCue.h"
 #include "playback/FormatMinutes.h"
+#include "playback/Rounding.h"
 #include "playlist/PlaylistEdits.h"
 #include "playlist/PlaylistModel.h"
 
@@ -48,9 +50,11 @@ bool PlayerWindow::loadSong()
     loudnessForLoadedSong(player, row, opened);
     if (opened)
         listSongOpened();
-    prepareLoadedSong(player);
+    const std::optional<CuePoints> cues = prepareLoadedSong(player);
     clipList->setText(row, ColPlaySeconds, QString::number(player.duration()));
     clipList->setText(row, ColLength, formatMinutes(m_songEnd - m_songStart));
+    if (cues)
+        showCues(row, *cues, player.duration());
     songLoaded(row, m_songEnd - m_songStart, opened);
     return opened;
 }
@@ -65,17 +69,28 @@ bool PlayerWindow::openInChannelInPlay(const QString& path)
     return false;
 }
 
-void PlayerWindow::prepareLoadedSong(Player& player)
+std::optional<CuePoints> PlayerWindow::prepareLoadedSong(Player& player)
 {
     const int ch = channelInPlay();
-    m_songStart = m_cutFirst;
-    m_songEnd = player.duration() - m_cutLast;
-    // A song no longer than both cuts together plays whole.
-    if (m_songStart >= m_songEnd) {
-        m_songStart = 0;
-        m_songEnd = player.duration();
+    // By its cue points when its analysis is ready; else by the cuts alone.
+    const std::optional<CuePoints> cues = player.isOpen() ? m_autoCue->cuesFor(player.fileName()) : std::nullopt;
+    const std::optional<SongSpan> span = cues ? AutoCue::span(*cues, player.duration(), m_cutFirst, m_cutLast) : std::nullopt;
+    if (span) {
+        m_songStart = nearestEven(span->start);
+        m_songEnd = nearestEven(span->changeAt);
+        m_changeAt = span->changeAt;
+        player.seekExact(span->start);
+    } else {
+        m_changeAt = -1;
+        m_songStart = m_cutFirst;
+        m_songEnd = player.duration() - m_cutLast;
+        // A song no longer than both cuts together plays whole.
+        if (m_songStart >= m_songEnd) {
+            m_songStart = 0;
+            m_songEnd = player.duration();
+        }
+        player.setPosition(m_songStart);
     }
-    player.setPosition(m_songStart);
     // Silent until the song change fades it in.
     channelFaders[static_cast<size_t>(ch)]->setValue(channelFaders[static_cast<size_t>(ch)]->max());
     onChannelFaderChange(ch);
@@ -84,6 +99,7 @@ void PlayerWindow::prepareLoadedSong(Player& player)
     positionSlider->setValue(m_songStart);
     positionSlider->setMax(m_songEnd - m_songStart);
     m_positionUpdating = false;
+    return span ? cues : std::nullopt;
 }
 
 void PlayerWindow::scanDrive() { showSearch(); }
@@ -191,12 +207,26 @@ void PlayerWindow::calculateTotal()
 
     double total = 0;
     int counted = 0;
+    int byCues = 0;
+    bool lastByCues = false;
     // The list may change while the interface catches up after each row, so
     // its length is read again every time round.
     for (int i = 1; i <= clipList->count(); ++i) {
         if (m_cancelCalculation)
             break;
-        total += playTimeForTotal(i) - m_cutFirst - m_cutLast;
+        const double seconds = playTimeForTotal(i);
+        // A song with its cue points counts from cue-in to its segue, where
+        // the next one starts: its overlap is already left out.
+        const auto cues = m_autoCue->cuesFor(clipList->text(i, ColLocation));
+        const auto span = cues ? AutoCue::span(*cues, seconds, m_cutFirst, m_cutLast) : std::nullopt;
+        if (span) {
+            showCues(i, *cues, seconds);
+            total += span->changeAt - span->start;
+            ++byCues;
+        } else {
+            total += seconds - m_cutFirst - m_cutLast;
+        }
+        lastByCues = bool(span);
         counted = i;
         totalLengthLabel->setText(formatMinutes(total));
         songCountLabel->setText(QString::number(i));
@@ -205,8 +235,11 @@ void PlayerWindow::calculateTotal()
     // Each hand-over of "Cross Dissolve", "Up Down" and "Mix" plays the two
     // songs together for the transition time; "Down  Up" and "Cut" are not
     // counted as shortening the list.
-    if (overlapsWholeTime(m_transitionType) && counted > 1)
-        total -= static_cast<double>(counted - 1) * m_transitionTime;
+    // So does each song's hand-over that is not by its cue points (the last
+    // song hands over to nothing).
+    const int overlaps = counted - byCues - (counted > 0 && !lastByCues ? 1 : 0);
+    if (overlapsWholeTime(m_transitionType) && overlaps > 0)
+        total -= static_cast<double>(overlaps) * m_transitionTime;
 
     totalLengthLabel->setText(formatMinutes(total));
     songCountLabel->setText(QString::number(counted));

@@ -5,6 +5,7 @@
 #include "platform/AppServices.h"
 #include "platform/SettingValues.h"
 #include "platform/SettingsStore.h"
+#include "playback/AutoCue.h"
 #include "playback/SongLoudness.h"
 
 #include <cmath>
@@ -82,6 +83,8 @@ void PlayerWindow::loadSettings()
         setLogSwitch(*v);
     getOwnSettings(app);
     m_loudness->read(store, app);
+    m_autoCue->read(store, app);
+    showCueColumns();
     if (const auto v = toInt16(read("ShowOptions", "ShowOptions", "1")))
         m_showOptions = *v;
 }
@@ -107,6 +110,7 @@ void PlayerWindow::saveSettings()
     save("Settings", "WriteLog", fromBool(m_logSwitch));
     saveOwnSettings(app);
     m_loudness->save(store, app);
+    m_autoCue->save(store, app);
     // A window pushed to the very top edge (or not placed yet) keeps the
     // position stored before.
     if (top() > 10) {

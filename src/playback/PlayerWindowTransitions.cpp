@@ -104,7 +104,7 @@ void PlayerWindow::startIncomingSong()
 
 PlayerWindow::DeckPlace PlayerWindow::deckPlace() const
 {
-    return {m_channelInPlay, m_songStart, m_songEnd, positionSlider->max(), positionSlider->value()};
+    return {m_channelInPlay, m_songStart, m_songEnd, positionSlider->max(), positionSlider->value(), m_changeAt};
 }
 
 void PlayerWindow::restoreDeckPlace(const DeckPlace& place)
@@ -112,6 +112,7 @@ void PlayerWindow::restoreDeckPlace(const DeckPlace& place)
     m_channelInPlay = place.channel;
     m_songStart = place.songStart;
     m_songEnd = place.songEnd;
+    m_changeAt = place.changeAt;
     m_positionUpdating = true;
     positionSlider->setMax(place.positionMax);
     positionSlider->setValue(place.positionValue);

@@ -71,12 +71,6 @@ int SongLoudness::trimForSong(const QString& path)
     return trimFor(m, m_target);
 }
 
-void SongLoudness::measureAhead(const QStringList& paths)
-{
-    if (m_enabled && !paths.isEmpty())
-        m_service.measure(paths);
-}
-
 int SongLoudness::trimFor(const LoudnessMeasurement& m, double targetLufs)
 {
     if (m.state != LoudnessMeasurement::State::Measured || !std::isfinite(m.integratedLufs))

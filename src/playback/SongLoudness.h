@@ -45,8 +45,6 @@ public:
     // switch is off, the file could not be measured, or its measurement is
     // not ready yet (counted: those songs play as they are).
     int trimForSong(const QString& path);
-    // The files of the rows coming up, in the order they will likely play.
-    void measureAhead(const QStringList& paths);
     int startsNotReady() const { return m_startsNotReady; }
 
     // target - integrated, lowered so the true peak stays at the ceiling.

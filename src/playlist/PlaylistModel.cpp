@@ -20,7 +20,7 @@ std::vector<ListColumn> PlaylistModel::clipListColumns()
     return {{QStringLiteral("Title"), 2500},   {QStringLiteral("Length"), 700},   {QStringLiteral("Artist"), 1200},
             {QStringLiteral("Cd"), 1900},      {QStringLiteral("Year"), 300},     {QStringLiteral("Genre"), 1600},
             {QStringLiteral("Comment"), 1900}, {QStringLiteral("Location"), dflt}, {QStringLiteral("Azar"), dflt},
-            {QStringLiteral("TotLength"), dflt}};
+            {QStringLiteral("TotLength"), dflt}, {QStringLiteral("Cue In"), 0},     {QStringLiteral("Segue"), 0}};
 }
 
 QString PlaylistModel::caption(int column) const
@@ -31,6 +31,14 @@ QString PlaylistModel::caption(int column) const
 int PlaylistModel::widthTwips(int column) const
 {
     return column >= 0 && column < columnCount() ? m_columns[static_cast<size_t>(column)].widthTwips : 0;
+}
+
+void PlaylistModel::setWidthTwips(int column, int twips)
+{
+    if (column < 0 || column >= columnCount() || m_columns[static_cast<size_t>(column)].widthTwips == twips)
+        return;
+    m_columns[static_cast<size_t>(column)].widthTwips = twips;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 QString PlaylistModel::text(int n, int column) const

@@ -18,8 +18,10 @@ struct ListColumn {
     int widthTwips = kDefaultWidth;
 };
 
-// The ten columns of a clip list, in display order. A list of another kind
-// (the scheduler's events) uses the first of a row's fields only.
+// The columns of a clip list, in display order: the ten a list has always
+// had, then the cue points "Auto Cue" plays by, shown only while it is on. A
+// list of another kind (the scheduler's events) uses the first of a row's
+// fields only.
 enum PlaylistColumn : int {
     ColTitle = 0,
     ColLength,
@@ -31,6 +33,8 @@ enum PlaylistColumn : int {
     ColLocation,
     ColShuffleKey,
     ColPlaySeconds,
+    ColCueIn,
+    ColSegue,
     ColumnCount
 };
 
@@ -45,7 +49,7 @@ struct PlaylistRow {
 
 // A list control and, in a player window, the playlist itself: rows numbered
 // from 1 in display order, with their selection. Light enough for 100,000
-// rows: a row is its ten texts. The columns are a clip list's unless others
+// rows: a row is its texts. The columns are a clip list's unless others
 // are given. The view (a QTableView) shows it and forwards the user's clicks
 // and keys to the handlers below.
 // UI thread only.
@@ -59,6 +63,8 @@ public:
     // Column captions and widths in twips (see ListColumn).
     QString caption(int column) const;
     int widthTwips(int column) const;
+    // Shows or hides a column (0 twips hides it); the view follows.
+    void setWidthTwips(int column, int twips);
 
     int count() const { return static_cast<int>(m_rows.size()); }
     const PlaylistRow& row(int n) const { return m_rows[static_cast<size_t>(n - 1)]; }
@@ -101,7 +107,7 @@ public:
     std::function<void()> onDblClick;
     std::function<void(int keyCode)> onKeyDown;
     std::function<void(int button, int x, int y)> onMouseUp;
-    std::function<void(int column)> onColumnClick;  // column 1..10
+    std::function<void(int column)> onColumnClick;  // column from 1
     // Buttons held (1 left, 2 right, 4 middle, added), 0 for none.
     std::function<void(int button)> onMouseMove;
     // Drag and drop, rows numbered from 1 (0: no row under the pointer). A

@@ -52,6 +52,7 @@ PlaylistTableView::PlaylistTableView(PlaylistModel& model, QWidget* parent) : QT
             scheduleSync();
     });
     connect(&model, &PlaylistModel::ensureVisible, this, &PlaylistTableView::scrollToRow);
+    connect(&model, &QAbstractItemModel::headerDataChanged, this, [this] { applyColumnWidths(); });
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,6 +1,7 @@
 // "Normalize Loudness" in the player windows, on fake media and a fake
 // loudness service: which trim each song starts with, which rows are
 // measured ahead, and each window's own switch and target.
+#include "playback/AutoCue.h"
 #include "playback/SongLoudness.h"
 #include "playback/WindowRig.h"
 
@@ -25,6 +26,8 @@ TEST(Loudness, EachSongStartsWithItsTrimAndTheRowsAheadAreMeasured)
     // `late` is never measured in time.
 
     EXPECT_FALSE(w.normalizeLoudnessItem->checked());
+    w.autoCueItem->click();  // it needs the measurements too
+    ASSERT_FALSE(w.autoCue().enabled());
     w.play();
     EXPECT_EQ(r.stream(loud)->trimAtFirstRun, 0) << "switched off: every song as it is";
     EXPECT_TRUE(r.loudness.requests.empty()) << "nothing is measured while off";

@@ -43,7 +43,7 @@ TEST(PlaylistEdits, AddFileToListRowsAndPositions)
     EXPECT_EQ(addFileRow(nulTitle, 0, list), 2);
     EXPECT_EQ(addFileRow(missing, 0, list), 3);
     QStringList row1;
-    for (int c = 0; c < ColumnCount; ++c)
+    for (int c = 0; c <= ColPlaySeconds; ++c)
         row1 += list.text(1, c);
     EXPECT_EQ(row1.join(QLatin1Char('|')), QStringLiteral("Title||Artist|Album|2001|Jazz|Comment|") + tagged +
                                                QStringLiteral("||"));
