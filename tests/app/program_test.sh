@@ -12,6 +12,8 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
 # The station's kept state goes here, not to the user's own.
 export XDG_STATE_HOME="$work/state"
+# And the loudness cache.
+export XDG_CACHE_HOME="$work/cache"
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 # silent_seconds WAV N: how many of the first N seconds peak under 0.01.
@@ -128,6 +130,8 @@ check "a headless start with nothing kept is refused and keeps nothing" "[ $? -e
 "$tavlo" --headless --fresh > /dev/null 2> "$work/fresh.err"
 check "--fresh with nothing else refuses: nothing to play" "[ $? -eq 2 ] && grep -q 'nothing to play' '$work/fresh.err'"
 export XDG_STATE_HOME="$work/state"
+# And the loudness cache.
+export XDG_CACHE_HOME="$work/cache"
 
 # Bad input: a clear usage error, not a crash.
 XDG_STATE_HOME="$work/empty" "$tavlo" --render "$work/x.wav" > /dev/null 2>&1
@@ -152,6 +156,21 @@ check "no silent second on the fallback ($quiet found)" "[ $quiet -eq 0 ]"
 timeout --preserve-status -s TERM 3 "$tavlo" --headless --fresh --fallback "$work/safe" > "$work/fbh.txt" 2> /dev/null
 check "headless with only a fallback (and nothing kept) plays it" "head -n1 '$work/fbh.txt' | grep -q 'a.wav$'"
 
+# Songs as files are: 2 s of silence, 10 s of tone, a 6 s fade, 3 s of
+# silence. Fresh settings play them by their cue points, with no silent
+# second between them; --auto-cue off plays them whole, gaps and all.
+for hz in 330 440 550; do
+  sox -n -r 44100 -c 2 "$work/shaped$hz.wav" synth 16 sine $hz vol 0.5 fade t 0 16 6 pad 2 3
+done
+printf '%s\n' "$work/shaped330.wav" "$work/shaped440.wav" "$work/shaped550.wav" > "$work/shaped.m3u"
+"$tavlo" --render "$work/cue.wav" --seconds 42 --fresh "$work/shaped.m3u" > /dev/null 2>&1
+check "the auto-cue render exits 0" "[ $? -eq 0 ]"
+quiet=$(silent_seconds "$work/cue.wav" 40)
+check "no silent second between songs played by their cue points ($quiet found)" "[ $quiet -eq 0 ]"
+"$tavlo" --render "$work/nocue.wav" --seconds 42 --fresh --auto-cue off "$work/shaped.m3u" > /dev/null 2>&1
+quiet=$(silent_seconds "$work/nocue.wav" 40)
+check "with --auto-cue off the silences are heard ($quiet silent seconds)" "[ $quiet -ge 4 ]"
+
 # Each refusal's own text is CommandLineTest's; here, that main prints it and stops.
 for bad in "--bogus $work/music.m3u" "--render $work/x.wav --events $work/missing.tmg $work/music.m3u" \
            "--headless --stream icecast://source:pw@host:8000/live $work/music.m3u"; do
@@ -168,7 +187,7 @@ check "a password in the stream's address is not echoed" "! grep -q ':pw@' '$wor
 check "--version exits 0 and prints \"tavlo $version\"" "[ $? -eq 0 ] && [ \"\$(cat '$work/version.txt')\" = 'tavlo $version' ]"
 "$tavlo" --help > "$work/help.txt" 2>&1
 check "--help exits 0" "[ $? -eq 0 ]"
-for opt in --headless --render --seconds --events --start --loudness --stream --fresh --fallback --help --version TAVLO_STREAM_PASSWORD; do
+for opt in --headless --render --seconds --events --start --loudness --auto-cue --stream --fresh --fallback --help --version TAVLO_STREAM_PASSWORD; do
   check "--help mentions $opt" "grep -q -- '$opt' '$work/help.txt'"
 done
 
