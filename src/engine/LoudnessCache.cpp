@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace tavlo {
 
 namespace {
@@ -19,8 +21,10 @@ QByteArray cuesText(const std::optional<CuePoints>& c)
 {
     if (!c)
         return kNoCues;
-    return QByteArray::number(c->cueIn, 'f', 3) + ':' + QByteArray::number(c->segue, 'f', 3) + ':' +
-           QByteArray::number(c->cueOut, 'f', 3);
+    // Rounded down to the millisecond: a point read back never lies past
+    // the sound it marks.
+    auto ms = [](double s) { return QByteArray::number(std::floor(s * 1000.0 + 1e-6) / 1000.0, 'f', 3); };
+    return ms(c->cueIn) + ':' + ms(c->segue) + ':' + ms(c->cueOut);
 }
 
 // False when the field is not cue points as cuesText writes them.
@@ -35,7 +39,7 @@ bool readCues(const QByteArray& text, std::optional<CuePoints>& cues)
         return false;
     bool ok[3] = {};
     const CuePoints c{parts[0].toDouble(&ok[0]), parts[1].toDouble(&ok[1]), parts[2].toDouble(&ok[2])};
-    if (!ok[0] || !ok[1] || !ok[2] || !(c.cueIn <= c.segue && c.segue <= c.cueOut))
+    if (!ok[0] || !ok[1] || !ok[2] || !std::isfinite(c.cueOut) || !(0 <= c.cueIn && c.cueIn <= c.segue && c.segue <= c.cueOut))
         return false;
     cues = c;
     return true;

@@ -218,7 +218,10 @@ void InsertWindow::insertNow()
 {
     abortInsert();
     if (status() == DeckStatus::Paused) {
-        // A paused insert resumes where it was; nothing is reloaded or logged.
+        // A paused insert resumes where it was; nothing is reloaded or
+        // logged. Like a fresh one it enters at its ramp's first level.
+        if (transitionType() != TransitionType::Mix)
+            setFader(channelInPlay(), FaderStep::kSilent);
         pause();
     } else {
         stop();

@@ -58,15 +58,29 @@ std::optional<CuePoints> AutoCue::cuesFor(const QString& path)
     return m.cues;
 }
 
-std::optional<SongSpan> AutoCue::span(const CuePoints& cues, double duration, int cutFirst, int cutLast)
+std::optional<SongSpan> AutoCue::span(const CuePoints& cues, double duration, int cutFirst, int cutLast,
+                                       double overlap)
 {
-    // The file may have changed length since it was measured; the points
-    // never reach past what the player says it holds.
-    const double end = duration > 0 ? std::min(cues.segue, duration) : cues.segue;
-    const SongSpan s{cues.cueIn + cutFirst, end - cutLast};
+    // The points were rounded when cached, and the file may have changed
+    // length since: they never reach past the end the player will reach, or
+    // the change would wait for a position the song never gets to.
+    const double last = duration > 0 ? std::min(cues.cueOut, duration) : cues.cueOut;
+    const double end = std::min(cues.segue, last - std::max(0.0, overlap));
+    SongSpan s{cues.cueIn + cutFirst, end - cutLast};
     if (!(s.changeAt > s.start))
+        s = {cues.cueIn, end};
+    if (!(s.changeAt > s.start))
+        s = {cues.cueIn, std::min(cues.segue, last)};
+    if (!(s.changeAt > s.start) || s.start < 0)
         return std::nullopt;
     return s;
+}
+
+double AutoCue::overlapFor(TransitionType type, int transitionSeconds)
+{
+    if (type == TransitionType::Mix || type == TransitionType::Cut)
+        return 0;
+    return transitionSeconds / 2.0;
 }
 
 QString AutoCue::text(double seconds)

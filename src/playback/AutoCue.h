@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Loudness.h"
+#include "playback/TransitionType.h"
 
 #include <QString>
 
@@ -47,8 +48,18 @@ public:
     std::optional<CuePoints> cuesFor(const QString& path);
 
     // The span a song of `duration` seconds plays with these cues and the
-    // window's cuts on top of them; none when the cuts leave nothing.
-    static std::optional<SongSpan> span(const CuePoints& cues, double duration, int cutFirst, int cutLast);
+    // window's cuts on top of them (the cues alone when the cuts would leave
+    // nothing). The change comes at the segue, or earlier when the song's
+    // sound ends less than `overlap` seconds after it: the song in play must
+    // still be heard while the next one comes up (a song with a cold ending).
+    // None when the points leave nothing to play.
+    static std::optional<SongSpan> span(const CuePoints& cues, double duration, int cutFirst, int cutLast,
+                                        double overlap = 0);
+    // How long a song must still sound once a change of this type starts:
+    // half the transition for the ramps that bring the next song up (so it
+    // is up before the old one is gone), none for "Mix" and "Cut", which
+    // start it at its level.
+    static double overlapFor(TransitionType type, int transitionSeconds);
     // How the list shows a cue point: minutes, seconds and tenths.
     static QString text(double seconds);
 

@@ -39,6 +39,12 @@ double Player::exactPosition() const
     return m_position;
 }
 
+double Player::exactDuration() const
+{
+    const double d = m_stream ? m_stream->duration() : 0.0;
+    return std::isfinite(d) && d > 0 ? d : m_duration;
+}
+
 void Player::seekExact(double seconds)
 {
     m_position = nearestEven(seconds);

@@ -47,6 +47,8 @@ public:
     // restart keeps and goes back to.
     double exactPosition() const;
     void seekExact(double seconds);
+    // The file's length to the fraction of a second; duration() when not open.
+    double exactDuration() const;
 
     int volume();
     void setVolume(int value);

@@ -104,7 +104,8 @@ public:
     // A song played by its cue points changes at its end, not a lead before it.
     int timeLeftLead() const { return m_variant.timeLeftLead && m_changeAt < 0 ? m_lead : 0; }
     // Where the song in play hands over, in exact seconds of its file, when it
-    // plays by its cue points; negative when it plays by the cuts alone.
+    // plays by its cue points (its segue, or earlier for a cold ending);
+    // negative when it plays by the cuts alone.
     double changeAt() const { return m_changeAt; }
     // The as-run log switch, mirrored by the check mark of writeLogItem.
     bool logSwitch() const { return m_logSwitch; }

@@ -10,6 +10,8 @@
 #include "playback/FormatMinutes.h"
 #include "playlist/PlaylistModel.h"
 
+#include <algorithm>
+
 namespace tavlo {
 
 void PlayerWindow::showStatus(DeckStatus status)
@@ -102,8 +104,10 @@ void PlayerWindow::onPositionTick()
     m_positionUpdating = false;
 
     // A song played by its cue points hands over at its segue, to the tenth
-    // of a second; otherwise a transition time before its end.
-    if (m_changeAt >= 0 ? !player || player->exactPosition() < m_changeAt : p < m_songEnd - m_transitionTime)
+    // of a second (or at its end, should the file have come out shorter);
+    // otherwise a transition time before its end.
+    if (m_changeAt >= 0 ? !player || player->exactPosition() < std::min(m_changeAt, player->exactDuration() - 0.05)
+                        : p < m_songEnd - m_transitionTime)
         return;
 
     // The song is in its last seconds: choose what follows. This runs on

@@ -74,7 +74,9 @@ std::optional<CuePoints> PlayerWindow::prepareLoadedSong(Player& player)
     const int ch = channelInPlay();
     // By its cue points when its analysis is ready; else by the cuts alone.
     const std::optional<CuePoints> cues = player.isOpen() ? m_autoCue->cuesFor(player.fileName()) : std::nullopt;
-    const std::optional<SongSpan> span = cues ? AutoCue::span(*cues, player.duration(), m_cutFirst, m_cutLast) : std::nullopt;
+    const double overlap = AutoCue::overlapFor(m_transitionType, m_transitionTime);
+    const std::optional<SongSpan> span =
+        cues ? AutoCue::span(*cues, player.exactDuration(), m_cutFirst, m_cutLast, overlap) : std::nullopt;
     if (span) {
         m_songStart = nearestEven(span->start);
         m_songEnd = nearestEven(span->changeAt);
@@ -218,7 +220,8 @@ void PlayerWindow::calculateTotal()
         // A song with its cue points counts from cue-in to its segue, where
         // the next one starts: its overlap is already left out.
         const auto cues = m_autoCue->cuesFor(clipList->text(i, ColLocation));
-        const auto span = cues ? AutoCue::span(*cues, seconds, m_cutFirst, m_cutLast) : std::nullopt;
+        const double overlap = AutoCue::overlapFor(m_transitionType, m_transitionTime);
+        const auto span = cues ? AutoCue::span(*cues, seconds, m_cutFirst, m_cutLast, overlap) : std::nullopt;
         if (span) {
             showCues(i, *cues, seconds);
             total += span->changeAt - span->start;

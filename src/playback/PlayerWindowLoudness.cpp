@@ -58,7 +58,8 @@ void PlayerWindow::showCues(int n, const CuePoints& cues, double duration)
 {
     clipList->setText(n, ColCueIn, AutoCue::text(cues.cueIn));
     clipList->setText(n, ColSegue, AutoCue::text(cues.segue));
-    if (const auto s = AutoCue::span(cues, duration, m_cutFirst, m_cutLast))
+    const double overlap = AutoCue::overlapFor(m_transitionType, m_transitionTime);
+    if (const auto s = AutoCue::span(cues, duration, m_cutFirst, m_cutLast, overlap))
         clipList->setText(n, ColLength, formatMinutes(s->changeAt - s->start));
 }
 

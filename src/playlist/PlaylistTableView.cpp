@@ -52,7 +52,9 @@ PlaylistTableView::PlaylistTableView(PlaylistModel& model, QWidget* parent) : QT
             scheduleSync();
     });
     connect(&model, &PlaylistModel::ensureVisible, this, &PlaylistTableView::scrollToRow);
-    connect(&model, &QAbstractItemModel::headerDataChanged, this, [this] { applyColumnWidths(); });
+    // Only the columns the model changed: the user's widths of the others stay.
+    connect(&model, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation, int first, int last) { applyColumnWidths(first, last); });
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,14 +96,16 @@ PlaylistTableView::PlaylistTableView(PlaylistModel& model, QWidget* parent) : QT
     syncFromModel();
 }
 
-void PlaylistTableView::applyColumnWidths()
+void PlaylistTableView::applyColumnWidths(int first, int last)
 {
     // Twips are fifteenths of a pixel on a 96 dpi screen.
     const double scale = logicalDpiX() / 96.0 / kTwipsPerPixel;
     QHeaderView* columns = horizontalHeader();
     if (!m_model)
         return;
-    for (int c = 0; c < m_model->columnCount(); ++c) {
+    if (last < 0)
+        last = m_model->columnCount() - 1;
+    for (int c = std::max(first, 0); c <= last && c < m_model->columnCount(); ++c) {
         const int twips = m_model->widthTwips(c);
         columns->setSectionHidden(c, twips == 0);
         const int width = twips > 0 ? static_cast<int>(std::lround(twips * scale)) : columns->defaultSectionSize();

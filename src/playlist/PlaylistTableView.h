@@ -50,7 +50,8 @@ protected:
 
 private:
     void scheduleSync();
-    void applyColumnWidths();
+    // Columns first..last as the model sets them; all of them unless told.
+    void applyColumnWidths(int first = 0, int last = -1);
     void followSelectionMode();
     void scrollToRow(int n);
     // Drops are always copies to the drag's source; the list itself knows

@@ -24,10 +24,12 @@ namespace {
 constexpr double kSongSeconds = 21;
 constexpr double kRenderSeconds = 62;
 
-// 2 s of silence, 10 s of tone, a 6 s fade to nothing, 3 s of silence.
-float shapedSong(double t, double hz)
+// 2 s of silence, 10 s of tone, a 6 s fade to nothing, 3 s of silence; or
+// with a cold ending, 16 s of tone stopping dead.
+float shapedSong(double t, double hz, bool cold)
 {
-    const double gain = t < 2 ? 0 : t < 12 ? 1 : t < 18 ? (18 - t) / 6 : 0;
+    const double fade = t < 2 ? 0 : t < 12 ? 1 : t < 18 ? (18 - t) / 6 : 0;
+    const double gain = cold ? (t >= 2 && t < 18 ? 1 : 0) : fade;
     return static_cast<float>(0.5 * gain * std::sin(2 * M_PI * hz * t));
 }
 
@@ -69,16 +71,18 @@ TEST(AutoCueOnEngine, FadingSongsFollowEachOtherWithoutSilenceAndOffRendersAsBef
     QTemporaryDir dir;
     QStringList songs;
     for (const double hz : {330.0, 440.0, 550.0, 660.0}) {
+        const bool cold = hz == 440.0 || hz == 660.0;
         songs << dir.filePath(QStringLiteral("song%1.wav").arg(hz));
         ASSERT_TRUE(writeWav(songs.last(), kRate, 2, kSongSeconds, SF_FORMAT_PCM_16,
-                             [hz](double t) { return shapedSong(t, hz); }));
+                             [hz, cold](double t) { return shapedSong(t, hz, cold); }));
     }
     QTemporaryDir cache;
     LoudnessAnalyzer analyzer(cache.filePath(QStringLiteral("loudness.tsv")), LoudnessAnalyzer::Mode::OnDemand);
 
-    // Each song from 2 s to its segue some 16.5 s in: four songs in about
-    // 58 s, every change over the fade's top half. (Play itself fades the
-    // first song in over the transition time.)
+    // Each song from 2 s to its change some 16.5 s in: four songs in about
+    // 58 s, the fading ones handing over in their fade, the cold ones half
+    // the transition before they stop. (Play itself fades the first song in
+    // over the transition time.)
     const std::vector<float> on = render(songs, analyzer, std::nullopt, "autocue-on");
     EXPECT_GT(quietestHalfSecond(on, 3, 58), -45) << "no gap between songs";
 

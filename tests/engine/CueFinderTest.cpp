@@ -78,6 +78,15 @@ TEST(CueFinder, FindsWhereEachShapeOfSongStartsSeguesAndEnds)
         EXPECT_NEAR(p->cueOut, s.cueOut, 0.05);
     }
 
+    // A softer song, at -20 LUFS: its silence starts 40 LU under it, at -60,
+    // well under the -50 ceiling, so a 10 dB a second fade ends 4 s in.
+    const double soft = -20 - kSongLufs;
+    const auto softer =
+        shaped(12, [soft](double t) { return t < 6 ? soft : t < 12 ? soft - 10 * (t - 6) : kSilent; }).points(-20);
+    ASSERT_TRUE(softer.has_value());
+    EXPECT_NEAR(softer->segue, 7.2, 0.05);
+    EXPECT_NEAR(softer->cueOut, 10.0, 0.05);
+
     // Quiet throughout (a spoken intro at -40 LUFS): its whole length, silence and all.
     const auto quiet = shaped(6, [](double t) { return t < 1 ? kSilent : -34.0; }).points(kSongLufs - 34);
     ASSERT_TRUE(quiet.has_value());

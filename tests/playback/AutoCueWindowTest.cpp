@@ -4,6 +4,7 @@
 // settings.
 #include "playback/AutoCue.h"
 #include "playback/FormatMinutes.h"
+#include "playback/SongLoudness.h"
 #include "playback/WindowRig.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,10 @@ TEST(AutoCue, EachWindowKeepsItsOwnSwitchAndTheNextSongFollowsIt)
     EXPECT_NEAR(r.stream(b)->position(), 0.0, 0.06);
     EXPECT_LT(w.changeAt(), 0);
 
+    // The switch alone, with "Normalize Loudness" off, has the rows ahead analysed.
+    EXPECT_FALSE(w.loudness().enabled());
+    ASSERT_FALSE(r.loudness.requests.isEmpty());
+
     // Stored per window and read back over each window's default.
     r.ins->autoCueItem->click();
     w.saveSettings();
@@ -137,4 +142,36 @@ TEST(AutoCue, EachWindowKeepsItsOwnSwitchAndTheNextSongFollowsIt)
     again.station.start();
     EXPECT_FALSE(again.w->autoCue().enabled());
     EXPECT_TRUE(again.ins->autoCue().enabled());
+}
+
+// Where the points and the transition would leave the air empty, the change
+// comes earlier: a cold ending hands over half a ramp before its sound stops,
+// and a point read back from the cache a hair past the file's end (a quiet
+// song's segue is its end) never keeps the deck waiting for a position the
+// song cannot reach.
+TEST(AutoCue, ColdEndingsAndPointsPastTheEndStillHandOver)
+{
+    WindowRig r;
+    MusicWindow& w = *r.w;
+    const QString cold = r.add(QStringLiteral("cold"), 20);
+    const QString quiet = r.add(QStringLiteral("quiet"), 12.6);  // the player says 13 s
+    const QString next = r.add(QStringLiteral("next"), 30);
+    r.loudness.setCues(cold, {1.0, 19.95, 20.0});
+    r.loudness.setCues(quiet, {0.0, 12.601, 12.601});
+    w.transitionTimeSpinner->setValue(4);
+
+    w.play();
+    EXPECT_NEAR(w.changeAt(), 20.0 - 2.0, 1e-9) << "Cross Dissolve: half its 4 s before the sound stops";
+    const std::vector<Start> starts = recordStarts(r, 1);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_NEAR(starts[0].previousAt, 18.0, 0.15);
+
+    // "Mix" starts the next song at its level: the quiet song plays to its end.
+    w.transitionButtons[static_cast<size_t>(TransitionType::Mix)]->setValue(1);
+    w.stop();
+    w.clipList->selectOnly(2);
+    w.playSelected();
+    ASSERT_EQ(r.pathInPlay(), quiet);
+    EXPECT_LE(w.changeAt(), 12.6);
+    ASSERT_TRUE(r.runUntil([&] { return r.pathInPlay() == next; }, 20000)) << "the deck waited past the end";
 }
