@@ -41,6 +41,7 @@ public:
 
     void setToken(const QString& token) { m_api.setToken(token); }
     WebApi& api() { return m_api; }
+    const WebApi& api() const { return m_api; }
     WebServer& server() { return m_server; }
 
 private:
