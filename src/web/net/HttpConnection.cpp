@@ -72,23 +72,31 @@ QByteArray HttpConnection::serialize(const HttpResponse& response, bool keepAliv
 
 void HttpConnection::onReadyRead()
 {
-    const QByteArray bytes = m_socket->readAll();
-    // An event stream only listens; whatever its client sends is dropped.
-    if (m_eventStream || m_closing)
+    // A command may let the interface catch up (a long playlist loading);
+    // what this client sends meanwhile waits its turn, so answers keep their order.
+    if (m_handling)
         return;
-    if (m_parser.pendingBytes() == 0 && !bytes.isEmpty())
-        m_deadline.start(m_limits.requestTimeoutMs);
-    HttpRequestParser::State state = m_parser.feed(bytes);
-    while (state == HttpRequestParser::State::Complete && !m_closing) {
-        const HttpRequest request = m_parser.takeRequest();
-        const HttpResponse response = m_handler(request);
-        answer(response, request.keepAlive());
-        if (m_eventStream || m_closing)
-            return;
-        state = m_parser.feed(QByteArray());
+    m_handling = true;
+    while (!m_closing && m_socket->bytesAvailable() > 0) {
+        const QByteArray bytes = m_socket->readAll();
+        // An event stream only listens; whatever its client sends is dropped.
+        if (m_eventStream)
+            continue;
+        if (m_parser.pendingBytes() == 0 && !bytes.isEmpty())
+            m_deadline.start(m_limits.requestTimeoutMs);
+        HttpRequestParser::State state = m_parser.feed(bytes);
+        while (state == HttpRequestParser::State::Complete && !m_closing) {
+            const HttpRequest request = m_parser.takeRequest();
+            const HttpResponse response = m_handler(request);
+            answer(response, request.keepAlive());
+            if (m_eventStream || m_closing)
+                break;
+            state = m_parser.feed(QByteArray());
+        }
+        if (state == HttpRequestParser::State::Failed)
+            refuse(m_parser.failureStatus());
     }
-    if (state == HttpRequestParser::State::Failed)
-        refuse(m_parser.failureStatus());
+    m_handling = false;
 }
 
 void HttpConnection::answer(const HttpResponse& response, bool keepAlive)
@@ -130,6 +138,12 @@ void HttpConnection::write(const QByteArray& bytes)
         return;
     }
     m_socket->write(bytes);
+}
+
+void HttpConnection::abort()
+{
+    m_socket->abort();
+    close();
 }
 
 void HttpConnection::close()

@@ -31,6 +31,8 @@ public:
     bool isEventStream() const { return m_eventStream; }
     // Sends pushed events down an event stream.
     void push(const QByteArray& bytes);
+    // Closes the connection now, whatever it was doing (the server stops).
+    void abort();
     // The whole answer as it goes on the wire.
     static QByteArray serialize(const HttpResponse& response, bool keepAlive);
 
@@ -51,6 +53,7 @@ private:
     QTimer m_deadline;
     bool m_eventStream = false;
     bool m_closing = false;
+    bool m_handling = false;
 };
 
 }  // namespace tavlo

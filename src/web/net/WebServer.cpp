@@ -37,9 +37,11 @@ bool WebServer::listen(const WebAddress& address, QString* why)
 void WebServer::close()
 {
     m_server.close();
+    // Each goes at the next turn of the event loop: one of them may be
+    // answering a request further up the stack.
     const QSet<HttpConnection*> open = m_connections;
     for (HttpConnection* c : open)
-        delete c;
+        c->abort();
     m_connections.clear();
 }
 
