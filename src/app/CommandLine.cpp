@@ -11,11 +11,11 @@ namespace tavlo {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavlo [--fresh] [--events FILE.tmg] [FILE]\n"
+    "usage: tavlo [--fresh] [--events FILE.tmg] [--web ADDRESS:PORT|off] [FILE]\n"
     "       tavlo --headless [--fresh] [--events FILE.tmg] [--loudness LUFS] [--auto-cue on|off] [--stream URL]\n"
-    "             [--fallback LIST] [FILE]\n"
+    "             [--fallback LIST] [--web ADDRESS:PORT|off] [FILE]\n"
     "       tavlo --render OUT.wav [--seconds N] [--start HH:MM:SS] [--fresh] [--events FILE.tmg] [--loudness LUFS]\n"
-    "             [--auto-cue on|off] [--stream URL] [--fallback LIST] [FILE]\n"
+    "             [--auto-cue on|off] [--stream URL] [--fallback LIST] [--web ADDRESS:PORT] [FILE]\n"
     "       tavlo --help | --version\n"
     "FILE is an audio file (MP3, WAV, AIFF, FLAC, Ogg Vorbis, Opus, AAC or ALAC) or an M3U, M3U8 or PLS\n"
     "playlist; everything after the options is the file name. Without FILE the station resumes where it\n"
@@ -36,12 +36,16 @@ constexpr const char* kUsage =
     "  --fallback LIST     with --headless or --render: play LIST (a playlist, a folder of audio files or\n"
     "                      one audio file) whenever the music list has nothing playable, instead of the\n"
     "                      fallback list chosen in the settings\n"
+    "  --web ADDRESS:PORT  run the web remote (the page and the API) there, 127.0.0.1:8091 for example;\n"
+    "                      --web off runs none. --headless runs it at 127.0.0.1:8091 unless told otherwise;\n"
+    "                      a desktop as Options > Web Remote... says\n"
     "  -h, --help          print this text and exit\n"
     "  -v, --version       print the program's version and exit\n"
     "\n"
     "--headless and --render need something to play: a FILE, --events, --fallback or a kept station.\n"
     "Without a display, use --headless or --render. The stream's password comes from the environment\n"
-    "variable TAVLO_STREAM_PASSWORD or from the settings, never from the command line.\n";
+    "variable TAVLO_STREAM_PASSWORD or from the settings, never from the command line; so does the web\n"
+    "remote's token, from TAVLO_WEB_TOKEN or the settings.\n";
 
 // What is wrong with the command line, or nothing; help and version are
 // told apart by cl.outcome.
@@ -61,9 +65,11 @@ QString read(const QStringList& args, CommandLine& cl)
     const QCommandLineOption autoCue(QStringLiteral("auto-cue"), QString(), QStringLiteral("on|off"));
     const QCommandLineOption fresh(QStringLiteral("fresh"));
     const QCommandLineOption fallback(QStringLiteral("fallback"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption web(QStringLiteral("web"), QString(), QStringLiteral("ADDRESS:PORT"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({headless, render, seconds, events, start, stream, loudness, autoCue, fresh, fallback, help, version});
+    parser.addOptions(
+        {headless, render, seconds, events, start, stream, loudness, autoCue, fresh, fallback, web, help, version});
     if (!parser.parse(args))
         return parser.errorText();
     if (parser.isSet(help)) {
@@ -135,6 +141,17 @@ QString read(const QStringList& args, CommandLine& cl)
         const QFileInfo info(cl.fallback);
         if (!info.exists() || !info.isReadable())
             return QStringLiteral("the fallback list \"%1\" cannot be read").arg(cl.fallback);
+    }
+    if (parser.isSet(web)) {
+        const QString value = parser.value(web);
+        if (value == QLatin1String("off")) {
+            cl.webOff = true;
+        } else {
+            QString why;
+            cl.web = WebAddress::parse(value, &why);
+            if (!cl.web)
+                return why;
+        }
     }
     if (parser.isSet(events)) {
         cl.events = parser.value(events);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Streamer.h"
+#include "web/WebAddress.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,8 @@ struct CommandLine {
     QString fallback;                    // --fallback: what the music window plays while its list cannot
     QString file;                        // the rest of the line, as the start-up takes it
     bool fresh = false;                  // --fresh: start empty; else no file means resume
+    std::optional<WebAddress> web;       // --web ADDRESS:PORT: the web remote listens there
+    bool webOff = false;                 // --web off: no web remote, whatever the settings say
 
     Outcome outcome = Outcome::Run;
     QString error;  // what is wrong with the line, when outcome is Error

@@ -4,6 +4,7 @@
 #include "app/ProgramServices.h"
 #include "app/Station.h"
 #include "app/StationStateKeeper.h"
+#include "app/WebRemoteProgram.h"
 #include "engine/SystemdServiceManager.h"
 #include "log/AsRunLog.h"
 #include "platform/ConsoleDialogs.h"
@@ -182,6 +183,8 @@ int runHeadless(int argc, char** argv, const CommandLine& cl)
     PlayerWindowRemote remote(console.station.music());
     MprisService mpris(remote);
     ProgramServices::publishOnSessionBus(mpris);
+    WebRemoteProgram web(console.station, console.real.services, cl, WebRemoteProgram::Run::Headless);
+    web.start();
     QObject::connect(&termination, &TerminationSignals::arrived, &app, &QCoreApplication::quit);
     const int status = app.exec();
     // Stopped on purpose: the state as it is now, for the next start.
@@ -203,6 +206,10 @@ int runRender(int argc, char** argv, const CommandLine& cl)
     if (!console.hasWork(cl))
         return console.refuse();
 
+    WebRemoteProgram web(console.station, console.real.services, cl, WebRemoteProgram::Run::Render);
+    web.start();
+    // The loop below is the render's event loop: with a remote, its clients get their turn each block.
+    const bool serving = web.isListening();
     AudioEngine& engine = console.real.engine;
     const int rate = engine.sampleRate();
     const int blockFrames = rate / 100;  // 10 ms
@@ -211,6 +218,8 @@ int runRender(int argc, char** argv, const CommandLine& cl)
         const auto frames = static_cast<int>(std::min<std::int64_t>(blockFrames, total - engine.framesRendered()));
         engine.renderOffline(frames);
         time.advance(static_cast<std::int64_t>(frames) * 1000 / rate);
+        if (serving)
+            QCoreApplication::processEvents();
     }
     return 0;
 }

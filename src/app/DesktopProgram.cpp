@@ -5,6 +5,7 @@
 #include "app/ProgramServices.h"
 #include "app/Station.h"
 #include "app/StationStateKeeper.h"
+#include "app/WebRemoteProgram.h"
 #include "insert/InsertWindowView.h"
 #include "log/LogFolderDialogView.h"
 #include "music/MusicWindowView.h"
@@ -18,6 +19,7 @@
 #include "scheduler/SchedulerWindowView.h"
 #include "search/SearchWindowView.h"
 #include "stream/StreamingDialogView.h"
+#include "web/WebRemoteDialogView.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -63,6 +65,9 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     Station station(real.services, real.http, real.folders);
     StationStateKeeper keeper(station, time, time, StationStateKeeper::defaultFolder());
     MusicWindow& window = station.music();
+    // Its menu item goes on the music window before the view builds the menus.
+    WebRemoteProgram web(station, real.services, cl, WebRemoteProgram::Run::Desktop);
+    web.dialog().attachTo(window, window.optionsMenu);
     LogFolderDialogView logFolderView(station.logFolder());
     MusicWindowView view(window);
     InsertWindowView insertView(station.insert());
@@ -71,6 +76,7 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     NowPlayingReportView live365View(station.report());
     StreamingDialogView streamingView(window.streaming);
     DeadAirDialogView deadAirView(window.deadAirDialog);
+    WebRemoteDialogView webView(web.dialog());
     AboutBoxView aboutView(station.about());
     screen.follow(view);
     view.mayClose = askBeforeClosing(window);
@@ -115,6 +121,7 @@ int runDesktop(int argc, char** argv, const CommandLine& cl)
     if (kept)
         station.resume(std::move(*kept), time.now(), cl.events.isEmpty());
     keeper.start();
+    web.start();
     return app.exec();
 }
 

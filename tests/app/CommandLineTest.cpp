@@ -56,6 +56,10 @@ TEST(CommandLine, RefusesEachBadLineWithItsMessage)
          QStringLiteral("--stream goes with --headless or --render; on a desktop use Options > Streaming...")},
         {QStringLiteral("--loudness -18 a.mp3"),
          QStringLiteral("--loudness goes with --headless or --render; on a desktop use Options > Normalize Loudness")},
+        {QStringLiteral("--web 8091 a.mp3"),
+         QStringLiteral("the web remote's address is ADDRESS:PORT, such as 127.0.0.1:8091, not \"8091\"")},
+        {QStringLiteral("--headless --web example.org:80 a.mp3"),
+         QStringLiteral("the web remote listens on an IP address (127.0.0.1, 0.0.0.0, [::1] ...), not \"example.org\"")},
         {QStringLiteral("--headless --loudness -70 a.mp3"),
          QStringLiteral("--loudness needs a target in LUFS above -70 and at most 0, such as -18, not \"-70\"")},
         {QStringLiteral("--headless --loudness 1 a.mp3"),
@@ -133,6 +137,14 @@ TEST(CommandLine, AGoodLineHandsTheStationItsModeOptionsAndTheRestAsTheFileName)
     EXPECT_EQ(cl.mode, CommandLine::Mode::Gui);
     EXPECT_EQ(cl.events, events);
     EXPECT_EQ(cl.file, QStringLiteral("My Songs --headless.m3u"));
+
+    // The web remote: an address in every mode, or off.
+    cl = parse(QStringLiteral("--headless --web 0.0.0.0:8080 a.mp3"));
+    EXPECT_EQ(cl.web, (WebAddress{QStringLiteral("0.0.0.0"), 8080}));
+    EXPECT_FALSE(cl.webOff);
+    cl = parse(QStringLiteral("--headless --web off a.mp3"));
+    EXPECT_FALSE(cl.web);
+    EXPECT_TRUE(cl.webOff);
 
     cl = parse(QStringLiteral("--render out.wav --seconds 12.5 --start 9:05:00 --loudness -18 list.m3u"));
     EXPECT_EQ(cl.outcome, CommandLine::Outcome::Run);

@@ -45,7 +45,11 @@ check "no silent second in 100 s ($quiet found)" "[ $quiet -eq 0 ]"
 timeout --preserve-status -s TERM 3 "$tavlo" --headless "$demo/demo.m3u" > "$work/headless.txt" 2> "$work/headless.err"
 check "headless ends cleanly on SIGTERM" "[ $? -eq 0 ]"
 check "headless prints the first song start" "grep -q '01 Morning Chimes.mp3' '$work/headless.txt'"
-check "headless says where the sound goes in one line at most" "[ \$(wc -l < '$work/headless.err') -le 1 ]"
+# Besides, one line says where its web remote is (or, its port taken, why not).
+check "headless says where its web remote listens, once" \
+  "[ \$(grep -cE '^\\[music\\] (Web remote at http://127\\.0\\.0\\.1:8091/|The web remote cannot listen)' '$work/headless.err') -eq 1 ]"
+check "headless says where the sound goes in one line at most" \
+  "[ \$(grep -vc 'web remote\\|Web remote' '$work/headless.err') -le 1 ]"
 
 # A scheduled break in a render around noon: music (440 Hz) until the event's
 # second, the insert (1500 Hz) from it, then the music again.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tavlo {
+
+// Who may do what through the remote, and the token that says so. Pure
+// functions, apart from newToken's randomness.
+namespace WebToken {
+
+// What a request needs to be answered.
+enum class Access { Open, NeedsToken };
+
+// Bound to the loopback address, reading (GET) is open and every command
+// needs the token; bound anywhere else, everything needs it.
+Access accessFor(const QByteArray& method, bool loopbackOnly);
+
+// The token of an "Authorization: Bearer TOKEN" header; empty for any
+// other scheme or a malformed value.
+QByteArray bearerToken(const QByteArray& authorization);
+
+// Whether `given` is the token, taking as long whatever it shares with
+// it, so the answer's timing tells nothing. An empty token matches nothing.
+bool matches(const QByteArray& given, const QByteArray& token);
+
+// A new token: 32 bytes from the system's cryptographic source, base64url.
+QString newToken();
+
+}  // namespace WebToken
+
+}  // namespace tavlo
