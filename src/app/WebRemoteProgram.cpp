@@ -2,6 +2,7 @@
 
 #include "app/Station.h"
 #include "platform/AppServices.h"
+#include "web/WebToken.h"
 
 namespace tavlo {
 
@@ -27,9 +28,9 @@ WebRemoteProgram::WebRemoteProgram(Station& station, AppServices& services, cons
     m_dialog.onApply = [this](const WebRemoteChoice& c) { return apply(c); };
     m_dialog.onTokenRenewed = [this](const QString& token) { m_remote.setToken(token); };
     m_dialog.currentStatus = [this] { return status(); };
-    m_remote.api().onRefused = [this](int refused) {
+    m_remote.api().onRefused = [this](qint64 refused) {
         // Said at the 1st, 10th, 100th ... so a guessing client cannot flood the journal.
-        for (int n = 1; n <= refused; n *= 10)
+        for (qint64 n = 1; n <= refused; n *= 10)
             if (n == refused)
                 tell(QStringLiteral("The web remote refused %1 request(s) for a missing or wrong token.").arg(refused));
     };
@@ -57,7 +58,14 @@ void WebRemoteProgram::listen(const WebRemoteChoice& choice)
 {
     m_failure.clear();
     QString why;
-    if (!m_remote.start(choice.address, m_settings.token(), choice.allowedOrigin, &why)) {
+    QString token = m_settings.token();
+    if (!WebToken::usable(token.toUtf8())) {
+        // Only the environment's can be: made and stored ones are long and plain.
+        tell(QStringLiteral("TAVLO_WEB_TOKEN is not used: a token is at least 16 letters, digits or - . _ ~ + / =; "
+                            "the remote refuses every command until it is mended."));
+        token.clear();
+    }
+    if (!m_remote.start(choice.address, token, choice.allowedOrigin, &why)) {
         m_failure = QStringLiteral("The web remote cannot listen at %1: %2").arg(choice.address.text(), why);
         tell(m_failure);
         return;
@@ -72,7 +80,7 @@ QString WebRemoteProgram::status() const
     if (!m_remote.isListening())
         return QStringLiteral("Off");
     QString text = QStringLiteral("Listening at %1").arg(m_remote.url());
-    if (const int refused = m_remote.api().refusedCount())
+    if (const qint64 refused = m_remote.api().refusedCount())
         text += QStringLiteral("; %1 request(s) refused for a wrong token").arg(refused);
     return text;
 }

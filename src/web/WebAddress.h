@@ -19,6 +19,9 @@ struct WebAddress {
     static std::optional<WebAddress> parse(const QString& text, QString* why = nullptr);
     // Only this machine can reach it (127.0.0.0/8, ::1, localhost).
     bool isLoopback() const;
+    // Whether a Host header's name (no port, no brackets) is this machine's
+    // own: localhost, ::1 or a whole 127.x.y.z address.
+    static bool isLoopbackName(const QString& name);
     // "127.0.0.1:8091", "[::1]:8091".
     QString text() const;
     bool operator==(const WebAddress&) const = default;

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "playlist/PlaylistModel.h"
 #include "scheduler/SchedulerWindow.h"
+#include "web/WebAddress.h"
 #include "web/WebJson.h"
 #include "web/WebPaths.h"
 #include "web/WebRequestBody.h"
@@ -56,6 +57,14 @@ WebApi::WebApi(MusicWindow& music, InsertWindow& insert, SchedulerWindow& schedu
 {
 }
 
+bool WebApi::proxied(const HttpRequest& request)
+{
+    // A web server on this machine passing requests on connects from the
+    // loopback address for whoever asked it, maybe anyone on the internet.
+    return !request.header("forwarded").isEmpty() || !request.header("x-forwarded-for").isEmpty() ||
+           !request.header("x-real-ip").isEmpty();
+}
+
 bool WebApi::hostAllowed(const QByteArray& host) const
 {
     if (!m_loopbackOnly || host.isEmpty())
@@ -67,7 +76,8 @@ bool WebApi::hostAllowed(const QByteArray& host) const
     } else if (const qsizetype colon = name.lastIndexOf(':'); colon >= 0) {
         name.truncate(colon);
     }
-    return name == "localhost" || name == "::1" || name.startsWith("127.");
+    // A name such as "127.0.0.1.evil.example" is another site's, however it starts.
+    return WebAddress::isLoopbackName(QString::fromLatin1(name));
 }
 
 HttpResponse WebApi::handle(const HttpRequest& request)
@@ -83,7 +93,8 @@ HttpResponse WebApi::handle(const HttpRequest& request)
         r.addHeader("Access-Control-Allow-Methods", "GET, POST, DELETE");
         r.addHeader("Access-Control-Allow-Headers", "Authorization, Content-Type");
         r.addHeader("Access-Control-Max-Age", "600");
-    } else if (WebToken::accessFor(request.method, m_loopbackOnly) == WebToken::Access::NeedsToken
+    } else if (WebToken::accessFor(request.method, m_loopbackOnly && !proxied(request),
+                                   WebPaths::pageFile(*path).has_value()) == WebToken::Access::NeedsToken
                && !WebToken::matches(WebToken::bearerToken(request.header("authorization")), m_token)) {
         ++m_refused;
         if (onRefused)

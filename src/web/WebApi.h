@@ -41,8 +41,8 @@ public:
     HttpResponse handle(const HttpRequest& request);
 
     // Requests refused for a wrong or missing token since the start.
-    int refusedCount() const { return m_refused; }
-    std::function<void(int refused)> onRefused;
+    qint64 refusedCount() const { return m_refused; }
+    std::function<void(qint64 refused)> onRefused;
 
     WebEventFeed& feed() { return m_feed; }
 
@@ -54,6 +54,7 @@ private:
     HttpResponse log(const QByteArray& query);
     HttpResponse pageFile(const QString& path);
     bool hostAllowed(const QByteArray& host) const;
+    static bool proxied(const HttpRequest& request);
 
     MusicWindow& m_music;
     InsertWindow& m_insert;
@@ -63,7 +64,7 @@ private:
     QByteArray m_token;
     QByteArray m_allowedOrigin;
     bool m_loopbackOnly = true;
-    int m_refused = 0;
+    qint64 m_refused = 0;
     QHash<QString, QByteArray> m_files;  // the page's files, read once
 };
 

@@ -6,11 +6,18 @@
 
 namespace tavlo::WebToken {
 
-Access accessFor(const QByteArray& method, bool loopbackOnly)
+Access accessFor(const QByteArray& method, bool loopbackOnly, bool pageFile)
 {
+    if (pageFile && method == "GET")
+        return Access::Open;
     if (!loopbackOnly)
         return Access::NeedsToken;
     return method == "GET" ? Access::Open : Access::NeedsToken;
+}
+
+bool usable(const QByteArray& token)
+{
+    return token.size() >= 16 && bearerToken("Bearer " + token) == token;
 }
 
 QByteArray bearerToken(const QByteArray& authorization)

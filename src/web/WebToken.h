@@ -12,9 +12,11 @@ namespace WebToken {
 // What a request needs to be answered.
 enum class Access { Open, NeedsToken };
 
-// Bound to the loopback address, reading (GET) is open and every command
-// needs the token; bound anywhere else, everything needs it.
-Access accessFor(const QByteArray& method, bool loopbackOnly);
+// The page's own files (no station data in them) are open to GET anywhere,
+// or a phone could never load the page to type the token in. Bound to the
+// loopback address, reading (GET) is open and every command needs the
+// token; bound anywhere else, or asked through a proxy, everything does.
+Access accessFor(const QByteArray& method, bool loopbackOnly, bool pageFile = false);
 
 // The token of an "Authorization: Bearer TOKEN" header; empty for any
 // other scheme or a malformed value.
@@ -23,6 +25,11 @@ QByteArray bearerToken(const QByteArray& authorization);
 // Whether `given` is the token, taking as long whatever it shares with
 // it, so the answer's timing tells nothing. An empty token matches nothing.
 bool matches(const QByteArray& given, const QByteArray& token);
+
+// Whether a token given by hand (TAVLO_WEB_TOKEN) can be used: at least 16
+// of the characters a Bearer header can carry, so it is neither unusable nor
+// guessed in an afternoon.
+bool usable(const QByteArray& token);
 
 // A new token: 32 bytes from the system's cryptographic source, base64url.
 QString newToken();

@@ -212,6 +212,15 @@ TEST(WebRemote, HostileRequestsCostLittleAndGetNothing)
     limits.requestTimeoutMs = 300;
     RemoteRig x(limits);
 
+    // A long answer goes whole: only an event stream's pushes are capped.
+    std::vector<PlaylistRow> rows(6000);
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].fields[ColLocation] = QStringLiteral("/music/") + QString(200, QLatin1Char('x')) + QString::number(i) + QStringLiteral(".mp3");
+    x.r.w->clipList->append(std::move(rows));
+    const WebReply long_ = x.client->ask("GET", "/api/lists/music");
+    EXPECT_EQ(long_.status, 200);
+    EXPECT_GT(long_.body.size(), limits.maxUnsentBytes);
+
     // Only the page's files, however the path is written.
     EXPECT_EQ(x.client->ask("GET", "/").status, 200);
     EXPECT_EQ(x.client->ask("GET", "/remote.js").status, 200);
@@ -230,8 +239,26 @@ TEST(WebRemote, HostileRequestsCostLittleAndGetNothing)
     EXPECT_EQ(x.client->raw("GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n").status, 431);
     EXPECT_EQ(x.client->raw("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n").status, 408);  // never finished
 
-    // A page from elsewhere that rebinds its name to the loopback address is refused.
+    // A page from elsewhere that rebinds its name to the loopback address is
+    // refused, whatever its name starts with; loopback names and addresses are not.
     EXPECT_EQ(x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: evil.example:8091\r\n\r\n").status, 403);
+    EXPECT_EQ(x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: 127.0.0.1.evil.example\r\n\r\n").status, 403);
+    EXPECT_EQ(x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: [::1]:8091\r\n\r\n").status, 200);
+    EXPECT_EQ(x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: localhost:8091\r\n\r\n").status, 200);
+    // Asked through a web server on this machine, reading needs the token too.
+    EXPECT_EQ(x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Forwarded-For: 203.0.113.9\r\n\r\n").status, 401);
+    // Line breaks dribbled between requests do not keep a connection: it
+    // closes once the request time has passed since the first.
+    {
+        auto s = x.client->connect();
+        for (int i = 0; i < 6 && s->state() == QAbstractSocket::ConnectedState; ++i) {
+            s->write("\r\n");
+            s->flush();
+            EventLoopApp::spinUntil([] { return false; }, 100);
+        }
+        EventLoopApp::spinUntil([&] { return s->state() != QAbstractSocket::ConnectedState; }, 1000);
+        EXPECT_NE(s->state(), QAbstractSocket::ConnectedState);
+    }
     // No CORS, no cookies.
     const WebReply plain = x.client->raw("GET /api/now-playing HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: http://evil.example\r\n\r\n");
     EXPECT_FALSE(plain.head.toLower().contains("access-control-allow-origin"));
@@ -250,8 +277,49 @@ TEST(WebRemote, HostileRequestsCostLittleAndGetNothing)
     EventLoopApp::spinUntil([&] { return x.remote.server().connectionCount() == 0; }, 3000);
     EXPECT_EQ(x.client->ask("GET", "/api/now-playing").status, 200);
 
-    // Bound to another address than loopback, reading needs the token too.
+    // Bound to another address than loopback, reading needs the token too;
+    // the page itself does not, or a phone could never open it.
     x.remote.api().setLoopbackOnly(false);
     EXPECT_EQ(x.client->ask("GET", "/api/now-playing").status, 401);
     EXPECT_EQ(x.client->ask("GET", "/api/now-playing", kToken).status, 200);
+    EXPECT_EQ(x.client->ask("GET", "/").status, 200);
+    EXPECT_EQ(x.client->ask("GET", "/remote.js").status, 200);
+    EXPECT_EQ(x.client->ask("POST", "/").status, 401);
+}
+
+// A command that lets the event loop run (a long playlist loading) may see
+// its client leave, its time run out or the remote stop meanwhile: the
+// connection goes once the command is over, never under it, and the server
+// answers the next client.
+TEST(WebRemote, AClientGoneDuringALongCommandLeavesTheServerWhole)
+{
+    EventLoopApp app;
+    WebServerLimits limits;
+    limits.requestTimeoutMs = 100;
+    int handled = 0;
+    WebServer server(limits, [&](const HttpRequest&) {
+        ++handled;
+        EventLoopApp::spinUntil([] { return false; }, 300);  // the client hangs up meanwhile
+        return HttpResponse{200, "application/json", "{}", {}, false};
+    });
+    QString why;
+    ASSERT_TRUE(server.listen(WebAddress{QStringLiteral("127.0.0.1"), 0}, &why)) << qPrintable(why);
+    WebClient client(server.port());
+    {
+        auto s = client.connect();
+        s->write("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        s->flush();
+        EventLoopApp::spinUntil([&] { return handled == 1; }, 2000);
+        s->abort();
+    }
+    EventLoopApp::spinUntil([&] { return server.connectionCount() == 0; }, 2000);
+    // And the server itself stopped under a command.
+    auto s = client.connect();
+    s->write("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    s->flush();
+    EventLoopApp::spinUntil([&] { return handled == 2; }, 2000);
+    server.close();
+    EventLoopApp::spinUntil([] { return false; }, 400);
+    ASSERT_TRUE(server.listen(WebAddress{QStringLiteral("127.0.0.1"), 0}, &why)) << qPrintable(why);
+    EXPECT_EQ(WebClient(server.port()).raw("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").status, 200);
 }

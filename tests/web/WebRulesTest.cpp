@@ -103,6 +103,11 @@ TEST(WebRules, TokenAndAccess)
     EXPECT_EQ(WebToken::accessFor("DELETE", true), Access::NeedsToken);
     EXPECT_EQ(WebToken::accessFor("HEAD", true), Access::NeedsToken);
     EXPECT_EQ(WebToken::accessFor("GET", false), Access::NeedsToken);
+    EXPECT_EQ(WebToken::accessFor("GET", false, true), Access::Open) << "the page's own files";
+    EXPECT_EQ(WebToken::accessFor("POST", false, true), Access::NeedsToken);
+    EXPECT_TRUE(WebToken::usable("0123456789abcdef"));
+    EXPECT_FALSE(WebToken::usable("short"));
+    EXPECT_FALSE(WebToken::usable("0123456789 abcdef with a space"));
 
     EXPECT_EQ(WebToken::bearerToken("Bearer abc-_.~+/="), "abc-_.~+/=");
     EXPECT_EQ(WebToken::bearerToken("bearer   abc  "), "abc");

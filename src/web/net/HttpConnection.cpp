@@ -44,6 +44,24 @@ HttpConnection::HttpConnection(QTcpSocket* socket, const WebServerLimits& limits
     connect(m_socket, &QTcpSocket::readyRead, this, &HttpConnection::onReadyRead);
     connect(m_socket, &QTcpSocket::disconnected, this, &HttpConnection::close);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &HttpConnection::close);
+    // A fresh connection has the request time to send its first request.
+    m_idle = false;
+    m_deadline.start(m_limits.requestTimeoutMs);
+}
+
+void HttpConnection::awaitRequest()
+{
+    m_idle = true;
+    m_deadline.start(m_limits.idleTimeoutMs);
+}
+
+void HttpConnection::requestBegun()
+{
+    // Only the first byte starts the clock: stray line breaks between
+    // requests must not keep a connection open for ever.
+    if (!m_idle)
+        return;
+    m_idle = false;
     m_deadline.start(m_limits.requestTimeoutMs);
 }
 
@@ -82,11 +100,14 @@ void HttpConnection::onReadyRead()
         // An event stream only listens; whatever its client sends is dropped.
         if (m_eventStream)
             continue;
-        if (m_parser.pendingBytes() == 0 && !bytes.isEmpty())
-            m_deadline.start(m_limits.requestTimeoutMs);
+        if (!bytes.isEmpty())
+            requestBegun();
         HttpRequestParser::State state = m_parser.feed(bytes);
         while (state == HttpRequestParser::State::Complete && !m_closing) {
             const HttpRequest request = m_parser.takeRequest();
+            // The request is in: however long the station takes to act on it
+            // is not the client's delay.
+            m_deadline.stop();
             const HttpResponse response = m_handler(request);
             answer(response, request.keepAlive());
             if (m_eventStream || m_closing)
@@ -97,6 +118,8 @@ void HttpConnection::onReadyRead()
             refuse(m_parser.failureStatus());
     }
     m_handling = false;
+    if (m_closing)
+        finishClose();
 }
 
 void HttpConnection::answer(const HttpResponse& response, bool keepAlive)
@@ -107,8 +130,11 @@ void HttpConnection::answer(const HttpResponse& response, bool keepAlive)
         m_deadline.stop();
     } else if (!keepAlive) {
         close();
+    } else if (m_parser.pendingBytes() > 0) {
+        m_idle = false;
+        m_deadline.start(m_limits.requestTimeoutMs);
     } else {
-        m_deadline.start(m_parser.pendingBytes() > 0 ? m_limits.requestTimeoutMs : m_limits.idleTimeoutMs);
+        awaitRequest();
     }
 }
 
@@ -132,7 +158,9 @@ void HttpConnection::write(const QByteArray& bytes)
 {
     if (m_closing)
         return;
-    if (m_socket->bytesToWrite() + bytes.size() > m_limits.maxUnsentBytes) {
+    // Only a stream's pushes can pile up without end; an answer, however
+    // long (a long list), goes whole.
+    if (m_eventStream && m_socket->bytesToWrite() + bytes.size() > m_limits.maxUnsentBytes) {
         m_socket->abort();
         close();
         return;
@@ -153,6 +181,15 @@ void HttpConnection::close()
     m_closing = true;
     m_deadline.stop();
     Q_EMIT closed(this);
+    if (!m_handling)
+        finishClose();
+}
+
+void HttpConnection::finishClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
     if (m_socket->state() != QAbstractSocket::ConnectedState) {
         deleteLater();
         return;

@@ -45,6 +45,13 @@ private:
     void refuse(int status);
     void write(const QByteArray& bytes);
     void close();
+    // The socket closed (its answer sent first) and this object deleted
+    // later: never while a request is being answered further up the stack,
+    // since the handler may let the event loop run.
+    void finishClose();
+    // A request's time starts at its first byte, an idle wait's at the answer.
+    void awaitRequest();
+    void requestBegun();
 
     QTcpSocket* m_socket;
     WebServerLimits m_limits;
@@ -53,7 +60,9 @@ private:
     QTimer m_deadline;
     bool m_eventStream = false;
     bool m_closing = false;
+    bool m_closed = false;
     bool m_handling = false;
+    bool m_idle = true;  // waiting for a request's first byte
 };
 
 }  // namespace tavlo

@@ -4,6 +4,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tavlo {
 
 WebServer::WebServer(WebServerLimits limits, HttpConnection::Handler handler, QObject* parent)
@@ -43,12 +45,16 @@ void WebServer::close()
     for (HttpConnection* c : open)
         c->abort();
     m_connections.clear();
+    m_peers.clear();
 }
 
 void WebServer::onNewConnection()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_connections.size() >= m_limits.maxConnections) {
+        const QHostAddress peer = socket->peerAddress();
+        const bool fromNetwork = !peer.isLoopback();
+        const auto fromPeer = fromNetwork ? std::count(m_peers.cbegin(), m_peers.cend(), peer) : 0;
+        if (m_connections.size() >= m_limits.maxConnections || fromPeer >= m_limits.maxConnectionsPerPeer) {
             socket->write(HttpConnection::serialize(HttpResponse{503, "application/json", "{\"error\":\"busy\"}", {}, false}, false));
             socket->disconnectFromHost();
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -57,7 +63,12 @@ void WebServer::onNewConnection()
         }
         auto* c = new HttpConnection(socket, m_limits, m_handler, this);
         m_connections.insert(c);
-        connect(c, &HttpConnection::closed, this, [this](HttpConnection* gone) { m_connections.remove(gone); });
+        if (fromNetwork)
+            m_peers.insert(c, peer);
+        connect(c, &HttpConnection::closed, this, [this](HttpConnection* gone) {
+            m_connections.remove(gone);
+            m_peers.remove(gone);
+        });
     }
 }
 

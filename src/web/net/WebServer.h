@@ -5,6 +5,8 @@
 #include "web/net/WebServerLimits.h"
 
 #include <QObject>
+#include <QHash>
+#include <QHostAddress>
 #include <QSet>
 #include <QTcpServer>
 
@@ -41,6 +43,7 @@ private:
     HttpConnection::Handler m_handler;
     QTcpServer m_server;
     QSet<HttpConnection*> m_connections;
+    QHash<HttpConnection*, QHostAddress> m_peers;  // the network's clients, not this machine's
 };
 
 }  // namespace tavlo
