@@ -10,8 +10,8 @@
 namespace tavlo {
 
 namespace {
-const QString kSection = QStringLiteral("Trimming");
-const QString kKey = QStringLiteral("AutoCue");
+const QString kAutoCueSection = QStringLiteral("Trimming");
+const QString kAutoCueKey = QStringLiteral("AutoCue");
 }  // namespace
 
 void AutoCue::setEnabled(bool on)
@@ -37,7 +37,7 @@ void AutoCue::read(const SettingsStore& store, const QString& app)
 {
     if (m_forced)
         return;
-    const QString on = store.get(app, kSection, kKey, SettingValues::fromBool(m_default));
+    const QString on = store.get(app, kAutoCueSection, kAutoCueKey, SettingValues::fromBool(m_default));
     if (const auto v = SettingValues::toBool(on))
         setEnabled(*v);
 }
@@ -45,7 +45,7 @@ void AutoCue::read(const SettingsStore& store, const QString& app)
 void AutoCue::save(SettingsStore& store, const QString& app) const
 {
     if (!m_forced)
-        store.save(app, kSection, kKey, SettingValues::fromBool(m_enabled));
+        store.save(app, kAutoCueSection, kAutoCueKey, SettingValues::fromBool(m_enabled));
 }
 
 std::optional<CuePoints> AutoCue::cuesFor(const QString& path)
