@@ -21,12 +21,12 @@
 namespace tavlo::test {
 namespace {
 
-constexpr double kSongSeconds = 21;
-constexpr double kRenderSeconds = 62;
+constexpr double kShapedSongSeconds = 21;
+constexpr double kAutoCueRenderSeconds = 62;
 
 // 2 s of silence, 10 s of tone, a 6 s fade to nothing, 3 s of silence; or
 // with a cold ending, 16 s of tone stopping dead.
-float shapedSong(double t, double hz, bool cold)
+float shapedTone(double t, double hz, bool cold)
 {
     const double fade = t < 2 ? 0 : t < 12 ? 1 : t < 18 ? (18 - t) / 6 : 0;
     const double gain = cold ? (t >= 2 && t < 18 ? 1 : 0) : fade;
@@ -35,7 +35,7 @@ float shapedSong(double t, double hz, bool cold)
 
 // The quietest half second from `fromSec` to `toSec`, both channels, in dBFS
 // (RMS), looked at every 50 ms.
-double quietestHalfSecond(const std::vector<float>& s, double fromSec, double toSec)
+double quietestHalfSecondDb(const std::vector<float>& s, double fromSec, double toSec)
 {
     double worst = HUGE_VAL;
     for (double t = fromSec; t + 0.5 <= toSec; t += 0.05) {
@@ -47,7 +47,7 @@ double quietestHalfSecond(const std::vector<float>& s, double fromSec, double to
 
 // The list through the music window, Cross Dissolve over 3 s at full master
 // level; the switch as given, or as fresh settings have it.
-std::vector<float> render(const QStringList& songs, LoudnessService& loudness, std::optional<bool> autoCue,
+std::vector<float> renderList(const QStringList& songs, LoudnessService& loudness, std::optional<bool> autoCue,
                           const char* name)
 {
     EngineStation st(name, loudness);
@@ -62,7 +62,7 @@ std::vector<float> render(const QStringList& songs, LoudnessService& loudness, s
     for (const QString& path : songs)
         w.addFileToList(path, 0, *w.clipList);
     w.play();
-    st.run(kRenderSeconds);
+    st.run(kAutoCueRenderSeconds);
     return st.take();
 }
 
@@ -73,8 +73,8 @@ TEST(AutoCueOnEngine, FadingSongsFollowEachOtherWithoutSilenceAndOffRendersAsBef
     for (const double hz : {330.0, 440.0, 550.0, 660.0}) {
         const bool cold = hz == 440.0 || hz == 660.0;
         songs << dir.filePath(QStringLiteral("song%1.wav").arg(hz));
-        ASSERT_TRUE(writeWav(songs.last(), kRate, 2, kSongSeconds, SF_FORMAT_PCM_16,
-                             [hz, cold](double t) { return shapedSong(t, hz, cold); }));
+        ASSERT_TRUE(writeWav(songs.last(), kRate, 2, kShapedSongSeconds, SF_FORMAT_PCM_16,
+                             [hz, cold](double t) { return shapedTone(t, hz, cold); }));
     }
     QTemporaryDir cache;
     LoudnessAnalyzer analyzer(cache.filePath(QStringLiteral("loudness.tsv")), LoudnessAnalyzer::Mode::OnDemand);
@@ -83,14 +83,14 @@ TEST(AutoCueOnEngine, FadingSongsFollowEachOtherWithoutSilenceAndOffRendersAsBef
     // 58 s, the fading ones handing over in their fade, the cold ones half
     // the transition before they stop. (Play itself fades the first song in
     // over the transition time.)
-    const std::vector<float> on = render(songs, analyzer, std::nullopt, "autocue-on");
-    EXPECT_GT(quietestHalfSecond(on, 3, 58), -45) << "no gap between songs";
+    const std::vector<float> on = renderList(songs, analyzer, std::nullopt, "autocue-on");
+    EXPECT_GT(quietestHalfSecondDb(on, 3, 58), -45) << "no gap between songs";
 
     // Off: the songs whole, the silences heard (about 10 s in three changes),
     // sample for sample what a station with no analysis plays.
-    const std::vector<float> off = render(songs, analyzer, false, "autocue-off");
-    const std::vector<float> none = render(songs, noLoudness(), true, "autocue-none");
-    EXPECT_LT(quietestHalfSecond(off, 3, 58), -60);
+    const std::vector<float> off = renderList(songs, analyzer, false, "autocue-off");
+    const std::vector<float> none = renderList(songs, noLoudness(), true, "autocue-none");
+    EXPECT_LT(quietestHalfSecondDb(off, 3, 58), -60);
     ASSERT_EQ(off.size(), none.size());
     EXPECT_TRUE(off == none) << "the switch off changes nothing";
 }

@@ -14,7 +14,7 @@ using namespace tavlo;
 
 namespace {
 
-constexpr int kRate = 44100;
+constexpr int kCueTestRate = 44100;
 constexpr double kAmplitude = 0.5;
 // A 440 Hz tone of that amplitude on both channels, on the LUFS scale the finder uses.
 const double kSongLufs = -0.691 + 20 * std::log10(kAmplitude);
@@ -23,13 +23,13 @@ const double kSongLufs = -0.691 + 20 * std::log10(kAmplitude);
 // (-inf: silence), fed to the finder in blocks as a decoder delivers them.
 CueFinder shaped(double seconds, const std::function<double(double)>& gainDb)
 {
-    CueFinder finder(kRate);
+    CueFinder finder(kCueTestRate);
     std::vector<StereoFrame> block(4096);
-    const auto total = static_cast<long long>(seconds * kRate);
+    const auto total = static_cast<long long>(seconds * kCueTestRate);
     for (long long done = 0; done < total;) {
         const int n = static_cast<int>(std::min<long long>(static_cast<long long>(block.size()), total - done));
         for (int i = 0; i < n; ++i) {
-            const double t = double(done + i) / kRate;
+            const double t = double(done + i) / kCueTestRate;
             const double g = gainDb(t);
             const float v = std::isfinite(g) ? float(kAmplitude * std::pow(10.0, g / 20) * std::sin(2 * M_PI * 440 * t)) : 0.0f;
             block[static_cast<size_t>(i)] = {v, v};

@@ -12,7 +12,7 @@
 namespace tavlo::test {
 namespace {
 
-constexpr double kRate = 44100.0;
+constexpr double kPlaybackRate = 44100.0;
 
 TEST(EnginePlayback, ReportsTrueLengths)
 {
@@ -52,7 +52,7 @@ TEST(EnginePlayback, SeeksLandWithin50msInCbrAndVbr)
             EXPECT_DOUBLE_EQ(song->position(), target);
             song->run();
             const auto out = rig.render(0.9);
-            const double heard = double(OfflineRig::firstAbove(out, 0.25f)) / kRate;
+            const double heard = double(OfflineRig::firstAbove(out, 0.25f)) / kPlaybackRate;
             const double expected = TestMedia::beepTime(k) - target;
             EXPECT_NEAR(heard, expected, 0.05) << "seek to " << target;
             song->pause();
@@ -65,7 +65,7 @@ TEST(EnginePlayback, PauseAndStopKeepThePositionAndTheEndHolds)
     // Pause and stop fade out over 6 ms (264 frames); those frames are heard,
     // so they count, and the song goes on from the next one.
     constexpr int kFadeFrames = 264;
-    const double fade = kFadeFrames / kRate;
+    const double fade = kFadeFrames / kPlaybackRate;
     OfflineRig rig("transport");
     auto song = rig.open("tone10.wav");
     rig.render(0.5);  // opened, not run: nothing moves
@@ -87,7 +87,7 @@ TEST(EnginePlayback, PauseAndStopKeepThePositionAndTheEndHolds)
 
     song->run();  // resumes where it stopped: nothing skipped, nothing twice
     out = rig.render(9.0);
-    EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 8.5 - 2 * fade, 0.002);
+    EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kPlaybackRate, 8.5 - 2 * fade, 0.002);
     EXPECT_DOUBLE_EQ(song->position(), song->duration());
 }
 
@@ -99,7 +99,7 @@ TEST(EnginePlayback, RatesAndFileRatesPlayAtTheRightSpeed)
         song->setRate(2.0);
         song->run();
         const auto out = rig.render(6.0);
-        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 5.0, 0.02);
+        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kPlaybackRate, 5.0, 0.02);
         EXPECT_DOUBLE_EQ(song->position(), 10.0);
     }
     {
@@ -107,7 +107,7 @@ TEST(EnginePlayback, RatesAndFileRatesPlayAtTheRightSpeed)
         auto song = rig.open("tone48k.wav");
         song->run();
         const auto out = rig.render(4.5);
-        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kRate, 4.0, 0.01);
+        EXPECT_NEAR(double(OfflineRig::lastAbove(out, 0.1f)) / kPlaybackRate, 4.0, 0.01);
         int crossings = 0;
         for (std::size_t i = 1; i < 3 * 44100; ++i)
             crossings += (out[2 * (i - 1)] < 0) != (out[2 * i] < 0);

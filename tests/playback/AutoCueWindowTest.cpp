@@ -16,15 +16,15 @@ namespace {
 
 // The music window's song changes: which song, where in its file it started
 // and where the song before it was when it did.
-struct Start {
+struct SongStart {
     QString path;
     double from;
     double previousAt;
 };
 
-std::vector<Start> recordStarts(WindowRig& r, int count)
+std::vector<SongStart> recordSongStarts(WindowRig& r, int count)
 {
-    std::vector<Start> starts;
+    std::vector<SongStart> starts;
     QString last = r.pathInPlay();
     double previousAt = 0;
     while (starts.size() < static_cast<size_t>(count) && r.time.step(50)) {
@@ -69,7 +69,7 @@ TEST(AutoCue, SongsPlayFromCueInAndHandOverAtTheirSegueWithTheCutsOnTop)
     EXPECT_EQ(w.timeLeftLabel->text(), formatMinutes(31 - 11)) << "Left counts to the segue, no lead";
     EXPECT_EQ(w.positionLabel->text(), formatMinutes(9));
 
-    const std::vector<Start> starts = recordStarts(r, 3);
+    const std::vector<SongStart> starts = recordSongStarts(r, 3);
     ASSERT_EQ(starts.size(), 3u);
     // a hands over at its segue (within a position tick), b starts at its cue-in.
     EXPECT_EQ(starts[0].path, b);
@@ -93,7 +93,7 @@ TEST(AutoCue, SongsPlayFromCueInAndHandOverAtTheirSegueWithTheCutsOnTop)
     w.playSelected();
     EXPECT_NEAR(r.stream(a)->position(), 3.0, 0.06);
     EXPECT_EQ(w.clipList->text(1, ColLength), formatMinutes(31.35 - 2 - 3));
-    const std::vector<Start> cut = recordStarts(r, 1);
+    const std::vector<SongStart> cut = recordSongStarts(r, 1);
     ASSERT_EQ(cut.size(), 1u);
     EXPECT_NEAR(cut[0].previousAt, 29.35, 0.15);
     EXPECT_NEAR(cut[0].from, 2.5, 0.06);
@@ -162,7 +162,7 @@ TEST(AutoCue, ColdEndingsAndPointsPastTheEndStillHandOver)
 
     w.play();
     EXPECT_NEAR(w.changeAt(), 20.0 - 2.0, 1e-9) << "Cross Dissolve: half its 4 s before the sound stops";
-    const std::vector<Start> starts = recordStarts(r, 1);
+    const std::vector<SongStart> starts = recordSongStarts(r, 1);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_NEAR(starts[0].previousAt, 18.0, 0.15);
 

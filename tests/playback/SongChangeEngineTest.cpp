@@ -16,27 +16,27 @@
 namespace tavlo::test {
 namespace {
 
-constexpr double kAmplitude = 0.5;
-constexpr int kTransitionSeconds = 2;
-constexpr double kWindow = 0.02;
-const char* const kTypeNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
+constexpr double kChangeAmplitude = 0.5;
+constexpr int kChangeTransitionSeconds = 2;
+constexpr double kChangeWindow = 0.02;
+const char* const kChangeTypeNames[] = {"Cross Dissolve", "Up Down", "Down  Up", "Mix", "Cut"};
 
 TEST(SongChangeOnEngine, EveryTypeLetsTheNextSongInByItsRampAndTakesTheOldOneOnlyDown)
 {
     QTemporaryDir dir;
     const QString a = dir.filePath(QStringLiteral("a.wav"));
     const QString b = dir.filePath(QStringLiteral("b.wav"));
-    ASSERT_TRUE(makeTone(a, 6, 660, kAmplitude, 0));
-    ASSERT_TRUE(makeTone(b, 8, 440, kAmplitude, 1));
-    const double full = kAmplitude / std::sqrt(2.0);  // a tone's RMS at full master level
+    ASSERT_TRUE(makeTone(a, 6, 660, kChangeAmplitude, 0));
+    ASSERT_TRUE(makeTone(b, 8, 440, kChangeAmplitude, 1));
+    const double full = kChangeAmplitude / std::sqrt(2.0);  // a tone's RMS at full master level
 
     for (int type = 0; type < kTransitionTypeCount; ++type) {
-        SCOPED_TRACE(kTypeNames[type]);
+        SCOPED_TRACE(kChangeTypeNames[type]);
         EngineStation st("song-change");
         MusicWindow& w = st.station.music();
         st.station.start();
         w.transitionButtons[static_cast<size_t>(type)]->setValue(1);
-        w.transitionTimeSpinner->setValue(kTransitionSeconds);
+        w.transitionTimeSpinner->setValue(kChangeTransitionSeconds);
         w.masterVolume->setValue(85);
         w.addFileToList(a, 0, *w.clipList);
         w.addFileToList(b, 0, *w.clipList);
@@ -51,11 +51,11 @@ TEST(SongChangeOnEngine, EveryTypeLetsTheNextSongInByItsRampAndTakesTheOldOneOnl
         ASSERT_GT(change, 0);
 
         // Before the ramp's first tick (the transition time over 85 steps) B is silent.
-        const double firstTick = double(kTransitionSeconds) / 85;
+        const double firstTick = double(kChangeTransitionSeconds) / 85;
         EXPECT_LT(rmsAt(out, 1, change, change + firstTick * 0.8), full * 1e-3);
         double lastIn = 0, lastOut = HUGE_VAL;
-        for (double t = change; t < change + kTransitionSeconds + 0.3; t += kWindow) {
-            const double in = rmsAt(out, 1, t, t + kWindow), old = rmsAt(out, 0, t, t + kWindow);
+        for (double t = change; t < change + kChangeTransitionSeconds + 0.3; t += kChangeWindow) {
+            const double in = rmsAt(out, 1, t, t + kChangeWindow), old = rmsAt(out, 0, t, t + kChangeWindow);
             EXPECT_GE(in, lastIn * 0.98 - 1e-6) << "B fell at " << t - change << " s";
             EXPECT_LE(old, lastOut * 1.02 + 1e-6) << "A rose at " << t - change << " s";
             EXPECT_LE(in, full * 1.02);
@@ -68,7 +68,7 @@ TEST(SongChangeOnEngine, EveryTypeLetsTheNextSongInByItsRampAndTakesTheOldOneOnl
             lastIn = in;
             lastOut = old;
         }
-        EXPECT_NEAR(rmsAt(out, 1, change + kTransitionSeconds + 0.3, change + kTransitionSeconds + 0.8), full, full * 0.02)
+        EXPECT_NEAR(rmsAt(out, 1, change + kChangeTransitionSeconds + 0.3, change + kChangeTransitionSeconds + 0.8), full, full * 0.02)
             << "B reaches its level";
     }
 }
