@@ -19,6 +19,7 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.support.ui import WebDriverWait
 
 TOKEN = "browser-test-token-42"
@@ -62,11 +63,14 @@ def main():
     driver = None
     try:
         driver = browser(work)
-        wait = WebDriverWait(driver, 10, poll_frequency=0.05)
+        # The page redraws its lists as events arrive: an element read in the
+        # middle of a redraw is stale, and the wait simply looks again.
+        wait = WebDriverWait(driver, 10, poll_frequency=0.05,
+                             ignored_exceptions=(StaleElementReferenceException, IndexError))
         driver.get(url + "#token=" + TOKEN)
         wait.until(lambda d: d.find_element(By.ID, "title").text == "Morning Chimes")
         wait.until(lambda d: d.find_element(By.ID, "link").text == "Live")
-        first_next = wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, "#upcoming li"))[0].text
+        first_next = wait.until(lambda d: d.find_elements(By.CSS_SELECTOR, "#upcoming li")[0].text)
         assert first_next.startswith("Blue Hour"), "up next shows " + first_next
         assert "token=" not in driver.current_url, "the token stays out of the address bar"
         if shots:
