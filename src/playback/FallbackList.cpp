@@ -4,6 +4,8 @@
 #include "playlist/PlaylistReader.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <QFileInfo>
 
 namespace tavlo {
@@ -25,6 +27,14 @@ QString FallbackList::takeNext()
     if (m_next >= count())
         m_next = 0;
     return m_songs.at(m_next++);
+}
+
+QStringList FallbackList::upcoming(int n) const
+{
+    QStringList out;
+    for (int i = 0; i < std::min(n, count()); ++i)
+        out << m_songs.at((m_next + i) % count());
+    return out;
 }
 
 QStringList FallbackList::songsIn(const QString& source)

@@ -24,6 +24,8 @@ public:
     // The song after the one last taken, from the first again after the
     // last; empty when the source holds none.
     QString takeNext();
+    // The next `n` songs takeNext would give, in order, without taking them.
+    QStringList upcoming(int n) const;
 
     // The songs `source` names: a playlist's entries, a folder's audio files
     // sorted by name (letter case aside), or the file itself. Nothing for a

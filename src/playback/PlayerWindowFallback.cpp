@@ -4,6 +4,8 @@
 #include "playback/PlayerWindow.h"
 
 #include "platform/TimerService.h"
+#include "platform/AppServices.h"
+#include "playback/AutoCue.h"
 #include "playback/SongLoudness.h"
 #include "playlist/PlaylistModel.h"
 
@@ -122,6 +124,11 @@ bool PlayerWindow::loadFallbackSong()
         Player& player = *playerIn(m_channelInPlay);
         player.setTrim(m_loudness->trimForSong(player.fileName()));
         prepareLoadedSong(player);
+        // The fallback's next songs are analysed ahead as the list's rows are.
+        if (m_loudness->enabled() || m_autoCue->enabled()) {
+            if (const QStringList next = m_fallback.upcoming(3); !next.isEmpty())
+                m_services.loudness.measure(next);
+        }
         fallbackSongLoaded(player.fileName(), m_songEnd - m_songStart);
         m_onFallback = true;
         // No row of the list is in play; the next try starts at its top.

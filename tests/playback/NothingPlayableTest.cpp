@@ -141,6 +141,8 @@ TEST(NothingPlayable, TheFallbackIsOnAirAtOnceAndHandsBackWhenTheListPlaysAgain)
     r.w->play();
     ASSERT_FALSE(heard.started.empty());
     EXPECT_EQ(heard.started[0], std::pair(std::int64_t{0}, s("/safe/one.mp3")));  // with the first failed pass
+    // Its next songs are analysed ahead, as the list's rows would be (Auto Cue).
+    EXPECT_EQ(r.loudness.requests.last(), (QStringList{s("/safe/gone.mp3"), s("/safe/two.mp3"), s("/safe/one.mp3")}));
 
     // Ten minutes of the fallback in its order, the list tried on the back-off
     // (a retry due in a ramp waits for its end), each bad file logged once.

@@ -203,6 +203,13 @@ TEST(WebRemote, EventsArePushedInOrderAndTheLogReads)
     EXPECT_EQ(x.client->ask("GET", "/api/log?date=2026-13-01").status, 400);
     EXPECT_EQ(x.client->ask("GET", "/api/log?date=1999-01-01").json().value(QStringLiteral("rows")).toArray().size(), 0);
     EXPECT_EQ(x.client->ask("GET", "/api/schedule").status, 200);
+
+    // A renewed token ends the streams opened under the old one.
+    ASSERT_EQ(x.remote.server().eventStreamCount(), 1);
+    x.remote.setToken(QStringLiteral("renewed-token-0123456789"));
+    EventLoopApp::spinUntil([&] { return stream->state() != QAbstractSocket::ConnectedState; }, 2000);
+    EXPECT_NE(stream->state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(x.remote.server().eventStreamCount(), 0);
 }
 
 TEST(WebRemote, HostileRequestsCostLittleAndGetNothing)

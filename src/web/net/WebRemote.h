@@ -39,7 +39,12 @@ public:
     // "http://127.0.0.1:8091/"
     QString url() const;
 
-    void setToken(const QString& token) { m_api.setToken(token); }
+    // The old token's event streams are closed; the page reconnects with the new one.
+    void setToken(const QString& token)
+    {
+        m_api.setToken(token);
+        m_server.closeEventStreams();
+    }
     WebApi& api() { return m_api; }
     const WebApi& api() const { return m_api; }
     WebServer& server() { return m_server; }

@@ -82,6 +82,14 @@ void WebServer::push(const QByteArray& bytes)
             c->push(bytes);
 }
 
+void WebServer::closeEventStreams()
+{
+    const QSet<HttpConnection*> open = m_connections;
+    for (HttpConnection* c : open)
+        if (c->isEventStream())
+            c->abort();
+}
+
 int WebServer::eventStreamCount() const
 {
     int n = 0;

@@ -34,6 +34,9 @@ public:
 
     void push(const QByteArray& bytes);
     int eventStreamCount() const;
+    // Ends every event stream (a renewed token: what was opened with the old
+    // one must ask again).
+    void closeEventStreams();
     int connectionCount() const { return static_cast<int>(m_connections.size()); }
 
 private:
