@@ -73,16 +73,7 @@ bool WebAddress::isLoopbackName(const QString& name)
     if (name == QLatin1String("localhost") || name == QLatin1String("::1"))
         return true;
     // Read as an address, four numbers: "127.0.0.1.evil.example" is a name.
-    const QStringList parts = name.split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
-    for (const QString& p : parts) {
-        bool ok = false;
-        const int v = p.toInt(&ok);
-        if (!ok || p.isEmpty() || p.size() > 3 || v < 0 || v > 255 || !p.front().isDigit())
-            return false;
-    }
-    return parts.front() == QLatin1String("127");
+    return isIpv4(name) && name.startsWith(QLatin1String("127."));
 }
 
 QString WebAddress::text() const
